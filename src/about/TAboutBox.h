@@ -1,0 +1,16 @@
+// The about box "A propos": the key combinations and the seven reserved texts, each with one
+// line of explanation, and an "OK" button.
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+class TAboutBox : public QDialog {
+  Q_OBJECT
+public:
+  explicit TAboutBox(QWidget* parent = nullptr);
+  QPushButton* OKButton;
+  // The explanation lines shown, in order ("key or text" -> explanation).
+  static QList<QPair<QString, QString>> entries();
+};

@@ -1,0 +1,114 @@
+// One tab of the board: its texts as buttons in a vertically scrolling area, followed by the
+// seven reserved command buttons. Long texts are cut into consecutive pieces that fit the page
+// and joined again for editing and saving. The page also steps the scanning highlight over its
+// buttons and classifies the current one.
+#pragma once
+
+#include "board/TOngletHost.h"
+
+#include <QPushButton>
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+class QScrollArea;
+class QTabWidget;
+class TOnglet;
+
+// A button of a page. Its caption is a user text, shown literally (no mnemonic); it remembers
+// the font it carries so that giving it the same font again costs nothing.
+class TTextButton : public QPushButton {
+  Q_OBJECT
+public:
+  TTextButton(TOnglet* page, QWidget* parent);
+  QString caption() const { return FCaption; }
+  void setCaption(const QString& caption);
+  const BoardFont& boardFont() const { return FBoardFont; }
+  void setBoardFont(const BoardFont& font);
+  bool isReserved = false;
+
+protected:
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+
+private:
+  TOnglet* FPage;
+  QString FCaption;
+  BoardFont FBoardFont;
+  bool FHasFont = false;
+};
+
+class TOnglet : public QWidget {
+  Q_OBJECT
+public:
+  // Builds the page with its seven reserved buttons; it is not yet added to the tab control.
+  TOnglet(QTabWidget* ATabControl, TOngletHost* host);
+  ~TOnglet() override;
+
+  // The tab's caption (kept here, shown literally in the tab strip once the page is added).
+  QString caption() const { return FCaption; }
+  void setCaption(const QString& caption);
+
+  void SetBackgroundColor(TColor AColor);
+  TColor GetBackgroundColor() const { return FBackgroundColor; }
+  int AddText(bool AUseCaption, const QString& ACaption, bool ASelect);
+  void DeleteButton(TTextButton* AButton);
+  void MoveButtonBack(TTextButton* AButton);
+  void MoveButtonForward(TTextButton* AButton);
+  QStringList GetTexts() const;
+  QString GetButtonCaption(int AIndex) const;
+  int GetButtonCount() const { return int(FButtons.size()); }
+  void SetButtonsHeight(int AHeight);
+  int SplitText(const QString& AText, bool ACreate, int AIndex, const BoardFont& AFont);
+  void SplitAllTexts();
+  void JoinPieces();
+  void ArrangeButtons();
+
+  // Highlighting and the current button.
+  void ResetCurrent();
+  void PageShow();
+  void StepNext();
+  void TextButtonEnter(TTextButton* Sender);
+  void TextButtonExit(TTextButton* Sender);
+  void TextButtonClick(TTextButton* Sender);
+  void SelectButton(TTextButton* AButton);
+  TTextButton* GetCurrentButton() const;
+  QString GetCurrentText() const;
+  int GetCurrentKind() const;
+  void ApplyFont(const BoardFont& AFont);
+  void ApplyUnselectedFont();
+
+  int indexOfButton(const TTextButton* b) const; // -1 when not on this page
+  int textButtonCount() const { return int(FButtons.size()) - 7; }
+  int scrollPosition() const;
+  void setScrollPosition(int p);
+  int scrollMaximum() const;
+  TOngletHost* host() const { return FHost; }
+
+  // Fields read and written by the main window.
+  QTabWidget* FTabControl;
+  int FTextCount = 0;
+  int FCurrentIndex = -1;
+  TTextButton* FBtnRetour = nullptr;
+  TTextButton* FBtnClear = nullptr;
+  TTextButton* FBtnAjout = nullptr;
+  TTextButton* FBtnValidation = nullptr;
+  TTextButton* FBtnSuppression = nullptr;
+  TTextButton* FBtnAnnulation = nullptr;
+  TTextButton* FBtnSonnerie = nullptr;
+  std::vector<int> FPieceCounts;
+  std::vector<int> FPieceNumbers;
+  std::vector<TTextButton*> FButtons; // owned (through Qt parenthood); text buttons first
+  QScrollArea* FScrollBox = nullptr;
+
+protected:
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+private:
+  TOngletHost* FHost;
+  QWidget* FContent = nullptr; // the scroll area's widget, parent of every button
+  QString FCaption;
+  TColor FBackgroundColor = 0xC0C0C0;
+};

@@ -1,0 +1,31 @@
+// What a tab page needs of the main window: the mode, the fonts and measuring labels, the
+// button height, the chosen text, the text-name field and the switch's key-release handler.
+// The main window implements it; tests give a page a small host of their own.
+#pragma once
+
+#include "platform/BoardFont.h"
+#include "platform/MeasureLabel.h"
+
+class QKeyEvent;
+class TTextButton;
+
+class TOngletHost {
+public:
+  virtual ~TOngletHost() = default;
+  virtual bool execMode() const = 0;    // FExecMode
+  virtual bool tabScanning() const = 0; // FTabScanning
+  virtual bool allSelected() const = 0; // FAllSelected
+  virtual int buttonHeight() const = 0; // FButtonHeight
+  virtual const BoardFont& selectedFont() const = 0;
+  virtual const BoardFont& unselectedFont() const = 0;
+  virtual TMeasureLabel& selectedMeasure() = 0;   // carries the selected font
+  virtual TMeasureLabel& unselectedMeasure() = 0; // carries the unselected font
+  virtual TMeasureLabel& measureLabel() = 0;      // any font
+  virtual void setCurrentText(TTextButton* button) = 0; // FCurrentText
+  // EdtNomTexte: write its text (the change handler runs when attached), attach or detach the
+  // change handler, enable it.
+  virtual void setTextNameField(const QString& text) = 0;
+  virtual void setTextNameChangeAttached(bool attached) = 0;
+  virtual void enableTextNameField() = 0;
+  virtual void buttonKeyReleased(QKeyEvent* event) = 0; // FormKeyUp
+};

@@ -1,0 +1,58 @@
+// The board file (".ord") as a plain value: read from and written to bytes without any widget.
+#pragma once
+
+#include "platform/BoardFont.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+struct BoardTab {
+  QString caption;
+  QStringList texts;
+};
+
+struct BoardData {
+  int t1Seconds = 3; // line 2
+  int t2Seconds = 1; // line 3
+  // Fonts as stored. An empty name in the file means "keep the name the font had": the
+  // reader leaves the name empty and the loader decides.
+  BoardFont selectedFont;
+  BoardFont unselectedFont;
+  BoardFont tabFont; // its colour is not stored
+  BoardFont validatedFont;
+  TColor tabColor = 0xC0C0C0;
+  TColor memoColor = static_cast<TColor>(0x80000005u);
+  QList<BoardTab> tabs;
+  // The final block is optional and may be cut short: how many of its seven lines were read
+  // (0 to 7), and what they held. Lines F1 name, F2 size, F3 colour, F4 display colour,
+  // F5..F7 bold, italic, underline.
+  int finalLinesRead = 7;
+  BoardFont currentPhraseFont;
+  TColor finalMemoColor = static_cast<TColor>(0x80000005u);
+};
+
+enum class BoardReadStatus { Ok, WrongHeader, Error };
+
+struct BoardReadResult {
+  BoardReadStatus status = BoardReadStatus::Error;
+  BoardData data;
+  int failedLine = 0; // 1-based line at which an error stopped the read
+};
+
+namespace boardfile {
+BoardReadResult read(const QByteArray& bytes);
+QByteArray write(const BoardData& board);
+
+// The general integer parser: leading blanks, optional sign, decimal or "$" hexadecimal.
+std::optional<std::int32_t> parseInteger(const QByteArray& line);
+// A colour line: an identifier of the colour table (any case), otherwise an integer.
+std::optional<TColor> parseColour(const QByteArray& line);
+// The colour-string form: the identifier when the value has one, else "$" + 8 hex digits.
+QByteArray colourToString(TColor c);
+// The lines of a file: a line ends at the first CR or LF, reading continues after the next
+// LF, byte 26 ends the file.
+QList<QByteArray> splitLines(const QByteArray& bytes);
+} // namespace boardfile

@@ -1,0 +1,41 @@
+// Phrase composition in the display area: the phrase state and the action of each kind of
+// button chosen with the switch (ordinary text, CLEAR, AJOUT, VALIDATION, SUPPRESSION,
+// ANNULATION). Scanning commands (RETOUR) and the bell are the main window's.
+#pragma once
+
+#include "execution/DisplayLines.h"
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class PhraseComposer {
+public:
+  explicit PhraseComposer(DisplayLines& lines) : FLines(lines) {}
+
+  // Empties the display area and restarts the phrase at its start.
+  void ClearDisplay();
+  // An ordinary text; without a trailing space on the letter tabs.
+  void AppendText(const QString& text, bool letterTab, const BoardFont& currentPhraseFont);
+  void Clear();
+  // Validates the phrase; returns the text to add to "Divers" unless captionExists says some
+  // button already has that caption (then nothing is to be added). Nothing happens and
+  // nothing is returned when the phrase's first line is empty.
+  std::optional<QString> Ajout(const BoardFont& validatedFont,
+                               const std::function<bool(const QString&)>& captionExists);
+  void Validation(const BoardFont& validatedFont);
+  void Suppression();
+  void Annulation();
+
+  int FPhraseStartLine = 0;
+  int FPhraseStartPos = 0;
+  bool FFreshLine = false;
+  QStringList FEnteredTexts;
+  QStringList FPhraseStarts{QStringLiteral("0")};
+
+private:
+  void ClosePhrase();
+  void FormatValidated(const BoardFont& validatedFont);
+  QString JoinPhraseLines() const;
+  DisplayLines& FLines;
+};

@@ -1,0 +1,92 @@
+// Qt implementations of the platform services.
+#include "platform/QtServices.h"
+
+#include "platform/ToneGenerator.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+QString title() { return QApplication::applicationDisplayName(); }
+} // namespace
+
+void QtMessages::information(const QString& text) {
+  QMessageBox::information(dialogParent(), title(), text, QMessageBox::Ok);
+}
+
+bool QtMessages::question(const QString& text) {
+  return QMessageBox::question(dialogParent(), title(), text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString QtFileDialogs::toQtFilter(const QString& filter) {
+  const int bar = filter.indexOf(QLatin1Char('|'));
+  if (bar < 0)
+    return filter;
+  QString description = filter.left(bar).trimmed();
+  const QString pattern = filter.mid(bar + 1).trimmed();
+  // Qt reads the patterns from the last parentheses of the description.
+  if (!description.endsWith(QLatin1Char(')')))
+    description += QStringLiteral(" (%1)").arg(pattern);
+  return description;
+}
+
+QString QtFileDialogs::openFileName(const QString& filter) {
+  // A typed name of a file that does not exist is accepted: the load reports it.
+  QFileDialog dialog(dialogParent(), QString(), QString(), toQtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return QString();
+  return dialog.selectedFiles().first();
+}
+
+QString QtFileDialogs::saveFileName(const QString& filter) {
+  QFileDialog dialog(dialogParent(), QString(), QString(), toQtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return QString();
+  return dialog.selectedFiles().first();
+}
+
+std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
+  const QColor c = QColorDialog::getColor(toQColor(initial), dialogParent());
+  if (!c.isValid())
+    return std::nullopt;
+  return fromQColor(c);
+}
+
+const QFontMetrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
+  const QString key = QStringLiteral("%1|%2|%3%4%5")
+                          .arg(font.name)
+                          .arg(font.size)
+                          .arg(int(font.bold))
+                          .arg(int(font.italic))
+                          .arg(int(font.underline));
+  auto it = FCache.find(key);
+  if (it == FCache.end())
+    it = FCache.insert(key, std::make_shared<QFontMetrics>(font.toQFont()));
+  return *it.value();
+}
+
+int QtTextMeasurer::textWidth(const QString& text, const BoardFont& font) {
+  return metricsFor(font).horizontalAdvance(text);
+}
+
+int QtTextMeasurer::lineHeight(const BoardFont& font) { return metricsFor(font).height(); }
+
+QtServices::QtServices() : tones(makeSystemToneGenerator()) {}
+
+Services QtServices::services() {
+  Services s;
+  s.messages = &messages;
+  s.fileDialogs = &fileDialogs;
+  s.colorChooser = &colorChooser;
+  s.tones = tones.get();
+  s.measurer = &measurer;
+  return s;
+}

@@ -1,0 +1,50 @@
+// The real platform services: Qt message boxes, file dialogs, colour chooser and font metrics.
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <memory>
+
+class QtMessages : public IMessages {
+public:
+  void information(const QString& text) override;
+  bool question(const QString& text) override;
+};
+
+class QtFileDialogs : public IFileDialogs {
+public:
+  QString openFileName(const QString& filter) override;
+  QString saveFileName(const QString& filter) override;
+  // "Description |*.ord" -> "Description (*.ord)" as Qt wants it.
+  static QString toQtFilter(const QString& filter);
+};
+
+class QtColorChooser : public IColorChooser {
+public:
+  std::optional<TColor> chooseColor(TColor initial) override;
+};
+
+// Font metrics are cached per font: measuring is on the scanning step's path.
+class QtTextMeasurer : public ITextMeasurer {
+public:
+  int textWidth(const QString& text, const BoardFont& font) override;
+  int lineHeight(const BoardFont& font) override;
+
+private:
+  const QFontMetrics& metricsFor(const BoardFont& font);
+  QHash<QString, std::shared_ptr<QFontMetrics>> FCache;
+};
+
+// Holds one instance of each real service.
+struct QtServices {
+  QtMessages messages;
+  QtFileDialogs fileDialogs;
+  QtColorChooser colorChooser;
+  QtTextMeasurer measurer;
+  std::unique_ptr<IToneGenerator> tones;
+  QtServices();
+  Services services();
+};

@@ -1,0 +1,30 @@
+// The configuration file "conf/conf.txt": line 1 the enciphered application password, line 2
+// the path of the last board, CR LF line ends, cp1252.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace configfile {
+
+constexpr const char* kKey = "ZebPlanar";
+constexpr const char* kInitialPassword = "wmo";
+
+struct ConfigValues {
+  QString password;  // deciphered
+  QString lastBoard; // empty when none
+};
+
+// The bytes of a configuration file holding only the password line (the file made at first
+// start) or both lines.
+QByteArray encode(const QString& password);
+QByteArray encode(const QString& password, const QString& lastBoard);
+ConfigValues decode(const QByteArray& bytes);
+
+// The stored form of the password line: the raw enciphered bytes, unless those hold a byte
+// that would end the line or the file when read back (10, 13, 26), or could be mistaken for
+// the other form; those passwords are written as a marked hexadecimal line instead.
+QByteArray passwordLine(const QString& password);
+QString passwordFromLine(const QByteArray& line);
+
+} // namespace configfile

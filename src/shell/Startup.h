@@ -1,0 +1,19 @@
+// Program start: folders and configuration file beside the program, the windows, the last
+// board or a new one, then the event loop.
+#pragma once
+
+#include <QString>
+
+struct Services;
+
+// The whole program; returns the process exit code.
+int runOrivox(int argc, char** argv);
+
+// Start-up steps that need no window: the folders "fic" and "conf" and "conf/conf.txt" (made
+// with the initial password when missing), then the password and last board read back.
+// Failures are reported through the messages service and start-up goes on.
+struct StartupValues {
+  QString password;
+  QString lastBoard;
+};
+StartupValues prepareProgramFolder(const QString& programFolder, const Services& services);

@@ -1,0 +1,222 @@
+// The main window: the board (one TOnglet page per tab), the display area, the creation panel,
+// the two scanning timers, the two modes and their shortcuts. Its handlers are spread over the
+// subsystem folders (scanning, phrases, tab and text editing, appearance, documents); this
+// header is the one place that lists its fields.
+#pragma once
+
+#include "board/TOngletHost.h"
+#include "execution/PhraseComposer.h"
+#include "platform/BoardFont.h"
+#include "platform/MeasureLabel.h"
+#include "platform/Services.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class QTextEdit;
+class QTimer;
+class QWidget;
+class TAboutBox;
+class TFormChangeMdp;
+class TFormFont;
+class TFormMdp;
+class TOnglet;
+class TTextButton;
+class TTabBar;
+class QtDisplayLines;
+
+class TMainFrame : public QMainWindow, public TOngletHost {
+  Q_OBJECT
+public:
+  // The program folder holds "conf/conf.txt"; the services are not owned.
+  TMainFrame(const Services& services, const QString& programFolder, QWidget* parent = nullptr);
+  ~TMainFrame() override;
+
+  // The four other windows, created after the main window in this order.
+  void createDialogs();
+
+  // Start-up, life cycle.
+  void SetPassword(const QString& password) { FPassword = password; }
+  void FormShow();
+  void FormClose();
+  void ClearDisplay();
+
+  // Board model and default board.
+  TOnglet* AddTab(const QString& caption);
+  void BtnNouveauClick();
+  QList<TOnglet*> pages() const;
+  TOnglet* activePage() const;
+  int pageCount() const;
+
+  // Documents.
+  void LoadBoard(const QString& path);
+  void SaveBoard(bool saveAs);
+  void ClearBoard();
+  void BtnOuvrirClick();
+  void BtnEnrClick() { SaveBoard(false); }
+  void BtnEnrSousClick() { SaveBoard(true); }
+  void BtnChangMdpClick();
+
+  // Modes and shortcuts.
+  void FormShortCut(int key, Qt::KeyboardModifiers modifiers);
+  void EnterExecutionMode();
+  void EnterCreationMode();
+  void LogoClick();
+
+  // Scanning and the switch.
+  void TimerT1Timer();
+  void TimerT2Timer();
+  void PageControlChanging();
+  void PageControlChange();
+  void PageControlMouseDown();
+  void FormKeyDown(int virtualKey);
+  void FormKeyUp(int virtualKey);
+  void Sonnerie();
+
+  // Tab editing.
+  void BtnAjoutOnglClick();
+  void BtnSupprOnglClick();
+  void BtnAvtOnglClick();
+  void BtnSuivOnglClick();
+  void EdtNomOngletChange();
+  bool EdtNomOngletExit(); // false: the focus must stay in the field
+  void EdtT1Change();
+
+  // Text editing.
+  void BtnAjoutTexteClick();
+  void BtnSupprTexteClick();
+  void EdtNomTexteChange();
+  bool EdtNomTexteExit(); // false: the focus must stay in the field
+  void BtnAvtTexteClick();
+  void BtnSuivRTexteClick();
+  void BtnOngletAvtClick();
+  void BtnOngletSuivClick();
+  void EdtT2Change();
+
+  // Appearance.
+  void BtnVisuSelecClick();
+  void BtnVisuNonSelecClick();
+  void BtnVisuOngletClick();
+  void BtnVisuAffClick();
+  void BtnVisuAff2Click();
+  void BitBtnTtAffClick();
+  void SplitterMoved();
+
+  // TOngletHost.
+  bool execMode() const override { return FExecMode; }
+  bool tabScanning() const override { return FTabScanning; }
+  bool allSelected() const override { return FAllSelected; }
+  int buttonHeight() const override { return FButtonHeight; }
+  const BoardFont& selectedFont() const override { return FSelectedFont; }
+  const BoardFont& unselectedFont() const override { return FUnselectedFont; }
+  TMeasureLabel& selectedMeasure() override { return FSelectedMeasure; }
+  TMeasureLabel& unselectedMeasure() override { return FUnselectedMeasure; }
+  TMeasureLabel& measureLabel() override { return FMeasureLabel; }
+  void setCurrentText(TTextButton* button) override { FCurrentText = button; }
+  void setTextNameField(const QString& text) override;
+  void setTextNameChangeAttached(bool attached) override;
+  void enableTextNameField() override;
+  void buttonKeyReleased(QKeyEvent* event) override;
+
+  // Fields.
+  Services FServices;
+  QString FProgramFolder;
+  QString FPassword;
+  QString FFileName;
+  int FTabCounter = 0;
+  TOnglet* FDiversTab = nullptr;
+  TOnglet* FAlphabetTab = nullptr;
+  TOnglet* FOtherCharsTab = nullptr;
+  bool FSaved = false;
+  TColor FTabColor = 0xC0C0C0;
+  bool FTabScanning = false;
+  bool FExecMode = true;
+  QPointer<TTextButton> FCurrentText; // cleared by Qt when its button is destroyed
+  BoardFont FSelectedFont;
+  BoardFont FUnselectedFont;
+  BoardFont FValidatedFont;
+  BoardFont FCurrentPhraseFont;
+  BoardFont FTabFont; // the tab strip's font (its colour is maroon, not stored)
+  TMeasureLabel FSelectedMeasure;
+  TMeasureLabel FUnselectedMeasure;
+  TMeasureLabel FMeasureLabel;
+  int FButtonHeight = 0;
+  bool FAllSelected = false;
+  TColor FMemoColor = static_cast<TColor>(0x80000005u);
+  bool FTextNameChangeAttached = false;
+  bool FTabNameChangeAttached = false;
+
+  // Components.
+  QWidget* PnlModeCreation;
+  QGroupBox* GrpBxOnglet;
+  QLineEdit* EdtNomOnglet;
+  QPushButton* BtnAjoutOngl;
+  QPushButton* BtnSupprOngl;
+  QSpinBox* EdtT1;
+  QGroupBox* GroupBoxDeplOngl;
+  QPushButton* BtnAvtOngl;
+  QPushButton* BtnSuivOngl;
+  QGroupBox* GrpBxTxt;
+  QLineEdit* EdtNomTexte;
+  QPushButton* BtnAjoutTexte;
+  QPushButton* BtnSupprTexte;
+  QSpinBox* EdtT2;
+  QGroupBox* GroupBoxDeplTexte;
+  QPushButton* BtnAvtTexte;
+  QPushButton* BtnSuivRTexte;
+  QGroupBox* GroupBox2;
+  QPushButton* BtnOngletAvt;
+  QPushButton* BtnOngletSuiv;
+  QGroupBox* GrpBxAppa;
+  QPushButton* BtnVisuSelec;
+  QPushButton* BtnVisuNonSelec;
+  QPushButton* BtnVisuOnglet;
+  QPushButton* BtnVisuAff;
+  QPushButton* BtnVisuAff2;
+  QPushButton* BitBtnTtAff;
+  QGroupBox* GrpBxGene;
+  QPushButton* BtnNouveau;
+  QPushButton* BtnOuvrir;
+  QPushButton* BtnEnr;
+  QPushButton* BtnEnrSous;
+  QPushButton* BtnChangMdp;
+  QSplitter* Splitter;
+  QTabWidget* PageControl;
+  TTabBar* TabBar;
+  QWidget* PnlBas;
+  QTextEdit* Memo;
+  QWidget* PnlLogo;
+  QLabel* Logo;
+  QPushButton* Buttoncache;
+  QTimer* TimerT1;
+  QTimer* TimerT2;
+
+  TFormFont* FormFont = nullptr;
+  TFormMdp* FormMdp = nullptr;
+  TFormChangeMdp* FormChangeMdp = nullptr;
+  TAboutBox* AboutBox = nullptr;
+
+  std::unique_ptr<QtDisplayLines> FDisplay;
+  std::unique_ptr<PhraseComposer> FPhrase;
+
+protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+
+private:
+  void buildLayout();
+  void FormCreate();
+  bool FShown = false;
+  bool FClosed = false;
+};

@@ -1,0 +1,98 @@
+// Test doubles for the platform services: they record what the program showed and answer
+// dialogs with prepared replies.
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+#include <deque>
+
+class RecordingMessages : public IMessages {
+public:
+  void information(const QString& text) override { shown << text; }
+  bool question(const QString& text) override {
+    questions << text;
+    if (answers.empty())
+      return false;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  QStringList shown;       // information texts, in order
+  QStringList questions;   // question texts, in order
+  std::deque<bool> answers; // replies to questions (No when none left)
+};
+
+class FakeFileDialogs : public IFileDialogs {
+public:
+  QString openFileName(const QString& filter) override {
+    openFilters << filter;
+    return next(openReplies);
+  }
+  QString saveFileName(const QString& filter) override {
+    saveFilters << filter;
+    return next(saveReplies);
+  }
+  std::deque<QString> openReplies, saveReplies; // an empty string is a cancel
+  QStringList openFilters, saveFilters;
+
+private:
+  static QString next(std::deque<QString>& q) {
+    if (q.empty())
+      return QString();
+    QString s = q.front();
+    q.pop_front();
+    return s;
+  }
+};
+
+class FakeColorChooser : public IColorChooser {
+public:
+  std::optional<TColor> chooseColor(TColor initial) override {
+    offered << initial;
+    if (replies.empty())
+      return std::nullopt;
+    auto r = replies.front();
+    replies.pop_front();
+    return r;
+  }
+  std::deque<std::optional<TColor>> replies;
+  QList<TColor> offered;
+};
+
+class RecordingTones : public IToneGenerator {
+public:
+  void playTone(int frequencyHz, int durationMs) override { played << qMakePair(frequencyHz, durationMs); }
+  QList<QPair<int, int>> played;
+};
+
+// Every character is charWidth pixels wide at 8 points, scaled with the size; a line is
+// 2 * size pixels high. Deterministic, whatever fonts the machine has.
+class FixedWidthMeasurer : public ITextMeasurer {
+public:
+  int charWidth = 6;
+  int textWidth(const QString& text, const BoardFont& font) override {
+    return int(text.size()) * charWidth * font.size / 8 + (font.bold ? int(text.size()) : 0);
+  }
+  int lineHeight(const BoardFont& font) override { return 2 * font.size; }
+};
+
+// All the fakes together, as the Services a main window is built with.
+struct FakeServices {
+  RecordingMessages messages;
+  FakeFileDialogs fileDialogs;
+  FakeColorChooser colorChooser;
+  RecordingTones tones;
+  FixedWidthMeasurer measurer;
+  Services services() {
+    Services s;
+    s.messages = &messages;
+    s.fileDialogs = &fileDialogs;
+    s.colorChooser = &colorChooser;
+    s.tones = &tones;
+    s.measurer = &measurer;
+    return s;
+  }
+};
