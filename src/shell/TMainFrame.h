@@ -4,6 +4,7 @@
 // header is the one place that lists its fields.
 #pragma once
 
+#include "board/TOnglet.h"
 #include "board/TOngletHost.h"
 #include "execution/PhraseComposer.h"
 #include "platform/BoardFont.h"
@@ -13,6 +14,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -50,14 +52,16 @@ public:
   void ClearDisplay();
 
   // Board model and default board.
-  TOnglet* AddTab(const QString& caption);
+  // Creates a tab at the end of the row; it becomes the active tab unless told otherwise.
+  TOnglet* AddTab(const QString& caption, bool activate = true);
   void BtnNouveauClick();
   QList<TOnglet*> pages() const;
   TOnglet* activePage() const;
   int pageCount() const;
 
   // Documents.
-  void LoadBoard(const QString& path);
+  enum class LoadOutcome { Loaded, Missing, Broken };
+  LoadOutcome LoadBoard(const QString& path);
   void SaveBoard(bool saveAs);
   void ClearBoard();
   void BtnOuvrirClick();
@@ -70,6 +74,7 @@ public:
   void EnterExecutionMode();
   void EnterCreationMode();
   void LogoClick();
+  static bool isReservedTabCaption(const QString& caption);
 
   // Scanning and the switch.
   void TimerT1Timer();
@@ -80,6 +85,7 @@ public:
   void FormKeyDown(int virtualKey);
   void FormKeyUp(int virtualKey);
   void Sonnerie();
+  void Ajout();
 
   // Tab editing.
   void BtnAjoutOnglClick();
@@ -100,6 +106,9 @@ public:
   void BtnOngletAvtClick();
   void BtnOngletSuivClick();
   void EdtT2Change();
+  int chosenTextIndex() const; // index of FCurrentText on the active page, -1 when not there
+  void moveChosenTextWithinTab(bool back);
+  void moveChosenTextToTab(int direction);
 
   // Appearance.
   void BtnVisuSelecClick();
@@ -109,6 +118,10 @@ public:
   void BtnVisuAff2Click();
   void BitBtnTtAffClick();
   void SplitterMoved();
+  // Opens the appearance dialog on a font; true when the carer accepted it.
+  bool runFontDialog(int kind, BoardFont* font, std::optional<TColor> back);
+  // Button height from the larger text font, then every page refitted to the fonts.
+  void refitTextFonts();
 
   // TOngletHost.
   bool execMode() const override { return FExecMode; }
@@ -132,9 +145,10 @@ public:
   QString FPassword;
   QString FFileName;
   int FTabCounter = 0;
-  TOnglet* FDiversTab = nullptr;
-  TOnglet* FAlphabetTab = nullptr;
-  TOnglet* FOtherCharsTab = nullptr;
+  // Cleared by Qt when their page is destroyed.
+  QPointer<TOnglet> FDiversTab;
+  QPointer<TOnglet> FAlphabetTab;
+  QPointer<TOnglet> FOtherCharsTab;
   bool FSaved = false;
   TColor FTabColor = 0xC0C0C0;
   bool FTabScanning = false;
@@ -217,6 +231,12 @@ protected:
 private:
   void buildLayout();
   void FormCreate();
+  void placeGroupBoxes();
+  // The look of the current mode on every page: fonts (texts cut again for them), reserved
+  // buttons shown or hidden, one-character letters enabled or not.
+  void applyModeLook();
+  void setMemoColor(TColor color);
+  TOnglet* createPage(const QString& caption);
   bool FShown = false;
   bool FClosed = false;
 };

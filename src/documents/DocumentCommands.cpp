@@ -1,0 +1,244 @@
+// Whole-board commands of the main window: load, save, clear, open, and the change of
+// password. A board file is read and checked whole before the board on screen is touched,
+// and saved through a temporary file so that a failed save leaves the previous file intact.
+#include "shell/TMainFrame.h"
+
+#include "board/TOnglet.h"
+#include "documents/BoardFile.h"
+#include "documents/Cp1252.h"
+#include "documents/TFormChangeMdp.h"
+#include "shell/TPageControl.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSpinBox>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+const QString kFilter = QStringLiteral("Fichiers ordinogrammes (*.ord) |*.ord");
+const QString kCaption = QStringLiteral("Orivox v1.0");
+
+// Values of a stored font record over a font; an empty stored name keeps the font's name.
+void applyRecord(BoardFont& font, const BoardFont& stored, bool withColour) {
+  if (!stored.name.isEmpty())
+    font.name = stored.name;
+  font.size = stored.size;
+  if (withColour)
+    font.color = stored.color;
+  font.bold = stored.bold;
+  font.italic = stored.italic;
+  font.underline = stored.underline;
+}
+} // namespace
+
+void TMainFrame::ClearBoard() {
+  TabBar->setHighlighted(-1);
+  while (PageControl->count() > 0) {
+    QWidget* page = PageControl->widget(PageControl->count() - 1);
+    PageControl->removeTab(PageControl->count() - 1);
+    delete page;
+  }
+  FTabCounter = 0;
+}
+
+TOnglet* TMainFrame::createPage(const QString& caption) {
+  auto* page = new TOnglet(PageControl, this);
+  PageControl->addTab(page, QString());
+  page->SetBackgroundColor(FTabColor);
+  page->setCaption(caption);
+  return page;
+}
+
+void TMainFrame::setMemoColor(TColor color) {
+  FMemoColor = color;
+  QPalette pal = Memo->palette();
+  pal.setColor(QPalette::Base, toQColor(color));
+  Memo->setPalette(pal);
+  QPalette logo = PnlLogo->palette();
+  logo.setColor(QPalette::Window, toQColor(color));
+  PnlLogo->setPalette(logo);
+}
+
+TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
+  if (!QFileInfo(path).isFile()) {
+    FServices.messages->information(QStringLiteral("le fichier ") + path +
+                                    QStringLiteral("n'existe pas"));
+    return LoadOutcome::Missing;
+  }
+  QFile file(path);
+  QByteArray bytes;
+  bool readOk = file.open(QIODevice::ReadOnly);
+  if (readOk) {
+    bytes = file.readAll();
+    readOk = file.error() == QFileDevice::NoError;
+  }
+  const BoardReadResult result =
+      readOk ? boardfile::read(bytes) : BoardReadResult{BoardReadStatus::Error, {}, 1};
+  if (result.status == BoardReadStatus::Error) {
+    // Nothing of a broken file reaches the board: what is on screen stays as it was.
+    FServices.messages->information(QStringLiteral("erreur de chargement du fichier"));
+    return LoadOutcome::Broken;
+  }
+
+  ClearBoard();
+  FDiversTab = nullptr;
+  FAlphabetTab = nullptr;
+  FOtherCharsTab = nullptr;
+  const BoardData& d = result.data;
+  if (result.status == BoardReadStatus::Ok) {
+    {
+      const QSignalBlocker b1(EdtT1), b2(EdtT2);
+      EdtT1->setValue(d.t1Seconds);
+      EdtT2->setValue(d.t2Seconds);
+    }
+    TimerT1->setInterval(std::max(1, d.t1Seconds) * 1000);
+    TimerT2->setInterval(std::max(1, d.t2Seconds) * 1000);
+    FSelectedFont = BoardFont();
+    FUnselectedFont = BoardFont();
+    applyRecord(FSelectedFont, d.selectedFont, true);
+    applyRecord(FUnselectedFont, d.unselectedFont, true);
+    applyRecord(FTabFont, d.tabFont, false);
+    PageControl->setFont(FTabFont.toQFont());
+    FTabColor = d.tabColor;
+    applyRecord(FValidatedFont, d.validatedFont, true);
+    setMemoColor(d.memoColor);
+    FUnselectedMeasure.setFont(FUnselectedFont);
+    FSelectedMeasure.setFont(FSelectedFont);
+
+    for (const BoardTab& tab : d.tabs) {
+      TOnglet* page = createPage(tab.caption);
+      if (tab.caption == QStringLiteral("Divers"))
+        FDiversTab = page;
+      else if (tab.caption == QStringLiteral("Alphabet"))
+        FAlphabetTab = page;
+      else if (tab.caption == QStringLiteral("Autres caractères"))
+        FOtherCharsTab = page;
+      for (const QString& text : tab.texts)
+        page->AddText(true, text, false);
+    }
+    FTabCounter = int(d.tabs.size());
+
+    // The final block may be cut short: what was read of it applies.
+    const int n = d.finalLinesRead;
+    const BoardFont& f = d.currentPhraseFont;
+    if (n >= 1 && !f.name.isEmpty())
+      FCurrentPhraseFont.name = f.name;
+    if (n >= 2)
+      FCurrentPhraseFont.size = f.size;
+    if (n >= 3)
+      FCurrentPhraseFont.color = f.color;
+    if (n >= 4)
+      setMemoColor(d.finalMemoColor);
+    if (n >= 5)
+      FCurrentPhraseFont.bold = f.bold;
+    if (n >= 6)
+      FCurrentPhraseFont.italic = f.italic;
+    if (n >= 7)
+      FCurrentPhraseFont.underline = f.underline;
+  }
+
+  FFileName = path;
+  setWindowTitle(QStringLiteral("Orivox v1.0 : ") + path);
+  FSaved = true;
+  FButtonHeight = (FSelectedFont.size > FUnselectedFont.size ? FSelectedMeasure.height()
+                                                             : FUnselectedMeasure.height()) +
+                  6;
+  for (TOnglet* page : pages()) {
+    page->SetButtonsHeight(FButtonHeight);
+    page->ApplyFont(FUnselectedMeasure.font());
+  }
+  ClearDisplay();
+  for (TOnglet* page : pages())
+    page->SplitAllTexts();
+  if (!FExecMode)
+    applyModeLook(); // a board opened while editing shows the editing look at once
+  else if (TOnglet* page = activePage())
+    page->ApplyFont(FUnselectedFont);
+  for (TOnglet* page : pages())
+    page->ArrangeButtons();
+  return LoadOutcome::Loaded;
+}
+
+void TMainFrame::SaveBoard(bool saveAs) {
+  const QList<TOnglet*> all = pages();
+  for (TOnglet* page : all)
+    page->JoinPieces();
+  const auto resplit = [&all] {
+    for (TOnglet* page : all) {
+      page->SplitAllTexts();
+      page->ArrangeButtons();
+    }
+  };
+
+  if (saveAs || FFileName.isEmpty()) {
+    const QString name = FServices.fileDialogs->saveFileName(kFilter);
+    if (name.isEmpty()) {
+      resplit();
+      return;
+    }
+    FFileName = name.size() > 4 && name.endsWith(QStringLiteral(".ord")) ? name
+                                                                          : name + QStringLiteral(".ord");
+  }
+
+  BoardData d;
+  d.t1Seconds = EdtT1->value();
+  d.t2Seconds = EdtT2->value();
+  d.selectedFont = FSelectedFont;
+  d.unselectedFont = FUnselectedFont;
+  d.tabFont = FTabFont;
+  d.validatedFont = FValidatedFont;
+  d.tabColor = FTabColor;
+  d.memoColor = FMemoColor;
+  d.currentPhraseFont = FCurrentPhraseFont;
+  d.finalMemoColor = FMemoColor;
+  d.finalLinesRead = 7;
+  bool storable = true;
+  for (TOnglet* page : all) {
+    BoardTab tab;
+    tab.caption = page->caption();
+    tab.texts = page->GetTexts();
+    storable = storable && cp1252::canEncode(tab.caption);
+    for (const QString& t : tab.texts)
+      storable = storable && cp1252::canEncode(t);
+    d.tabs << tab;
+  }
+
+  // A text the file cannot hold would be lost: refuse the save instead.
+  bool ok = storable;
+  if (ok) {
+    QSaveFile file(FFileName);
+    ok = file.open(QIODevice::WriteOnly);
+    if (ok)
+      ok = file.write(boardfile::write(d)) >= 0;
+    ok = ok && file.commit();
+  }
+  if (!ok) {
+    FServices.messages->information(QStringLiteral("erreur d'enregistrement du fichier"));
+    FFileName.clear();
+    setWindowTitle(kCaption);
+    resplit();
+    return;
+  }
+  setWindowTitle(QStringLiteral("Orivox v1.0 : ") + FFileName);
+  FSaved = true;
+  resplit();
+}
+
+void TMainFrame::BtnOuvrirClick() {
+  const QString path = FServices.fileDialogs->openFileName(kFilter);
+  if (path.isEmpty())
+    return;
+  const QString before = windowTitle();
+  setWindowTitle(path);
+  if (LoadBoard(path) == LoadOutcome::Broken)
+    setWindowTitle(before); // a broken file changes nothing, the caption included
+
+}
+
+void TMainFrame::BtnChangMdpClick() {
+  createDialogs();
+  if (FormChangeMdp->exec() == 1)
+    FPassword = FormChangeMdp->GetNewPassword();
+}

@@ -1,0 +1,120 @@
+// The two modes and the window's shortcuts: CTRL+C (with the password) into creation mode,
+// CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R in creation mode only.
+#include "shell/TMainFrame.h"
+
+#include "about/TAboutBox.h"
+#include "board/TOnglet.h"
+#include "documents/TFormMdp.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTimer>
+
+namespace {
+bool isLetterTab(const QString& caption) {
+  return caption == QStringLiteral("Alphabet") || caption == QStringLiteral("Autres caractères");
+}
+} // namespace
+
+bool TMainFrame::isReservedTabCaption(const QString& caption) {
+  return caption == QStringLiteral("Divers") || isLetterTab(caption);
+}
+
+void TMainFrame::FormShortCut(int key, Qt::KeyboardModifiers modifiers) {
+  if (!(modifiers & Qt::ControlModifier))
+    return;
+  // The tests run in order against the state of the moment, as the table of shortcuts reads.
+  if (key == Qt::Key_E && PnlModeCreation->isVisible())
+    EnterExecutionMode();
+  else if (key == Qt::Key_C && !PnlModeCreation->isVisible())
+    EnterCreationMode();
+  if (FExecMode)
+    return;
+  if (key == Qt::Key_P)
+    BtnChangMdpClick();
+  else if (key == Qt::Key_O)
+    BtnOuvrirClick();
+  else if (key == Qt::Key_R)
+    SaveBoard(false);
+}
+
+void TMainFrame::EnterExecutionMode() {
+  TimerT1->setInterval(EdtT1->value() * 1000);
+  TimerT2->setInterval(EdtT2->value() * 1000);
+  FExecMode = true;
+  FTabScanning = true;
+  PnlModeCreation->hide();
+  TimerT1->start();
+  TimerT2->stop();
+  FTextNameChangeAttached = false;
+  FTabNameChangeAttached = false;
+  EdtNomOnglet->setEnabled(true);
+  TOnglet* active = activePage();
+  if (active)
+    active->setFocus();
+  Splitter->handle(1)->hide();
+  if (active)
+    active->setScrollPosition(0);
+  FAllSelected = false;
+  applyModeLook();
+  Buttoncache->setFocus();
+}
+
+void TMainFrame::EnterCreationMode() {
+  createDialogs();
+  if (FormMdp->exec() != 1)
+    return;
+  if (FormMdp->GetPassword() != FPassword) {
+    FServices.messages->information(QStringLiteral("Mot de passe incorrect"));
+    return;
+  }
+  FExecMode = false;
+  PnlModeCreation->show();
+  TimerT1->stop();
+  TimerT2->stop();
+  FTextNameChangeAttached = false;
+  FTabNameChangeAttached = false;
+  TOnglet* active = activePage();
+  TabBar->setHighlighted(-1);
+  EdtNomOnglet->setText(active ? active->caption() : QString());
+  if (FCurrentText)
+    EdtNomTexte->setText(FCurrentText->caption());
+  EdtNomOnglet->setEnabled(active && !isReservedTabCaption(active->caption()));
+  if (!active || active->GetCurrentKind() != 0)
+    EdtNomTexte->setEnabled(false);
+  FTextNameChangeAttached = true;
+  FTabNameChangeAttached = true;
+  Splitter->handle(1)->show();
+  if (active)
+    active->setScrollPosition(0);
+  FAllSelected = true;
+  BitBtnTtAff->setText(QStringLiteral("Désélectionner les textes"));
+  applyModeLook();
+}
+
+void TMainFrame::applyModeLook() {
+  const BoardFont& font = FExecMode || !FAllSelected ? FUnselectedFont : FSelectedFont;
+  for (TOnglet* page : pages()) {
+    // The texts are cut again for the new font: a larger font must not overflow the page.
+    page->JoinPieces();
+    page->ApplyFont(font);
+    const bool letters = isLetterTab(page->caption());
+    for (int i = 0; i < page->GetButtonCount(); ++i) {
+      TTextButton* b = page->FButtons[size_t(i)];
+      if (i >= page->textButtonCount())
+        b->setVisible(FExecMode);
+      else if (letters)
+        b->setEnabled(FExecMode || b->caption().size() != 1);
+    }
+    page->SplitAllTexts();
+    page->ArrangeButtons();
+  }
+}
+
+void TMainFrame::LogoClick() {
+  createDialogs();
+  AboutBox->exec();
+}

@@ -1,0 +1,68 @@
+// Program start: the working folders and the configuration file beside the program, then the
+// windows, the last board (or a new one) and the event loop.
+#include "shell/Startup.h"
+
+#include "platform/QtServices.h"
+#include "shell/ConfigFile.h"
+#include "shell/TMainFrame.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
+  QDir dir(programFolder);
+  if (!QFileInfo(programFolder + QStringLiteral("/fic/")).isDir() && !dir.mkpath(QStringLiteral("fic")))
+    services.messages->information(QStringLiteral("erreur de creation du repertoire fic"));
+  if (!QFileInfo(programFolder + QStringLiteral("/conf/")).isDir() &&
+      !dir.mkpath(QStringLiteral("conf")))
+    services.messages->information(QStringLiteral("erreur de creation du repertoire conf"));
+
+  const QString confPath = programFolder + QStringLiteral("/conf/conf.txt");
+  if (!QFileInfo::exists(confPath)) {
+    QSaveFile conf(confPath);
+    bool ok = conf.open(QIODevice::WriteOnly);
+    if (ok)
+      ok = conf.write(configfile::encode(QString::fromLatin1(configfile::kInitialPassword))) >= 0;
+    ok = ok && conf.commit();
+    if (!ok)
+      services.messages->information(QStringLiteral("erreur de creation du fichier conf"));
+  }
+
+  StartupValues values;
+  QFile conf(confPath);
+  if (!conf.open(QIODevice::ReadOnly)) {
+    services.messages->information(QStringLiteral("erreur chargement fichier"));
+    return values;
+  }
+  const QByteArray bytes = conf.readAll();
+  if (conf.error() != QFileDevice::NoError) {
+    services.messages->information(QStringLiteral("erreur chargement fichier"));
+    return values;
+  }
+  const configfile::ConfigValues read = configfile::decode(bytes);
+  values.password = read.password;
+  values.lastBoard = read.lastBoard;
+  return values;
+}
+
+int runOrivox(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  QtServices qtServices;
+  const Services services = qtServices.services();
+  const StartupValues values = prepareProgramFolder(programFolder, services);
+  QApplication::setApplicationName(QStringLiteral("Orivox"));
+
+  TMainFrame frame(services, programFolder);
+  frame.createDialogs();
+  frame.SetPassword(values.password);
+  if (!values.lastBoard.isEmpty() && QFileInfo(values.lastBoard).isFile())
+    frame.LoadBoard(values.lastBoard);
+  else
+    frame.BtnNouveauClick();
+  frame.showMaximized();
+  return app.exec();
+}

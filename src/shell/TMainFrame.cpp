@@ -1,0 +1,451 @@
+// The main window's construction, life cycle and event routing. Each subsystem's handlers are
+// in their own folder; this file builds the window and dispatches the keyboard.
+#include "shell/TMainFrame.h"
+
+#include "about/TAboutBox.h"
+#include "board/TOnglet.h"
+#include "documents/TFormChangeMdp.h"
+#include "documents/TFormMdp.h"
+#include "editing/TFormFont.h"
+#include "execution/QtDisplayLines.h"
+#include "execution/SwitchKeys.h"
+#include "shell/ConfigFile.h"
+#include "shell/Logo.h"
+#include "shell/TPageControl.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+template <typename W> W* named(W* w, const char* name) {
+  w->setObjectName(QLatin1String(name));
+  return w;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                    int w, int h = 25) {
+  auto* b = named(new QPushButton(caption, parent), name);
+  b->setGeometry(x, y, w, h);
+  b->setFocusPolicy(Qt::StrongFocus);
+  return b;
+}
+
+QLabel* label(QWidget* parent, const QString& caption, int x, int y) {
+  auto* l = new QLabel(caption, parent);
+  l->move(x, y);
+  l->adjustSize();
+  return l;
+}
+
+QSpinBox* spin(QWidget* parent, const char* name, int x, int y) {
+  auto* s = named(new QSpinBox(parent), name);
+  s->setRange(1, 100);
+  s->setValue(1);
+  s->setGeometry(x, y, 60, 22);
+  return s;
+}
+} // namespace
+
+TMainFrame::TMainFrame(const Services& services, const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), FServices(services), FProgramFolder(programFolder),
+      FSelectedMeasure(services.measurer), FUnselectedMeasure(services.measurer),
+      FMeasureLabel(services.measurer) {
+  setObjectName(QStringLiteral("MainFrame"));
+  buildLayout();
+  FormCreate();
+}
+
+TMainFrame::~TMainFrame() {
+  // FormDestroy: both timers stop before the pages go.
+  TimerT1->stop();
+  TimerT2->stop();
+  qApp->removeEventFilter(this);
+}
+
+void TMainFrame::buildLayout() {
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  // The creation panel and its four group boxes, placed by hand like the form they mirror.
+  PnlModeCreation = named(new QWidget(central), "PnlModeCreation");
+  PnlModeCreation->setFixedHeight(240);
+  PnlModeCreation->setStyleSheet(QStringLiteral(
+      "QGroupBox { color: navy; font-weight: bold; }"
+      "QGroupBox#GroupBoxDeplOngl, QGroupBox#GroupBoxDeplTexte, QGroupBox#GroupBox2 { color: "
+      "green; }"
+      "QLabel, QPushButton, QLineEdit, QSpinBox { color: black; font-weight: normal; }"));
+  column->addWidget(PnlModeCreation);
+
+  GrpBxOnglet = named(new QGroupBox(QStringLiteral("Gestion des onglets"), PnlModeCreation),
+                      "GrpBxOnglet");
+  GrpBxOnglet->setGeometry(0, 6, 260, 228);
+  label(GrpBxOnglet, QStringLiteral("Nom :"), 10, 28);
+  EdtNomOnglet = named(new QLineEdit(GrpBxOnglet), "EdtNomOnglet");
+  EdtNomOnglet->setGeometry(50, 24, 200, 22);
+  BtnAjoutOngl = button(GrpBxOnglet, "BtnAjoutOngl", QStringLiteral("Ajouter"), 10, 56, 115);
+  BtnSupprOngl = button(GrpBxOnglet, "BtnSupprOngl", QStringLiteral("Supprimer"), 135, 56, 115);
+  label(GrpBxOnglet, QStringLiteral("Temps chenillard :"), 10, 98);
+  EdtT1 = spin(GrpBxOnglet, "EdtT1", 140, 94);
+  GroupBoxDeplOngl =
+      named(new QGroupBox(QStringLiteral("Deplacement"), GrpBxOnglet), "GroupBoxDeplOngl");
+  GroupBoxDeplOngl->setToolTip(QStringLiteral("Changer l'ordre de l'onglet"));
+  GroupBoxDeplOngl->setGeometry(10, 130, 240, 62);
+  BtnAvtOngl = button(GroupBoxDeplOngl, "BtnAvtOngl", QStringLiteral("<<"), 20, 26, 90);
+  BtnSuivOngl = button(GroupBoxDeplOngl, "BtnSuivOngl", QStringLiteral(">>"), 130, 26, 90);
+
+  GrpBxTxt = named(new QGroupBox(QStringLiteral("Gestion des textes"), PnlModeCreation),
+                   "GrpBxTxt");
+  GrpBxTxt->setGeometry(0, 6, 310, 228);
+  label(GrpBxTxt, QStringLiteral("Nom :"), 10, 28);
+  EdtNomTexte = named(new QLineEdit(GrpBxTxt), "EdtNomTexte");
+  EdtNomTexte->setGeometry(50, 24, 250, 22);
+  BtnAjoutTexte = button(GrpBxTxt, "BtnAjoutTexte", QStringLiteral("Ajouter"), 10, 56, 140);
+  BtnSupprTexte = button(GrpBxTxt, "BtnSupprTexte", QStringLiteral("Supprimer"), 160, 56, 140);
+  label(GrpBxTxt, QStringLiteral("Temps chenillard : "), 10, 98);
+  EdtT2 = spin(GrpBxTxt, "EdtT2", 140, 94);
+  GroupBoxDeplTexte = named(new QGroupBox(QStringLiteral("Deplacement intra-onglet"), GrpBxTxt),
+                            "GroupBoxDeplTexte");
+  GroupBoxDeplTexte->setToolTip(QStringLiteral("Changer l'ordre du texte dans l'onglet"));
+  GroupBoxDeplTexte->setGeometry(10, 130, 140, 62);
+  BtnAvtTexte = button(GroupBoxDeplTexte, "BtnAvtTexte", QStringLiteral("<<"), 8, 26, 58);
+  BtnSuivRTexte = button(GroupBoxDeplTexte, "BtnSuivRTexte", QStringLiteral(">>"), 74, 26, 58);
+  GroupBox2 = named(new QGroupBox(QStringLiteral("Deplacement extra-onglet"), GrpBxTxt),
+                    "GroupBox2");
+  GroupBox2->setToolTip(QStringLiteral("Déplacer le texte dans un autre onglet"));
+  GroupBox2->setGeometry(160, 130, 140, 62);
+  BtnOngletAvt = button(GroupBox2, "BtnOngletAvt", QStringLiteral("<<"), 8, 26, 58);
+  BtnOngletSuiv = button(GroupBox2, "BtnOngletSuiv", QStringLiteral(">>"), 74, 26, 58);
+
+  GrpBxGene = named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation),
+                    "GrpBxGene");
+  GrpBxGene->setGeometry(0, 6, 330, 88);
+  BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 100);
+  BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 115, 22, 100);
+  BtnEnr = button(GrpBxGene, "BtnEnr", QStringLiteral("Enregistrer le fichier"), 222, 22, 100);
+  BtnEnrSous = button(GrpBxGene, "BtnEnrSous", QStringLiteral("Enregistrer sous"), 60, 54, 100);
+  BtnChangMdp =
+      button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 168, 54, 110);
+
+  GrpBxAppa = named(
+      new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation), "GrpBxAppa");
+  GrpBxAppa->setGeometry(0, 98, 330, 136);
+  BtnVisuSelec =
+      button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 152);
+  BtnVisuNonSelec =
+      button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 170, 22, 152);
+  BtnVisuOnglet = button(GrpBxAppa, "BtnVisuOnglet", QStringLiteral("Onglets"), 8, 56, 152);
+  BtnVisuAff = button(GrpBxAppa, "BtnVisuAff", QStringLiteral("Phrases validées"), 170, 56, 152);
+  BtnVisuAff2 = button(GrpBxAppa, "BtnVisuAff2", QStringLiteral("Phrase en cours"), 8, 90, 152);
+  BitBtnTtAff = button(GrpBxAppa, "BitBtnTtAff", QStringLiteral("Désélectionner les textes"),
+                       170, 90, 152);
+
+  // The board and the display area, with the splitter between them.
+  Splitter = named(new QSplitter(Qt::Vertical, central), "Splitter");
+  Splitter->setHandleWidth(2);
+  Splitter->setChildrenCollapsible(false);
+  Splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background: #800000; }"));
+  column->addWidget(Splitter, 1);
+
+  auto* pageControl = named(new TPageControl(Splitter), "PageControl");
+  PageControl = pageControl;
+  TabBar = pageControl->tabStrip();
+  PageControl->setUsesScrollButtons(true);
+  PageControl->setFocusPolicy(Qt::NoFocus);
+  TabBar->setFocusPolicy(Qt::NoFocus);
+  TabBar->onChanging = [this] { PageControlChanging(); };
+  TabBar->onMouseDown = [this] { PageControlMouseDown(); };
+  Splitter->addWidget(PageControl);
+
+  PnlBas = named(new QWidget(Splitter), "PnlBas");
+  PnlBas->setMinimumHeight(1);
+  auto* row = new QHBoxLayout(PnlBas);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  Memo = named(new QTextEdit(PnlBas), "Memo");
+  Memo->setReadOnly(true);
+  Memo->setLineWrapMode(QTextEdit::WidgetWidth);
+  Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo->setFocusPolicy(Qt::NoFocus); // the switch never types into it
+  Memo->setTextInteractionFlags(Qt::NoTextInteraction);
+  row->addWidget(Memo, 1);
+  PnlLogo = named(new QWidget(PnlBas), "PnlLogo");
+  PnlLogo->setFixedWidth(137);
+  PnlLogo->setAutoFillBackground(true);
+  {
+    QPalette pal = PnlLogo->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    PnlLogo->setPalette(pal);
+  }
+  auto* logoBox = new QVBoxLayout(PnlLogo);
+  logoBox->setContentsMargins(4, 4, 4, 4);
+  Logo = named(new QLabel(PnlLogo), "Logo");
+  Logo->setPixmap(orivoxLogo(120));
+  Logo->setAlignment(Qt::AlignCenter);
+  Logo->setCursor(Qt::WhatsThisCursor);
+  Logo->setToolTip(QStringLiteral("Afficher l'aide"));
+  Logo->installEventFilter(this);
+  logoBox->addWidget(Logo);
+  row->addWidget(PnlLogo);
+  Splitter->addWidget(PnlBas);
+  Splitter->setStretchFactor(0, 1);
+  Splitter->setStretchFactor(1, 0);
+  Splitter->setSizes({600, 173});
+  connect(Splitter, &QSplitter::splitterMoved, this, [this] { SplitterMoved(); });
+
+  // The tab phase's focus holder: lowered beneath the board, so never seen, yet focusable.
+  Buttoncache = named(new QPushButton(QStringLiteral("Buttoncache"), central), "Buttoncache");
+  Buttoncache->setGeometry(0, 0, 57, 57);
+  Buttoncache->setFocusPolicy(Qt::StrongFocus);
+  Buttoncache->setAutoDefault(false);
+  Buttoncache->lower();
+  Buttoncache->installEventFilter(this);
+
+  TimerT1 = named(new QTimer(this), "TimerT1");
+  TimerT1->setInterval(3000);
+  TimerT2 = named(new QTimer(this), "TimerT2");
+  TimerT2->setInterval(1000);
+  connect(TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
+  connect(TimerT2, &QTimer::timeout, this, [this] { TimerT2Timer(); });
+
+  FDisplay = std::make_unique<QtDisplayLines>(Memo);
+  FPhrase = std::make_unique<PhraseComposer>(*FDisplay);
+
+  // Creation panel commands.
+  connect(BtnAjoutOngl, &QPushButton::clicked, this, [this] { BtnAjoutOnglClick(); });
+  connect(BtnSupprOngl, &QPushButton::clicked, this, [this] { BtnSupprOnglClick(); });
+  connect(BtnAvtOngl, &QPushButton::clicked, this, [this] { BtnAvtOnglClick(); });
+  connect(BtnSuivOngl, &QPushButton::clicked, this, [this] { BtnSuivOnglClick(); });
+  connect(EdtNomOnglet, &QLineEdit::textChanged, this, [this] {
+    if (FTabNameChangeAttached)
+      EdtNomOngletChange();
+  });
+  connect(EdtT1, &QSpinBox::valueChanged, this, [this] { EdtT1Change(); });
+  connect(BtnAjoutTexte, &QPushButton::clicked, this, [this] { BtnAjoutTexteClick(); });
+  connect(BtnSupprTexte, &QPushButton::clicked, this, [this] { BtnSupprTexteClick(); });
+  connect(EdtNomTexte, &QLineEdit::textChanged, this, [this] {
+    if (FTextNameChangeAttached)
+      EdtNomTexteChange();
+  });
+  connect(EdtT2, &QSpinBox::valueChanged, this, [this] { EdtT2Change(); });
+  connect(BtnAvtTexte, &QPushButton::clicked, this, [this] { BtnAvtTexteClick(); });
+  connect(BtnSuivRTexte, &QPushButton::clicked, this, [this] { BtnSuivRTexteClick(); });
+  connect(BtnOngletAvt, &QPushButton::clicked, this, [this] { BtnOngletAvtClick(); });
+  connect(BtnOngletSuiv, &QPushButton::clicked, this, [this] { BtnOngletSuivClick(); });
+  connect(BtnVisuSelec, &QPushButton::clicked, this, [this] { BtnVisuSelecClick(); });
+  connect(BtnVisuNonSelec, &QPushButton::clicked, this, [this] { BtnVisuNonSelecClick(); });
+  connect(BtnVisuOnglet, &QPushButton::clicked, this, [this] { BtnVisuOngletClick(); });
+  connect(BtnVisuAff, &QPushButton::clicked, this, [this] { BtnVisuAffClick(); });
+  connect(BtnVisuAff2, &QPushButton::clicked, this, [this] { BtnVisuAff2Click(); });
+  connect(BitBtnTtAff, &QPushButton::clicked, this, [this] { BitBtnTtAffClick(); });
+  connect(BtnNouveau, &QPushButton::clicked, this, [this] { BtnNouveauClick(); });
+  connect(BtnOuvrir, &QPushButton::clicked, this, [this] { BtnOuvrirClick(); });
+  connect(BtnEnr, &QPushButton::clicked, this, [this] { BtnEnrClick(); });
+  connect(BtnEnrSous, &QPushButton::clicked, this, [this] { BtnEnrSousClick(); });
+  connect(BtnChangMdp, &QPushButton::clicked, this, [this] { BtnChangMdpClick(); });
+  // Leaving a name field with a reserved name is refused: the focus goes back to it.
+  EdtNomOnglet->installEventFilter(this);
+  EdtNomTexte->installEventFilter(this);
+  PnlModeCreation->installEventFilter(this);
+
+  PnlModeCreation->hide();
+  Splitter->handle(1)->hide();
+  qApp->installEventFilter(this); // the window's shortcuts come before the focused control
+}
+
+void TMainFrame::FormCreate() {
+  FSelectedFont = BoardFont();
+  FSelectedFont.color = clRed;
+  FUnselectedFont = BoardFont();
+  FUnselectedFont.color = clNavy;
+  FValidatedFont = BoardFont();
+  FCurrentPhraseFont = BoardFont();
+  FTabFont = BoardFont();
+  FTabFont.color = clMaroon;
+  PageControl->setFont(FTabFont.toQFont());
+  FUnselectedMeasure.setFont(FUnselectedFont);
+  FSelectedMeasure.setFont(FSelectedFont);
+  setWindowTitle(QStringLiteral("Orivox v1.0"));
+  FAllSelected = false;
+  FTabColor = 0xC0C0C0;
+  FExecMode = true;
+  FPhrase->FEnteredTexts.clear();
+  FPhrase->FPhraseStarts = QStringList{QStringLiteral("0")};
+  FPhrase->FPhraseStartLine = 0;
+  FPhrase->FPhraseStartPos = 0;
+}
+
+void TMainFrame::createDialogs() {
+  if (!FormFont)
+    FormFont = new TFormFont(FServices.colorChooser, this);
+  if (!FormMdp)
+    FormMdp = new TFormMdp(this);
+  if (!FormChangeMdp)
+    FormChangeMdp = new TFormChangeMdp(FServices.messages, this);
+  if (!AboutBox)
+    AboutBox = new TAboutBox(this);
+}
+
+void TMainFrame::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!FShown) {
+    FShown = true;
+    FormShow();
+  }
+}
+
+void TMainFrame::FormShow() {
+  FTabScanning = true;
+  FExecMode = true;
+  {
+    const QSignalBlocker b1(EdtT1), b2(EdtT2); // showing the paces is no edit
+    EdtT1->setValue(TimerT1->interval() / 1000);
+    EdtT2->setValue(TimerT2->interval() / 1000);
+  }
+  PnlModeCreation->hide();
+  FCurrentText = nullptr;
+  TimerT1->start();
+  ClearDisplay();
+  FSaved = true;
+  placeGroupBoxes();
+  for (TOnglet* page : pages())
+    page->ArrangeButtons();
+  Buttoncache->setFocus();
+}
+
+void TMainFrame::placeGroupBoxes() {
+  const int gap =
+      (PnlModeCreation->width() - GrpBxAppa->width() - GrpBxOnglet->width() - GrpBxTxt->width()) /
+      4;
+  GrpBxOnglet->move(gap, GrpBxOnglet->y());
+  GrpBxTxt->move(GrpBxOnglet->x() + GrpBxOnglet->width() + gap, GrpBxTxt->y());
+  GrpBxAppa->move(GrpBxTxt->x() + GrpBxTxt->width() + gap, GrpBxAppa->y());
+  GrpBxGene->move(GrpBxAppa->x() + (GrpBxAppa->width() - GrpBxGene->width()) / 2, GrpBxGene->y());
+}
+
+void TMainFrame::closeEvent(QCloseEvent* e) {
+  if (!FClosed) {
+    FClosed = true;
+    FormClose();
+  }
+  e->accept();
+}
+
+void TMainFrame::FormClose() {
+  if (!FSaved &&
+      FServices.messages->question(QStringLiteral("Voulez vous enregistrer les modifications?")))
+    SaveBoard(false);
+  // The configuration is replaced whole, never left half-written.
+  QSaveFile conf(FProgramFolder + QStringLiteral("/conf/conf.txt"));
+  bool ok = conf.open(QIODevice::WriteOnly);
+  if (ok)
+    ok = conf.write(configfile::encode(FPassword, FFileName)) >= 0;
+  if (ok)
+    ok = conf.commit();
+  else
+    conf.cancelWriting();
+  if (!ok)
+    FServices.messages->information(
+        QStringLiteral("erreur d'enregistrement dans le fichier de configuration"));
+  TimerT1->stop();
+  TimerT2->stop();
+}
+
+void TMainFrame::ClearDisplay() { FPhrase->ClearDisplay(); }
+
+QList<TOnglet*> TMainFrame::pages() const {
+  QList<TOnglet*> list;
+  for (int i = 0; i < PageControl->count(); ++i)
+    if (auto* p = qobject_cast<TOnglet*>(PageControl->widget(i)))
+      list << p;
+  return list;
+}
+
+TOnglet* TMainFrame::activePage() const {
+  return qobject_cast<TOnglet*>(PageControl->currentWidget());
+}
+
+int TMainFrame::pageCount() const { return PageControl->count(); }
+
+void TMainFrame::setTextNameField(const QString& text) { EdtNomTexte->setText(text); }
+
+void TMainFrame::setTextNameChangeAttached(bool attached) { FTextNameChangeAttached = attached; }
+
+void TMainFrame::enableTextNameField() { EdtNomTexte->setEnabled(true); }
+
+void TMainFrame::buttonKeyReleased(QKeyEvent* event) {
+  FormKeyUp(switchkeys::virtualKeyCode(*event));
+}
+
+void TMainFrame::keyPressEvent(QKeyEvent* e) {
+  // Only a press that the window itself receives; presses of its controls reach it by
+  // propagation and are theirs.
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || focus == this)
+    FormKeyDown(switchkeys::virtualKeyCode(*e));
+  QMainWindow::keyPressEvent(e);
+}
+
+void TMainFrame::keyReleaseEvent(QKeyEvent* e) {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || focus == this)
+    FormKeyUp(switchkeys::virtualKeyCode(*e));
+  QMainWindow::keyReleaseEvent(e);
+}
+
+bool TMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+  case QEvent::KeyPress: {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Offered once per key, to the widget that first receives it, before it acts.
+    auto* w = qobject_cast<QWidget*>(watched);
+    QWidget* focus = QApplication::focusWidget();
+    const bool firstReceiver = w && (w == focus || (!focus && w == this));
+    if (firstReceiver && w->window() == this)
+      FormShortCut(key->key(), key->modifiers());
+    if (watched == Buttoncache)
+      FormKeyDown(switchkeys::virtualKeyCode(*key));
+    break;
+  }
+  case QEvent::MouseButtonRelease:
+    if (watched == Logo) {
+      LogoClick();
+      return true;
+    }
+    break;
+  case QEvent::FocusOut: {
+    // Only a real move of the focus to another control is a leaving of the field.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+      break;
+    if (watched == EdtNomOnglet && !FExecMode && !EdtNomOngletExit())
+      QTimer::singleShot(0, EdtNomOnglet, [e = EdtNomOnglet] { e->setFocus(); });
+    if (watched == EdtNomTexte && !FExecMode && !EdtNomTexteExit())
+      QTimer::singleShot(0, EdtNomTexte, [e = EdtNomTexte] { e->setFocus(); });
+    break;
+  }
+  case QEvent::Resize:
+    if (watched == PnlModeCreation)
+      placeGroupBoxes();
+    break;
+  default:
+    break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,68 @@
+// The tab strip's highlight is drawn over the tab: a strong yellow fill and a thick dark frame,
+// visible from across a room whatever the style.
+#include "shell/TPageControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TTabBar::TTabBar(QWidget* parent) : QTabBar(parent) {
+  setObjectName(QStringLiteral("TabBar"));
+  setMouseTracking(true); // tabs light up under the mouse
+  setAttribute(Qt::WA_Hover, true);
+}
+
+void TTabBar::setHighlighted(int index) {
+  if (index == FHighlighted)
+    return;
+  FHighlighted = index;
+  update();
+}
+
+void TTabBar::setCaptionColor(const QColor& c) {
+  FCaptionColor = c;
+  for (int i = 0; i < count(); ++i)
+    setTabTextColor(i, c);
+}
+
+void TTabBar::tabInserted(int index) {
+  setTabTextColor(index, FCaptionColor);
+  if (FHighlighted >= index && FHighlighted >= 0)
+    ++FHighlighted;
+  QTabBar::tabInserted(index);
+}
+
+void TTabBar::tabRemoved(int index) {
+  if (FHighlighted == index)
+    FHighlighted = -1;
+  else if (FHighlighted > index)
+    --FHighlighted;
+  QTabBar::tabRemoved(index);
+}
+
+void TTabBar::paintEvent(QPaintEvent* e) {
+  QTabBar::paintEvent(e);
+  if (FHighlighted < 0 || FHighlighted >= count())
+    return;
+  QPainter p(this);
+  const QRect r = tabRect(FHighlighted).adjusted(1, 1, -1, -1);
+  p.fillRect(r, QColor(255, 220, 0));
+  p.setPen(QPen(QColor(0x80, 0, 0), 3));
+  p.drawRect(r.adjusted(1, 1, -2, -2));
+  QFont f = font();
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(Qt::black);
+  p.drawText(r, Qt::AlignCenter, tabText(FHighlighted).replace(QStringLiteral("&&"), QStringLiteral("&")));
+}
+
+void TTabBar::mousePressEvent(QMouseEvent* e) {
+  if (onChanging && tabAt(e->position().toPoint()) != currentIndex())
+    onChanging();
+  QTabBar::mousePressEvent(e);
+  if (onMouseDown)
+    onMouseDown();
+}
+
+TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent), FTabBar(new TTabBar(this)) {
+  setTabBar(FTabBar);
+}
