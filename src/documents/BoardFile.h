@@ -12,6 +12,8 @@
 struct BoardTab {
   QString caption;
   QStringList texts;
+  bool operator==(const BoardTab& o) const { return caption == o.caption && texts == o.texts; }
+  bool operator!=(const BoardTab& o) const { return !(*this == o); }
 };
 
 struct BoardData {
@@ -32,6 +34,15 @@ struct BoardData {
   int finalLinesRead = 7;
   BoardFont currentPhraseFont;
   TColor finalMemoColor = static_cast<TColor>(0x80000005u);
+
+  bool operator==(const BoardData& o) const {
+    return t1Seconds == o.t1Seconds && t2Seconds == o.t2Seconds &&
+           selectedFont == o.selectedFont && unselectedFont == o.unselectedFont &&
+           tabFont == o.tabFont && validatedFont == o.validatedFont && tabColor == o.tabColor &&
+           memoColor == o.memoColor && tabs == o.tabs && finalLinesRead == o.finalLinesRead &&
+           currentPhraseFont == o.currentPhraseFont && finalMemoColor == o.finalMemoColor;
+  }
+  bool operator!=(const BoardData& o) const { return !(*this == o); }
 };
 
 enum class BoardReadStatus { Ok, WrongHeader, Error };

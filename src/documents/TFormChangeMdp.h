@@ -27,6 +27,7 @@ public:
 
 protected:
   void showEvent(QShowEvent* e) override; // FormShow: both fields start blank
+  void keyPressEvent(QKeyEvent* e) override; // Escape does not cancel
 
 private:
   IMessages* FMessages;

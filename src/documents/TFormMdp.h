@@ -22,4 +22,5 @@ public:
 
 protected:
   void showEvent(QShowEvent* e) override; // FormShow: the field starts blank
+  void keyPressEvent(QKeyEvent* e) override; // Escape does not cancel
 };

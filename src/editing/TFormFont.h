@@ -55,6 +55,8 @@ protected:
   void hideEvent(QHideEvent* e) override; // FormHide: back to the design layout
 
 private:
+  void layOutFor(int kind);
+
   IColorChooser* FChooser;
   BoardFont FOwnFont;
   BoardFont* FEditedFont = &FOwnFont;

@@ -1,0 +1,400 @@
+// Reader and writer of board files (".ord"): a header line, the scanning paces, five font
+// records, one block per tab and a final block for the phrase font, one value per CR LF line.
+#include "documents/BoardFile.h"
+
+#include "documents/Cp1252.h"
+
+#include <array>
+
+namespace {
+
+constexpr char kHeader[] = "Ordinogramme";
+constexpr char kCtrlZ = 26;
+
+struct ColourName {
+  const char* name;
+  std::uint32_t value;
+};
+
+constexpr std::uint32_t sys(std::uint32_t n) { return 0x80000000u + n; }
+
+constexpr std::array<ColourName, 49> kColourNames = {{
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0},
+    {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},
+    {"clMedGray", 0xA4A0A0},
+    {"clNone", 0x1FFFFFFF},
+    {"clDefault", 0x20000000},
+    {"clScrollBar", sys(0)},
+    {"clBackground", sys(1)},
+    {"clActiveCaption", sys(2)},
+    {"clInactiveCaption", sys(3)},
+    {"clMenu", sys(4)},
+    {"clWindow", sys(5)},
+    {"clWindowFrame", sys(6)},
+    {"clMenuText", sys(7)},
+    {"clWindowText", sys(8)},
+    {"clCaptionText", sys(9)},
+    {"clActiveBorder", sys(10)},
+    {"clInactiveBorder", sys(11)},
+    {"clAppWorkSpace", sys(12)},
+    {"clHighlight", sys(13)},
+    {"clHighlightText", sys(14)},
+    {"clBtnFace", sys(15)},
+    {"clBtnShadow", sys(16)},
+    {"clGrayText", sys(17)},
+    {"clBtnText", sys(18)},
+    {"clInactiveCaptionText", sys(19)},
+    {"clBtnHighlight", sys(20)},
+    {"cl3DDkShadow", sys(21)},
+    {"cl3DLight", sys(22)},
+    {"clInfoText", sys(23)},
+    {"clInfoBk", sys(24)},
+    {"clGradientActiveCaption", sys(27)},
+    {"clGradientInactiveCaption", sys(28)},
+}};
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool equalsIgnoringAsciiCase(const QByteArray& a, const char* b) {
+  qsizetype i = 0;
+  for (; b[i] != '\0'; ++i)
+    if (i >= a.size() || asciiLower(a[i]) != asciiLower(b[i]))
+      return false;
+  return i == a.size();
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  return -1;
+}
+
+// A text line as written: a byte that would end the line or the file when read back would
+// shift every following line, so it is stored as a space instead.
+QByteArray textLine(const QString& s) {
+  QByteArray b = cp1252::fromUnicode(s);
+  for (char& c : b)
+    if (c == '\r' || c == '\n' || c == kCtrlZ)
+      c = ' ';
+  return b;
+}
+
+// Walks the lines of a file by their 1-based numbers; a line past the end is missing.
+class LineReader {
+public:
+  explicit LineReader(QList<QByteArray> lines) : FLines(std::move(lines)) {}
+  int nextNumber() const { return FNext + 1; }
+  bool atEnd() const { return FNext >= FLines.size(); }
+  std::optional<QByteArray> take() {
+    if (atEnd())
+      return std::nullopt;
+    return FLines[FNext++];
+  }
+
+private:
+  QList<QByteArray> FLines;
+  int FNext = 0;
+};
+
+// Reads the main part of the file (lines 2 to the end of the last tab block) into data;
+// on failure returns the number of the line that failed.
+class MainPartReader {
+public:
+  MainPartReader(LineReader& in, BoardData& data) : FIn(in), FData(data) {}
+
+  std::optional<int> run() {
+    try {
+      readAll();
+    } catch (const Failure& f) {
+      return f.line;
+    }
+    return std::nullopt;
+  }
+
+private:
+  struct Failure {
+    int line;
+  };
+
+  LineReader& FIn;
+  BoardData& FData;
+
+  QByteArray text() {
+    const int n = FIn.nextNumber();
+    auto l = FIn.take();
+    if (!l)
+      throw Failure{n};
+    return *l;
+  }
+  int integer() {
+    const int n = FIn.nextNumber();
+    auto v = boardfile::parseInteger(text());
+    if (!v)
+      throw Failure{n};
+    return *v;
+  }
+  TColor colour() {
+    const int n = FIn.nextNumber();
+    auto v = boardfile::parseColour(text());
+    if (!v)
+      throw Failure{n};
+    return *v;
+  }
+  bool flag() { return text() == "1"; }
+  void flags(BoardFont& f) {
+    f.bold = flag();
+    f.italic = flag();
+    f.underline = flag();
+  }
+  void nameAndSize(BoardFont& f) {
+    f.name = cp1252::toUnicode(text());
+    f.size = integer();
+  }
+
+  void readAll() {
+    FData.t1Seconds = integer();
+    FData.t2Seconds = integer();
+    text();
+    const int tabCount = integer();
+    text();
+    nameAndSize(FData.selectedFont);
+    FData.selectedFont.color = colour();
+    flags(FData.selectedFont);
+    nameAndSize(FData.unselectedFont);
+    FData.unselectedFont.color = colour();
+    flags(FData.unselectedFont);
+    nameAndSize(FData.tabFont);
+    FData.tabColor = colour();
+    flags(FData.tabFont);
+    nameAndSize(FData.validatedFont);
+    FData.validatedFont.color = colour();
+    FData.memoColor = colour();
+    flags(FData.validatedFont);
+    separator(tabCount <= 0);
+    // Counts come from the file: nothing is reserved ahead, so a huge count simply runs out of
+    // lines and fails.
+    for (int t = 0; t < tabCount; ++t) {
+      const int textCount = integer();
+      FData.tabs.append(BoardTab{});
+      BoardTab& tab = FData.tabs.last();
+      tab.caption = cp1252::toUnicode(text());
+      for (int i = 0; i < textCount; ++i)
+        tab.texts.append(cp1252::toUnicode(text()));
+      separator(t == tabCount - 1);
+    }
+  }
+
+  // An empty line that is read and ignored. The one before the final block may be missing
+  // along with that block: nothing of the board is lost then.
+  void separator(bool beforeFinalBlock) {
+    if (beforeFinalBlock && FIn.atEnd())
+      return;
+    text();
+  }
+};
+
+// The optional final block: stops silently at the first line that is missing or unreadable.
+int readFinalBlock(LineReader& in, BoardData& data) {
+  BoardFont& f = data.currentPhraseFont;
+  auto l = in.take();
+  if (!l)
+    return 0;
+  f.name = cp1252::toUnicode(*l);
+  l = in.take();
+  const auto size = l ? boardfile::parseInteger(*l) : std::nullopt;
+  if (!size)
+    return 1;
+  f.size = *size;
+  l = in.take();
+  const auto colour = l ? boardfile::parseColour(*l) : std::nullopt;
+  if (!colour)
+    return 2;
+  f.color = *colour;
+  l = in.take();
+  const auto memo = l ? boardfile::parseColour(*l) : std::nullopt;
+  if (!memo)
+    return 3;
+  data.finalMemoColor = *memo;
+  bool* styles[] = {&f.bold, &f.italic, &f.underline};
+  int read = 4;
+  for (bool* style : styles) {
+    l = in.take();
+    if (!l)
+      return read;
+    *style = *l == "1";
+    ++read;
+  }
+  return read;
+}
+
+} // namespace
+
+namespace boardfile {
+
+QList<QByteArray> splitLines(const QByteArray& bytes) {
+  qsizetype end = bytes.indexOf(kCtrlZ);
+  if (end < 0)
+    end = bytes.size();
+  QList<QByteArray> lines;
+  qsizetype pos = 0;
+  while (pos < end) {
+    qsizetype stop = pos;
+    while (stop < end && bytes[stop] != '\r' && bytes[stop] != '\n')
+      ++stop;
+    lines.append(bytes.mid(pos, stop - pos));
+    const qsizetype lf = bytes.indexOf('\n', stop);
+    if (lf < 0 || lf >= end)
+      break;
+    pos = lf + 1;
+  }
+  return lines;
+}
+
+std::optional<std::int32_t> parseInteger(const QByteArray& line) {
+  qsizetype i = 0;
+  const qsizetype n = line.size();
+  while (i < n && (line[i] == ' ' || line[i] == '\t'))
+    ++i;
+  bool negative = false;
+  if (i < n && (line[i] == '+' || line[i] == '-'))
+    negative = line[i++] == '-';
+  if (i < n && line[i] == '$') {
+    // Hexadecimal covers the whole 32-bit pattern, so system colours ($80000005) read back.
+    ++i;
+    if (i == n)
+      return std::nullopt;
+    std::uint64_t v = 0;
+    for (; i < n; ++i) {
+      const int d = hexDigit(line[i]);
+      if (d < 0)
+        return std::nullopt;
+      v = v * 16 + std::uint64_t(d);
+      if (v > 0xFFFFFFFFu)
+        return std::nullopt;
+    }
+    auto u = static_cast<std::uint32_t>(v);
+    if (negative)
+      u = 0u - u;
+    return static_cast<std::int32_t>(u);
+  }
+  if (i == n)
+    return std::nullopt;
+  std::int64_t v = 0;
+  for (; i < n; ++i) {
+    if (line[i] < '0' || line[i] > '9')
+      return std::nullopt;
+    v = v * 10 + (line[i] - '0');
+    if (v > 2147483648LL)
+      return std::nullopt;
+  }
+  if (negative)
+    v = -v;
+  if (v > 2147483647LL)
+    return std::nullopt;
+  return static_cast<std::int32_t>(v);
+}
+
+std::optional<TColor> parseColour(const QByteArray& line) {
+  for (const ColourName& c : kColourNames)
+    if (equalsIgnoringAsciiCase(line, c.name))
+      return static_cast<TColor>(c.value);
+  return parseInteger(line);
+}
+
+QByteArray colourToString(TColor c) {
+  const auto u = static_cast<std::uint32_t>(c);
+  for (const ColourName& n : kColourNames)
+    if (n.value == u)
+      return QByteArray(n.name);
+  return '$' + QByteArray::number(u, 16).toUpper().rightJustified(8, '0');
+}
+
+BoardReadResult read(const QByteArray& bytes) {
+  BoardReadResult result;
+  result.data.finalLinesRead = 0;
+  LineReader in(splitLines(bytes));
+  const auto header = in.take();
+  if (!header || *header != kHeader) {
+    result.status = BoardReadStatus::WrongHeader;
+    result.failedLine = 1;
+    return result;
+  }
+  if (const auto failed = MainPartReader(in, result.data).run()) {
+    result.status = BoardReadStatus::Error;
+    result.failedLine = *failed;
+    return result;
+  }
+  result.data.finalLinesRead = readFinalBlock(in, result.data);
+  result.status = BoardReadStatus::Ok;
+  return result;
+}
+
+QByteArray write(const BoardData& board) {
+  QByteArray out;
+  auto line = [&out](const QByteArray& l) { out += l + "\r\n"; };
+  auto integer = [&line](int v) { line(QByteArray::number(v)); };
+  auto flags = [&line](const BoardFont& f) {
+    for (bool b : {f.bold, f.italic, f.underline})
+      line(b ? "1" : "0");
+  };
+  auto nameAndSize = [&](const BoardFont& f) {
+    line(textLine(f.name));
+    integer(f.size);
+  };
+
+  line(kHeader);
+  integer(board.t1Seconds);
+  integer(board.t2Seconds);
+  line({});
+  integer(int(board.tabs.size()));
+  line({});
+  nameAndSize(board.selectedFont);
+  integer(board.selectedFont.color);
+  flags(board.selectedFont);
+  nameAndSize(board.unselectedFont);
+  line(colourToString(board.unselectedFont.color));
+  flags(board.unselectedFont);
+  nameAndSize(board.tabFont);
+  line(colourToString(board.tabColor));
+  flags(board.tabFont);
+  nameAndSize(board.validatedFont);
+  integer(board.validatedFont.color);
+  line(colourToString(board.memoColor));
+  flags(board.validatedFont);
+  line({});
+  for (const BoardTab& tab : board.tabs) {
+    integer(int(tab.texts.size()));
+    line(textLine(tab.caption));
+    for (const QString& t : tab.texts)
+      line(textLine(t));
+    line({});
+  }
+  nameAndSize(board.currentPhraseFont);
+  integer(board.currentPhraseFont.color);
+  line(colourToString(board.finalMemoColor));
+  flags(board.currentPhraseFont);
+  return out;
+}
+
+} // namespace boardfile
