@@ -5,7 +5,7 @@
 
 #include "board/TOnglet.h"
 #include "documents/BoardFile.h"
-#include "documents/Cp1252.h"
+#include "documents/StorableText.h"
 #include "documents/TFormChangeMdp.h"
 #include "shell/TPageControl.h"
 
@@ -199,9 +199,9 @@ void TMainFrame::SaveBoard(bool saveAs) {
     BoardTab tab;
     tab.caption = page->caption();
     tab.texts = page->GetTexts();
-    storable = storable && cp1252::canEncode(tab.caption);
+    storable = storable && isStorableText(tab.caption);
     for (const QString& t : tab.texts)
-      storable = storable && cp1252::canEncode(t);
+      storable = storable && isStorableText(t);
     d.tabs << tab;
   }
 

@@ -3,6 +3,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeys.h"
 #include "shell/TPageControl.h"
 

@@ -5,6 +5,7 @@
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "documents/TFormMdp.h"
+#include "shell/TPageControl.h"
 
 #include <QLineEdit>
 #include <QPushButton>

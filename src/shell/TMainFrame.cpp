@@ -5,6 +5,7 @@
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "documents/TFormChangeMdp.h"
+#include "documents/StorableText.h"
 #include "documents/TFormMdp.h"
 #include "editing/TFormFont.h"
 #include "execution/QtDisplayLines.h"
@@ -262,6 +263,9 @@ void TMainFrame::buildLayout() {
   // Leaving a name field with a reserved name is refused: the focus goes back to it.
   EdtNomOnglet->installEventFilter(this);
   EdtNomTexte->installEventFilter(this);
+  // A name the board file cannot store would be lost at the next save: it cannot be typed.
+  EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
+  EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
   PnlModeCreation->installEventFilter(this);
 
   PnlModeCreation->hide();

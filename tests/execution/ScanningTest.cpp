@@ -1,0 +1,207 @@
+// The whole main window in execution mode, driven as the user drives it: keypad presses and
+// releases go to the focused widget, the two scanning timers tick when the test says so.
+#include "board/TOnglet.h"
+#include "shell/TMainFrame.h"
+#include "shell/TPageControl.h"
+#include "support/MainFrameHarness.h"
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+// Text-phase ticks until the current text is `text`.
+bool stepTo(TMainFrame& f, const QString& text) {
+  for (int i = 0; i < 200; ++i) {
+    f.TimerT2Timer();
+    if (f.activePage()->GetCurrentText() == text)
+      return true;
+  }
+  return false;
+}
+
+// Tab-phase ticks until the active tab is `caption`, then the switch chooses it.
+bool chooseTab(TMainFrame& f, const QString& caption) {
+  for (int i = 0; i <= f.pageCount(); ++i) {
+    if (f.activePage()->caption() == caption && f.TabBar->highlighted() >= 0) {
+      MainFrameHarness::pressSwitch();
+      return !f.FTabScanning;
+    }
+    f.TimerT1Timer();
+  }
+  return false;
+}
+
+void select(TMainFrame& f, const QString& text) {
+  QVERIFY2(stepTo(f, text), qPrintable(text));
+  MainFrameHarness::pressSwitch();
+}
+
+QStringList diversTexts(TMainFrame& f) {
+  f.FDiversTab->JoinPieces();
+  const QStringList texts = f.FDiversTab->GetTexts();
+  f.FDiversTab->SplitAllTexts();
+  return texts;
+}
+} // namespace
+
+class ScanningTest : public QObject {
+  Q_OBJECT
+private slots:
+  void spellValidateAddAndRing() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QVERIFY(chooseTab(f, "Alphabet"));
+    QVERIFY(f.TimerT2->isActive());
+    QVERIFY(!f.TimerT1->isActive());
+    select(f, "b");
+    select(f, "o");
+    select(f, "n");
+    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bon"));
+    select(f, "ANNULATION");
+    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bo"));
+    select(f, "n");
+    select(f, " ");
+    select(f, "VALIDATION");
+    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bon \n"));
+    select(f, "o");
+    select(f, "k");
+    select(f, " ");
+    select(f, "AJOUT");
+    QCOMPARE(diversTexts(f), QStringList{"ok"});
+    QVERIFY(!f.FSaved);
+    select(f, "SONNERIE");
+    const QList<QPair<int, int>> bell = {{500, 500}, {250, 500}, {500, 500},
+                                         {250, 500}, {500, 500}, {250, 500}};
+    QCOMPARE(h.fakes.tones.played, bell);
+    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bon \nok \n"));
+    select(f, "RETOUR");
+    QVERIFY(f.FTabScanning);
+    QVERIFY(f.TimerT1->isActive());
+    QVERIFY(!f.TimerT2->isActive());
+  }
+
+  void wordsOnAnOrdinaryTabGetASpace() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.FDiversTab->AddText(true, "Je", false);
+    QVERIFY(chooseTab(f, "Divers"));
+    select(f, "Je");
+    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("Je "));
+    QCOMPARE(f.FPhrase->FEnteredTexts, QStringList{"Je "});
+  }
+
+  void tabPhaseWalksCyclicallyFromTheActiveTab() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QCOMPARE(f.PageControl->currentIndex(), 2); // the last tab made
+    QCOMPARE(f.TabBar->highlighted(), -1);      // not highlighted before the first tick
+    f.TimerT1Timer();
+    QCOMPARE(f.PageControl->currentIndex(), 0);
+    QCOMPARE(f.TabBar->highlighted(), 0);
+    QVERIFY(f.Buttoncache->hasFocus());
+    f.TimerT1Timer();
+    f.TimerT1Timer();
+    QCOMPARE(f.PageControl->currentIndex(), 2);
+    QCOMPARE(f.TabBar->highlighted(), 2);
+  }
+
+  void cycleOverTextsThenReservedButtons() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.FDiversTab->AddText(true, "un", false);
+    f.FDiversTab->AddText(true, "deux", false);
+    QVERIFY(chooseTab(f, "Divers"));
+    QStringList seen;
+    for (int i = 0; i < 10; ++i) {
+      f.TimerT2Timer();
+      seen << f.activePage()->GetCurrentText();
+    }
+    QCOMPARE(seen, (QStringList{"un", "deux", "ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
+                                "CLEAR", "RETOUR", "SONNERIE", "un"}));
+  }
+
+  void releaseOfThePressThatChoseTheTabSelectsNothing() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.TimerT1Timer();
+    f.TimerT1Timer(); // "Alphabet"
+    MainFrameHarness::keyDown(Qt::Key_0);
+    MainFrameHarness::keyUp(Qt::Key_0);
+    MainFrameHarness::pressSwitch(); // a second quick press, still before the first text tick
+    QVERIFY(!f.FTabScanning);
+    QCOMPARE(f.Memo->toPlainText(), QString());
+    f.TimerT2Timer();
+    QCOMPARE(f.activePage()->GetCurrentText(), QStringLiteral("a"));
+  }
+
+  void retourResumesWithTheNextTab() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QVERIFY(chooseTab(f, "Divers"));
+    select(f, "RETOUR");
+    QCOMPARE(f.activePage()->caption(), QStringLiteral("Divers"));
+    f.TimerT1Timer();
+    QCOMPARE(f.activePage()->caption(), QStringLiteral("Alphabet"));
+  }
+
+  void otherKeysAreNotTheSwitch() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.TimerT1Timer();
+    MainFrameHarness::pressKey(Qt::Key_Clear); // keypad 5 with Num Lock off
+    MainFrameHarness::pressKey(Qt::Key_A, Qt::NoModifier);
+    QVERIFY(f.FTabScanning);
+    MainFrameHarness::pressKey(Qt::Key_PageDown); // keypad 3 with Num Lock off
+    QVERIFY(!f.FTabScanning);
+  }
+
+  void switchDoesNothingInCreationMode() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.FDiversTab->AddText(true, "Je", false);
+    h.enterCreationMode();
+    f.PageControl->setCurrentIndex(0);
+    f.FTabScanning = false;
+    f.FDiversTab->FCurrentIndex = 0;
+    f.FDiversTab->FButtons[0]->setFocus();
+    MainFrameHarness::pressSwitch();
+    QCOMPARE(f.Memo->toPlainText(), QString());
+    QVERIFY(!f.TimerT1->isActive());
+    QVERIFY(!f.TimerT2->isActive());
+  }
+
+  void boardWithoutTabs() {
+    MainFrameHarness h(false);
+    TMainFrame& f = h.frame();
+    f.TimerT1Timer();
+    MainFrameHarness::pressSwitch();
+    QVERIFY(f.FTabScanning);
+    QVERIFY(!f.TimerT2->isActive());
+  }
+
+  void ajoutWithoutDiversMakesTheTab() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.PageControl->setCurrentIndex(0);
+    f.BtnSupprOnglClick(); // refused: reserved
+    QCOMPARE(f.pageCount(), 3);
+    delete f.FDiversTab.data(); // a loaded board may lack "Divers"
+    QVERIFY(!f.FDiversTab);
+    QVERIFY(chooseTab(f, "Alphabet"));
+    select(f, "o");
+    select(f, "k");
+    select(f, " ");
+    select(f, "AJOUT");
+    QVERIFY(f.FDiversTab);
+    QCOMPARE(f.pages().last(), f.FDiversTab.data());
+    QCOMPARE(diversTexts(f), QStringList{"ok"});
+    QCOMPARE(f.activePage()->caption(), QStringLiteral("Alphabet"));
+  }
+};
+
+ORIVOX_TEST(ScanningTest)
+#include "ScanningTest.moc"

@@ -1,0 +1,206 @@
+// The two modes and the window's shortcuts, driven as a carer would: CTRL+C, the password
+// typed in the prompt, Enter; CTRL+E back.
+#include "board/TOnglet.h"
+#include "shell/TMainFrame.h"
+#include "support/MainFrameHarness.h"
+#include "support/TestRegistry.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+class ModesTest : public QObject {
+  Q_OBJECT
+private slots:
+  void startsInExecutionModeScanningTabs() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    QVERIFY(f.FExecMode);
+    QVERIFY(f.FTabScanning);
+    QVERIFY(f.FSaved);
+    QVERIFY(!f.PnlModeCreation->isVisible());
+    QVERIFY(f.TimerT1->isActive());
+    QVERIFY(!f.TimerT2->isActive());
+    QCOMPARE(f.TimerT1->interval(), 3000);
+    QCOMPARE(f.TimerT2->interval(), 1000);
+    QCOMPARE(f.EdtT1->value(), 3);
+    QCOMPARE(f.EdtT2->value(), 1);
+    QVERIFY(f.Memo->isReadOnly());
+    QCOMPARE(f.Buttoncache->size(), QSize(57, 57));
+    QVERIFY(f.Buttoncache->hasFocus());
+  }
+
+  void panelCaptions() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const QStringList groups = {f.GrpBxOnglet->title(), f.GrpBxTxt->title(), f.GrpBxAppa->title(),
+                                f.GrpBxGene->title()};
+    QCOMPARE(groups, (QStringList{"Gestion des onglets", "Gestion des textes",
+                                  "Modification de l'apparence", "Gestion générale"}));
+    const QStringList general = {f.BtnNouveau->text(), f.BtnOuvrir->text(), f.BtnEnr->text(),
+                                 f.BtnEnrSous->text(), f.BtnChangMdp->text()};
+    QCOMPARE(general, (QStringList{"Nouveau fichier", "Ouvrir un fichier",
+                                   "Enregistrer le fichier", "Enregistrer sous",
+                                   "Changer Mot de Passe"}));
+    QCOMPARE(f.GroupBoxDeplTexte->title(), QStringLiteral("Deplacement intra-onglet"));
+    QCOMPARE(f.GroupBox2->title(), QStringLiteral("Deplacement extra-onglet"));
+    QCOMPARE(f.Logo->toolTip(), QStringLiteral("Afficher l'aide"));
+  }
+
+  void creationModeWithTheRightPassword() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    QVERIFY(!f.FExecMode);
+    QVERIFY(f.PnlModeCreation->isVisible());
+    QVERIFY(!f.TimerT1->isActive());
+    QVERIFY(!f.TimerT2->isActive());
+    QVERIFY(f.FAllSelected);
+    QCOMPARE(f.BitBtnTtAff->text(), QStringLiteral("Désélectionner les textes"));
+    for (TOnglet* page : f.pages()) {
+      for (int i = 0; i < page->GetButtonCount(); ++i) {
+        TTextButton* b = page->FButtons[size_t(i)];
+        QCOMPARE(b->isVisible(), i < page->textButtonCount()); // reserved buttons hidden
+        QCOMPARE(b->boardFont(), f.FSelectedFont);
+      }
+    }
+    // The letters of "Alphabet" cannot be chosen for editing; longer texts can.
+    TOnglet* alphabet = f.FAlphabetTab;
+    QVERIFY(!alphabet->FButtons[0]->isEnabled());
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+  }
+
+  void wrongOrCancelledPasswordKeepsScanning_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("wrong") << "WMO" << QStringList{"Mot de passe incorrect"};
+    QTest::newRow("empty") << "" << QStringList{"Mot de passe incorrect"};
+  }
+  void wrongOrCancelledPasswordKeepsScanning() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, messages);
+    MainFrameHarness h;
+    h.enterCreationMode(typed);
+    QCOMPARE(h.fakes.messages.shown, messages);
+    QVERIFY(h.frame().FExecMode);
+    QVERIFY(h.frame().TimerT1->isActive());
+    QVERIFY(!h.frame().PnlModeCreation->isVisible());
+  }
+
+  void cancelledPromptSaysNothing() {
+    MainFrameHarness h;
+    MainFrameHarness::whenModal([](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+    h.frame().FormShortCut(Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QVERIFY(h.frame().FExecMode);
+  }
+
+  void emptyPasswordMatchesEmptyEntry() {
+    MainFrameHarness h;
+    h.frame().SetPassword(QString());
+    h.enterCreationMode(QString());
+    QVERIFY(!h.frame().FExecMode);
+  }
+
+  void executionModeTakesThePacesOfTheSpinEdits() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.EdtT1->setValue(5);
+    f.EdtT2->setValue(2);
+    QCOMPARE(f.TimerT1->interval(), 3000); // nothing changes until CTRL+E
+    QVERIFY(!f.FSaved);
+    h.enterExecutionMode();
+    QVERIFY(f.FExecMode);
+    QVERIFY(f.FTabScanning);
+    QCOMPARE(f.TimerT1->interval(), 5000);
+    QCOMPARE(f.TimerT2->interval(), 2000);
+    QVERIFY(f.TimerT1->isActive());
+    QVERIFY(!f.PnlModeCreation->isVisible());
+    QVERIFY(!f.FAllSelected);
+    for (TOnglet* page : f.pages())
+      for (TTextButton* b : page->FButtons) {
+        QVERIFY(b->isEnabled());
+        QCOMPARE(b->boardFont(), f.FUnselectedFont);
+      }
+  }
+
+  void shortcutsInTheWrongModeDoNothing() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.FormShortCut(Qt::Key_E, Qt::ControlModifier);
+    f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
+    f.FormShortCut(Qt::Key_O, Qt::ControlModifier);
+    f.FormShortCut(Qt::Key_R, Qt::ControlModifier);
+    f.FormShortCut(Qt::Key_C, Qt::NoModifier);
+    QVERIFY(h.fakes.fileDialogs.openFilters.isEmpty());
+    QVERIFY(h.fakes.fileDialogs.saveFilters.isEmpty());
+    QVERIFY(f.FExecMode);
+    h.enterCreationMode();
+    // CTRL+C again in creation mode asks nothing.
+    f.FormShortCut(Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(!f.FExecMode);
+    f.FormShortCut(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(h.fakes.fileDialogs.openFilters,
+             QStringList{"Fichiers ordinogrammes (*.ord) |*.ord"});
+    f.FormShortCut(Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(h.fakes.fileDialogs.saveFilters.size(), 1);
+  }
+
+  void realKeysReachTheShortcuts() {
+    MainFrameHarness h;
+    MainFrameHarness::answerPassword("wmo");
+    MainFrameHarness::pressKey(Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(!h.frame().FExecMode);
+    MainFrameHarness::pressKey(Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(h.frame().FExecMode);
+  }
+
+  void tabNameFieldFollowsTheActiveTab() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.PageControl->setCurrentIndex(0); // "Divers"
+    h.enterCreationMode();
+    QVERIFY(!f.EdtNomOnglet->isEnabled());
+    h.enterExecutionMode();
+    f.BtnAjoutOnglClick();
+    h.enterCreationMode();
+    QVERIFY(f.EdtNomOnglet->isEnabled());
+  }
+
+  void previewToggleIsForgottenOnReentry() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.BitBtnTtAffClick();
+    QCOMPARE(f.BitBtnTtAff->text(), QStringLiteral("Sélectionner les textes"));
+    h.enterExecutionMode();
+    h.enterCreationMode();
+    QVERIFY(f.FAllSelected);
+    QCOMPARE(f.activePage()->FButtons[0]->boardFont(), f.FSelectedFont);
+  }
+
+  void changePassword() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    MainFrameHarness::whenModal([](QWidget* d) {
+      auto fields = d->findChildren<QLineEdit*>();
+      QCOMPARE(fields.size(), 2);
+      fields[0]->setText("neuf");
+      fields[1]->setText("neuf");
+      QTest::keyClick(fields[1], Qt::Key_Return);
+    });
+    f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.FPassword, QStringLiteral("neuf"));
+  }
+};
+
+ORIVOX_TEST(ModesTest)
+#include "ModesTest.moc"

@@ -1,0 +1,76 @@
+// The main window harness for widget tests.
+#include "support/MainFrameHarness.h"
+
+#include "shell/TMainFrame.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+
+MainFrameHarness::MainFrameHarness(bool newBoard) {
+  QDir(FDir.path()).mkpath(QStringLiteral("conf"));
+  FFrame = std::make_unique<TMainFrame>(fakes.services(), FDir.path());
+  FFrame->createDialogs();
+  FFrame->SetPassword(QStringLiteral("wmo"));
+  if (newBoard)
+    FFrame->BtnNouveauClick();
+  FFrame->resize(1024, 700);
+  FFrame->show();
+  QApplication::setActiveWindow(FFrame.get());
+  QCoreApplication::processEvents();
+}
+
+MainFrameHarness::~MainFrameHarness() {
+  FFrame->TimerT1->stop();
+  FFrame->TimerT2->stop();
+}
+
+static QWidget* keyTarget() {
+  QWidget* w = QApplication::focusWidget();
+  return w ? w : QApplication::activeWindow();
+}
+
+void MainFrameHarness::keyDown(int qtKey, Qt::KeyboardModifiers mods) {
+  QTest::keyPress(keyTarget(), Qt::Key(qtKey), mods);
+}
+
+void MainFrameHarness::keyUp(int qtKey, Qt::KeyboardModifiers mods) {
+  QTest::keyRelease(keyTarget(), Qt::Key(qtKey), mods);
+}
+
+void MainFrameHarness::pressKey(int qtKey, Qt::KeyboardModifiers mods) {
+  keyDown(qtKey, mods);
+  keyUp(qtKey, mods);
+}
+
+void MainFrameHarness::whenModal(std::function<void(QWidget*)> act) {
+  auto poll = std::make_shared<std::function<void(int)>>();
+  *poll = [act, poll](int tries) {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      act(modal);
+      return;
+    }
+    if (tries > 0)
+      QTimer::singleShot(10, [poll, tries] { (*poll)(tries - 1); });
+  };
+  QTimer::singleShot(0, [poll] { (*poll)(300); });
+}
+
+void MainFrameHarness::answerPassword(const QString& password) {
+  whenModal([password](QWidget* dialog) {
+    QWidget* field = dialog->focusWidget();
+    if (!field)
+      field = dialog;
+    QTest::keyClicks(field, password);
+    QTest::keyClick(field, Qt::Key_Return);
+  });
+}
+
+void MainFrameHarness::enterCreationMode(const QString& password) {
+  answerPassword(password);
+  FFrame->FormShortCut(Qt::Key_C, Qt::ControlModifier);
+}
+
+void MainFrameHarness::enterExecutionMode() { FFrame->FormShortCut(Qt::Key_E, Qt::ControlModifier); }
