@@ -6,6 +6,7 @@
 
 #include "board/TOngletHost.h"
 
+#include <QHash>
 #include <QPushButton>
 #include <QStringList>
 #include <QWidget>
@@ -33,10 +34,14 @@ protected:
   void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
+  friend class TOnglet;
   TOnglet* FPage;
   QString FCaption;
   BoardFont FBoardFont;
   bool FHasFont = false;
+  // The tab control width this button's text was last cut for; -1 once its caption, font or
+  // width changed otherwise, so that the text must be cut again before its pieces are trusted.
+  int FCutForWidth = -1;
 };
 
 class TOnglet : public QWidget {
@@ -105,10 +110,34 @@ public:
 protected:
   void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+  bool isTextIndex(int k) const { return k >= 0 && k < int(FPieceCounts.size()); }
+  int firstPieceOf(int k) const;
+  QString wholeTextAt(int first) const;
+  int measure(TMeasureLabel& label, const QString& caption);
+  void setButtonWidth(TTextButton* b, int width);
+  void giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label);
+  TTextButton* newTextButton(const QString& caption);
+  void destroyButtonAt(int k);
+  void recutChangedTexts();
+  bool piecesAreConsistent() const;
+  void updateContentSize();
+  int tabControlWidth() const;
+
   TOngletHost* FHost;
   QWidget* FContent = nullptr; // the scroll area's widget, parent of every button
   QString FCaption;
   TColor FBackgroundColor = 0xC0C0C0;
+  int FContentBottom = 0; // lowest edge of the shown buttons, from the last layout
+  int FCutTabWidth = -1;  // tab control width the current pieces were cut for
+  // Measured caption widths per measurer and font: a scanning step measures the same
+  // captions over and over.
+  struct MeasureCache {
+    ITextMeasurer* measurer;
+    BoardFont font;
+    QHash<QString, int> widths;
+  };
+  std::vector<MeasureCache> FMeasureCaches;
 };

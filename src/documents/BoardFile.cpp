@@ -16,7 +16,9 @@ struct ColourName {
   std::uint32_t value;
 };
 
-constexpr std::uint32_t sys(std::uint32_t n) { return 0x80000000u + n; }
+constexpr std::uint32_t sys(std::uint32_t n) {
+  return 0x80000000u + n;
+}
 
 constexpr std::array<ColourName, 49> kColourNames = {{
     {"clBlack", 0x000000},
@@ -70,7 +72,9 @@ constexpr std::array<ColourName, 49> kColourNames = {{
     {"clGradientInactiveCaption", sys(28)},
 }};
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringAsciiCase(const QByteArray& a, const char* b) {
   qsizetype i = 0;

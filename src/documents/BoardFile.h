@@ -36,10 +36,10 @@ struct BoardData {
   TColor finalMemoColor = static_cast<TColor>(0x80000005u);
 
   bool operator==(const BoardData& o) const {
-    return t1Seconds == o.t1Seconds && t2Seconds == o.t2Seconds &&
-           selectedFont == o.selectedFont && unselectedFont == o.unselectedFont &&
-           tabFont == o.tabFont && validatedFont == o.validatedFont && tabColor == o.tabColor &&
-           memoColor == o.memoColor && tabs == o.tabs && finalLinesRead == o.finalLinesRead &&
+    return t1Seconds == o.t1Seconds && t2Seconds == o.t2Seconds && selectedFont == o.selectedFont &&
+           unselectedFont == o.unselectedFont && tabFont == o.tabFont &&
+           validatedFont == o.validatedFont && tabColor == o.tabColor && memoColor == o.memoColor &&
+           tabs == o.tabs && finalLinesRead == o.finalLinesRead &&
            currentPhraseFont == o.currentPhraseFont && finalMemoColor == o.finalMemoColor;
   }
   bool operator!=(const BoardData& o) const { return !(*this == o); }

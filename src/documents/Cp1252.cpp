@@ -46,7 +46,9 @@ QByteArray fromUnicode(const QString& text) {
   return out;
 }
 
-bool canEncode(QChar c) { return byteOf(c.unicode()) >= 0; }
+bool canEncode(QChar c) {
+  return byteOf(c.unicode()) >= 0;
+}
 
 bool canEncode(const QString& text) {
   for (QChar c : text)

@@ -33,8 +33,8 @@ void keyBackwardPass(QByteArray& r, const QByteArray& key) {
 }
 
 // The forward pass over r in place: length bytes, the mask sequence, then the key.
-void forwardPass(QByteArray& r, const QByteArray& key,
-                        const std::array<std::uint8_t, 256>& mask, std::uint16_t& position) {
+void forwardPass(QByteArray& r, const QByteArray& key, const std::array<std::uint8_t, 256>& mask,
+                 std::uint16_t& position) {
   const qsizetype n = r.size();
   const qsizetype len = key.size();
   const auto lengths = static_cast<std::uint8_t>((n & 0xFF) ^ (len & 0xFF));

@@ -43,8 +43,8 @@ const QByteArray kLineEnd("\r\n");
 
 QByteArray passwordLine(const QString& password) {
   const QByteArray enciphered = TEncryption(kKey).Encrypt(cp1252::fromUnicode(password));
-  const bool breaksLine = enciphered.contains('\n') || enciphered.contains('\r') ||
-                          enciphered.contains(char(26));
+  const bool breaksLine =
+      enciphered.contains('\n') || enciphered.contains('\r') || enciphered.contains(char(26));
   if (!breaksLine && !hexPayload(enciphered))
     return enciphered;
   return hexMarker() + enciphered.toHex().toUpper();
@@ -55,7 +55,9 @@ QString passwordFromLine(const QByteArray& line) {
   return cp1252::toUnicode(TEncryption(kKey).Decrypt(hex ? *hex : line));
 }
 
-QByteArray encode(const QString& password) { return passwordLine(password) + kLineEnd; }
+QByteArray encode(const QString& password) {
+  return passwordLine(password) + kLineEnd;
+}
 
 QByteArray encode(const QString& password, const QString& lastBoard) {
   return passwordLine(password) + kLineEnd + cp1252::fromUnicode(lastBoard) + kLineEnd;

@@ -22,8 +22,8 @@ private slots:
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("source");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("initial password") << QByteArray("ZebPlanar") << QByteArray("wmo")
-                                      << QByteArray("\x4B\x4C\x80");
+    QTest::newRow("initial password")
+        << QByteArray("ZebPlanar") << QByteArray("wmo") << QByteArray("\x4B\x4C\x80");
     QTest::newRow("accents") << QByteArray("ZebPlanar") << QByteArray("Bonjour \xE9t\xE9")
                              << QByteArray("\x79\x55\xA1\xFE\x7F\xC1\xB9\x71\xA2\x81\x79");
     QTest::newRow("two-byte key") << QByteArray("ab") << QByteArray("xyz")
@@ -46,9 +46,8 @@ private slots:
     // Bytes 255..258 straddle mask entry 0 and its return to entry 1; n = 300 counts as 44.
     const QByteArray out = TEncryption("ZebPlanar").Encrypt(counting(300));
     QCOMPARE(out.size(), 300);
-    const std::pair<int, unsigned char> expected[] = {{0, 0x13},   {1, 0x0F},   {254, 0xEA},
-                                                      {255, 0xD0}, {256, 0x2E}, {257, 0x08},
-                                                      {299, 0xD1}};
+    const std::pair<int, unsigned char> expected[] = {
+        {0, 0x13}, {1, 0x0F}, {254, 0xEA}, {255, 0xD0}, {256, 0x2E}, {257, 0x08}, {299, 0xD1}};
     for (const auto& [i, b] : expected)
       QCOMPARE(static_cast<unsigned char>(out[i]), b);
   }

@@ -109,12 +109,13 @@ private slots:
                                   << "/p.ord";
     QTest::newRow("no final line end") << QByteArray("\x4B\x4C\x80\r\n/p.ord") << "wmo"
                                        << "/p.ord";
-    QTest::newRow("Ctrl+Z ends the file")
-        << QByteArray("\x4B\x4C\x80\r\n/p\x1A.ord\r\n") << "wmo" << "/p";
+    QTest::newRow("Ctrl+Z ends the file") << QByteArray("\x4B\x4C\x80\r\n/p\x1A.ord\r\n") << "wmo"
+                                          << "/p";
     QTest::newRow("lines after the second ignored")
-        << QByteArray("\x4B\x4C\x80\r\n/p.ord\r\nmore\r\n") << "wmo" << "/p.ord";
-    QTest::newRow("accented path") << QByteArray("\x4B\x4C\x80\r\n/\xE9t\xE9.ord\r\n") << "wmo"
-                                   << QStringLiteral("/été.ord");
+        << QByteArray("\x4B\x4C\x80\r\n/p.ord\r\nmore\r\n") << "wmo"
+        << "/p.ord";
+    QTest::newRow("accented path")
+        << QByteArray("\x4B\x4C\x80\r\n/\xE9t\xE9.ord\r\n") << "wmo" << QStringLiteral("/été.ord");
   }
   void readingRules() {
     QFETCH(QByteArray, bytes);

@@ -1,0 +1,90 @@
+// Placement of the text buttons and of the reserved row of a page.
+#include "board/ButtonLayout.h"
+
+#include <algorithm>
+
+namespace buttonlayout {
+
+namespace {
+
+void placeTexts(const Input& in, Result& out) {
+  const int W = in.tabControlWidth;
+  out.texts.resize(in.texts.size());
+  for (size_t i = 0; i < in.texts.size(); ++i) {
+    if (i == 0) {
+      out.texts[i] = QPoint(5, 5);
+      continue;
+    }
+    const QPoint p = out.texts[i - 1];
+    const QSize ps = in.texts[i - 1];
+    const int b = in.texts[i].width();
+    if (p.x() + ps.width() + 5 + b + 10 < W - 1)
+      out.texts[i] = QPoint(p.x() + ps.width() + 5, p.y());
+    else
+      out.texts[i] = QPoint(5, p.y() + ps.height() + 5);
+  }
+  if (!in.texts.empty())
+    out.textsBottom = out.texts.back().y() + in.texts.back().height() + 5;
+}
+
+void placeReserved(const Input& in, Result& out) {
+  const int W = in.tabControlWidth;
+  const int n = int(in.reserved.size());
+  out.reserved.assign(in.reserved.size(), QPoint());
+  if (n == 0)
+    return;
+  // The chain from the right: each button left of the one after it in the list.
+  std::vector<int> chainLeft(n);
+  chainLeft[n - 1] = W - in.reserved[n - 1].width() - 30;
+  for (int i = n - 2; i >= 0; --i)
+    chainLeft[i] = chainLeft[i + 1] - in.reserved[i].width() - 5;
+
+  const int B = out.textsBottom;
+  // Scrolled: right under the texts. At the top: the page bottom, but never over texts that
+  // reach below it.
+  int rowTop =
+      in.scrollPosition > 0 ? B : std::max(B, in.pageHeight - 5 - in.reserved[n - 1].height());
+  int shift = 0;
+  for (;;) {
+    int Y = rowTop;
+    int X = -100; // right edge of the open wrapped row; 0 or less: none open
+    bool restart = false;
+    for (int i = n - 1; i >= 0 && !restart; --i) {
+      const QSize s = in.reserved[i];
+      if (chainLeft[i] > 0) {
+        out.reserved[i] = QPoint(chainLeft[i], Y);
+      } else if (X > 0) {
+        out.reserved[i] = QPoint(X - s.width(), Y);
+        X = X - s.width() - 5;
+      } else {
+        const int step = std::max(0, s.height()) + 5;
+        Y -= step;
+        if (Y < B) {
+          // The wrapped rows would cover the texts (or leave the content): the whole block
+          // moves down by the growing shift and is placed again from the start. The shift
+          // grows on every restart, so the walk ends.
+          shift += step;
+          rowTop = Y + shift;
+          restart = true;
+        } else {
+          X = W - 30;
+          out.reserved[i] = QPoint(X - s.width(), Y);
+          X = X - s.width() - 5;
+        }
+      }
+    }
+    if (!restart)
+      break;
+  }
+}
+
+} // namespace
+
+Result arrange(const Input& in) {
+  Result out;
+  placeTexts(in, out);
+  placeReserved(in, out);
+  return out;
+}
+
+} // namespace buttonlayout

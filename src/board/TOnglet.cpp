@@ -1,0 +1,676 @@
+// The tab page and its buttons: construction, texts, cutting into pieces, layout, and the
+// scanning highlight over the buttons.
+#include "board/TOnglet.h"
+
+#include "board/ButtonLayout.h"
+#include "board/TextCutting.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace {
+
+// A caption shown as typed: Qt would take a single '&' for a mnemonic marker.
+QString shownLiterally(const QString& caption) {
+  QString shown = caption;
+  shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+  return shown;
+}
+
+constexpr int kReservedCount = 7;
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TTextButton
+
+TTextButton::TTextButton(TOnglet* page, QWidget* parent) : QPushButton(parent), FPage(page) {
+  setAutoDefault(false);
+  setDefault(false);
+  setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (!isReserved && FPage)
+      FPage->TextButtonClick(this);
+  });
+}
+
+void TTextButton::setCaption(const QString& caption) {
+  if (caption == FCaption)
+    return;
+  FCaption = caption;
+  setText(shownLiterally(caption));
+  FCutForWidth = -1;
+}
+
+void TTextButton::setBoardFont(const BoardFont& font) {
+  if (FHasFont && font == FBoardFont)
+    return;
+  FBoardFont = font;
+  FHasFont = true;
+  setFont(font.toQFont());
+  QPalette pal = palette();
+  pal.setColor(QPalette::ButtonText, toQColor(font.color));
+  setPalette(pal);
+  FCutForWidth = -1;
+}
+
+void TTextButton::focusInEvent(QFocusEvent* e) {
+  QPushButton::focusInEvent(e);
+  if (FPage)
+    FPage->TextButtonEnter(this);
+}
+
+void TTextButton::focusOutEvent(QFocusEvent* e) {
+  QPushButton::focusOutEvent(e);
+  if (FPage)
+    FPage->TextButtonExit(this);
+}
+
+void TTextButton::keyReleaseEvent(QKeyEvent* e) {
+  // The main window may rebuild the page while handling the switch: this button may be gone.
+  QPointer<TTextButton> self(this);
+  if (FPage && FPage->host())
+    FPage->host()->buttonKeyReleased(e);
+  if (self)
+    QPushButton::keyReleaseEvent(e);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TOnglet: construction
+
+TOnglet::TOnglet(QTabWidget* ATabControl, TOngletHost* host)
+    : QWidget(ATabControl), FTabControl(ATabControl), FHost(host) {
+  hide(); // owned by the tab control, but shown only once it is one of its pages
+  FScrollBox = new QScrollArea(this);
+  FScrollBox->setFrameShape(QFrame::NoFrame);
+  FScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  FScrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  FScrollBox->setWidgetResizable(false);
+  FContent = new QWidget;
+  FContent->setAutoFillBackground(true);
+  FScrollBox->setWidget(FContent);
+  FScrollBox->viewport()->installEventFilter(this);
+  SetBackgroundColor(FBackgroundColor);
+
+  struct Reserved {
+    TTextButton** field;
+    const char* word;
+  };
+  // Configured from the right; the first layout replaces these provisional places.
+  const Reserved configured[] = {
+      {&FBtnSonnerie, "SONNERIE"},     {&FBtnRetour, "RETOUR"},
+      {&FBtnClear, "CLEAR"},           {&FBtnAjout, "AJOUT"},
+      {&FBtnValidation, "VALIDATION"}, {&FBtnSuppression, "SUPPRESSION"},
+      {&FBtnAnnulation, "ANNULATION"},
+  };
+  int left = 0;
+  bool first = true;
+  for (const Reserved& r : configured) {
+    auto* b = new TTextButton(this, FContent);
+    b->isReserved = true;
+    b->setCaption(QString::fromLatin1(r.word));
+    b->setBoardFont(FHost->unselectedFont());
+    const int w = measure(FHost->unselectedMeasure(), b->caption()) + 16;
+    left = first ? tabControlWidth() - w - 20 : left - w - 20;
+    first = false;
+    b->setGeometry(left, 5, w, FHost->buttonHeight());
+    b->setVisible(FHost->execMode());
+    *r.field = b;
+  }
+  FButtons = {FBtnAnnulation, FBtnSuppression, FBtnValidation, FBtnAjout,
+              FBtnClear,      FBtnRetour,      FBtnSonnerie};
+}
+
+TOnglet::~TOnglet() {
+  // The buttons die with the page's children; they must not call back into a half-gone page
+  // when the focus leaves them.
+  for (TTextButton* b : FButtons)
+    b->FPage = nullptr;
+  if (FScrollBox)
+    FScrollBox->viewport()->removeEventFilter(this);
+}
+
+void TOnglet::setCaption(const QString& caption) {
+  FCaption = caption;
+  if (FTabControl) {
+    const int i = FTabControl->indexOf(this);
+    if (i >= 0)
+      FTabControl->setTabText(i, shownLiterally(caption));
+  }
+}
+
+void TOnglet::SetBackgroundColor(TColor AColor) {
+  FBackgroundColor = AColor;
+  QPalette pal = FContent->palette();
+  pal.setColor(QPalette::Window, toQColor(AColor));
+  FContent->setPalette(pal);
+}
+
+int TOnglet::tabControlWidth() const {
+  return FTabControl ? FTabControl->width() : width();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Helpers
+
+int TOnglet::measure(TMeasureLabel& label, const QString& caption) {
+  ITextMeasurer* m = label.measurer();
+  const BoardFont& font = label.font();
+  auto it = std::find_if(FMeasureCaches.begin(), FMeasureCaches.end(),
+                         [&](const MeasureCache& c) { return c.measurer == m && c.font == font; });
+  if (it == FMeasureCaches.end()) {
+    if (FMeasureCaches.size() >= 16) // fonts come and go in the appearance dialog
+      FMeasureCaches.erase(FMeasureCaches.begin());
+    FMeasureCaches.push_back(MeasureCache{m, font, {}});
+    it = FMeasureCaches.end() - 1;
+  }
+  auto w = it->widths.constFind(caption);
+  if (w != it->widths.constEnd())
+    return *w;
+  const int width = label.width(caption);
+  it->widths.insert(caption, width);
+  return width;
+}
+
+void TOnglet::setButtonWidth(TTextButton* b, int width) {
+  if (b->width() == width)
+    return;
+  b->resize(width, b->height());
+  b->FCutForWidth = -1;
+}
+
+int TOnglet::firstPieceOf(int k) const {
+  if (!isTextIndex(k))
+    return k;
+  return std::clamp(k - FPieceNumbers[size_t(k)] + 1, 0, k);
+}
+
+QString TOnglet::wholeTextAt(int first) const {
+  if (!isTextIndex(first))
+    return first >= 0 && first < int(FButtons.size()) ? FButtons[size_t(first)]->caption()
+                                                      : QString();
+  const int n = std::max(1, FPieceCounts[size_t(first)]);
+  const int end = std::min(first + n, textButtonCount());
+  QString whole;
+  for (int i = first; i < end; ++i)
+    whole += FButtons[size_t(i)]->caption();
+  return whole;
+}
+
+void TOnglet::giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label) {
+  const int end = std::min(first + count, int(FButtons.size()));
+  for (int i = std::max(first, 0); i < end; ++i) {
+    TTextButton* b = FButtons[size_t(i)];
+    b->setBoardFont(font);
+    setButtonWidth(b, measure(label, b->caption()) + 16);
+  }
+}
+
+TTextButton* TOnglet::newTextButton(const QString& caption) {
+  auto* b = new TTextButton(this, FContent);
+  b->setCaption(caption);
+  b->resize(b->width(), FHost->buttonHeight());
+  b->show(); // text buttons are always visible
+  return b;
+}
+
+void TOnglet::destroyButtonAt(int k) {
+  TTextButton* b = FButtons[size_t(k)];
+  if (isTextIndex(k)) {
+    FPieceCounts.erase(FPieceCounts.begin() + k);
+    FPieceNumbers.erase(FPieceNumbers.begin() + k);
+  }
+  FButtons.erase(FButtons.begin() + k);
+  b->FPage = nullptr;
+  delete b;
+}
+
+int TOnglet::indexOfButton(const TTextButton* b) const {
+  const auto it = std::find(FButtons.begin(), FButtons.end(), b);
+  return it == FButtons.end() ? -1 : int(it - FButtons.begin());
+}
+
+int TOnglet::scrollPosition() const {
+  return FScrollBox->verticalScrollBar()->value();
+}
+void TOnglet::setScrollPosition(int p) {
+  FScrollBox->verticalScrollBar()->setValue(p);
+}
+int TOnglet::scrollMaximum() const {
+  return FScrollBox->verticalScrollBar()->maximum();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Texts
+
+int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
+  const QString caption =
+      AUseCaption ? ACaption : QStringLiteral("Texte") + QString::number(FTextCount);
+  auto* b = newTextButton(caption);
+  if (!FHost->execMode())
+    b->setBoardFont(FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
+  b->resize(measure(FHost->unselectedMeasure(), caption) + 16, FHost->buttonHeight());
+  FPieceCounts.push_back(1);
+  FPieceNumbers.push_back(1);
+  ++FTextCount;
+  const int index = int(FButtons.size()) - kReservedCount;
+  FButtons.insert(FButtons.begin() + index, b);
+  if (ASelect) {
+    FCurrentIndex = index;
+    FHost->setCurrentText(b);
+    b->setFocus();
+    FHost->setTextNameField(caption);
+  }
+  if (!FHost->execMode())
+    setScrollPosition(scrollMaximum());
+  ArrangeButtons();
+  // The range has only now grown to hold the new button: bring the end into view.
+  if (!FHost->execMode())
+    setScrollPosition(scrollMaximum());
+  return 1;
+}
+
+void TOnglet::DeleteButton(TTextButton* AButton) {
+  const int k = indexOfButton(AButton);
+  if (!isTextIndex(k)) // reserved buttons and strangers are never removed
+    return;
+  destroyButtonAt(k);
+  FCurrentIndex = -1;
+  FTextCount = std::max(0, FTextCount - 1);
+  ArrangeButtons();
+}
+
+void TOnglet::MoveButtonBack(TTextButton* AButton) {
+  const int k = indexOfButton(AButton);
+  if (k > 0 && isTextIndex(k)) {
+    std::swap(FButtons[size_t(k)], FButtons[size_t(k - 1)]);
+    ArrangeButtons();
+  }
+  if (AButton)
+    AButton->setFocus();
+}
+
+void TOnglet::MoveButtonForward(TTextButton* AButton) {
+  const int k = indexOfButton(AButton);
+  if (k >= 0 && k < int(FButtons.size()) - kReservedCount - 1) {
+    std::swap(FButtons[size_t(k)], FButtons[size_t(k + 1)]);
+    ArrangeButtons();
+  }
+  if (AButton)
+    AButton->setFocus();
+}
+
+QStringList TOnglet::GetTexts() const {
+  QStringList texts;
+  const int n = std::min(FTextCount, textButtonCount());
+  for (int i = 0; i < n; ++i)
+    texts << FButtons[size_t(i)]->caption();
+  return texts;
+}
+
+QString TOnglet::GetButtonCaption(int AIndex) const {
+  if (AIndex < 0 || AIndex >= int(FButtons.size()))
+    return QString();
+  return FButtons[size_t(AIndex)]->caption();
+}
+
+void TOnglet::SetButtonsHeight(int AHeight) {
+  for (TTextButton* b : FButtons)
+    if (b->height() != AHeight)
+      b->resize(b->width(), AHeight);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cutting and joining
+
+int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const BoardFont& AFont) {
+  TMeasureLabel& label = FHost->measureLabel();
+  label.setFont(AFont);
+  const int W = tabControlWidth();
+  bool wholeText = ACreate;
+  if (ACreate) {
+    if (AIndex < 0 || AIndex > textButtonCount())
+      return 0;
+    auto* b = newTextButton(AText);
+    b->setBoardFont(AFont);
+    b->resize(measure(label, AText) + 16, FHost->buttonHeight());
+    FButtons.insert(FButtons.begin() + AIndex, b);
+    FPieceCounts.insert(FPieceCounts.begin() + AIndex, 1);
+    FPieceNumbers.insert(FPieceNumbers.begin() + AIndex, 1);
+  } else {
+    if (!isTextIndex(AIndex))
+      return 0;
+    wholeText = FPieceCounts[size_t(AIndex)] <= 1;
+    setButtonWidth(FButtons[size_t(AIndex)],
+                   measure(label, FButtons[size_t(AIndex)]->caption()) + 16);
+  }
+  TTextButton* b = FButtons[size_t(AIndex)];
+  const QStringList pieces =
+      textcutting::cutText(b->caption(), W, [&label](const QString& s) { return label.width(s); });
+  const int n = int(pieces.size());
+  if (n > 1) {
+    b->setCaption(pieces.front());
+    setButtonWidth(b, measure(label, pieces.front()) + 16);
+    for (int k = 1; k < n; ++k) {
+      auto* piece = newTextButton(pieces[k]);
+      piece->setBoardFont(AFont);
+      piece->resize(measure(label, pieces[k]) + 16, FHost->buttonHeight());
+      FButtons.insert(FButtons.begin() + AIndex + k, piece);
+      FPieceCounts.insert(FPieceCounts.begin() + AIndex + k, n);
+      FPieceNumbers.insert(FPieceNumbers.begin() + AIndex + k, k + 1);
+    }
+    for (int k = 0; k < n; ++k) {
+      FPieceCounts[size_t(AIndex + k)] = n;
+      FPieceNumbers[size_t(AIndex + k)] = k + 1;
+    }
+  }
+  // Only a whole text cut here is known to be cut for this width and font; a lone piece
+  // refitted in place is not.
+  for (int k = 0; k < n; ++k)
+    FButtons[size_t(AIndex + k)]->FCutForWidth = wholeText ? W : -1;
+  return n;
+}
+
+void TOnglet::SplitAllTexts() {
+  int i = 0;
+  while (i < textButtonCount()) {
+    TTextButton* b = FButtons[size_t(i)];
+    const BoardFont font = b->boardFont();
+    i += std::max(1, SplitText(b->caption(), false, i, font));
+  }
+}
+
+void TOnglet::JoinPieces() {
+  int first = -1;
+  int i = 0;
+  while (i < textButtonCount()) {
+    const size_t k = size_t(i);
+    if (FPieceCounts[k] > 1 && (FPieceNumbers[k] == 1 || first < 0)) {
+      // A continuation piece without its first piece is kept as a text of its own.
+      first = i;
+      FPieceCounts[k] = 1;
+      FPieceNumbers[k] = 1;
+      ++i;
+    } else if (FPieceCounts[k] > 1) {
+      TTextButton* head = FButtons[size_t(first)];
+      head->setCaption(head->caption() + FButtons[k]->caption());
+      destroyButtonAt(i);
+    } else {
+      ++i;
+    }
+  }
+}
+
+bool TOnglet::piecesAreConsistent() const {
+  const int count = textButtonCount();
+  int i = 0;
+  while (i < count) {
+    const int n = FPieceCounts[size_t(i)];
+    if (n < 1 || i + n > count)
+      return false;
+    for (int k = 0; k < n; ++k)
+      if (FPieceCounts[size_t(i + k)] != n || FPieceNumbers[size_t(i + k)] != k + 1)
+        return false;
+    i += n;
+  }
+  return true;
+}
+
+// The same buttons, captions, piece lists and widths as JoinPieces followed by SplitAllTexts,
+// but only the texts that changed since they were last cut are touched, and their buttons are
+// reused where the number of pieces allows.
+void TOnglet::recutChangedTexts() {
+  if (!piecesAreConsistent()) {
+    JoinPieces();
+    SplitAllTexts();
+    return;
+  }
+  const int W = tabControlWidth();
+  TMeasureLabel& label = FHost->measureLabel();
+  int i = 0;
+  while (i < textButtonCount()) {
+    const int n = FPieceCounts[size_t(i)];
+    bool changed = false;
+    for (int k = 0; k < n && !changed; ++k)
+      changed = FButtons[size_t(i + k)]->FCutForWidth != W;
+    if (!changed) {
+      i += n;
+      continue;
+    }
+    const QString whole = wholeTextAt(i);
+    TTextButton* head = FButtons[size_t(i)];
+    const BoardFont font = head->boardFont();
+    label.setFont(font);
+    const QStringList pieces =
+        textcutting::cutText(whole, W, [&label](const QString& s) { return label.width(s); });
+    const int m = int(pieces.size());
+    head->setCaption(pieces.front());
+    setButtonWidth(head, measure(label, pieces.front()) + 16);
+    for (int k = 1; k < m; ++k) {
+      TTextButton* piece = nullptr;
+      if (k < n) {
+        piece = FButtons[size_t(i + k)];
+        piece->setCaption(pieces[k]);
+        if (!piece->isEnabled())
+          piece->setEnabled(true);
+        if (piece->height() != FHost->buttonHeight())
+          piece->resize(piece->width(), FHost->buttonHeight());
+      } else {
+        piece = newTextButton(pieces[k]);
+        FButtons.insert(FButtons.begin() + i + k, piece);
+        FPieceCounts.insert(FPieceCounts.begin() + i + k, m);
+        FPieceNumbers.insert(FPieceNumbers.begin() + i + k, k + 1);
+      }
+      piece->setBoardFont(font);
+      setButtonWidth(piece, measure(label, pieces[k]) + 16);
+    }
+    for (int k = n - 1; k >= m; --k)
+      destroyButtonAt(i + k);
+    for (int k = 0; k < m; ++k) {
+      FPieceCounts[size_t(i + k)] = m;
+      FPieceNumbers[size_t(i + k)] = k + 1;
+      FButtons[size_t(i + k)]->FCutForWidth = W;
+    }
+    i += m;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void TOnglet::ArrangeButtons() {
+  buttonlayout::Input in;
+  in.tabControlWidth = tabControlWidth();
+  in.pageHeight = FScrollBox->viewport()->height();
+  in.scrollPosition = scrollPosition();
+  const int texts = textButtonCount();
+  in.texts.reserve(size_t(texts));
+  for (int i = 0; i < texts; ++i)
+    in.texts.push_back(FButtons[size_t(i)]->size());
+  for (size_t i = size_t(texts); i < FButtons.size(); ++i)
+    in.reserved.push_back(FButtons[i]->size());
+  const buttonlayout::Result out = buttonlayout::arrange(in);
+
+  int bottom = 0;
+  auto place = [&bottom](TTextButton* b, const QPoint& p) {
+    if (b->pos() != p)
+      b->move(p);
+    if (!b->isHidden())
+      bottom = std::max(bottom, p.y() + b->height());
+  };
+  for (int i = 0; i < texts; ++i)
+    place(FButtons[size_t(i)], out.texts[size_t(i)]);
+  for (size_t i = 0; i < out.reserved.size(); ++i)
+    place(FButtons[size_t(texts) + i], out.reserved[i]);
+  FContentBottom = bottom;
+  updateContentSize();
+}
+
+void TOnglet::updateContentSize() {
+  const QSize viewport = FScrollBox->viewport()->size();
+  const QSize size(viewport.width(), std::max(viewport.height(), FContentBottom + 5));
+  if (FContent->size() != size)
+    FContent->resize(size);
+}
+
+void TOnglet::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  FScrollBox->setGeometry(rect());
+}
+
+bool TOnglet::eventFilter(QObject* watched, QEvent* e) {
+  if (FScrollBox && watched == FScrollBox->viewport() && e->type() == QEvent::Resize)
+    updateContentSize();
+  return QWidget::eventFilter(watched, e);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The current button and the highlight
+
+void TOnglet::ResetCurrent() {
+  FCurrentIndex = int(FButtons.size()) - 1;
+}
+
+void TOnglet::PageShow() {
+  ResetCurrent();
+}
+
+void TOnglet::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  PageShow();
+}
+
+void TOnglet::StepNext() {
+  if (FCurrentIndex < 0)
+    return;
+  const int N = int(FButtons.size());
+  const int c = (FCurrentIndex + 1) % N;
+  FCurrentIndex = c;
+  TTextButton* R = FButtons[size_t(c)];
+  const bool newItem = !isTextIndex(c) || FPieceNumbers[size_t(c)] == 1;
+  // Painting waits until the page is cut and laid out again, as hiding the area would.
+  const bool painting = FScrollBox->updatesEnabled();
+  if (newItem && painting)
+    FScrollBox->setUpdatesEnabled(false);
+  if (R->isHidden())
+    setScrollPosition(scrollPosition() + FHost->buttonHeight());
+
+  // Within one cut text the highlight would come straight back: leaving it is skipped.
+  const bool rehighlighted = !newItem && FHost->execMode() && !FHost->tabScanning();
+  if (!rehighlighted)
+    TextButtonExit(FButtons[size_t(c == 0 ? N - 1 : c - 1)]);
+  TextButtonEnter(R);
+  ArrangeButtons();
+  if (newItem)
+    recutChangedTexts();
+  const int found = indexOfButton(R);
+  if (found >= 0)
+    FCurrentIndex = found % int(FButtons.size());
+  ArrangeButtons();
+  if (newItem && painting)
+    FScrollBox->setUpdatesEnabled(true);
+
+  if (!isTextIndex(FCurrentIndex))
+    setScrollPosition(scrollMaximum());
+  TTextButton* current = FButtons[size_t(FCurrentIndex)];
+  current->setFocus();
+  if (!current->isHidden())
+    FScrollBox->ensureWidgetVisible(current, 0, 5);
+}
+
+void TOnglet::TextButtonEnter(TTextButton* Sender) {
+  if (FHost->execMode() && !FHost->tabScanning())
+    SelectButton(Sender);
+}
+
+void TOnglet::TextButtonExit(TTextButton* Sender) {
+  if (!FHost->execMode())
+    return;
+  const int k = indexOfButton(Sender);
+  if (k < 0)
+    return;
+  if (isTextIndex(k)) {
+    const int first = firstPieceOf(k);
+    giveFont(first, FPieceCounts[size_t(first)], FHost->unselectedFont(),
+             FHost->unselectedMeasure());
+  } else {
+    giveFont(k, 1, FHost->unselectedFont(), FHost->unselectedMeasure());
+  }
+  ArrangeButtons();
+}
+
+void TOnglet::TextButtonClick(TTextButton* Sender) {
+  if (FHost->execMode())
+    return;
+  const int k = indexOfButton(Sender);
+  if (!isTextIndex(k))
+    return;
+  FHost->enableTextNameField();
+  SelectButton(FButtons[size_t(firstPieceOf(k))]);
+}
+
+void TOnglet::SelectButton(TTextButton* AButton) {
+  FHost->setCurrentText(AButton);
+  int k = indexOfButton(AButton);
+  if (FHost->execMode() && k >= 0) {
+    if (isTextIndex(k)) {
+      const int first = firstPieceOf(k);
+      giveFont(first, FPieceCounts[size_t(first)], FHost->selectedFont(), FHost->selectedMeasure());
+    } else {
+      giveFont(k, 1, FHost->selectedFont(), FHost->selectedMeasure());
+    }
+  }
+  // What is written next into the name field is a choice, not a rename.
+  FHost->setTextNameChangeAttached(false);
+  if (!isTextIndex(k))
+    return; // a reserved button: the field keeps its text, the handler stays detached
+  k = firstPieceOf(k);
+  FHost->setTextNameField(wholeTextAt(k));
+  FHost->setTextNameChangeAttached(true);
+  ArrangeButtons();
+}
+
+TTextButton* TOnglet::GetCurrentButton() const {
+  if (FCurrentIndex < 0 || FCurrentIndex >= int(FButtons.size()))
+    return nullptr;
+  return FButtons[size_t(FCurrentIndex)];
+}
+
+QString TOnglet::GetCurrentText() const {
+  if (!GetCurrentButton())
+    return QString();
+  return wholeTextAt(firstPieceOf(FCurrentIndex));
+}
+
+int TOnglet::GetCurrentKind() const {
+  const TTextButton* b = GetCurrentButton();
+  if (!b)
+    return -1;
+  static const struct {
+    const char* word;
+    int kind;
+  } kinds[] = {{"RETOUR", 1},      {"CLEAR", 2},      {"AJOUT", 3},   {"VALIDATION", 4},
+               {"SUPPRESSION", 6}, {"ANNULATION", 7}, {"SONNERIE", 8}};
+  for (const auto& k : kinds)
+    if (b->caption() == QLatin1String(k.word))
+      return k.kind;
+  return 0;
+}
+
+void TOnglet::ApplyFont(const BoardFont& AFont) {
+  TMeasureLabel& label = FHost->measureLabel();
+  label.setFont(AFont);
+  giveFont(0, int(FButtons.size()), AFont, label);
+  ArrangeButtons();
+}
+
+void TOnglet::ApplyUnselectedFont() {
+  giveFont(0, int(FButtons.size()), FHost->unselectedFont(), FHost->unselectedMeasure());
+  ArrangeButtons();
+}
