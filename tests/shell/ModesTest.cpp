@@ -5,6 +5,9 @@
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>

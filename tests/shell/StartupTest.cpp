@@ -5,6 +5,7 @@
 #include "shell/Startup.h"
 #include "shell/TMainFrame.h"
 #include "support/Fakes.h"
+#include <QFileInfo>
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
