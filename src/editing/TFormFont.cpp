@@ -180,6 +180,9 @@ void TFormFont::LoadFont(BoardFont* font) {
 }
 
 int TFormFont::exec() {
+  // The window system may report the size of the last showing after the hide that restored
+  // the design layout; the layout's own size is the one to show.
+  resize(minimumSize());
   // Centred on the screen rather than on the main window; moving first stops Qt re-placing it.
   if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
     move(s->availableGeometry().center() - rect().center());
