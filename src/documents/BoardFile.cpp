@@ -71,6 +71,7 @@ constexpr std::array<ColourName, 49> kColourNames = {{
     {"clGradientActiveCaption", sys(27)},
     {"clGradientInactiveCaption", sys(28)},
 }};
+static_assert(kColourNames.back().name != nullptr, "every identifier of the table is listed");
 
 char asciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;

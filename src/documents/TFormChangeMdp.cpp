@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 TFormChangeMdp::TFormChangeMdp(IMessages* messages, QWidget* parent)
     : QDialog(parent), FMessages(messages) {
@@ -17,18 +18,24 @@ TFormChangeMdp::TFormChangeMdp(IMessages* messages, QWidget* parent)
   setFixedSize(268, 105);
 
   LabelMdp1 = new QLabel(QStringLiteral("Nouveau mot de passe : "), this);
-  LabelMdp1->setGeometry(8, 12, 132, 17);
   LabelMdp2 = new QLabel(QStringLiteral("Confirmation :"), this);
-  LabelMdp2->setGeometry(8, 42, 132, 17);
+  // The fields start after the longer caption, which the platform font decides.
+  const int labelWidth =
+      std::min(std::max(LabelMdp1->fontMetrics().horizontalAdvance(LabelMdp1->text()),
+                        LabelMdp2->fontMetrics().horizontalAdvance(LabelMdp2->text())),
+               160);
+  LabelMdp1->setGeometry(8, 12, labelWidth, 17);
+  LabelMdp2->setGeometry(8, 42, labelWidth, 17);
 
   // 35 is '#': one '#' per character typed, whatever the platform style.
   const QString hashEcho = QStringLiteral("lineedit-password-character: 35;");
+  const int fieldLeft = 12 + labelWidth;
   MaskEditMdp1 = new QLineEdit(this);
-  MaskEditMdp1->setGeometry(140, 10, 120, 21);
+  MaskEditMdp1->setGeometry(fieldLeft, 10, 268 - 8 - fieldLeft, 21);
   MaskEditMdp1->setEchoMode(QLineEdit::Password);
   MaskEditMdp1->setStyleSheet(hashEcho);
   MaskEditMdp2 = new QLineEdit(this);
-  MaskEditMdp2->setGeometry(140, 40, 120, 21);
+  MaskEditMdp2->setGeometry(fieldLeft, 40, 268 - 8 - fieldLeft, 21);
   MaskEditMdp2->setEchoMode(QLineEdit::Password);
   MaskEditMdp2->setStyleSheet(hashEcho);
 

@@ -8,16 +8,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 TFormMdp::TFormMdp(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Veuillez rentrer le mot de passe"));
   setFixedSize(223, 72);
 
   Label1 = new QLabel(QStringLiteral("Mot de passe : "), this);
-  Label1->setGeometry(8, 12, 80, 17);
+  const int labelWidth = std::min(Label1->fontMetrics().horizontalAdvance(Label1->text()), 110);
+  Label1->setGeometry(8, 12, labelWidth, 17);
 
   MaskEditMdp = new QLineEdit(this);
-  MaskEditMdp->setGeometry(88, 10, 127, 21);
+  MaskEditMdp->setGeometry(12 + labelWidth, 10, 223 - 20 - labelWidth, 21);
   MaskEditMdp->setEchoMode(QLineEdit::Password);
   // 35 is '#': the field shows one '#' per character typed, whatever the platform style.
   MaskEditMdp->setStyleSheet(QStringLiteral("lineedit-password-character: 35;"));

@@ -35,12 +35,19 @@ constexpr int kClientWidth = 252;
 constexpr int kClientHeight = 258;
 
 // The label column is narrow; a platform font wider than the one it was drawn for would clip
-// the captions, so a caption that does not fit is drawn a little smaller.
-void fitLabel(QLabel* label) {
-  QFont f = label->font();
-  while (QFontMetrics(f).horizontalAdvance(label->text()) > kLabelWidth && f.pointSizeF() > 6)
+// the captions, so when the widest caption does not fit, all of them are drawn a little smaller.
+void fitLabels(std::initializer_list<QLabel*> labels) {
+  QFont f = (*labels.begin())->font();
+  auto widest = [&] {
+    int w = 0;
+    for (QLabel* l : labels)
+      w = std::max(w, QFontMetrics(f).horizontalAdvance(l->text()));
+    return w;
+  };
+  while (widest() > kLabelWidth && f.pointSizeF() > 6)
     f.setPointSizeF(f.pointSizeF() - 0.5);
-  label->setFont(f);
+  for (QLabel* l : labels)
+    l->setFont(f);
 }
 
 void placeRow(QLabel* label, QWidget* input, QWidget* dots, int top) {
@@ -68,7 +75,6 @@ TFormFont::TFormFont(IColorChooser* chooser, QWidget* parent) : QDialog(parent),
   auto makeLabel = [this](const QString& text) {
     auto* l = new QLabel(text, this);
     l->resize(kLabelWidth, 17);
-    fitLabel(l);
     return l;
   };
   auto makeSwatch = [this] {
@@ -104,6 +110,8 @@ TFormFont::TFormFont(IColorChooser* chooser, QWidget* parent) : QDialog(parent),
   ComboBoxNomP->addItems(families);
   const int arial = ComboBoxNomP->findText(QStringLiteral("Arial"));
   ComboBoxNomP->setCurrentIndex(arial >= 0 ? arial : (families.isEmpty() ? -1 : 0));
+
+  fitLabels({LblTaille, LblCoul, LblFd, LblPolice});
 
   GrpBxStyle = new QGroupBox(QStringLiteral("Style du texte"), this);
   GrpBxStyle->resize(kClientWidth - 2 * kLabelLeft, 89);
@@ -180,6 +188,9 @@ void TFormFont::LoadFont(BoardFont* font) {
 }
 
 int TFormFont::exec() {
+  // The window system may report the size of the last showing after the hide that restored
+  // the design layout; the layout's own size is the one to show.
+  resize(minimumSize());
   // Centred on the screen rather than on the main window; moving first stops Qt re-placing it.
   if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
     move(s->availableGeometry().center() - rect().center());

@@ -53,7 +53,8 @@ private slots:
   }
 
   void maskTable() {
-    const auto& m = TEncryption("ZebPlanar").maskTable();
+    const TEncryption c("ZebPlanar");
+    const auto& m = c.maskTable();
     const std::uint8_t first[] = {0, 2, 47, 245, 163, 28, 135, 203};
     for (int i = 0; i < 8; ++i)
       QCOMPARE(m[std::size_t(i)], first[i]);
