@@ -103,7 +103,9 @@ void LineModel::deleteLine(int i) {
   replace(spans[i].start, spans[i].length + (spans[i].endsWithBreak ? 1 : 0), QString());
 }
 
-void LineModel::addEmptyLine() { replace(int(FText.size()), 0, QStringLiteral("\n")); }
+void LineModel::addEmptyLine() {
+  replace(int(FText.size()), 0, QStringLiteral("\n"));
+}
 
 void LineModel::clear() {
   FText.clear();

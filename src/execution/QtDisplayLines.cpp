@@ -42,14 +42,16 @@ QVector<Span> displaySpans(QTextEdit* edit) {
     }
     for (int l = 0; l < lines; ++l) {
       const QTextLine tl = layout->lineAt(l);
-      spans.append({block.position() + tl.textStart(), tl.textLength(),
-                    l == lines - 1 && !lastBlock});
+      spans.append(
+          {block.position() + tl.textStart(), tl.textLength(), l == lines - 1 && !lastBlock});
     }
   }
   return spans;
 }
 
-int documentEnd(const QTextDocument* doc) { return doc->characterCount() - 1; }
+int documentEnd(const QTextDocument* doc) {
+  return doc->characterCount() - 1;
+}
 } // namespace
 
 QtDisplayLines::QtDisplayLines(QTextEdit* edit) : FEdit(edit) {}
@@ -103,7 +105,9 @@ void QtDisplayLines::clear() {
   setCaret(0);
 }
 
-int QtDisplayLines::caret() const { return FEdit->textCursor().position(); }
+int QtDisplayLines::caret() const {
+  return FEdit->textCursor().position();
+}
 
 void QtDisplayLines::setCaret(int position) {
   QTextCursor cursor = FEdit->textCursor();

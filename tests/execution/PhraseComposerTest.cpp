@@ -1,7 +1,7 @@
 // Phrase composition on a display area ten characters wide: appending texts and the reserved
 // commands, as the user sees their effect in the area and in the phrase state.
-#include "execution/LineModel.h"
 #include "execution/PhraseComposer.h"
+#include "execution/LineModel.h"
 #include "support/TestRegistry.h"
 
 #include <QtTest>
@@ -64,9 +64,12 @@ private slots:
     QTest::addColumn<QStringList>("added");
     using L = QStringList;
     QTest::newRow("word on an empty area") << L{"w:Je"} << "Je " << L{"Je "} << "0" << L{};
-    QTest::newRow("letters join") << L{"l:b", "l:o", "l:n"} << "bon" << L{"b", "o", "n"} << "0" << L{};
-    QTest::newRow("undo a letter") << L{"l:b", "l:o", "l:n", "U"} << "bo" << L{"b", "o"} << "0" << L{};
-    QTest::newRow("undo two letters") << L{"l:b", "l:o", "l:n", "U", "U"} << "b" << L{"b"} << "0" << L{};
+    QTest::newRow("letters join") << L{"l:b", "l:o", "l:n"} << "bon" << L{"b", "o", "n"} << "0"
+                                  << L{};
+    QTest::newRow("undo a letter")
+        << L{"l:b", "l:o", "l:n", "U"} << "bo" << L{"b", "o"} << "0" << L{};
+    QTest::newRow("undo two letters")
+        << L{"l:b", "l:o", "l:n", "U", "U"} << "b" << L{"b"} << "0" << L{};
     QTest::newRow("undo a word") << L{"w:Je", "w:veux", "U"} << "Je " << L{"Je "} << "0" << L{};
     QTest::newRow("undo a word moved to the next line")
         << L{"w:Je", "w:veux", "w:manger", "U"} << "Je veux " << L{"Je ", "veux "} << "0" << L{};
@@ -76,43 +79,49 @@ private slots:
         << L{"l:abcdefgh", "l:ijkl", "U"} << "abcdefgh" << L{"abcdefgh"} << "0" << L{};
     QTest::newRow("undo everything, next text on the fresh line")
         << L{"w:Je", "V", "w:Tu", "U", "U", "w:Oui"} << "Je \nOui " << L{"Oui "} << "0,1" << L{};
-    QTest::newRow("undo stops at the closed phrase")
-        << L{"w:Je", "V", "U"} << "Je \n" << L{} << "0,1" << L{};
+    QTest::newRow("undo stops at the closed phrase") << L{"w:Je", "V", "U"} << "Je \n"
+                                                     << L{} << "0,1" << L{};
     QTest::newRow("undo on an empty area") << L{"U", "w:Je"} << "Je " << L{"Je "} << "0" << L{};
     QTest::newRow("validation starts a new line")
         << L{"w:Je", "w:veux", "V", "w:Tu"} << "Je veux \nTu " << L{"Tu "} << "0,1" << L{};
     QTest::newRow("validation of a wrapped phrase")
         << L{"w:Je", "w:veux", "w:manger", "V", "w:Tu"} << "Je veux manger \nTu " << L{"Tu "}
         << "0,2" << L{};
-    QTest::newRow("validation of nothing") << L{"V", "w:Je", "V", "V"} << "Je \n" << L{} << "0,1" << L{};
-    QTest::newRow("ajout drops the last space")
-        << L{"w:Je", "w:veux", "A"} << "Je veux \n" << L{} << "0,1" << L{"Je veux"};
+    QTest::newRow("validation of nothing") << L{"V", "w:Je", "V", "V"} << "Je \n"
+                                           << L{} << "0,1" << L{};
+    QTest::newRow("ajout drops the last space") << L{"w:Je", "w:veux", "A"} << "Je veux \n"
+                                                << L{} << "0,1" << L{"Je veux"};
     QTest::newRow("ajout of an existing caption adds and records nothing")
-        << L{"w:Je", "w:veux", "A", "w:Je", "w:veux", "A"} << "Je veux \nJe veux \n" << L{}
-        << "0,1" << L{"Je veux"};
+        << L{"w:Je", "w:veux", "A", "w:Je", "w:veux", "A"} << "Je veux \nJe veux \n"
+        << L{} << "0,1" << L{"Je veux"};
     QTest::newRow("ajout joins a wrapped phrase")
-        << L{"w:Il", "w:mange", "w:bien", "A"} << "Il mange bien \n" << L{} << "0,2"
-        << L{"Il mange bien"};
-    QTest::newRow("ajout keeps the last letter")
-        << L{"l:b", "l:o", "l:n", "A"} << "bon\n" << L{} << "0,1" << L{"bon"};
+        << L{"w:Il", "w:mange", "w:bien", "A"} << "Il mange bien \n"
+        << L{} << "0,2" << L{"Il mange bien"};
+    QTest::newRow("ajout keeps the last letter") << L{"l:b", "l:o", "l:n", "A"} << "bon\n"
+                                                 << L{} << "0,1" << L{"bon"};
     QTest::newRow("ajout of nothing") << L{"A"} << "" << L{} << "0" << L{};
-    QTest::newRow("ajout after clear") << L{"C", "w:Oui", "A"} << "\nOui \n" << L{} << "0,2" << L{"Oui"};
+    QTest::newRow("ajout after clear") << L{"C", "w:Oui", "A"} << "\nOui \n"
+                                       << L{} << "0,2" << L{"Oui"};
     QTest::newRow("ajout after suppression")
-        << L{"w:Je", "V", "w:Tu", "S", "w:Oui", "A"} << "Je \n\nOui \n" << L{} << "0,1,3"
-        << L{"Oui"};
-    QTest::newRow("suppression of the phrase")
-        << L{"w:Je", "V", "w:Tu", "S"} << "Je \n\n" << L{} << "0,1" << L{};
+        << L{"w:Je", "V", "w:Tu", "S", "w:Oui", "A"} << "Je \n\nOui \n"
+        << L{} << "0,1,3" << L{"Oui"};
+    QTest::newRow("suppression of the phrase") << L{"w:Je", "V", "w:Tu", "S"} << "Je \n\n"
+                                               << L{} << "0,1" << L{};
     QTest::newRow("suppression of a wrapped phrase")
-        << L{"w:Je", "V", "w:Il", "w:mange", "w:bien", "S"} << "Je \n\n" << L{} << "0,1" << L{};
+        << L{"w:Je", "V", "w:Il", "w:mange", "w:bien", "S"} << "Je \n\n"
+        << L{} << "0,1" << L{};
     QTest::newRow("second suppression deletes the previous phrase")
-        << L{"w:Je", "V", "w:Tu", "S", "S"} << "\n" << L{} << "0" << L{};
+        << L{"w:Je", "V", "w:Tu", "S", "S"} << "\n"
+        << L{} << "0" << L{};
     QTest::newRow("suppression then a text")
         << L{"w:Je", "V", "w:Tu", "S", "w:Oui"} << "Je \n\nOui " << L{"Oui "} << "0,1" << L{};
     QTest::newRow("suppression on an empty area") << L{"S"} << "" << L{} << "0" << L{};
     QTest::newRow("suppression after clear deletes the new phrase")
-        << L{"w:A", "V", "w:B", "V", "w:C", "V", "C", "w:Je", "S"} << "\n" << L{} << "0" << L{};
+        << L{"w:A", "V", "w:B", "V", "w:C", "V", "C", "w:Je", "S"} << "\n"
+        << L{} << "0" << L{};
     QTest::newRow("clear") << L{"w:Je", "w:veux", "C"} << "\n" << L{} << "0" << L{};
-    QTest::newRow("clear then a text") << L{"w:Je", "V", "C", "w:Tu"} << "\nTu " << L{"Tu "} << "0" << L{};
+    QTest::newRow("clear then a text")
+        << L{"w:Je", "V", "C", "w:Tu"} << "\nTu " << L{"Tu "} << "0" << L{};
   }
   void compose() {
     QFETCH(QStringList, script);
