@@ -525,8 +525,9 @@ void TOnglet::resizeEvent(QResizeEvent* e) {
 }
 
 bool TOnglet::eventFilter(QObject* watched, QEvent* e) {
+  // The reserved row sits at the page bottom: it follows the window as it is resized.
   if (FScrollBox && watched == FScrollBox->viewport() && e->type() == QEvent::Resize)
-    updateContentSize();
+    ArrangeButtons();
   return QWidget::eventFilter(watched, e);
 }
 
@@ -674,3 +675,6 @@ void TOnglet::ApplyUnselectedFont() {
   giveFont(0, int(FButtons.size()), FHost->unselectedFont(), FHost->unselectedMeasure());
   ArrangeButtons();
 }
+
+// The page's meta-object lives with the page, so a program using it links only what it uses.
+#include "moc_TOnglet.cpp"

@@ -18,9 +18,9 @@ public:
   virtual int buttonHeight() const = 0; // FButtonHeight
   virtual const BoardFont& selectedFont() const = 0;
   virtual const BoardFont& unselectedFont() const = 0;
-  virtual TMeasureLabel& selectedMeasure() = 0;   // carries the selected font
-  virtual TMeasureLabel& unselectedMeasure() = 0; // carries the unselected font
-  virtual TMeasureLabel& measureLabel() = 0;      // any font
+  virtual TMeasureLabel& selectedMeasure() = 0;         // carries the selected font
+  virtual TMeasureLabel& unselectedMeasure() = 0;       // carries the unselected font
+  virtual TMeasureLabel& measureLabel() = 0;            // any font
   virtual void setCurrentText(TTextButton* button) = 0; // FCurrentText
   // EdtNomTexte: write its text (the change handler runs when attached), attach or detach the
   // change handler, enable it.
@@ -29,3 +29,6 @@ public:
   virtual void enableTextNameField() = 0;
   virtual void buttonKeyReleased(QKeyEvent* event) = 0; // FormKeyUp
 };
+
+// Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).
+#include "board/TOnglet.h"

@@ -20,7 +20,8 @@ public:
   void Clear();
   // Validates the phrase; returns the text to add to "Divers" unless captionExists says some
   // button already has that caption (then nothing is to be added). Nothing happens and
-  // nothing is returned when the phrase's first line is empty.
+  // nothing is returned when the phrase is empty. The text is the phrase without the space
+  // that follows its last word.
   std::optional<QString> Ajout(const BoardFont& validatedFont,
                                const std::function<bool(const QString&)>& captionExists);
   void Validation(const BoardFont& validatedFont);

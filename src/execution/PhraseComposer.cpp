@@ -1,0 +1,167 @@
+// Builds phrases in the display area from the texts chosen with the switch, and carries out
+// the reserved commands that validate, delete, undo or clear them.
+#include "execution/PhraseComposer.h"
+
+#include <algorithm>
+
+namespace {
+bool onlySpacesAndControls(const QString& s) {
+  return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() <= ' '; });
+}
+} // namespace
+
+void PhraseComposer::ClearDisplay() {
+  FPhraseStartLine = 0;
+  // The recorded starts numbered lines that are gone; kept, they would make SUPPRESSION
+  // delete nothing or the wrong lines of the next phrases.
+  FPhraseStarts = QStringList{QStringLiteral("0")};
+  FLines.clear();
+  FPhraseStartPos = FLines.caret();
+}
+
+void PhraseComposer::AppendText(const QString& text, bool letterTab,
+                                const BoardFont& currentPhraseFont) {
+  int target = FLines.lineCount();
+  if (FFreshLine) {
+    FFreshLine = false;
+    // A fresh line is the empty line that closing the previous phrase left at the end; should
+    // it be missing, make it rather than lose the text.
+    const QString all = FLines.text();
+    if (!all.isEmpty() && !all.endsWith(QLatin1Char('\n')))
+      FLines.addEmptyLine();
+  } else {
+    target -= 1;
+  }
+  target = std::max(target, 0);
+
+  // Letters and signs join up into words; words are followed by a space.
+  const QString piece = letterTab ? text : text + QLatin1Char(' ');
+  FLines.setLine(target, FLines.line(target) + piece);
+  FEnteredTexts.append(piece);
+
+  const int s = FLines.caret();
+  FLines.formatRange(FPhraseStartPos, s, currentPhraseFont);
+  FLines.setCaret(s);
+  FLines.scrollToEnd();
+}
+
+void PhraseComposer::Clear() {
+  ClearDisplay();
+  FEnteredTexts.clear();
+  FPhraseStartLine = FLines.lineCount();
+  FFreshLine = true;
+  FLines.addEmptyLine();
+}
+
+void PhraseComposer::ClosePhrase() {
+  FPhraseStartLine = FLines.lineCount();
+  FFreshLine = true;
+  FLines.addEmptyLine();
+  FPhraseStartPos = FLines.caret();
+  FEnteredTexts.clear();
+}
+
+// Everything before the caret but its last character (the space after the last word) goes
+// into the font of validated phrases.
+void PhraseComposer::FormatValidated(const BoardFont& validatedFont) {
+  const int s = FLines.caret();
+  const int upTo = std::max(s - 1, 0);
+  FLines.formatRange(0, upTo, validatedFont);
+  FLines.setCaret(upTo);
+}
+
+QString PhraseComposer::JoinPhraseLines() const {
+  QString joined;
+  const int n = FLines.lineCount();
+  for (int i = std::max(FPhraseStartLine, 0); i < n; ++i)
+    joined += FLines.line(i);
+  return joined;
+}
+
+std::optional<QString>
+PhraseComposer::Ajout(const BoardFont& validatedFont,
+                      const std::function<bool(const QString&)>& captionExists) {
+  // The phrase's first line can be the blank line left above it by CLEAR or SUPPRESSION, so
+  // the phrase counts as empty only when all its lines are.
+  if (JoinPhraseLines().isEmpty())
+    return std::nullopt;
+  FormatValidated(validatedFont);
+  QString caption = JoinPhraseLines();
+  // Drop the space that follows the last word; a phrase of letters keeps its last letter.
+  if (caption.endsWith(QLatin1Char(' ')))
+    caption.chop(1);
+  const bool found = caption.isEmpty() || (captionExists && captionExists(caption));
+  ClosePhrase();
+  if (found)
+    return std::nullopt;
+  FPhraseStarts.append(QString::number(FPhraseStartLine));
+  return caption;
+}
+
+void PhraseComposer::Validation(const BoardFont& validatedFont) {
+  FormatValidated(validatedFont);
+  if (JoinPhraseLines().isEmpty())
+    return;
+  ClosePhrase();
+  FPhraseStarts.append(QString::number(FPhraseStartLine));
+}
+
+void PhraseComposer::Suppression() {
+  const int n = FLines.lineCount();
+  if (n == 0)
+    return;
+  // Starts beyond the end of the area belong to text that was cleared away; going by them
+  // would delete nothing.
+  while (!FPhraseStarts.isEmpty() && FPhraseStarts.last().toInt() > n)
+    FPhraseStarts.removeLast();
+  // A phrase that is still empty (only the blank line at its start): delete the previous one.
+  if (!FPhraseStarts.isEmpty() && FPhraseStarts.last().toInt() == n - 1 &&
+      FLines.line(n - 1).isEmpty())
+    FPhraseStarts.removeLast();
+  if (FPhraseStarts.isEmpty())
+    FPhraseStarts.append(QStringLiteral("0"));
+
+  const int start = FPhraseStarts.last().toInt();
+  for (int count = FLines.lineCount(); start < count;) {
+    FLines.deleteLine(count - 1);
+    const int after = FLines.lineCount();
+    if (after >= count)
+      break; // cannot happen with sound line rules; never loop forever
+    count = after;
+  }
+
+  FPhraseStartLine = FLines.lineCount();
+  FLines.addEmptyLine();
+  FFreshLine = true;
+  FPhraseStartPos = FLines.caret();
+  FEnteredTexts.clear();
+}
+
+void PhraseComposer::Annulation() {
+  if (FLines.lineCount() == 0)
+    FEnteredTexts.clear();
+  while (!FEnteredTexts.isEmpty() && !FEnteredTexts.last().isEmpty() && FLines.lineCount() > 0) {
+    const int last = FLines.lineCount() - 1;
+    const QString piece = FEnteredTexts.last();
+    const QString lineText = FLines.line(last);
+    if (lineText == piece) {
+      FEnteredTexts.last().clear();
+      FLines.deleteLine(last);
+    } else if (lineText.contains(piece)) {
+      const QString rest = lineText.left(lineText.size() - piece.size());
+      if (onlySpacesAndControls(rest))
+        FLines.deleteLine(last);
+      else
+        FLines.setLine(last, rest);
+      FEnteredTexts.last().clear();
+    } else {
+      // The piece was wrapped: this line holds its end, the lines above the rest of it.
+      FEnteredTexts.last() = piece.left(std::max<qsizetype>(piece.size() - lineText.size(), 0));
+      FLines.deleteLine(last);
+    }
+  }
+  if (!FEnteredTexts.isEmpty())
+    FEnteredTexts.removeLast();
+  if (FEnteredTexts.isEmpty())
+    FFreshLine = true;
+}

@@ -1,0 +1,177 @@
+// Phrase composition on a display area ten characters wide: appending texts and the reserved
+// commands, as the user sees their effect in the area and in the phrase state.
+#include "execution/PhraseComposer.h"
+#include "execution/LineModel.h"
+#include "support/TestRegistry.h"
+
+#include <QtTest>
+
+namespace {
+BoardFont phraseFont() {
+  BoardFont f;
+  f.name = QStringLiteral("Phrase");
+  return f;
+}
+BoardFont validatedFont() {
+  BoardFont f;
+  f.name = QStringLiteral("Validated");
+  return f;
+}
+
+// A display area with its composer, and the captions that exist on the board.
+struct Session {
+  LineModel lines{10};
+  PhraseComposer composer{lines};
+  QStringList captions;
+  QStringList added; // what AJOUT gave to add to "Divers"
+
+  // "w:text" an ordinary text, "l:text" a text of a letter tab, and the commands
+  // "A" AJOUT, "V" VALIDATION, "S" SUPPRESSION, "U" ANNULATION, "C" CLEAR.
+  void run(const QStringList& script) {
+    for (const QString& step : script) {
+      if (step.startsWith(QLatin1String("w:")))
+        composer.AppendText(step.mid(2), false, phraseFont());
+      else if (step.startsWith(QLatin1String("l:")))
+        composer.AppendText(step.mid(2), true, phraseFont());
+      else if (step == QLatin1String("A")) {
+        const auto t = composer.Ajout(validatedFont(),
+                                      [this](const QString& c) { return captions.contains(c); });
+        if (t) {
+          added << *t;
+          captions << *t;
+        }
+      } else if (step == QLatin1String("V"))
+        composer.Validation(validatedFont());
+      else if (step == QLatin1String("S"))
+        composer.Suppression();
+      else if (step == QLatin1String("U"))
+        composer.Annulation();
+      else if (step == QLatin1String("C"))
+        composer.Clear();
+    }
+  }
+};
+} // namespace
+
+class PhraseComposerTest : public QObject {
+  Q_OBJECT
+private slots:
+  void compose_data() {
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("entered");
+    QTest::addColumn<QString>("starts"); // FPhraseStarts joined with ','
+    QTest::addColumn<QStringList>("added");
+    using L = QStringList;
+    QTest::newRow("word on an empty area") << L{"w:Je"} << "Je " << L{"Je "} << "0" << L{};
+    QTest::newRow("letters join") << L{"l:b", "l:o", "l:n"} << "bon" << L{"b", "o", "n"} << "0"
+                                  << L{};
+    QTest::newRow("undo a letter")
+        << L{"l:b", "l:o", "l:n", "U"} << "bo" << L{"b", "o"} << "0" << L{};
+    QTest::newRow("undo two letters")
+        << L{"l:b", "l:o", "l:n", "U", "U"} << "b" << L{"b"} << "0" << L{};
+    QTest::newRow("undo a word") << L{"w:Je", "w:veux", "U"} << "Je " << L{"Je "} << "0" << L{};
+    QTest::newRow("undo a word moved to the next line")
+        << L{"w:Je", "w:veux", "w:manger", "U"} << "Je veux " << L{"Je ", "veux "} << "0" << L{};
+    QTest::newRow("undo a word cut over three lines")
+        << L{"w:Je", "w:abcdefghijkl", "U"} << "Je " << L{"Je "} << "0" << L{};
+    QTest::newRow("undo letters cut over two lines")
+        << L{"l:abcdefgh", "l:ijkl", "U"} << "abcdefgh" << L{"abcdefgh"} << "0" << L{};
+    QTest::newRow("undo everything, next text on the fresh line")
+        << L{"w:Je", "V", "w:Tu", "U", "U", "w:Oui"} << "Je \nOui " << L{"Oui "} << "0,1" << L{};
+    QTest::newRow("undo stops at the closed phrase") << L{"w:Je", "V", "U"} << "Je \n"
+                                                     << L{} << "0,1" << L{};
+    QTest::newRow("undo on an empty area") << L{"U", "w:Je"} << "Je " << L{"Je "} << "0" << L{};
+    QTest::newRow("validation starts a new line")
+        << L{"w:Je", "w:veux", "V", "w:Tu"} << "Je veux \nTu " << L{"Tu "} << "0,1" << L{};
+    QTest::newRow("validation of a wrapped phrase")
+        << L{"w:Je", "w:veux", "w:manger", "V", "w:Tu"} << "Je veux manger \nTu " << L{"Tu "}
+        << "0,2" << L{};
+    QTest::newRow("validation of nothing") << L{"V", "w:Je", "V", "V"} << "Je \n"
+                                           << L{} << "0,1" << L{};
+    QTest::newRow("ajout drops the last space") << L{"w:Je", "w:veux", "A"} << "Je veux \n"
+                                                << L{} << "0,1" << L{"Je veux"};
+    QTest::newRow("ajout of an existing caption adds and records nothing")
+        << L{"w:Je", "w:veux", "A", "w:Je", "w:veux", "A"} << "Je veux \nJe veux \n"
+        << L{} << "0,1" << L{"Je veux"};
+    QTest::newRow("ajout joins a wrapped phrase")
+        << L{"w:Il", "w:mange", "w:bien", "A"} << "Il mange bien \n"
+        << L{} << "0,2" << L{"Il mange bien"};
+    QTest::newRow("ajout keeps the last letter") << L{"l:b", "l:o", "l:n", "A"} << "bon\n"
+                                                 << L{} << "0,1" << L{"bon"};
+    QTest::newRow("ajout of nothing") << L{"A"} << "" << L{} << "0" << L{};
+    QTest::newRow("ajout after clear") << L{"C", "w:Oui", "A"} << "\nOui \n"
+                                       << L{} << "0,2" << L{"Oui"};
+    QTest::newRow("ajout after suppression")
+        << L{"w:Je", "V", "w:Tu", "S", "w:Oui", "A"} << "Je \n\nOui \n"
+        << L{} << "0,1,3" << L{"Oui"};
+    QTest::newRow("suppression of the phrase") << L{"w:Je", "V", "w:Tu", "S"} << "Je \n\n"
+                                               << L{} << "0,1" << L{};
+    QTest::newRow("suppression of a wrapped phrase")
+        << L{"w:Je", "V", "w:Il", "w:mange", "w:bien", "S"} << "Je \n\n"
+        << L{} << "0,1" << L{};
+    QTest::newRow("second suppression deletes the previous phrase")
+        << L{"w:Je", "V", "w:Tu", "S", "S"} << "\n"
+        << L{} << "0" << L{};
+    QTest::newRow("suppression then a text")
+        << L{"w:Je", "V", "w:Tu", "S", "w:Oui"} << "Je \n\nOui " << L{"Oui "} << "0,1" << L{};
+    QTest::newRow("suppression on an empty area") << L{"S"} << "" << L{} << "0" << L{};
+    QTest::newRow("suppression after clear deletes the new phrase")
+        << L{"w:A", "V", "w:B", "V", "w:C", "V", "C", "w:Je", "S"} << "\n"
+        << L{} << "0" << L{};
+    QTest::newRow("clear") << L{"w:Je", "w:veux", "C"} << "\n" << L{} << "0" << L{};
+    QTest::newRow("clear then a text")
+        << L{"w:Je", "V", "C", "w:Tu"} << "\nTu " << L{"Tu "} << "0" << L{};
+  }
+  void compose() {
+    QFETCH(QStringList, script);
+    QFETCH(QString, text);
+    QFETCH(QStringList, entered);
+    QFETCH(QString, starts);
+    QFETCH(QStringList, added);
+    Session s;
+    s.run(script);
+    QCOMPARE(s.lines.text(), text);
+    QCOMPARE(s.composer.FEnteredTexts, entered);
+    QCOMPARE(s.composer.FPhraseStarts.join(QLatin1Char(',')), starts);
+    QCOMPARE(s.added, added);
+  }
+
+  void validationFonts() {
+    Session s;
+    s.run({"w:Je", "w:veux", "V"});
+    // All but the last character (the space) is in the font of validated phrases.
+    for (int p = 0; p < 7; ++p)
+      QCOMPARE(s.lines.fontAt(p)->name, validatedFont().name);
+    QCOMPARE(s.lines.fontAt(7)->name, phraseFont().name);
+    QCOMPARE(s.composer.FPhraseStartLine, 1);
+    QVERIFY(s.composer.FFreshLine);
+    QCOMPARE(s.composer.FPhraseStartPos, 9);
+    s.run({"w:Tu"});
+    QCOMPARE(s.lines.fontAt(9)->name, phraseFont().name);
+    QCOMPARE(s.lines.fontAt(6)->name, validatedFont().name);
+    QCOMPARE(s.lines.caret(), 12);
+  }
+
+  void appendFormatsThePhraseAndScrolls() {
+    Session s;
+    s.run({"w:Je", "w:veux"});
+    for (int p = 0; p < 8; ++p)
+      QCOMPARE(s.lines.fontAt(p)->name, phraseFont().name);
+    QCOMPARE(s.lines.caret(), 8);
+    QCOMPARE(s.lines.scrolls(), 2);
+    s.run({"U", "S"});
+    QCOMPARE(s.lines.scrolls(), 2);
+  }
+
+  void commandsOnAnEmptyAreaAreSafe() {
+    // The caret at 0 gives no negative range or position.
+    Session s;
+    s.run({"V", "A", "S", "U", "C", "V", "S", "U"});
+    QCOMPARE(s.lines.caret(), int(s.lines.text().size()));
+    QVERIFY(s.composer.FEnteredTexts.isEmpty());
+  }
+};
+
+ORIVOX_TEST(PhraseComposerTest)
+#include "PhraseComposerTest.moc"
