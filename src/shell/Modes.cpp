@@ -66,7 +66,9 @@ void TMainFrame::EnterExecutionMode() {
 
 void TMainFrame::EnterCreationMode() {
   createDialogs();
-  if (FormMdp->exec() != 1)
+  const int result = FormMdp->exec();
+  activateWindow(); // the keyboard comes back to the board, not to the closed prompt
+  if (result != 1)
     return;
   if (FormMdp->GetPassword() != FPassword) {
     FServices.messages->information(QStringLiteral("Mot de passe incorrect"));

@@ -5,6 +5,7 @@
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -69,7 +70,7 @@ private slots:
     for (TOnglet* page : f.pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
-        QCOMPARE(b->isVisible(), i < page->textButtonCount()); // reserved buttons hidden
+        QCOMPARE(!b->isHidden(), i < page->textButtonCount()); // reserved buttons hidden
         QCOMPARE(b->boardFont(), f.FSelectedFont);
       }
     }
@@ -161,6 +162,7 @@ private slots:
     MainFrameHarness::answerPassword("wmo");
     MainFrameHarness::pressKey(Qt::Key_C, Qt::ControlModifier);
     QVERIFY(!h.frame().FExecMode);
+    h.reactivate();
     MainFrameHarness::pressKey(Qt::Key_E, Qt::ControlModifier);
     QVERIFY(h.frame().FExecMode);
   }

@@ -71,6 +71,14 @@ void MainFrameHarness::answerPassword(const QString& password) {
 void MainFrameHarness::enterCreationMode(const QString& password) {
   answerPassword(password);
   FFrame->FormShortCut(Qt::Key_C, Qt::ControlModifier);
+  reactivate();
+}
+
+void MainFrameHarness::reactivate() {
+  // The window manager gives the main window the keyboard back once a dialog closes; the
+  // offscreen platform has none.
+  QApplication::setActiveWindow(FFrame.get());
+  QCoreApplication::processEvents();
 }
 
 void MainFrameHarness::enterExecutionMode() { FFrame->FormShortCut(Qt::Key_E, Qt::ControlModifier); }

@@ -33,6 +33,7 @@ public:
   // CTRL+C with the right password.
   void enterCreationMode(const QString& password = QStringLiteral("wmo"));
   void enterExecutionMode();
+  void reactivate();
 
   FakeServices fakes;
 
