@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScreen>
 
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
   QDir dir(programFolder);
@@ -63,6 +64,9 @@ int runOrivox(int argc, char** argv) {
     frame.LoadBoard(values.lastBoard);
   else
     frame.BtnNouveauClick();
+  // Without a window manager a maximise request is not honoured: take the screen ourselves.
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    frame.setGeometry(screen->availableGeometry());
   frame.showMaximized();
   return app.exec();
 }
