@@ -65,10 +65,8 @@ void TMainFrame::BtnNouveauClick() {
   FDiversTab = all.at(0);
   FAlphabetTab = all.at(1);
   FOtherCharsTab = all.at(2);
-  for (const QString& t : alphabetTexts())
-    FAlphabetTab->AddText(true, t, false);
-  for (const QString& t : otherCharacterTexts())
-    FOtherCharsTab->AddText(true, t, false);
+  FAlphabetTab->AddTexts(alphabetTexts());
+  FOtherCharsTab->AddTexts(otherCharacterTexts());
   // The new texts carry the fonts of the moment, whatever mode the window is in.
   for (TOnglet* page : all)
     page->ApplyFont(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);

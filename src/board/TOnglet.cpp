@@ -2,6 +2,8 @@
 // scanning highlight over the buttons.
 #include "board/TOnglet.h"
 
+#include "execution/SwitchKeys.h"
+
 #include "board/ButtonLayout.h"
 #include "board/TextCutting.h"
 
@@ -70,6 +72,16 @@ void TTextButton::focusOutEvent(QFocusEvent* e) {
   QPushButton::focusOutEvent(e);
   if (FPage)
     FPage->TextButtonExit(this);
+}
+
+void TTextButton::keyPressEvent(QKeyEvent* e) {
+  // A press of the switch is the user's, not a navigation key: the page must not scroll on
+  // the keypad's Page Down or arrows.
+  if (switchkeys::isSwitchKey(switchkeys::virtualKeyCode(*e))) {
+    e->accept();
+    return;
+  }
+  QPushButton::keyPressEvent(e);
 }
 
 void TTextButton::keyReleaseEvent(QKeyEvent* e) {
@@ -249,9 +261,7 @@ int TOnglet::scrollMaximum() const {
 // ---------------------------------------------------------------------------------------------
 // Texts
 
-int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
-  const QString caption =
-      AUseCaption ? ACaption : QStringLiteral("Texte") + QString::number(FTextCount);
+TTextButton* TOnglet::appendTextButton(const QString& caption) {
   auto* b = newTextButton(caption);
   if (!FHost->execMode())
     b->setBoardFont(FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
@@ -259,10 +269,16 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
   FPieceCounts.push_back(1);
   FPieceNumbers.push_back(1);
   ++FTextCount;
-  const int index = int(FButtons.size()) - kReservedCount;
-  FButtons.insert(FButtons.begin() + index, b);
+  FButtons.insert(FButtons.begin() + (int(FButtons.size()) - kReservedCount), b);
+  return b;
+}
+
+int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
+  const QString caption =
+      AUseCaption ? ACaption : QStringLiteral("Texte") + QString::number(FTextCount);
+  TTextButton* b = appendTextButton(caption);
   if (ASelect) {
-    FCurrentIndex = index;
+    FCurrentIndex = indexOfButton(b);
     FHost->setCurrentText(b);
     b->setFocus();
     FHost->setTextNameField(caption);
@@ -274,6 +290,15 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
   if (!FHost->execMode())
     setScrollPosition(scrollMaximum());
   return 1;
+}
+
+void TOnglet::AddTexts(const QStringList& captions) {
+  // The same page as one AddText per caption, laid out once instead of once per text.
+  for (const QString& caption : captions)
+    appendTextButton(caption);
+  ArrangeButtons();
+  if (!FHost->execMode())
+    setScrollPosition(scrollMaximum());
 }
 
 void TOnglet::DeleteButton(TTextButton* AButton) {
@@ -314,6 +339,14 @@ QStringList TOnglet::GetTexts() const {
   return texts;
 }
 
+QStringList TOnglet::wholeTexts() const {
+  QStringList texts;
+  for (int i = 0; i < textButtonCount(); ++i)
+    if (i == firstPieceOf(i))
+      texts << wholeTextAt(i);
+  return texts;
+}
+
 QString TOnglet::GetButtonCaption(int AIndex) const {
   if (AIndex < 0 || AIndex >= int(FButtons.size()))
     return QString();
@@ -351,8 +384,12 @@ int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const Boa
                    measure(label, FButtons[size_t(AIndex)]->caption()) + 16);
   }
   TTextButton* b = FButtons[size_t(AIndex)];
+  // A text that fits is one piece; a longer one is cut from its prefix widths, measured once.
   const QStringList pieces =
-      textcutting::cutText(b->caption(), W, [&label](const QString& s) { return label.width(s); });
+      textcutting::pieceFits(measure(label, b->caption()), W)
+          ? QStringList{b->caption()}
+          : textcutting::cutTextByPrefixWidths(
+                b->caption(), W, label.measurer()->prefixWidths(b->caption(), label.font()));
   const int n = int(pieces.size());
   if (n > 1) {
     b->setCaption(pieces.front());

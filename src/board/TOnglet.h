@@ -31,6 +31,7 @@ public:
 protected:
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
@@ -58,10 +59,14 @@ public:
   void SetBackgroundColor(TColor AColor);
   TColor GetBackgroundColor() const { return FBackgroundColor; }
   int AddText(bool AUseCaption, const QString& ACaption, bool ASelect);
+  // Adds texts with their own captions, unselected, as AddText does one by one.
+  void AddTexts(const QStringList& captions);
   void DeleteButton(TTextButton* AButton);
   void MoveButtonBack(TTextButton* AButton);
   void MoveButtonForward(TTextButton* AButton);
   QStringList GetTexts() const;
+  // The whole texts of the page, pieces joined, without joining any button (for saving).
+  QStringList wholeTexts() const;
   QString GetButtonCaption(int AIndex) const;
   int GetButtonCount() const { return int(FButtons.size()); }
   void SetButtonsHeight(int AHeight);
@@ -120,6 +125,7 @@ private:
   void setButtonWidth(TTextButton* b, int width);
   void giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label);
   TTextButton* newTextButton(const QString& caption);
+  TTextButton* appendTextButton(const QString& caption);
   void destroyButtonAt(int k);
   void recutChangedTexts();
   bool piecesAreConsistent() const;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace textcutting {
 
@@ -20,5 +21,11 @@ inline bool pieceFits(int captionWidth, int tabControlWidth) {
 // On a page too narrow for even one character every piece holds one character, so cutting
 // always ends. An empty text is one empty piece.
 QStringList cutText(const QString& text, int tabControlWidth, const WidthFunction& widthOf);
+
+// The same cut from the widths of the text's prefixes (prefixWidths[i]: the first i
+// characters), measured once for the whole text: a piece from p to q is taken as
+// prefixWidths[q] - prefixWidths[p] wide. Long texts are cut without shaping each candidate.
+QStringList cutTextByPrefixWidths(const QString& text, int tabControlWidth,
+                                  const std::vector<int>& prefixWidths);
 
 } // namespace textcutting

@@ -115,8 +115,7 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
         FAlphabetTab = page;
       else if (tab.caption == QStringLiteral("Autres caractères"))
         FOtherCharsTab = page;
-      for (const QString& text : tab.texts)
-        page->AddText(true, text, false);
+      page->AddTexts(tab.texts);
     }
     FTabCounter = int(d.tabs.size());
 
@@ -162,20 +161,13 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
 }
 
 void TMainFrame::SaveBoard(bool saveAs) {
+  // The texts are read whole from their pieces: joining and cutting every button again would
+  // leave the same buttons, at a cost that grows with the board.
   const QList<TOnglet*> all = pages();
-  for (TOnglet* page : all)
-    page->JoinPieces();
-  const auto resplit = [&all] {
-    for (TOnglet* page : all) {
-      page->SplitAllTexts();
-      page->ArrangeButtons();
-    }
-  };
 
   if (saveAs || FFileName.isEmpty()) {
     const QString name = FServices.fileDialogs->saveFileName(kFilter);
     if (name.isEmpty()) {
-      resplit();
       return;
     }
     FFileName = name.size() > 4 && name.endsWith(QStringLiteral(".ord")) ? name
@@ -198,7 +190,7 @@ void TMainFrame::SaveBoard(bool saveAs) {
   for (TOnglet* page : all) {
     BoardTab tab;
     tab.caption = page->caption();
-    tab.texts = page->GetTexts();
+    tab.texts = page->wholeTexts();
     storable = storable && isStorableText(tab.caption);
     for (const QString& t : tab.texts)
       storable = storable && isStorableText(t);
@@ -218,12 +210,10 @@ void TMainFrame::SaveBoard(bool saveAs) {
     FServices.messages->information(QStringLiteral("erreur d'enregistrement du fichier"));
     FFileName.clear();
     setWindowTitle(kCaption);
-    resplit();
     return;
   }
   setWindowTitle(QStringLiteral("Orivox v1.0 : ") + FFileName);
   FSaved = true;
-  resplit();
 }
 
 void TMainFrame::BtnOuvrirClick() {

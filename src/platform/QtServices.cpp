@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTextLayout>
 
 namespace {
 QWidget* dialogParent() { return QApplication::activeWindow(); }
@@ -78,6 +79,19 @@ int QtTextMeasurer::textWidth(const QString& text, const BoardFont& font) {
 }
 
 int QtTextMeasurer::lineHeight(const BoardFont& font) { return metricsFor(font).height(); }
+
+std::vector<int> QtTextMeasurer::prefixWidths(const QString& text, const BoardFont& font) {
+  // One shaping of the whole text gives every prefix's width.
+  QTextLayout layout(text, font.toQFont());
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  line.setLineWidth(1e9);
+  layout.endLayout();
+  std::vector<int> widths(size_t(text.size()) + 1, 0);
+  for (qsizetype i = 1; i <= text.size(); ++i)
+    widths[size_t(i)] = qRound(line.cursorToX(int(i)));
+  return widths;
+}
 
 QtServices::QtServices() : tones(makeSystemToneGenerator()) {}
 

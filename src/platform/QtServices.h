@@ -32,6 +32,7 @@ class QtTextMeasurer : public ITextMeasurer {
 public:
   int textWidth(const QString& text, const BoardFont& font) override;
   int lineHeight(const BoardFont& font) override;
+  std::vector<int> prefixWidths(const QString& text, const BoardFont& font) override;
 
 private:
   const QFontMetrics& metricsFor(const BoardFont& font);

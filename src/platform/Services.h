@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -49,6 +50,13 @@ public:
   virtual ~ITextMeasurer() = default;
   virtual int textWidth(const QString& text, const BoardFont& font) = 0;
   virtual int lineHeight(const BoardFont& font) = 0;
+  // Widths of every prefix of a text (index i: its first i characters), for cutting long texts.
+  virtual std::vector<int> prefixWidths(const QString& text, const BoardFont& font) {
+    std::vector<int> widths(size_t(text.size()) + 1, 0);
+    for (qsizetype i = 1; i <= text.size(); ++i)
+      widths[size_t(i)] = textWidth(text.left(i), font);
+    return widths;
+  }
 };
 
 // The set of services one main window uses. Not owned.

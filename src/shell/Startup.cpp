@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QScreen>
+#include <QTimer>
 
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
   QDir dir(programFolder);
@@ -49,7 +50,7 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
   return values;
 }
 
-int runOrivox(int argc, char** argv) {
+int runOrivox(int argc, char** argv, bool quitWhenShown) {
   QApplication app(argc, argv);
   const QString programFolder = QCoreApplication::applicationDirPath();
   QtServices qtServices;
@@ -58,7 +59,6 @@ int runOrivox(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Orivox"));
 
   TMainFrame frame(services, programFolder);
-  frame.createDialogs();
   frame.SetPassword(values.password);
   if (!values.lastBoard.isEmpty() && QFileInfo(values.lastBoard).isFile())
     frame.LoadBoard(values.lastBoard);
@@ -68,5 +68,7 @@ int runOrivox(int argc, char** argv) {
   if (QScreen* screen = QGuiApplication::primaryScreen())
     frame.setGeometry(screen->availableGeometry());
   frame.showMaximized();
+  if (quitWhenShown)
+    QTimer::singleShot(0, &app, &QApplication::quit);
   return app.exec();
 }

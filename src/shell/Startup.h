@@ -6,8 +6,9 @@
 
 struct Services;
 
-// The whole program; returns the process exit code.
-int runOrivox(int argc, char** argv);
+// The whole program; returns the process exit code. quitWhenShown ends the event loop as
+// soon as the main window is shown (start-up measurement only).
+int runOrivox(int argc, char** argv, bool quitWhenShown = false);
 
 // Start-up steps that need no window: the folders "fic" and "conf" and "conf/conf.txt" (made
 // with the initial password when missing), then the password and last board read back.

@@ -47,6 +47,11 @@ private slots:
       got << int(p.size());
     QCOMPARE(got, lengths);
     QCOMPARE(pieces.join(QString()), text);
+    // Cutting from the prefix widths measured once gives the same pieces.
+    std::vector<int> prefix(size_t(text.size()) + 1);
+    for (int i = 0; i <= text.size(); ++i)
+      prefix[size_t(i)] = sixPerChar(text.left(i));
+    QCOMPARE(textcutting::cutTextByPrefixWidths(text, tabWidth, prefix), pieces);
   }
 
   void cutKeepsSurrogatePairsWhole() {

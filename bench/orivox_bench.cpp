@@ -1,0 +1,217 @@
+// Measures the figures the program promises: a scanning step and a tab tick on a page of
+// 2,000 texts, loading and saving a board of 20,000 texts, start-up against a bare Qt window,
+// and resident memory over a long scan. Figures are medians, given as ratios to a 16.7 ms frame
+// or to a baseline measured in the same run.
+#include "board/TOnglet.h"
+#include "documents/BoardFile.h"
+#include "platform/QtServices.h"
+#include "shell/TMainFrame.h"
+#include "shell/TPageControl.h"
+#include "support/Fakes.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+constexpr double kFrameMs = 1000.0 / 60.0;
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void report(const char* what, double ms, double goalMs) {
+  std::printf("%-46s median %8.3f ms  = %6.3f frame  (goal %.1f ms: %s)\n", what, ms,
+              ms / kFrameMs, goalMs, ms <= goalMs ? "met" : "MISSED");
+}
+
+long residentKiB() {
+  QFile f(QStringLiteral("/proc/self/statm"));
+  if (!f.open(QIODevice::ReadOnly))
+    return 0;
+  const QList<QByteArray> parts = f.readAll().split(' ');
+  return parts.size() > 1 ? parts[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// Mixed texts: short words and, one in ten, a text long enough to be cut.
+QStringList benchTexts(int count, QRandomGenerator& rng) {
+  static const QStringList words = {"bonjour", "merci", "je veux", "boire", "manger", "dormir",
+                                    "maman", "papa", "la télévision", "dehors", "j'ai mal",
+                                    "encore", "non", "oui", "s'il te plaît"};
+  QStringList texts;
+  for (int i = 0; i < count; ++i) {
+    QString t;
+    const int n = (i % 10 == 9) ? 40 : 1 + int(rng.bounded(3));
+    for (int w = 0; w < n; ++w)
+      t += (w ? " " : "") + words[int(rng.bounded(words.size()))];
+    texts << t;
+  }
+  return texts;
+}
+
+struct Bench {
+  QtServices qt;
+  RecordingTones tones;
+  RecordingMessages messages;
+  QTemporaryDir dir;
+  std::unique_ptr<TMainFrame> frame;
+
+  Bench() {
+    Services s = qt.services();
+    s.tones = &tones;
+    s.messages = &messages;
+    QDir(dir.path()).mkpath(QStringLiteral("conf"));
+    frame = std::make_unique<TMainFrame>(s, dir.path());
+    frame->createDialogs();
+    frame->BtnNouveauClick();
+    frame->resize(1280, 800);
+    frame->show();
+    QCoreApplication::processEvents();
+  }
+
+  TOnglet* bigPage(int count) {
+    QRandomGenerator rng(42);
+    TOnglet* page = frame->AddTab(QStringLiteral("Banc"));
+    for (const QString& t : benchTexts(count, rng))
+      page->AddText(true, t, false);
+    page->ApplyFont(frame->FUnselectedFont);
+    page->SplitAllTexts();
+    page->ArrangeButtons();
+    QCoreApplication::processEvents();
+    return page;
+  }
+};
+
+void benchStep(Bench& b, TOnglet* page) {
+  b.frame->PageControl->setCurrentWidget(page);
+  b.frame->FTabScanning = false;
+  page->ResetCurrent();
+  std::vector<double> newItem;
+  QElapsedTimer t;
+  for (int i = 0; i < 3000; ++i) {
+    t.start();
+    page->StepNext();
+    const double ms = t.nsecsElapsed() / 1e6;
+    const int c = page->FCurrentIndex;
+    if (c >= page->textButtonCount() || page->FPieceNumbers[size_t(c)] == 1)
+      newItem.push_back(ms);
+    if (i % 100 == 0)
+      QCoreApplication::processEvents(); // paints as the event loop would between ticks
+  }
+  report("scanning step reaching a new text (2,000)", median(newItem), 1.0);
+}
+
+void benchTabTick(Bench& b, TOnglet* page) {
+  b.frame->FTabScanning = true;
+  std::vector<double> onto;
+  QElapsedTimer t;
+  for (int i = 0; i < 200; ++i) {
+    const bool landsOnBig = b.frame->PageControl->currentIndex() == b.frame->pageCount() - 2;
+    t.start();
+    b.frame->TimerT1Timer();
+    const double ms = t.nsecsElapsed() / 1e6;
+    if (landsOnBig && b.frame->activePage() == page)
+      onto.push_back(ms);
+    QCoreApplication::processEvents();
+  }
+  report("tab-phase tick onto that page", median(onto), 2.0);
+}
+
+void benchMemory(Bench& b, TOnglet* page) {
+  b.frame->PageControl->setCurrentWidget(page);
+  b.frame->FTabScanning = false;
+  page->ResetCurrent();
+  for (int i = 0; i < 1000; ++i)
+    page->StepNext();
+  QCoreApplication::processEvents();
+  const long after1k = residentKiB();
+  for (int i = 1000; i < 100000; ++i) {
+    page->StepNext();
+    if (i % 1000 == 0)
+      QCoreApplication::processEvents();
+  }
+  QCoreApplication::processEvents();
+  const long after100k = residentKiB();
+  std::printf("%-46s %ld KiB after 1,000 steps, %ld KiB after 100,000: %+ld KiB (goal <= "
+              "+1024 KiB: %s)\n",
+              "resident memory over a long scan", after1k, after100k, after100k - after1k,
+              after100k - after1k <= 1024 ? "met" : "MISSED");
+}
+
+void benchLoadSave(Bench& b, int tabs = 50, int rounds = 3) {
+  QRandomGenerator rng(7);
+  BoardData d;
+  for (int t = 0; t < tabs; ++t) {
+    BoardTab tab;
+    tab.caption = QStringLiteral("Onglet %1").arg(t);
+    tab.texts = benchTexts(400, rng);
+    d.tabs << tab;
+  }
+  const QString path = b.dir.filePath(QStringLiteral("grand.ord"));
+  QFile f(path);
+  f.open(QIODevice::WriteOnly);
+  f.write(boardfile::write(d));
+  f.close();
+  std::vector<double> load, save;
+  QElapsedTimer t;
+  for (int i = 0; i < rounds; ++i) {
+    t.start();
+    b.frame->LoadBoard(path);
+    QCoreApplication::processEvents();
+    load.push_back(t.nsecsElapsed() / 1e6);
+    t.start();
+    b.frame->SaveBoard(false);
+    save.push_back(t.nsecsElapsed() / 1e6);
+  }
+  report("load 50 tabs, 20,000 texts, laid out", median(load), 500.0);
+  report("save that board", median(save), 100.0);
+}
+
+double processMs(const QString& program) {
+  std::vector<double> runs;
+  for (int i = 0; i < 9; ++i) {
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(program, {});
+    p.waitForFinished(30000);
+    runs.push_back(t.nsecsElapsed() / 1e6);
+  }
+  return median(runs);
+}
+
+void benchStartup() {
+  const QString here = QCoreApplication::applicationDirPath();
+  const double bare = processMs(here + QStringLiteral("/bare_window_probe"));
+  const double orivox = processMs(here + QStringLiteral("/orivox_startup_probe"));
+  std::printf("%-46s median %8.1f ms vs bare Qt window %8.1f ms: ratio %.2f (goal <= 1.50: %s)\n",
+              "start-up to the shown window (default board)", orivox, bare, orivox / bare,
+              orivox / bare <= 1.5 ? "met" : "MISSED");
+}
+} // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  Bench b;
+  if (argc > 1 && QByteArray(argv[1]) == "load") { // profiling aid: the load alone
+    benchLoadSave(b, argc > 2 ? QByteArray(argv[2]).toInt() : 50, 1);
+    return 0;
+  }
+  TOnglet* page = b.bigPage(2000);
+  benchStep(b, page);
+  benchTabTick(b, page);
+  benchMemory(b, page);
+  benchLoadSave(b);
+  benchStartup();
+  return 0;
+}
