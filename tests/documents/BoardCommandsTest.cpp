@@ -138,7 +138,7 @@ private slots:
     // Fonts that are not installed keep their names; the empty tab-strip name keeps the name
     // the strip had; the display colour of the final block is the one the board ends with.
     QTest::newRow("texts, styles and colours")
-        << "texts.ord" << withLines(fixture("texts.ord"), {{19, "Arial"}, {28, "clCream"}});
+        << "texts.ord" << fixture("texts-saved.ord");
   }
   void savedThroughTheWindowInTheWriterForm() {
     QFETCH(QString, file);
