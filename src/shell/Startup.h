@@ -5,6 +5,7 @@
 #include <QString>
 
 struct Services;
+class TMainFrame;
 
 // The whole program; returns the process exit code.
 int runOrivox(int argc, char** argv);
@@ -17,3 +18,6 @@ struct StartupValues {
   QString lastBoard;
 };
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services);
+
+// The last board when it names a file that loads, otherwise a new board (the default one).
+void openStartBoard(TMainFrame& frame, const QString& lastBoard);

@@ -2,6 +2,9 @@
 // through the window, the file names chosen, and what a broken file or a failed save leaves.
 #include "board/TOnglet.h"
 #include "documents/BoardFile.h"
+#include "documents/TFormChangeMdp.h"
+#include "shell/ConfigFile.h"
+#include "shell/Startup.h"
 #include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
@@ -9,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -137,8 +141,7 @@ private slots:
     QTest::newRow("ctrl-z ends the file") << "ctrl-z.ord" << withLines(def, {{99, "Tahoma"}});
     // Fonts that are not installed keep their names; the empty tab-strip name keeps the name
     // the strip had; the display colour of the final block is the one the board ends with.
-    QTest::newRow("texts, styles and colours")
-        << "texts.ord" << fixture("texts-saved.ord");
+    QTest::newRow("texts, styles and colours") << "texts.ord" << fixture("texts-saved.ord");
   }
   void savedThroughTheWindowInTheWriterForm() {
     QFETCH(QString, file);
@@ -369,6 +372,43 @@ private slots:
     QVERIFY(f.FTabScanning);
   }
 
+  void startBoard_data() {
+    QTest::addColumn<QString>("file"); // copied into the program folder; empty: none named
+    QTest::addColumn<QStringList>("tabs");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QStringList>("messages");
+    const QStringList defaults{"Divers", "Alphabet", QStringLiteral("Autres caractères")};
+    QTest::newRow("none named") << "" << defaults << false << QStringList();
+    QTest::newRow("named file is gone") << "gone" << defaults << false << QStringList();
+    QTest::newRow("board") << "texts.ord" << QStringList{QStringLiteral("Phrases à dire"), "Vide"}
+                           << true << QStringList();
+    // Nothing of a broken file is shown: the user still gets a board to speak with.
+    QTest::newRow("broken board") << "truncated.ord" << defaults << false
+                                  << QStringList{kLoadError};
+    QTest::newRow("not a board") << "wrong-header.ord" << QStringList() << true << QStringList();
+  }
+  void startBoard() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, tabs);
+    QFETCH(bool, named);
+    QFETCH(QStringList, messages);
+    MainFrameHarness h(false);
+    TMainFrame& f = h.frame();
+    QString path;
+    if (!file.isEmpty()) {
+      path = h.path("last.ord");
+      if (file != "gone")
+        QVERIFY(writeFile(path, fixture(file)));
+    }
+    openStartBoard(f, path);
+    QCOMPARE(captions(f), tabs);
+    QCOMPARE(f.FFileName, named ? path : QString());
+    QCOMPARE(f.windowTitle(),
+             named ? QStringLiteral("Orivox v1.0 : ") + path : QStringLiteral("Orivox v1.0"));
+    QCOMPARE(h.fakes.messages.shown, messages);
+    QVERIFY(f.FSaved);
+  }
+
   void failedSaveKeepsThePreviousFile_data() {
     QTest::addColumn<QString>("where");
     QTest::newRow("folder does not exist") << "missing folder";
@@ -543,6 +583,39 @@ private slots:
     h.enterExecutionMode();
     for (TOnglet* page : f.pages())
       QVERIFY(!page->FButtons.back()->isHidden());
+  }
+
+  void changedPasswordGuardsCreationModeAndIsKept() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const auto change = [](const QString& first, const QString& second, bool ok) {
+      MainFrameHarness::whenModal([=](QWidget* modal) {
+        auto* dialog = qobject_cast<TFormChangeMdp*>(modal);
+        QVERIFY(dialog);
+        dialog->MaskEditMdp1->setText(first);
+        dialog->MaskEditMdp2->setText(second);
+        (ok ? dialog->BitBtnOK : dialog->BitBtnAnnuler)->click();
+      });
+    };
+    h.enterCreationMode();
+    change("Secret", "Secret", false); // cancelled
+    f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.FPassword, QStringLiteral("wmo"));
+    change("Secret", "Secret", true);
+    f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.FPassword, QStringLiteral("Secret"));
+    QVERIFY(f.FSaved); // the password is no part of the board
+
+    h.enterExecutionMode();
+    h.enterCreationMode("wmo");
+    QVERIFY(f.FExecMode);
+    QCOMPARE(h.fakes.messages.shown, QStringList{"Mot de passe incorrect"});
+    h.enterCreationMode("Secret");
+    QVERIFY(!f.FExecMode);
+
+    f.FormClose();
+    const configfile::ConfigValues kept = configfile::decode(bytesOf(h.path("conf/conf.txt")));
+    QCOMPARE(kept.password, QStringLiteral("Secret"));
   }
 };
 
