@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -61,6 +62,20 @@ void TMainFrame::setMemoColor(TColor color) {
   PnlLogo->setPalette(logo);
 }
 
+// The name fields spoke of the board just replaced: left as they were, typing in the tab
+// name field would rename a tab of the new board after one of the old.
+void TMainFrame::showNewBoardInNameFields() {
+  FTextNameChangeAttached = false;
+  FTabNameChangeAttached = false;
+  TOnglet* active = activePage();
+  EdtNomOnglet->setText(active ? active->caption() : QString());
+  EdtNomOnglet->setEnabled(active && !isReservedTabCaption(active->caption()));
+  EdtNomTexte->clear();
+  EdtNomTexte->setEnabled(false);
+  FTextNameChangeAttached = true;
+  FTabNameChangeAttached = true;
+}
+
 TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
   if (!QFileInfo(path).isFile()) {
     FServices.messages->information(QStringLiteral("le fichier ") + path +
@@ -93,8 +108,10 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
       EdtT1->setValue(d.t1Seconds);
       EdtT2->setValue(d.t2Seconds);
     }
-    TimerT1->setInterval(std::max(1, d.t1Seconds) * 1000);
-    TimerT2->setInterval(std::max(1, d.t2Seconds) * 1000);
+    // A pace outside 1..100 is shown at the nearest limit: the scan runs at the pace shown,
+    // which is also the one the next save writes.
+    TimerT1->setInterval(EdtT1->value() * 1000);
+    TimerT2->setInterval(EdtT2->value() * 1000);
     FSelectedFont = BoardFont();
     FUnselectedFont = BoardFont();
     applyRecord(FSelectedFont, d.selectedFont, true);
@@ -151,9 +168,10 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
   ClearDisplay();
   for (TOnglet* page : pages())
     page->SplitAllTexts();
-  if (!FExecMode)
+  if (!FExecMode) {
     applyModeLook(); // a board opened while editing shows the editing look at once
-  else if (TOnglet* page = activePage())
+    showNewBoardInNameFields();
+  } else if (TOnglet* page = activePage())
     page->ApplyFont(FUnselectedFont);
   for (TOnglet* page : pages())
     page->ArrangeButtons();
@@ -170,8 +188,9 @@ void TMainFrame::SaveBoard(bool saveAs) {
     if (name.isEmpty()) {
       return;
     }
-    FFileName = name.size() > 4 && name.endsWith(QStringLiteral(".ord")) ? name
-                                                                          : name + QStringLiteral(".ord");
+    FFileName = name.size() > 4 && name.endsWith(QStringLiteral(".ord"))
+                    ? name
+                    : name + QStringLiteral(".ord");
   }
 
   BoardData d;
@@ -224,7 +243,6 @@ void TMainFrame::BtnOuvrirClick() {
   setWindowTitle(path);
   if (LoadBoard(path) == LoadOutcome::Broken)
     setWindowTitle(before); // a broken file changes nothing, the caption included
-
 }
 
 void TMainFrame::BtnChangMdpClick() {

@@ -16,7 +16,8 @@
 
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
   QDir dir(programFolder);
-  if (!QFileInfo(programFolder + QStringLiteral("/fic/")).isDir() && !dir.mkpath(QStringLiteral("fic")))
+  if (!QFileInfo(programFolder + QStringLiteral("/fic/")).isDir() &&
+      !dir.mkpath(QStringLiteral("fic")))
     services.messages->information(QStringLiteral("erreur de creation du repertoire fic"));
   if (!QFileInfo(programFolder + QStringLiteral("/conf/")).isDir() &&
       !dir.mkpath(QStringLiteral("conf")))
@@ -50,6 +51,14 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
   return values;
 }
 
+void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
+  // A broken file leaves the board untouched, and at start there is none yet: the user gets a
+  // new board to communicate with rather than an empty window.
+  if (lastBoard.isEmpty() || !QFileInfo(lastBoard).isFile() ||
+      frame.LoadBoard(lastBoard) == TMainFrame::LoadOutcome::Broken)
+    frame.BtnNouveauClick();
+}
+
 int runOrivox(int argc, char** argv, bool quitWhenShown) {
   QApplication app(argc, argv);
   const QString programFolder = QCoreApplication::applicationDirPath();
@@ -60,10 +69,7 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
 
   TMainFrame frame(services, programFolder);
   frame.SetPassword(values.password);
-  if (!values.lastBoard.isEmpty() && QFileInfo(values.lastBoard).isFile())
-    frame.LoadBoard(values.lastBoard);
-  else
-    frame.BtnNouveauClick();
+  openStartBoard(frame, values.lastBoard);
   // Without a window manager a maximise request is not honoured: take the screen ourselves.
   if (QScreen* screen = QGuiApplication::primaryScreen())
     frame.setGeometry(screen->availableGeometry());

@@ -5,6 +5,7 @@
 #include <QString>
 
 struct Services;
+class TMainFrame;
 
 // The whole program; returns the process exit code. quitWhenShown ends the event loop as
 // soon as the main window is shown (start-up measurement only).
@@ -18,3 +19,6 @@ struct StartupValues {
   QString lastBoard;
 };
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services);
+
+// The last board when it names a file that loads, otherwise a new board (the default one).
+void openStartBoard(TMainFrame& frame, const QString& lastBoard);

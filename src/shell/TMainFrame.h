@@ -237,6 +237,7 @@ private:
   void applyModeLook();
   void setMemoColor(TColor color);
   TOnglet* createPage(const QString& caption);
+  void showNewBoardInNameFields();
   bool FShown = false;
   bool FClosed = false;
 };

@@ -1,0 +1,623 @@
+// The whole-board commands of the main window as a carer meets them: boards opened and saved
+// through the window, the file names chosen, and what a broken file or a failed save leaves.
+#include "board/TOnglet.h"
+#include "documents/BoardFile.h"
+#include "documents/TFormChangeMdp.h"
+#include "shell/ConfigFile.h"
+#include "shell/Startup.h"
+#include "shell/TMainFrame.h"
+#include "support/MainFrameHarness.h"
+#include "support/TestRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include <map>
+
+namespace {
+
+const QString kLoadError = QStringLiteral("erreur de chargement du fichier");
+const QString kSaveError = QStringLiteral("erreur d'enregistrement du fichier");
+const QString kFilter = QStringLiteral("Fichiers ordinogrammes (*.ord) |*.ord");
+
+QByteArray fixture(const QString& name) {
+  QFile f(QStringLiteral(ORIVOX_TEST_DATA "/boards/") + name);
+  if (!f.open(QIODevice::ReadOnly))
+    qFatal("missing fixture %s", qPrintable(name));
+  return f.readAll();
+}
+
+QByteArray bytesOf(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A file in the writer's form with some lines replaced (1-based numbers).
+QByteArray withLines(const QByteArray& bytes, const std::map<int, QByteArray>& lines) {
+  QList<QByteArray> all = boardfile::splitLines(bytes);
+  for (const auto& [number, content] : lines)
+    all[number - 1] = content;
+  return all.join("\r\n") + "\r\n";
+}
+
+QStringList captions(TMainFrame& f) {
+  QStringList list;
+  for (TOnglet* page : f.pages())
+    list << page->caption();
+  return list;
+}
+
+// Every text of every page, whole, as the carer typed them.
+QList<QStringList> texts(TMainFrame& f) {
+  QList<QStringList> all;
+  for (TOnglet* page : f.pages()) {
+    page->JoinPieces();
+    all << page->GetTexts();
+    page->SplitAllTexts();
+    page->ArrangeButtons();
+  }
+  return all;
+}
+
+int buttonCount(TMainFrame& f) {
+  int n = 0;
+  for (TOnglet* page : f.pages())
+    n += page->GetButtonCount();
+  return n;
+}
+
+// Copies a fixture into the harness folder and loads it: the tests never write beside the
+// fixtures.
+QString loadCopy(MainFrameHarness& h, const QString& name, const QByteArray& bytes) {
+  const QString path = h.path(name);
+  if (!writeFile(path, bytes))
+    qFatal("cannot write %s", qPrintable(path));
+  h.frame().LoadBoard(path);
+  return path;
+}
+
+// Saves under a chosen name, as "Enregistrer sous" does.
+void saveAs(MainFrameHarness& h, const QString& chosen) {
+  h.fakes.fileDialogs.saveReplies.push_back(chosen);
+  h.frame().SaveBoard(true);
+}
+
+// A board on screen with unsaved changes and a file of its own: what a failure must not touch.
+struct EditedBoard {
+  QString path;
+  QByteArray bytes;
+  QStringList captions;
+  int buttons;
+};
+EditedBoard editedBoard(MainFrameHarness& h, const QString& path) {
+  TMainFrame& f = h.frame();
+  saveAs(h, path);
+  EditedBoard b;
+  b.path = path;
+  b.bytes = bytesOf(path);
+  f.BtnAjoutOnglClick(); // "Onglet1", unsaved
+  b.captions = captions(f);
+  b.buttons = buttonCount(f);
+  return b;
+}
+
+bool runningAsRoot() {
+  // Permissions do not stop the superuser: a read-only folder is writable to it.
+  QTemporaryDir probe;
+  QFile::setPermissions(probe.path(), QFile::ReadOwner | QFile::ExeOwner);
+  QFile f(probe.filePath("x"));
+  const bool writable = f.open(QIODevice::WriteOnly);
+  QFile::setPermissions(probe.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return writable;
+}
+
+} // namespace
+
+class BoardCommandsTest : public QObject {
+  Q_OBJECT
+private slots:
+  void savedThroughTheWindowInTheWriterForm_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray def = fixture("default.ord");
+    QTest::newRow("default board") << "default.ord" << def;
+    QTest::newRow("board without tabs") << "zero-tabs.ord" << fixture("zero-tabs.ord");
+    QTest::newRow("lines after the final block ignored") << "extra-lines.ord" << def;
+    QTest::newRow("missing final block keeps the phrase font") << "no-final-block.ord" << def;
+    QTest::newRow("short final block applies what it has")
+        << "short-final-block.ord" << withLines(def, {{99, "Tahoma"}, {100, "11"}});
+    QTest::newRow("bad colour ends the final block")
+        << "bad-final-colour.ord" << withLines(def, {{99, "Tahoma"}, {100, "11"}});
+    QTest::newRow("ctrl-z ends the file") << "ctrl-z.ord" << withLines(def, {{99, "Tahoma"}});
+    // Fonts that are not installed keep their names; the empty tab-strip name keeps the name
+    // the strip had; the display colour of the final block is the one the board ends with.
+    QTest::newRow("texts, styles and colours") << "texts.ord" << fixture("texts-saved.ord");
+  }
+  void savedThroughTheWindowInTheWriterForm() {
+    QFETCH(QString, file);
+    QFETCH(QByteArray, expected);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const QString loaded = loadCopy(h, file, fixture(file));
+    QCOMPARE(f.FFileName, loaded);
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + loaded);
+    QVERIFY(f.FSaved);
+
+    f.BtnAjoutOnglClick();
+    f.BtnSupprOnglClick(); // a change and its undoing: the board is the loaded one again
+    QVERIFY(!f.FSaved);
+    const QString saved = h.path("copy.ord");
+    saveAs(h, saved);
+    QCOMPARE(bytesOf(saved), expected);
+    QCOMPARE(bytesOf(loaded), fixture(file)); // save as leaves the opened file alone
+    QCOMPARE(f.FFileName, saved);
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + saved);
+    QVERIFY(f.FSaved);
+    QCOMPARE(h.fakes.fileDialogs.saveFilters, QStringList{kFilter});
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QVERIFY(h.fakes.messages.questions.isEmpty());
+  }
+
+  void loadedValuesReachTheWindow() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    loadCopy(h, "texts.ord", fixture("texts.ord"));
+    QCOMPARE(captions(f), (QStringList{QStringLiteral("Phrases à dire"), "Vide"}));
+    QCOMPARE(f.EdtT1->value(), 12);
+    QCOMPARE(f.EdtT2->value(), 100);
+    QCOMPARE(f.TimerT1->interval(), 12000);
+    QCOMPARE(f.TimerT2->interval(), 100000);
+    QCOMPARE(f.FSelectedFont.name, QStringLiteral("Comic Sans MS"));
+    QCOMPARE(f.FUnselectedFont.name, QStringLiteral("Times New Roman"));
+    QCOMPARE(f.FCurrentPhraseFont.name, QStringLiteral("Verdana"));
+    QCOMPARE(f.FTabColor, static_cast<TColor>(0x80000018u));
+    QCOMPARE(f.FMemoColor, 0xF0FBFF);
+    for (TOnglet* page : f.pages())
+      QCOMPARE(page->GetBackgroundColor(), f.FTabColor);
+    // No reserved tab in this board: the references of the board before are gone.
+    QVERIFY(!f.FDiversTab && !f.FAlphabetTab && !f.FOtherCharsTab);
+    QCOMPARE(f.FTabCounter, 2);
+    f.BtnAjoutOnglClick();
+    QCOMPARE(captions(f).last(), QStringLiteral("Onglet2"));
+  }
+
+  void pacesOutsideTheSpinLimitsFollowTheShownValue_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("zero") << QByteArray("0") << 1;
+    QTest::newRow("negative") << QByteArray("-4") << 1;
+    QTest::newRow("above 100") << QByteArray("500") << 100;
+    QTest::newRow("hexadecimal") << QByteArray("$0A") << 10;
+  }
+  void pacesOutsideTheSpinLimitsFollowTheShownValue() {
+    QFETCH(QByteArray, stored);
+    QFETCH(int, shown);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    loadCopy(h, "paces.ord", withLines(fixture("default.ord"), {{2, stored}, {3, stored}}));
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QCOMPARE(f.EdtT1->value(), shown);
+    QCOMPARE(f.EdtT2->value(), shown);
+    // The scan runs at the pace the carer sees and that the next save writes.
+    QCOMPARE(f.TimerT1->interval(), shown * 1000);
+    QCOMPARE(f.TimerT2->interval(), shown * 1000);
+  }
+
+  void defaultBoardSavedAsThreeTabBlocks() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QVERIFY(f.FFileName.isEmpty());
+    const QString chosen = h.path("nouveau");
+    h.fakes.fileDialogs.saveReplies.push_back(chosen);
+    f.SaveBoard(false); // never saved: the name is asked for
+    QCOMPARE(h.fakes.fileDialogs.saveFilters, QStringList{kFilter});
+    QCOMPARE(f.FFileName, chosen + ".ord");
+    const QByteArray bytes = bytesOf(chosen + ".ord");
+    QCOMPARE(bytes, fixture("default.ord"));
+    const BoardData d = boardfile::read(bytes).data;
+    QCOMPARE(d.tabs.size(), 3);
+    QCOMPARE(d.tabs[0].texts.size(), 0);
+    QCOMPARE(d.tabs[1].texts.size(), 27);
+    QCOMPARE(d.tabs[2].texts.size(), 30);
+
+    // Saved again: no question, the same file.
+    f.BtnAjoutOnglClick();
+    f.SaveBoard(false);
+    QCOMPARE(h.fakes.fileDialogs.saveFilters.size(), 1);
+    QCOMPARE(boardfile::read(bytesOf(f.FFileName)).data.tabs.last().caption,
+             QStringLiteral("Onglet1"));
+  }
+
+  void longTextIsCutOnScreenAndSavedWhole() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const QString longText = QString("abcdefghij").repeated(30);
+    BoardData d = boardfile::read(fixture("default.ord")).data;
+    d.tabs[0].texts = QStringList{"oui", "non", longText, "merci", "RETOUR"};
+    loadCopy(h, "long.ord", boardfile::write(d));
+    TOnglet* page = f.pages().at(0);
+    const int pieces = page->FPieceCounts.at(2);
+    QVERIFY2(pieces > 1, "the 300-character text is not cut");
+    QCOMPARE(page->textButtonCount(), 4 + pieces);
+    QString joined;
+    for (int i = 0; i < pieces; ++i)
+      joined += page->GetButtonCaption(2 + i);
+    QCOMPARE(joined, longText);
+    const int buttonsBefore = page->GetButtonCount();
+
+    saveAs(h, h.path("saved.ord"));
+    QVERIFY(boardfile::splitLines(bytesOf(h.path("saved.ord"))).contains(longText.toLatin1()));
+    QCOMPARE(page->GetButtonCount(), buttonsBefore); // cut again once saved
+    QCOMPARE(texts(f).at(0), d.tabs[0].texts);
+    QCOMPARE(boardfile::read(bytesOf(h.path("saved.ord"))).data, d);
+  }
+
+  void reservedTabsFoundByCaptionLastOneWins() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    BoardData d;
+    d.tabs = {{"Phrases", {"bonjour"}},
+              {"Alphabet", {"a"}},
+              {QStringLiteral("Autres caractères"), {"1"}},
+              {"Alphabet", {"b"}},
+              {"divers", {}}};
+    loadCopy(h, "reserved.ord", boardfile::write(d));
+    const QList<TOnglet*> all = f.pages();
+    QCOMPARE(all.size(), 5);
+    QCOMPARE(f.FAlphabetTab.data(), all[3]);
+    QCOMPARE(f.FOtherCharsTab.data(), all[2]);
+    QVERIFY(!f.FDiversTab); // the comparison is case-sensitive
+    QCOMPARE(f.FTabCounter, 5);
+    f.BtnAjoutOnglClick();
+    QCOMPARE(captions(f).last(), QStringLiteral("Onglet5"));
+  }
+
+  void brokenFileChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("viaOpen");
+    const QByteArray def = fixture("default.ord");
+    QTest::newRow("cut short, load") << fixture("truncated.ord") << false;
+    QTest::newRow("cut short, open") << fixture("truncated.ord") << true;
+    QTest::newRow("pace not a number") << withLines(def, {{2, "x"}}) << true;
+    QTest::newRow("text count not a number, after a tab") << withLines(def, {{36, "x"}}) << true;
+    QTest::newRow("only the header") << QByteArray("Ordinogramme\r\n") << true;
+  }
+  void brokenFileChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, viaOpen);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const EditedBoard before = editedBoard(h, h.path("mine.ord"));
+    const QString caption = f.windowTitle();
+    const QString broken = h.path("broken.ord");
+    QVERIFY(writeFile(broken, bytes));
+
+    if (viaOpen) {
+      h.fakes.fileDialogs.openReplies.push_back(broken);
+      f.BtnOuvrirClick();
+    } else {
+      QCOMPARE(f.LoadBoard(broken), TMainFrame::LoadOutcome::Broken);
+    }
+    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(captions(f), before.captions);
+    QCOMPARE(buttonCount(f), before.buttons);
+    QCOMPARE(f.FFileName, before.path);
+    QCOMPARE(f.windowTitle(), caption);
+    QVERIFY(!f.FSaved);
+    QVERIFY(f.FAlphabetTab && f.FAlphabetTab->caption() == "Alphabet");
+  }
+
+  void unreadableFileChangesNothing() {
+    if (runningAsRoot())
+      QSKIP("the superuser reads any file");
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const EditedBoard before = editedBoard(h, h.path("mine.ord"));
+    const QString locked = h.path("locked.ord");
+    QVERIFY(writeFile(locked, fixture("texts.ord")));
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    QCOMPARE(f.LoadBoard(locked), TMainFrame::LoadOutcome::Broken);
+    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(captions(f), before.captions);
+    QCOMPARE(f.FFileName, before.path);
+  }
+
+  void missingFileChangesNothing() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const EditedBoard before = editedBoard(h, h.path("mine.ord"));
+    const QString missing = h.path("absent.ord");
+
+    QCOMPARE(f.LoadBoard(missing), TMainFrame::LoadOutcome::Missing);
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{QStringLiteral("le fichier ") + missing + QStringLiteral("n'existe pas")});
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + before.path);
+
+    // Through the open command the caption keeps the bare path that was typed.
+    h.fakes.fileDialogs.openReplies.push_back(missing);
+    f.BtnOuvrirClick();
+    QCOMPARE(h.fakes.messages.shown.size(), 2);
+    QCOMPARE(h.fakes.messages.shown.last(), h.fakes.messages.shown.first());
+    QCOMPARE(f.windowTitle(), missing);
+    QCOMPARE(captions(f), before.captions);
+    QCOMPARE(f.FFileName, before.path);
+    QVERIFY(!f.FSaved);
+  }
+
+  void wrongHeaderLeavesAnEmptyBoardNamedAfterTheFile() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.BtnAjoutOnglClick();
+    const QString path = loadCopy(h, "wrong-header.ord", fixture("wrong-header.ord"));
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QCOMPARE(f.pageCount(), 0);
+    QCOMPARE(f.FTabCounter, 0);
+    QVERIFY(!f.FDiversTab && !f.FAlphabetTab && !f.FOtherCharsTab);
+    QCOMPARE(f.FFileName, path);
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + path);
+    QVERIFY(f.FSaved);
+    // The switch has nothing to choose on an empty board, and nothing breaks.
+    f.TimerT1Timer();
+    MainFrameHarness::pressSwitch();
+    QVERIFY(f.FTabScanning);
+  }
+
+  void startBoard_data() {
+    QTest::addColumn<QString>("file"); // copied into the program folder; empty: none named
+    QTest::addColumn<QStringList>("tabs");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QStringList>("messages");
+    const QStringList defaults{"Divers", "Alphabet", QStringLiteral("Autres caractères")};
+    QTest::newRow("none named") << "" << defaults << false << QStringList();
+    QTest::newRow("named file is gone") << "gone" << defaults << false << QStringList();
+    QTest::newRow("board") << "texts.ord" << QStringList{QStringLiteral("Phrases à dire"), "Vide"}
+                           << true << QStringList();
+    // Nothing of a broken file is shown: the user still gets a board to speak with.
+    QTest::newRow("broken board") << "truncated.ord" << defaults << false
+                                  << QStringList{kLoadError};
+    QTest::newRow("not a board") << "wrong-header.ord" << QStringList() << true << QStringList();
+  }
+  void startBoard() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, tabs);
+    QFETCH(bool, named);
+    QFETCH(QStringList, messages);
+    MainFrameHarness h(false);
+    TMainFrame& f = h.frame();
+    QString path;
+    if (!file.isEmpty()) {
+      path = h.path("last.ord");
+      if (file != "gone")
+        QVERIFY(writeFile(path, fixture(file)));
+    }
+    openStartBoard(f, path);
+    QCOMPARE(captions(f), tabs);
+    QCOMPARE(f.FFileName, named ? path : QString());
+    QCOMPARE(f.windowTitle(),
+             named ? QStringLiteral("Orivox v1.0 : ") + path : QStringLiteral("Orivox v1.0"));
+    QCOMPARE(h.fakes.messages.shown, messages);
+    QVERIFY(f.FSaved);
+  }
+
+  void failedSaveKeepsThePreviousFile_data() {
+    QTest::addColumn<QString>("where");
+    QTest::newRow("folder does not exist") << "missing folder";
+    QTest::newRow("name of a folder") << "folder";
+    QTest::newRow("read-only folder") << "read-only";
+  }
+  void failedSaveKeepsThePreviousFile() {
+    QFETCH(QString, where);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QDir(h.folder()).mkdir("locked");
+    const QString previous = where == "read-only" ? h.path("locked/mine.ord") : h.path("mine.ord");
+    const EditedBoard before = editedBoard(h, previous);
+    if (where == "read-only") {
+      QFile::setPermissions(previous, QFile::ReadOwner);
+      QFile::setPermissions(h.path("locked"), QFile::ReadOwner | QFile::ExeOwner);
+      if (runningAsRoot())
+        QSKIP("the superuser writes into a read-only folder");
+      f.SaveBoard(false);
+    } else if (where == "folder") {
+      QDir(h.folder()).mkdir("dossier.ord");
+      saveAs(h, h.path("dossier.ord"));
+    } else {
+      saveAs(h, h.path("absent/mine.ord"));
+    }
+    QFile::setPermissions(h.path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(previous, QFile::ReadOwner | QFile::WriteOwner);
+
+    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    QCOMPARE(bytesOf(previous), before.bytes);
+    QVERIFY(QDir(h.path("locked")).entryList(QDir::Files | QDir::Hidden).size() <= 1);
+    QVERIFY(f.FFileName.isEmpty());
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    QVERIFY(!f.FSaved);
+    QCOMPARE(captions(f), before.captions);
+    QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
+  }
+
+  void unstorableTextRefusesTheSave_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("asCaption");
+    QTest::newRow("outside the code page") << QStringLiteral("日本") << false;
+    QTest::newRow("line feed") << QStringLiteral("a\nb") << false;
+    QTest::newRow("carriage return") << QStringLiteral("a\rb") << false;
+    QTest::newRow("end-of-file byte") << QStringLiteral("a\x1A") << false;
+    QTest::newRow("tab caption outside the code page") << QStringLiteral("Ωmega") << true;
+  }
+  void unstorableTextRefusesTheSave() {
+    QFETCH(QString, text);
+    QFETCH(bool, asCaption);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const EditedBoard before = editedBoard(h, h.path("mine.ord"));
+    TOnglet* page = f.pages().last();
+    if (asCaption)
+      page->setCaption(text);
+    else
+      page->AddText(true, text, false);
+    f.SaveBoard(false);
+    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    QCOMPARE(bytesOf(before.path), before.bytes);
+    QVERIFY(f.FFileName.isEmpty());
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    QVERIFY(!f.FSaved);
+    // The text stays on screen for the carer to mend.
+    if (asCaption)
+      QCOMPARE(page->caption(), text);
+    else
+      QCOMPARE(texts(f).last(), QStringList{text});
+  }
+
+  void chosenNamesGetTheExtension_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("no extension") << "tableau"
+                                  << "tableau.ord";
+    QTest::newRow("extension") << "tableau.ord"
+                               << "tableau.ord";
+    QTest::newRow("other extension") << "tableau.txt"
+                                     << "tableau.txt.ord";
+    QTest::newRow("upper-case extension") << "tableau.ORD"
+                                          << "tableau.ORD.ord";
+    QTest::newRow("extension alone") << ".ord"
+                                     << ".ord.ord";
+    QTest::newRow("short name") << "a.ord"
+                                << "a.ord";
+  }
+  void chosenNamesGetTheExtension() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, stored);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    // Bare names, as typed: they are relative to the working folder.
+    const QString oldCurrent = QDir::currentPath();
+    QDir::setCurrent(h.folder());
+    saveAs(h, chosen);
+    QDir::setCurrent(oldCurrent);
+    QCOMPARE(f.FFileName, stored);
+    QCOMPARE(bytesOf(h.path(stored)), fixture("default.ord"));
+    QCOMPARE(QDir(h.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
+  }
+
+  void cancelledSaveWritesNothing() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.BtnAjoutOnglClick();
+    const int buttons = buttonCount(f);
+    f.SaveBoard(true); // no reply: cancelled
+    QCOMPARE(h.fakes.fileDialogs.saveFilters, QStringList{kFilter});
+    QVERIFY(f.FFileName.isEmpty());
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    QVERIFY(!f.FSaved);
+    QCOMPARE(buttonCount(f), buttons);
+    QCOMPARE(QDir(h.folder()).entryList(QDir::Files).size(), 0);
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+  }
+
+  void openCommand() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.BtnAjoutOnglClick();
+    QVERIFY(!f.FSaved);
+
+    f.BtnOuvrirClick(); // cancelled
+    QCOMPARE(h.fakes.fileDialogs.openFilters, QStringList{kFilter});
+    QCOMPARE(f.pageCount(), 4);
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    QVERIFY(!f.FSaved);
+
+    // Unsaved changes are dropped without a question.
+    const QString path = h.path("texts.ord");
+    QVERIFY(writeFile(path, fixture("texts.ord")));
+    h.fakes.fileDialogs.openReplies.push_back(path);
+    f.BtnOuvrirClick();
+    QVERIFY(h.fakes.messages.questions.isEmpty());
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QCOMPARE(captions(f), (QStringList{QStringLiteral("Phrases à dire"), "Vide"}));
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + path);
+    QVERIFY(f.FSaved);
+  }
+
+  void boardOpenedInCreationModeShowsTheCreationLook() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    QVERIFY(!f.FExecMode);
+    const QString path = h.path("default.ord");
+    QVERIFY(writeFile(path, fixture("texts.ord")));
+    h.fakes.fileDialogs.openReplies.push_back(path);
+    f.BtnOuvrirClick();
+    QVERIFY(!f.FExecMode);
+    for (TOnglet* page : f.pages()) {
+      for (int i = 0; i < page->GetButtonCount(); ++i) {
+        TTextButton* b = page->FButtons[size_t(i)];
+        QCOMPARE(b->isHidden(), i >= page->textButtonCount()); // reserved buttons hidden
+        QCOMPARE(b->boardFont(), f.FSelectedFont);             // all texts shown selected
+      }
+    }
+    // The name fields speak of the new board, not of the old one.
+    QCOMPARE(f.EdtNomOnglet->text(), f.activePage()->caption());
+    QVERIFY(f.EdtNomOnglet->isEnabled());
+    QVERIFY(f.EdtNomTexte->text().isEmpty());
+    QVERIFY(!f.EdtNomTexte->isEnabled());
+    QVERIFY(!f.TimerT1->isActive() && !f.TimerT2->isActive());
+    // Typing a name renames the new board's tab and marks the change.
+    f.EdtNomOnglet->setText("Mes phrases");
+    QCOMPARE(f.activePage()->caption(), QStringLiteral("Mes phrases"));
+    QVERIFY(!f.FSaved);
+
+    // Back in execution mode the reserved buttons come back.
+    h.enterExecutionMode();
+    for (TOnglet* page : f.pages())
+      QVERIFY(!page->FButtons.back()->isHidden());
+  }
+
+  void changedPasswordGuardsCreationModeAndIsKept() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const auto change = [](const QString& first, const QString& second, bool ok) {
+      MainFrameHarness::whenModal([=](QWidget* modal) {
+        auto* dialog = qobject_cast<TFormChangeMdp*>(modal);
+        QVERIFY(dialog);
+        dialog->MaskEditMdp1->setText(first);
+        dialog->MaskEditMdp2->setText(second);
+        (ok ? dialog->BitBtnOK : dialog->BitBtnAnnuler)->click();
+      });
+    };
+    h.enterCreationMode();
+    change("Secret", "Secret", false); // cancelled
+    f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.FPassword, QStringLiteral("wmo"));
+    change("Secret", "Secret", true);
+    f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.FPassword, QStringLiteral("Secret"));
+    QVERIFY(f.FSaved); // the password is no part of the board
+
+    h.enterExecutionMode();
+    h.enterCreationMode("wmo");
+    QVERIFY(f.FExecMode);
+    QCOMPARE(h.fakes.messages.shown, QStringList{"Mot de passe incorrect"});
+    h.enterCreationMode("Secret");
+    QVERIFY(!f.FExecMode);
+
+    f.FormClose();
+    const configfile::ConfigValues kept = configfile::decode(bytesOf(h.path("conf/conf.txt")));
+    QCOMPARE(kept.password, QStringLiteral("Secret"));
+  }
+};
+
+ORIVOX_TEST(BoardCommandsTest)
+#include "BoardCommandsTest.moc"

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# A carer's save under Xvfb: the program opens the board named in its configuration, CTRL+C
+# with the password typed in the prompt, CTRL+R, close; the file then holds the board in the
+# writer's form, and the configuration still names it.
+# Arguments: the built program, the test data folder.
+set -u
+BIN=${1:?usage: creation_save.sh ORIVOX_BINARY DATA_FOLDER}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+WORK=$(mktemp -d)
+XVFB_PID=""
+APP_PID=""
+cleanup() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# An Xvfb of our own on the first free display number from one drawn from our process id.
+start_xvfb() {
+  local n=$((100 + $$ % 400)) attempt i
+  for attempt in $(seq 1 40); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      Xvfb ":$n" -nolisten tcp -screen 0 1280x1024x24 >"$WORK/xvfb.log" 2>&1 &
+      XVFB_PID=$!
+      for i in $(seq 1 100); do
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+          export DISPLAY=":$n"
+          return 0
+        fi
+        sleep 0.1
+      done
+      kill "$XVFB_PID" 2>/dev/null
+      wait "$XVFB_PID" 2>/dev/null
+      XVFB_PID=""
+    fi
+    n=$((n + 1))
+  done
+  fail "could not start Xvfb on any display"
+}
+
+# There is no window manager: ask the window to close as one would, with WM_DELETE_WINDOW.
+close_window() {
+  /usr/bin/python3 - "$1" <<'PY' || fail "could not send WM_DELETE_WINDOW"
+import sys
+from Xlib import X, display, protocol
+d = display.Display()
+w = d.create_resource_object("window", int(sys.argv[1]))
+event = protocol.event.ClientMessage(
+    window=w, client_type=d.intern_atom("WM_PROTOCOLS"),
+    data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+w.send_event(event, event_mask=X.NoEventMask)
+d.sync()
+PY
+}
+
+# Waits up to $2 seconds for the program to end; its exit status, or 124 when it does not.
+wait_exit() {
+  local i
+  for i in $(seq 1 $(($2 * 10))); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      return $?
+    fi
+    sleep 0.1
+  done
+  return 124
+}
+
+hex() { od -An -tx1 -v "$1" | tr -d ' \n'; }
+
+# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+find_window() {
+  timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+start_xvfb
+unset QT_QPA_PLATFORM
+DATA=${2:?usage: creation_save.sh ORIVOX_BINARY DATA_FOLDER}
+BOARD="$WORK/tableau.ord"
+EXPECTED="$DATA/boards/texts-saved.ord"
+cp "$BIN" "$WORK/orivox" || fail "cannot copy the program"
+cp "$DATA/boards/texts.ord" "$BOARD" || fail "cannot copy the board"
+mkdir -p "$WORK/conf"
+# The encipherment of "wmo", then the path of the last board.
+printf '\x4B\x4C\x80\r\n%s\r\n' "$BOARD" >"$WORK/conf/conf.txt"
+cmp -s "$BOARD" "$EXPECTED" && fail "the board is already in the saved form: the test would prove nothing"
+
+"$WORK/orivox" >"$WORK/app.log" 2>&1 &
+APP_PID=$!
+WID=$(find_window "^Orivox v1\.0 : $BOARD\$" 30)
+[ -n "$WID" ] || fail "no window showing the board within 30 s (program log: $(cat "$WORK/app.log"))"
+xdotool mousemove --window "$WID" 10 10
+
+xdotool key --clearmodifiers ctrl+c
+PROMPT=$(find_window '^Veuillez rentrer le mot de passe$' 10)
+[ -n "$PROMPT" ] || fail "CTRL+C showed no password prompt within 10 s"
+xdotool type --delay 50 wmo
+xdotool key Return
+for i in $(seq 1 100); do
+  xdotool search --onlyvisible --name '^Veuillez rentrer le mot de passe$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Veuillez rentrer le mot de passe$' >/dev/null 2>&1 &&
+  fail "the password prompt is still open 10 s after Enter"
+
+xdotool key --clearmodifiers ctrl+r
+for i in $(seq 1 100); do
+  cmp -s "$BOARD" "$EXPECTED" && break
+  sleep 0.1
+done
+cmp -s "$BOARD" "$EXPECTED" || fail "CTRL+R did not save the board in the expected form within 10 s: $(cmp "$BOARD" "$EXPECTED" 2>&1)"
+
+# Just saved: closing asks nothing and the program ends by itself.
+close_window "$WID"
+wait_exit "$APP_PID" 20
+status=$?
+[ "$status" = 124 ] && fail "the program did not end within 20 s of the close request (a question left open?)"
+APP_PID=""
+[ "$status" = 0 ] || fail "the program ended with status $status"
+
+cmp -s "$BOARD" "$EXPECTED" || fail "the board file changed at close: $(cmp "$BOARD" "$EXPECTED" 2>&1)"
+conf_expected=$(printf '\x4B\x4C\x80\r\n%s\r\n' "$BOARD" | od -An -tx1 -v | tr -d ' \n')
+got=$(hex "$WORK/conf/conf.txt")
+[ "$got" = "$conf_expected" ] || fail "conf/conf.txt after close holds $got, expected $conf_expected"
+echo "creation mode save: OK"
