@@ -67,9 +67,12 @@ void TMainFrame::BtnNouveauClick() {
   FOtherCharsTab = all.at(2);
   FAlphabetTab->AddTexts(alphabetTexts());
   FOtherCharsTab->AddTexts(otherCharacterTexts());
-  // The new texts carry the fonts of the moment, whatever mode the window is in.
+  // The new texts carry the fonts of the moment, whatever mode the window is in; while editing,
+  // the letters cannot be chosen, as after entering creation mode.
   for (TOnglet* page : all)
     page->ApplyFont(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
+  if (!FExecMode)
+    applyModeLook();
 
   EdtNomOnglet->setEnabled(false);
   FTabCounter = 1;

@@ -58,17 +58,23 @@ void TMainFrame::EdtNomOngletChange() {
 }
 
 bool TMainFrame::EdtNomOngletExit() {
+  // A field disabled while it had the focus shows a reserved tab's own name: nobody typed it.
+  if (!EdtNomOnglet->isEnabled())
+    return true;
   const QString text = EdtNomOnglet->text();
   for (const QString& reserved : {QStringLiteral("Divers"), QStringLiteral("Alphabet"),
                                   QStringLiteral("Autres caractères")}) {
     // Case folds (accented capitals too) while accents stay significant.
     if (text.compare(reserved, Qt::CaseInsensitive) == 0) {
+      // The caller puts the focus back once this leaving is over: taking it back from inside
+      // the leaving would make the field lose it a second time and say so twice.
       FServices.messages->information(kReserved);
-      EdtNomOnglet->setFocus();
       return false;
     }
   }
   return true;
 }
 
-void TMainFrame::EdtT1Change() { FSaved = false; }
+void TMainFrame::EdtT1Change() {
+  FSaved = false;
+}

@@ -43,8 +43,7 @@ void TMainFrame::BtnSupprTexteClick() {
   FCurrentText = nullptr;
   FSaved = false;
   if (i != 0 && page->textButtonCount() > 0) {
-    TTextButton* neighbour =
-        page->FButtons[size_t(i < page->textButtonCount() ? i : i - 1)];
+    TTextButton* neighbour = page->FButtons[size_t(i < page->textButtonCount() ? i : i - 1)];
     neighbour->setFocus();
     page->SelectButton(neighbour);
   }
@@ -69,21 +68,28 @@ void TMainFrame::EdtNomTexteChange() {
 
 bool TMainFrame::EdtNomTexteExit() {
   static const QStringList reserved = {
-      QStringLiteral("RETOUR"),     QStringLiteral("retour"),     QStringLiteral("CLEAR"),
-      QStringLiteral("clear"),      QStringLiteral("AJOUT"),      QStringLiteral("ajout"),
-      QStringLiteral("VALIDATION"), QStringLiteral("validation"), QStringLiteral("SUPPRESSION"),
-      QStringLiteral("suppression"), QStringLiteral("SONNERIE"),  QStringLiteral("sonnerie"),
-      QStringLiteral("ANNULATION"), QStringLiteral("annulation")};
+      QStringLiteral("RETOUR"),      QStringLiteral("retour"),     QStringLiteral("CLEAR"),
+      QStringLiteral("clear"),       QStringLiteral("AJOUT"),      QStringLiteral("ajout"),
+      QStringLiteral("VALIDATION"),  QStringLiteral("validation"), QStringLiteral("SUPPRESSION"),
+      QStringLiteral("suppression"), QStringLiteral("SONNERIE"),   QStringLiteral("sonnerie"),
+      QStringLiteral("ANNULATION"),  QStringLiteral("annulation")};
+  // A field disabled while it had the focus is not being left by the carer.
+  if (!EdtNomTexte->isEnabled())
+    return true;
   if (!reserved.contains(EdtNomTexte->text()))
     return true;
+  // The caller puts the focus back once this leaving is over (see EdtNomOngletExit).
   FServices.messages->information(kReserved);
-  EdtNomTexte->setFocus();
   return false;
 }
 
-void TMainFrame::BtnAvtTexteClick() { moveChosenTextWithinTab(true); }
+void TMainFrame::BtnAvtTexteClick() {
+  moveChosenTextWithinTab(true);
+}
 
-void TMainFrame::BtnSuivRTexteClick() { moveChosenTextWithinTab(false); }
+void TMainFrame::BtnSuivRTexteClick() {
+  moveChosenTextWithinTab(false);
+}
 
 void TMainFrame::moveChosenTextWithinTab(bool back) {
   TOnglet* page = activePage();
@@ -101,9 +107,13 @@ void TMainFrame::moveChosenTextWithinTab(bool back) {
   page->ArrangeButtons();
 }
 
-void TMainFrame::BtnOngletAvtClick() { moveChosenTextToTab(-1); }
+void TMainFrame::BtnOngletAvtClick() {
+  moveChosenTextToTab(-1);
+}
 
-void TMainFrame::BtnOngletSuivClick() { moveChosenTextToTab(+1); }
+void TMainFrame::BtnOngletSuivClick() {
+  moveChosenTextToTab(+1);
+}
 
 void TMainFrame::moveChosenTextToTab(int direction) {
   TOnglet* page = activePage();
@@ -138,4 +148,6 @@ void TMainFrame::moveChosenTextToTab(int direction) {
   EdtNomOnglet->setEnabled(!isReservedTabCaption(to->caption()));
 }
 
-void TMainFrame::EdtT2Change() { FSaved = false; }
+void TMainFrame::EdtT2Change() {
+  FSaved = false;
+}

@@ -201,7 +201,6 @@ void TMainFrame::buildLayout() {
   Logo->setAlignment(Qt::AlignCenter);
   Logo->setCursor(Qt::WhatsThisCursor);
   Logo->setToolTip(QStringLiteral("Afficher l'aide"));
-  Logo->installEventFilter(this);
   logoBox->addWidget(Logo);
   row->addWidget(PnlLogo);
   Splitter->addWidget(PnlBas);
@@ -216,7 +215,6 @@ void TMainFrame::buildLayout() {
   Buttoncache->setFocusPolicy(Qt::StrongFocus);
   Buttoncache->setAutoDefault(false);
   Buttoncache->lower();
-  Buttoncache->installEventFilter(this);
 
   TimerT1 = named(new QTimer(this), "TimerT1");
   TimerT1->setInterval(3000);
@@ -260,17 +258,17 @@ void TMainFrame::buildLayout() {
   connect(BtnEnr, &QPushButton::clicked, this, [this] { BtnEnrClick(); });
   connect(BtnEnrSous, &QPushButton::clicked, this, [this] { BtnEnrSousClick(); });
   connect(BtnChangMdp, &QPushButton::clicked, this, [this] { BtnChangMdpClick(); });
-  // Leaving a name field with a reserved name is refused: the focus goes back to it.
-  EdtNomOnglet->installEventFilter(this);
-  EdtNomTexte->installEventFilter(this);
   // A name the board file cannot store would be lost at the next save: it cannot be typed.
   EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
   EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
-  PnlModeCreation->installEventFilter(this);
 
   PnlModeCreation->hide();
   Splitter->handle(1)->hide();
-  qApp->installEventFilter(this); // the window's shortcuts come before the focused control
+  // The window's shortcuts come before the focused control. This one filter also sees the
+  // logo's clicks, the focus holder's keys, the name fields' leaving (a reserved name is
+  // refused and the focus goes back) and the panel's resizing: a filter on those widgets as
+  // well would handle each of their events twice.
+  qApp->installEventFilter(this);
 }
 
 void TMainFrame::FormCreate() {
