@@ -83,8 +83,23 @@ void TMainFrame::EnterCreationMode() {
   TOnglet* active = activePage();
   TabBar->setHighlighted(-1);
   EdtNomOnglet->setText(active ? active->caption() : QString());
-  if (FCurrentText)
-    EdtNomTexte->setText(FCurrentText->caption());
+  // The text last highlighted may be a piece of a cut text: the text chosen for editing is the
+  // whole text, through its first piece.
+  for (TOnglet* page : FCurrentText ? pages() : QList<TOnglet*>()) {
+    const int k = page->indexOfButton(FCurrentText);
+    if (k < 0)
+      continue;
+    QString whole = FCurrentText->caption();
+    if (k < page->textButtonCount()) {
+      const int first = k - page->FPieceNumbers[size_t(k)] + 1;
+      whole.clear();
+      for (int i = first; i < first + page->FPieceCounts[size_t(first)]; ++i)
+        whole += page->GetButtonCaption(i);
+      FCurrentText = page->FButtons[size_t(first)];
+    }
+    EdtNomTexte->setText(whole);
+    break;
+  }
   EdtNomOnglet->setEnabled(active && !isReservedTabCaption(active->caption()));
   if (!active || active->GetCurrentKind() != 0)
     EdtNomTexte->setEnabled(false);

@@ -191,6 +191,28 @@ private slots:
     QCOMPARE(f.activePage()->FButtons[0]->boardFont(), f.FSelectedFont);
   }
 
+  void aPieceLastHighlightedChoosesTheWholeText() {
+    // A text cut into pieces, highlighted on its second piece when the carer enters creation
+    // mode: the name field holds the whole text and a rename renames all of it.
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const QString longText(400, QLatin1Char('x'));
+    f.FDiversTab->AddText(true, longText, false);
+    f.FDiversTab->SplitAllTexts();
+    QVERIFY(f.FDiversTab->textButtonCount() > 1);
+    f.PageControl->setCurrentWidget(f.FDiversTab);
+    f.FTabScanning = false;
+    f.FDiversTab->ResetCurrent();
+    f.TimerT2Timer();
+    f.TimerT2Timer(); // the second piece
+    QCOMPARE(f.FDiversTab->FCurrentIndex, 1);
+    h.enterCreationMode();
+    QCOMPARE(f.EdtNomTexte->text(), longText);
+    f.EdtNomTexte->setText(QStringLiteral("court"));
+    f.FDiversTab->JoinPieces();
+    QCOMPARE(f.FDiversTab->GetTexts(), QStringList{"court"});
+  }
+
   void changePassword() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
