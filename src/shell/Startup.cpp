@@ -1,21 +1,25 @@
-// Program start: the working folders and the configuration file beside the program, then the
-// windows, the last board (or a new one) and the event loop.
+// Program start: the working folders and the configuration file (beside the program, or in the
+// user's data folder for an installed copy), then the windows, the last board and the event loop.
 #include "shell/Startup.h"
 
 #include "platform/QtServices.h"
 #include "shell/ConfigFile.h"
+#include "shell/Logo.h"
 #include "shell/TMainFrame.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QSaveFile>
 #include <QScreen>
+#include <QStandardPaths>
 
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
   QDir dir(programFolder);
-  if (!QFileInfo(programFolder + QStringLiteral("/fic/")).isDir() && !dir.mkpath(QStringLiteral("fic")))
+  if (!QFileInfo(programFolder + QStringLiteral("/fic/")).isDir() &&
+      !dir.mkpath(QStringLiteral("fic")))
     services.messages->information(QStringLiteral("erreur de creation du repertoire fic"));
   if (!QFileInfo(programFolder + QStringLiteral("/conf/")).isDir() &&
       !dir.mkpath(QStringLiteral("conf")))
@@ -49,15 +53,30 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
   return values;
 }
 
+QString chooseDataFolder(const QString& programFolder, const QString& userDataFolder) {
+  const QFileInfo program(programFolder);
+  if ((program.isDir() && program.isWritable()) || userDataFolder.isEmpty())
+    return programFolder;
+  // Made here, so that the folders beside it can be made the usual way (and reported when
+  // they cannot).
+  QDir().mkpath(userDataFolder);
+  return userDataFolder;
+}
+
 int runOrivox(int argc, char** argv) {
   QApplication app(argc, argv);
-  const QString programFolder = QCoreApplication::applicationDirPath();
+  // The name is needed before the folders are chosen: the user's data folder is named after it.
+  QApplication::setApplicationName(QStringLiteral("Orivox"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("orivox"));
+  QApplication::setWindowIcon(QIcon(orivoxLogo(256)));
+  const QString dataFolder =
+      chooseDataFolder(QCoreApplication::applicationDirPath(),
+                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
   QtServices qtServices;
   const Services services = qtServices.services();
-  const StartupValues values = prepareProgramFolder(programFolder, services);
-  QApplication::setApplicationName(QStringLiteral("Orivox"));
+  const StartupValues values = prepareProgramFolder(dataFolder, services);
 
-  TMainFrame frame(services, programFolder);
+  TMainFrame frame(services, dataFolder);
   frame.createDialogs();
   frame.SetPassword(values.password);
   if (!values.lastBoard.isEmpty() && QFileInfo(values.lastBoard).isFile())

@@ -17,3 +17,8 @@ struct StartupValues {
   QString lastBoard;
 };
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services);
+
+// The folder that keeps "fic" and "conf": the program folder when it can be written to (a copy
+// run from a folder of its own), otherwise the user's own data folder (a copy installed system
+// wide, whose folder only the administrator may change).
+QString chooseDataFolder(const QString& programFolder, const QString& userDataFolder);
