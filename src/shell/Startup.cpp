@@ -30,7 +30,8 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
     QSaveFile conf(confPath);
     bool ok = conf.open(QIODevice::WriteOnly);
     if (ok)
-      ok = conf.write(configfile::encode(QString::fromLatin1(configfile::kInitialPassword))) >= 0;
+      ok = conf.write(configfile::encode(QString::fromLatin1(configfile::kInitialPassword))) >= 0 &&
+           conf.flush(); // a full disk shows only here; a commit would still go ahead
     ok = ok && conf.commit();
     if (!ok)
       services.messages->information(QStringLiteral("erreur de creation du fichier conf"));

@@ -358,8 +358,9 @@ void TMainFrame::FormClose() {
   // The configuration is replaced whole, never left half-written.
   QSaveFile conf(FProgramFolder + QStringLiteral("/conf/conf.txt"));
   bool ok = conf.open(QIODevice::WriteOnly);
+  // Flushed before the commit: a full disk shows only then (a commit would still go ahead).
   if (ok)
-    ok = conf.write(configfile::encode(FPassword, FFileName)) >= 0;
+    ok = conf.write(configfile::encode(FPassword, FFileName)) >= 0 && conf.flush();
   if (ok)
     ok = conf.commit();
   else

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -61,17 +63,22 @@ public:
     return ::mount("tmpfs", FWhere.constData(), "tmpfs",
                    MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
   }
-  // Fills what is left of the disk, so that the next write runs out of space.
-  void fill() {
-    QFile filler(QString::fromLocal8Bit(FWhere) + QStringLiteral("/filler"));
-    if (!filler.open(QIODevice::WriteOnly))
-      return;
+  // Fills what is left of the disk, so that the next write runs out of space. Plain system
+  // calls: the error must come from this write, not from a buffer flushed later.
+  bool fill() {
+    const QByteArray path = FWhere + "/filler";
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+      return false;
     const QByteArray block(4096, 'x');
-    while (filler.write(block) == block.size() && filler.flush()) {
+    while (::write(fd, block.constData(), size_t(block.size())) > 0) {
     }
-    // A page may be left between the last block and the end: fill it byte by byte.
-    while (filler.write("x", 1) == 1 && filler.flush()) {
+    // A part of a page may be left: fill it byte by byte.
+    while (::write(fd, "x", 1) == 1) {
     }
+    const bool full = errno == ENOSPC;
+    ::close(fd);
+    return full;
   }
   bool ok = false;
 
@@ -118,7 +125,7 @@ private slots:
     const auto onScreen = boardOnScreen(h.frame());
     QString target = board;
     if (fault == "full")
-      disk.fill();
+      QVERIFY(disk.fill());
     else if (fault == "readonly")
       QVERIFY(disk.makeReadOnly());
     else {
@@ -183,6 +190,23 @@ private slots:
     QVERIFY(h.frame().FSaved);
   }
 
+  void firstStartOnAFullDisk() {
+    // The configuration cannot be made: said so, and no empty file left to be read as one.
+    QTemporaryDir program;
+    TinyDisk disk(program.path(), 64);
+    if (!disk.ok)
+      QSKIP("needs root and the right to mount a small file system");
+    QVERIFY(QDir(program.path()).mkpath("fic"));
+    QVERIFY(QDir(program.path()).mkpath("conf"));
+    QVERIFY(disk.fill());
+    FakeServices fakes;
+    const StartupValues v = prepareProgramFolder(program.path(), fakes.services());
+    QCOMPARE(fakes.messages.shown,
+             (QStringList{"erreur de creation du fichier conf", "erreur chargement fichier"}));
+    QVERIFY(!QFileInfo::exists(program.filePath("conf/conf.txt")));
+    QCOMPARE(v.password, QString());
+  }
+
   void configurationThatCannotBeRewritten_data() {
     QTest::addColumn<QString>("fault");
     QTest::newRow("read-only disk") << "readonly";
@@ -199,7 +223,7 @@ private slots:
     if (fault == "readonly")
       QVERIFY(disk.makeReadOnly());
     else
-      disk.fill();
+      QVERIFY(disk.fill());
     h.frame().SetPassword(QStringLiteral("nouveau"));
     h.frame().close();
     QCOMPARE(h.fakes.messages.shown, QStringList{kConfError});
