@@ -25,6 +25,7 @@
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTextEdit>
@@ -75,6 +76,15 @@ TMainFrame::~TMainFrame() {
   TimerT1->stop();
   TimerT2->stop();
   qApp->removeEventFilter(this);
+  // Closing the window moves the focus, and a text button that loses it calls back into this
+  // window: the pages go while it is still whole, not from the base class destructor.
+  hide();
+  const QSignalBlocker block(PageControl);
+  while (PageControl->count() > 0) {
+    QWidget* page = PageControl->widget(0);
+    PageControl->removeTab(0);
+    delete page;
+  }
 }
 
 void TMainFrame::buildLayout() {
