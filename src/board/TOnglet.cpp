@@ -414,16 +414,23 @@ int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const Boa
   return n;
 }
 
+// Cutting and joining add and remove buttons before the current one: the current index follows
+// its button (the first piece when its own piece is joined away), so that the highlight and the
+// text a press acts on stay the same.
 void TOnglet::SplitAllTexts() {
+  TTextButton* current = GetCurrentButton();
   int i = 0;
   while (i < textButtonCount()) {
     TTextButton* b = FButtons[size_t(i)];
     const BoardFont font = b->boardFont();
     i += std::max(1, SplitText(b->caption(), false, i, font));
   }
+  if (current && indexOfButton(current) >= 0)
+    FCurrentIndex = indexOfButton(current);
 }
 
 void TOnglet::JoinPieces() {
+  TTextButton* current = GetCurrentButton();
   int first = -1;
   int i = 0;
   while (i < textButtonCount()) {
@@ -437,11 +444,15 @@ void TOnglet::JoinPieces() {
     } else if (FPieceCounts[k] > 1) {
       TTextButton* head = FButtons[size_t(first)];
       head->setCaption(head->caption() + FButtons[k]->caption());
+      if (FButtons[k] == current)
+        current = head;
       destroyButtonAt(i);
     } else {
       ++i;
     }
   }
+  if (current)
+    FCurrentIndex = indexOfButton(current);
 }
 
 bool TOnglet::piecesAreConsistent() const {

@@ -221,8 +221,10 @@ void TMainFrame::SaveBoard(bool saveAs) {
   if (ok) {
     QSaveFile file(FFileName);
     ok = file.open(QIODevice::WriteOnly);
+    // The bytes sit in a buffer until flushed: a full disk shows only then, and a commit after
+    // a failed flush would still replace the old file with a short one.
     if (ok)
-      ok = file.write(boardfile::write(d)) >= 0;
+      ok = file.write(boardfile::write(d)) >= 0 && file.flush();
     ok = ok && file.commit();
   }
   if (!ok) {

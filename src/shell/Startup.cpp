@@ -1,18 +1,21 @@
-// Program start: the working folders and the configuration file beside the program, then the
-// windows, the last board (or a new one) and the event loop.
+// Program start: the working folders and the configuration file (beside the program, or in the
+// user's data folder for an installed copy), then the windows, the last board and the event loop.
 #include "shell/Startup.h"
 
 #include "platform/QtServices.h"
 #include "shell/ConfigFile.h"
+#include "shell/Logo.h"
 #include "shell/TMainFrame.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
+#include <QStandardPaths>
 
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
   QDir dir(programFolder);
@@ -28,7 +31,8 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
     QSaveFile conf(confPath);
     bool ok = conf.open(QIODevice::WriteOnly);
     if (ok)
-      ok = conf.write(configfile::encode(QString::fromLatin1(configfile::kInitialPassword))) >= 0;
+      ok = conf.write(configfile::encode(QString::fromLatin1(configfile::kInitialPassword))) >= 0 &&
+           conf.flush(); // a full disk shows only here; a commit would still go ahead
     ok = ok && conf.commit();
     if (!ok)
       services.messages->information(QStringLiteral("erreur de creation du fichier conf"));
@@ -59,15 +63,30 @@ void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
     frame.BtnNouveauClick();
 }
 
+QString chooseDataFolder(const QString& programFolder, const QString& userDataFolder) {
+  const QFileInfo program(programFolder);
+  if ((program.isDir() && program.isWritable()) || userDataFolder.isEmpty())
+    return programFolder;
+  // Made here, so that the folders beside it can be made the usual way (and reported when
+  // they cannot).
+  QDir().mkpath(userDataFolder);
+  return userDataFolder;
+}
+
 int runOrivox(int argc, char** argv, bool quitWhenShown) {
   QApplication app(argc, argv);
-  const QString programFolder = QCoreApplication::applicationDirPath();
+  // The name is needed before the folders are chosen: the user's data folder is named after it.
+  QApplication::setApplicationName(QStringLiteral("Orivox"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("orivox"));
+  QApplication::setWindowIcon(QIcon(orivoxLogo(256)));
+  const QString dataFolder =
+      chooseDataFolder(QCoreApplication::applicationDirPath(),
+                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
   QtServices qtServices;
   const Services services = qtServices.services();
-  const StartupValues values = prepareProgramFolder(programFolder, services);
-  QApplication::setApplicationName(QStringLiteral("Orivox"));
+  const StartupValues values = prepareProgramFolder(dataFolder, services);
 
-  TMainFrame frame(services, programFolder);
+  TMainFrame frame(services, dataFolder);
   frame.SetPassword(values.password);
   openStartBoard(frame, values.lastBoard);
   // Without a window manager a maximise request is not honoured: take the screen ourselves.

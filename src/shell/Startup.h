@@ -22,3 +22,8 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
 
 // The last board when it names a file that loads, otherwise a new board (the default one).
 void openStartBoard(TMainFrame& frame, const QString& lastBoard);
+
+// The folder that keeps "fic" and "conf": the program folder when it can be written to (a copy
+// run from a folder of its own), otherwise the user's own data folder (a copy installed system
+// wide, whose folder only the administrator may change).
+QString chooseDataFolder(const QString& programFolder, const QString& userDataFolder);

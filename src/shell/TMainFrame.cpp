@@ -25,6 +25,7 @@
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTextEdit>
@@ -75,6 +76,15 @@ TMainFrame::~TMainFrame() {
   TimerT1->stop();
   TimerT2->stop();
   qApp->removeEventFilter(this);
+  // Closing the window moves the focus, and a text button that loses it calls back into this
+  // window: the pages go while it is still whole, not from the base class destructor.
+  hide();
+  const QSignalBlocker block(PageControl);
+  while (PageControl->count() > 0) {
+    QWidget* page = PageControl->widget(0);
+    PageControl->removeTab(0);
+    delete page;
+  }
 }
 
 void TMainFrame::buildLayout() {
@@ -356,8 +366,9 @@ void TMainFrame::FormClose() {
   // The configuration is replaced whole, never left half-written.
   QSaveFile conf(FProgramFolder + QStringLiteral("/conf/conf.txt"));
   bool ok = conf.open(QIODevice::WriteOnly);
+  // Flushed before the commit: a full disk shows only then (a commit would still go ahead).
   if (ok)
-    ok = conf.write(configfile::encode(FPassword, FFileName)) >= 0;
+    ok = conf.write(configfile::encode(FPassword, FFileName)) >= 0 && conf.flush();
   if (ok)
     ok = conf.commit();
   else

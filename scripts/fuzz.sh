@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and fuzzes each reader for a bounded time.
+# Usage: scripts/fuzz.sh [seconds per target, default 60]
+# Findings (crash-*, timeout-*, oom-*) are left in build-fuzz/findings/<target>/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS_PER_TARGET="${1:-60}"
+case "$SECONDS_PER_TARGET" in
+  '' | *[!0-9]*) echo "usage: $0 [seconds per target]" >&2; exit 2 ;;
+esac
+
+bash scripts/install-deps.sh
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DORIVOX_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-fuzz --target fuzz_boardfile fuzz_configfile
+
+# Seeds: the board fixtures for both readers (a configuration file is lines too), plus
+# configuration files of the shapes the program writes.
+corpus=build-fuzz/corpus
+rm -rf "$corpus"
+mkdir -p "$corpus/boardfile" "$corpus/configfile"
+cp tests/data/boards/*.ord "$corpus/boardfile/"
+cp tests/data/boards/*.ord fuzz/seeds/configfile/* "$corpus/configfile/"
+
+status=0
+for target in boardfile configfile; do
+  findings="build-fuzz/findings/$target"
+  mkdir -p "$findings"
+  echo "== fuzzing $target for ${SECONDS_PER_TARGET}s"
+  # -rss_limit_mb keeps a runaway input from taking the machine; -timeout flags a hang.
+  if ! ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    "build-fuzz/fuzz/fuzz_$target" "$corpus/$target" \
+    -max_total_time="$SECONDS_PER_TARGET" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/" -print_final_stats=1 2>"build-fuzz/fuzz-$target.log"; then
+    echo "!! $target: finding, see $findings/ and build-fuzz/fuzz-$target.log"
+    tail -40 "build-fuzz/fuzz-$target.log"
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "build-fuzz/fuzz-$target.log" || true
+  fi
+done
+exit $status
