@@ -216,6 +216,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   TOnglet* page = b.bigPage(2000);
+  if (argc > 1 && QByteArray(argv[1]) == "memory") { // the long scan alone
+    benchMemory(b, page);
+    return 0;
+  }
   benchStep(b, page);
   benchTabTick(b, page);
   benchMemory(b, page);

@@ -82,17 +82,7 @@ QtTextMeasurer::Metrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
 }
 
 int QtTextMeasurer::textWidth(const QString& text, const BoardFont& font) {
-  // Boards repeat their words from tab to tab, and shaping a text is the costly part of
-  // loading: each width is measured once per font.
-  Metrics& m = metricsFor(font);
-  auto w = m.widths.constFind(text);
-  if (w != m.widths.constEnd())
-    return *w;
-  if (m.widths.size() >= 200000) // bounded, whatever the boards opened in one session
-    m.widths.clear();
-  const int width = m.metrics->horizontalAdvance(text);
-  m.widths.insert(text, width);
-  return width;
+  return metricsFor(font).metrics->horizontalAdvance(text);
 }
 
 int QtTextMeasurer::lineHeight(const BoardFont& font) {

@@ -37,7 +37,6 @@ public:
 private:
   struct Metrics {
     std::unique_ptr<QFontMetrics> metrics;
-    QHash<QString, int> widths; // measured texts
   };
   Metrics& metricsFor(const BoardFont& font);
   QHash<QString, std::shared_ptr<Metrics>> FCache;
