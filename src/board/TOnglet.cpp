@@ -108,6 +108,8 @@ TOnglet::TOnglet(QTabWidget* ATabControl, TOngletHost* host)
   FContent->setAutoFillBackground(true);
   FScrollBox->setWidget(FContent);
   FScrollBox->viewport()->installEventFilter(this);
+  connect(FScrollBox->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          [this] { cullOutOfView(); });
   SetBackgroundColor(FBackgroundColor);
 
   struct Reserved {
@@ -132,7 +134,8 @@ TOnglet::TOnglet(QTabWidget* ATabControl, TOngletHost* host)
     left = first ? tabControlWidth() - w - 20 : left - w - 20;
     first = false;
     b->setGeometry(left, 5, w, FHost->buttonHeight());
-    b->setVisible(FHost->execMode());
+    b->FShownOnPage = FHost->execMode();
+    b->setVisible(false); // until laid out in view
     *r.field = b;
   }
   FButtons = {FBtnAnnulation, FBtnSuppression, FBtnValidation, FBtnAjout,
@@ -228,7 +231,7 @@ TTextButton* TOnglet::newTextButton(const QString& caption) {
   auto* b = new TTextButton(this, FContent);
   b->setCaption(caption);
   b->resize(b->width(), FHost->buttonHeight());
-  b->show(); // text buttons are always visible
+  b->setVisible(false); // shown by the layout once it lies in view
   return b;
 }
 
@@ -280,6 +283,7 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
   if (ASelect) {
     FCurrentIndex = indexOfButton(b);
     FHost->setCurrentText(b);
+    reveal(b);
     b->setFocus();
     FHost->setTextNameField(caption);
   }
@@ -317,8 +321,10 @@ void TOnglet::MoveButtonBack(TTextButton* AButton) {
     std::swap(FButtons[size_t(k)], FButtons[size_t(k - 1)]);
     ArrangeButtons();
   }
-  if (AButton)
+  if (AButton) {
+    reveal(AButton);
     AButton->setFocus();
+  }
 }
 
 void TOnglet::MoveButtonForward(TTextButton* AButton) {
@@ -327,8 +333,10 @@ void TOnglet::MoveButtonForward(TTextButton* AButton) {
     std::swap(FButtons[size_t(k)], FButtons[size_t(k + 1)]);
     ArrangeButtons();
   }
-  if (AButton)
+  if (AButton) {
+    reveal(AButton);
     AButton->setFocus();
+  }
 }
 
 QStringList TOnglet::GetTexts() const {
@@ -549,7 +557,7 @@ void TOnglet::ArrangeButtons() {
   auto place = [&bottom](TTextButton* b, const QPoint& p) {
     if (b->pos() != p)
       b->move(p);
-    if (!b->isHidden())
+    if (b->isShownOnPage())
       bottom = std::max(bottom, p.y() + b->height());
   };
   for (int i = 0; i < texts; ++i)
@@ -558,6 +566,31 @@ void TOnglet::ArrangeButtons() {
     place(FButtons[size_t(texts) + i], out.reserved[i]);
   FContentBottom = bottom;
   updateContentSize();
+  cullOutOfView();
+}
+
+void TOnglet::cullOutOfView() {
+  const int margin = 100;
+  const int top = scrollPosition() - margin;
+  const int bottom = scrollPosition() + FScrollBox->viewport()->height() + margin;
+  QWidget* focus = FContent->focusWidget();
+  for (TTextButton* b : FButtons) {
+    const bool inView = b->y() + b->height() > top && b->y() < bottom;
+    const bool shown = b->FShownOnPage && (inView || b == focus);
+    if (b->isHidden() == shown)
+      b->setVisible(shown);
+  }
+}
+
+void TOnglet::reveal(TTextButton* b) {
+  if (b && b->FShownOnPage && b->isHidden())
+    b->setVisible(true);
+}
+
+void TOnglet::setReservedShown(bool shown) {
+  for (size_t i = size_t(textButtonCount()); i < FButtons.size(); ++i)
+    FButtons[i]->FShownOnPage = shown;
+  cullOutOfView();
 }
 
 void TOnglet::updateContentSize() {
@@ -607,7 +640,7 @@ void TOnglet::StepNext() {
   const bool painting = FScrollBox->updatesEnabled();
   if (newItem && painting)
     FScrollBox->setUpdatesEnabled(false);
-  if (R->isHidden())
+  if (!R->isShownOnPage())
     setScrollPosition(scrollPosition() + FHost->buttonHeight());
 
   // Within one cut text the highlight would come straight back: leaving it is skipped.
@@ -628,8 +661,9 @@ void TOnglet::StepNext() {
   if (!isTextIndex(FCurrentIndex))
     setScrollPosition(scrollMaximum());
   TTextButton* current = FButtons[size_t(FCurrentIndex)];
+  reveal(current);
   current->setFocus();
-  if (!current->isHidden())
+  if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
 }
 

@@ -27,6 +27,10 @@ public:
   const BoardFont& boardFont() const { return FBoardFont; }
   void setBoardFont(const BoardFont& font);
   bool isReserved = false;
+  // Whether the button is part of its page as the user sees the board: false only for the
+  // reserved buttons in creation mode. A button kept out of view because it lies outside the
+  // scrolled area is still shown in this sense, though its widget is hidden meanwhile.
+  bool isShownOnPage() const { return FShownOnPage; }
 
 protected:
   void focusInEvent(QFocusEvent* e) override;
@@ -40,6 +44,7 @@ private:
   QString FCaption;
   BoardFont FBoardFont;
   bool FHasFont = false;
+  bool FShownOnPage = true;
   // The tab control width this button's text was last cut for; -1 once its caption, font or
   // width changed otherwise, so that the text must be cut again before its pieces are trusted.
   int FCutForWidth = -1;
@@ -88,6 +93,8 @@ public:
   int GetCurrentKind() const;
   void ApplyFont(const BoardFont& AFont);
   void ApplyUnselectedFont();
+  // Shows or hides the seven reserved buttons (hidden in creation mode).
+  void setReservedShown(bool shown);
 
   int indexOfButton(const TTextButton* b) const; // -1 when not on this page
   int textButtonCount() const { return int(FButtons.size()) - 7; }
@@ -131,6 +138,10 @@ private:
   bool piecesAreConsistent() const;
   void updateContentSize();
   int tabControlWidth() const;
+  // Only the buttons in or near the visible part of the area have their widget shown:
+  // showing a page then costs what is seen, not the whole page.
+  void cullOutOfView();
+  void reveal(TTextButton* b);
 
   TOngletHost* FHost;
   QWidget* FContent = nullptr; // the scroll area's widget, parent of every button

@@ -10,8 +10,12 @@
 #include <QTextLayout>
 
 namespace {
-QWidget* dialogParent() { return QApplication::activeWindow(); }
-QString title() { return QApplication::applicationDisplayName(); }
+QWidget* dialogParent() {
+  return QApplication::activeWindow();
+}
+QString title() {
+  return QApplication::applicationDisplayName();
+}
 } // namespace
 
 void QtMessages::information(const QString& text) {
@@ -61,7 +65,7 @@ std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
   return fromQColor(c);
 }
 
-const QFontMetrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
+QtTextMeasurer::Metrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
   const QString key = QStringLiteral("%1|%2|%3%4%5")
                           .arg(font.name)
                           .arg(font.size)
@@ -69,20 +73,26 @@ const QFontMetrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
                           .arg(int(font.italic))
                           .arg(int(font.underline));
   auto it = FCache.find(key);
-  if (it == FCache.end())
-    it = FCache.insert(key, std::make_shared<QFontMetrics>(font.toQFont()));
+  if (it == FCache.end()) {
+    auto m = std::make_shared<Metrics>();
+    m->metrics = std::make_unique<QFontMetrics>(font.toQFont());
+    it = FCache.insert(key, m);
+  }
   return *it.value();
 }
 
 int QtTextMeasurer::textWidth(const QString& text, const BoardFont& font) {
-  return metricsFor(font).horizontalAdvance(text);
+  return metricsFor(font).metrics->horizontalAdvance(text);
 }
 
-int QtTextMeasurer::lineHeight(const BoardFont& font) { return metricsFor(font).height(); }
+int QtTextMeasurer::lineHeight(const BoardFont& font) {
+  return metricsFor(font).metrics->height();
+}
 
 std::vector<int> QtTextMeasurer::prefixWidths(const QString& text, const BoardFont& font) {
   // One shaping of the whole text gives every prefix's width.
   QTextLayout layout(text, font.toQFont());
+  layout.setCacheEnabled(true); // else each position below would shape the whole text again
   layout.beginLayout();
   QTextLine line = layout.createLine();
   line.setLineWidth(1e9);

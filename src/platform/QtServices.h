@@ -35,8 +35,11 @@ public:
   std::vector<int> prefixWidths(const QString& text, const BoardFont& font) override;
 
 private:
-  const QFontMetrics& metricsFor(const BoardFont& font);
-  QHash<QString, std::shared_ptr<QFontMetrics>> FCache;
+  struct Metrics {
+    std::unique_ptr<QFontMetrics> metrics;
+  };
+  Metrics& metricsFor(const BoardFont& font);
+  QHash<QString, std::shared_ptr<Metrics>> FCache;
 };
 
 // Holds one instance of each real service.

@@ -119,14 +119,12 @@ void TMainFrame::applyModeLook() {
     // The texts are cut again for the new font: a larger font must not overflow the page.
     page->JoinPieces();
     page->ApplyFont(font);
-    const bool letters = isLetterTab(page->caption());
-    for (int i = 0; i < page->GetButtonCount(); ++i) {
-      TTextButton* b = page->FButtons[size_t(i)];
-      if (i >= page->textButtonCount())
-        b->setVisible(FExecMode);
-      else if (letters)
+    page->setReservedShown(FExecMode);
+    if (isLetterTab(page->caption()))
+      for (int i = 0; i < page->textButtonCount(); ++i) {
+        TTextButton* b = page->FButtons[size_t(i)];
         b->setEnabled(FExecMode || b->caption().size() != 1);
-    }
+      }
     page->SplitAllTexts();
     page->ArrangeButtons();
   }

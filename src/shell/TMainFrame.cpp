@@ -4,8 +4,8 @@
 
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
-#include "documents/TFormChangeMdp.h"
 #include "documents/StorableText.h"
+#include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
 #include "editing/TFormFont.h"
 #include "execution/QtDisplayLines.h"
@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
@@ -28,6 +29,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,8 +40,8 @@ template <typename W> W* named(W* w, const char* name) {
   return w;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y,
-                    int w, int h = 25) {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w,
+                    int h = 25) {
   auto* b = named(new QPushButton(caption, parent), name);
   b->setGeometry(x, y, w, h);
   b->setFocusPolicy(Qt::StrongFocus);
@@ -51,6 +53,46 @@ QLabel* label(QWidget* parent, const QString& caption, int x, int y) {
   l->move(x, y);
   l->adjustSize();
   return l;
+}
+
+// The bar between the board and the display: a plain maroon line, whatever the style.
+class MaroonHandle : public QSplitterHandle {
+public:
+  using QSplitterHandle::QSplitterHandle;
+
+protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(0x80, 0, 0)); }
+};
+
+class MaroonSplitter : public QSplitter {
+public:
+  explicit MaroonSplitter(QWidget* parent) : QSplitter(Qt::Vertical, parent) {}
+
+protected:
+  QSplitterHandle* createHandle() override { return new MaroonHandle(orientation(), this); }
+};
+
+// Titles in bold and in colour, the controls inside in plain black: set through fonts and
+// palettes, which cost nothing at start-up, rather than a style sheet over every child.
+void titleLook(QGroupBox* box, const QColor& colour) {
+  QPalette pal = box->palette();
+  pal.setColor(QPalette::WindowText, colour);
+  pal.setColor(QPalette::Text, colour); // the title colour the style takes
+  box->setPalette(pal);
+  QFont f = box->font();
+  f.setBold(true);
+  box->setFont(f);
+}
+
+void plainLook(QWidget* w) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, Qt::black);
+  pal.setColor(QPalette::ButtonText, Qt::black);
+  pal.setColor(QPalette::Text, Qt::black);
+  w->setPalette(pal);
+  QFont f = w->font();
+  f.setBold(false);
+  w->setFont(f);
 }
 
 QSpinBox* spin(QWidget* parent, const char* name, int x, int y) {
@@ -97,15 +139,10 @@ void TMainFrame::buildLayout() {
   // The creation panel and its four group boxes, placed by hand like the form they mirror.
   PnlModeCreation = named(new QWidget(central), "PnlModeCreation");
   PnlModeCreation->setFixedHeight(240);
-  PnlModeCreation->setStyleSheet(QStringLiteral(
-      "QGroupBox { color: navy; font-weight: bold; }"
-      "QGroupBox#GroupBoxDeplOngl, QGroupBox#GroupBoxDeplTexte, QGroupBox#GroupBox2 { color: "
-      "green; }"
-      "QLabel, QPushButton, QLineEdit, QSpinBox { color: black; font-weight: normal; }"));
   column->addWidget(PnlModeCreation);
 
-  GrpBxOnglet = named(new QGroupBox(QStringLiteral("Gestion des onglets"), PnlModeCreation),
-                      "GrpBxOnglet");
+  GrpBxOnglet =
+      named(new QGroupBox(QStringLiteral("Gestion des onglets"), PnlModeCreation), "GrpBxOnglet");
   GrpBxOnglet->setGeometry(0, 6, 260, 228);
   label(GrpBxOnglet, QStringLiteral("Nom :"), 10, 28);
   EdtNomOnglet = named(new QLineEdit(GrpBxOnglet), "EdtNomOnglet");
@@ -121,8 +158,8 @@ void TMainFrame::buildLayout() {
   BtnAvtOngl = button(GroupBoxDeplOngl, "BtnAvtOngl", QStringLiteral("<<"), 20, 26, 90);
   BtnSuivOngl = button(GroupBoxDeplOngl, "BtnSuivOngl", QStringLiteral(">>"), 130, 26, 90);
 
-  GrpBxTxt = named(new QGroupBox(QStringLiteral("Gestion des textes"), PnlModeCreation),
-                   "GrpBxTxt");
+  GrpBxTxt =
+      named(new QGroupBox(QStringLiteral("Gestion des textes"), PnlModeCreation), "GrpBxTxt");
   GrpBxTxt->setGeometry(0, 6, 310, 228);
   label(GrpBxTxt, QStringLiteral("Nom :"), 10, 28);
   EdtNomTexte = named(new QLineEdit(GrpBxTxt), "EdtNomTexte");
@@ -137,15 +174,15 @@ void TMainFrame::buildLayout() {
   GroupBoxDeplTexte->setGeometry(10, 130, 140, 62);
   BtnAvtTexte = button(GroupBoxDeplTexte, "BtnAvtTexte", QStringLiteral("<<"), 8, 26, 58);
   BtnSuivRTexte = button(GroupBoxDeplTexte, "BtnSuivRTexte", QStringLiteral(">>"), 74, 26, 58);
-  GroupBox2 = named(new QGroupBox(QStringLiteral("Deplacement extra-onglet"), GrpBxTxt),
-                    "GroupBox2");
+  GroupBox2 =
+      named(new QGroupBox(QStringLiteral("Deplacement extra-onglet"), GrpBxTxt), "GroupBox2");
   GroupBox2->setToolTip(QStringLiteral("Déplacer le texte dans un autre onglet"));
   GroupBox2->setGeometry(160, 130, 140, 62);
   BtnOngletAvt = button(GroupBox2, "BtnOngletAvt", QStringLiteral("<<"), 8, 26, 58);
   BtnOngletSuiv = button(GroupBox2, "BtnOngletSuiv", QStringLiteral(">>"), 74, 26, 58);
 
-  GrpBxGene = named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation),
-                    "GrpBxGene");
+  GrpBxGene =
+      named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation), "GrpBxGene");
   GrpBxGene->setGeometry(0, 6, 330, 88);
   BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 100);
   BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 115, 22, 100);
@@ -154,24 +191,22 @@ void TMainFrame::buildLayout() {
   BtnChangMdp =
       button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 168, 54, 110);
 
-  GrpBxAppa = named(
-      new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation), "GrpBxAppa");
+  GrpBxAppa = named(new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation),
+                    "GrpBxAppa");
   GrpBxAppa->setGeometry(0, 98, 330, 136);
-  BtnVisuSelec =
-      button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 152);
+  BtnVisuSelec = button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 152);
   BtnVisuNonSelec =
       button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 170, 22, 152);
   BtnVisuOnglet = button(GrpBxAppa, "BtnVisuOnglet", QStringLiteral("Onglets"), 8, 56, 152);
   BtnVisuAff = button(GrpBxAppa, "BtnVisuAff", QStringLiteral("Phrases validées"), 170, 56, 152);
   BtnVisuAff2 = button(GrpBxAppa, "BtnVisuAff2", QStringLiteral("Phrase en cours"), 8, 90, 152);
-  BitBtnTtAff = button(GrpBxAppa, "BitBtnTtAff", QStringLiteral("Désélectionner les textes"),
-                       170, 90, 152);
+  BitBtnTtAff =
+      button(GrpBxAppa, "BitBtnTtAff", QStringLiteral("Désélectionner les textes"), 170, 90, 152);
 
   // The board and the display area, with the splitter between them.
-  Splitter = named(new QSplitter(Qt::Vertical, central), "Splitter");
+  Splitter = named(new MaroonSplitter(central), "Splitter");
   Splitter->setHandleWidth(2);
   Splitter->setChildrenCollapsible(false);
-  Splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background: #800000; }"));
   column->addWidget(Splitter, 1);
 
   auto* pageControl = named(new TPageControl(Splitter), "PageControl");
@@ -272,6 +307,14 @@ void TMainFrame::buildLayout() {
   EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
   EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
 
+  for (QGroupBox* box : {GrpBxOnglet, GrpBxTxt, GrpBxGene, GrpBxAppa})
+    titleLook(box, QColor(0, 0, 0x80));
+  for (QGroupBox* box : {GroupBoxDeplOngl, GroupBoxDeplTexte, GroupBox2})
+    titleLook(box, QColor(0, 0x80, 0));
+  for (QWidget* w : PnlModeCreation->findChildren<QWidget*>())
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+        qobject_cast<QSpinBox*>(w))
+      plainLook(w);
   PnlModeCreation->hide();
   Splitter->handle(1)->hide();
   // The window's shortcuts come before the focused control. This one filter also sees the
@@ -380,7 +423,9 @@ void TMainFrame::FormClose() {
   TimerT2->stop();
 }
 
-void TMainFrame::ClearDisplay() { FPhrase->ClearDisplay(); }
+void TMainFrame::ClearDisplay() {
+  FPhrase->ClearDisplay();
+}
 
 QList<TOnglet*> TMainFrame::pages() const {
   QList<TOnglet*> list;
@@ -394,13 +439,21 @@ TOnglet* TMainFrame::activePage() const {
   return qobject_cast<TOnglet*>(PageControl->currentWidget());
 }
 
-int TMainFrame::pageCount() const { return PageControl->count(); }
+int TMainFrame::pageCount() const {
+  return PageControl->count();
+}
 
-void TMainFrame::setTextNameField(const QString& text) { EdtNomTexte->setText(text); }
+void TMainFrame::setTextNameField(const QString& text) {
+  EdtNomTexte->setText(text);
+}
 
-void TMainFrame::setTextNameChangeAttached(bool attached) { FTextNameChangeAttached = attached; }
+void TMainFrame::setTextNameChangeAttached(bool attached) {
+  FTextNameChangeAttached = attached;
+}
 
-void TMainFrame::enableTextNameField() { EdtNomTexte->setEnabled(true); }
+void TMainFrame::enableTextNameField() {
+  EdtNomTexte->setEnabled(true);
+}
 
 void TMainFrame::buttonKeyReleased(QKeyEvent* event) {
   FormKeyUp(switchkeys::virtualKeyCode(*event));

@@ -156,7 +156,7 @@ private slots:
     for (TOnglet* p : f.pages()) {
       for (int i = 0; i < p->GetButtonCount(); ++i) {
         TTextButton* b = p->FButtons[size_t(i)];
-        QCOMPARE(b->isHidden(), i >= p->textButtonCount()); // reserved buttons hidden
+        QCOMPARE(!b->isShownOnPage(), i >= p->textButtonCount()); // reserved buttons hidden
         if (i < p->textButtonCount())
           QCOMPARE(b->boardFont(), f.FSelectedFont); // the preview is on
       }

@@ -99,7 +99,7 @@ QStringList snapshot(const TOnglet& p) {
              .arg(b->y())
              .arg(b->width())
              .arg(b->height())
-             .arg(b->isHidden());
+             .arg(!b->isShownOnPage());
   for (size_t i = 0; i < p.FPieceCounts.size(); ++i)
     s << QStringLiteral("%1/%2").arg(p.FPieceNumbers[i]).arg(p.FPieceCounts[i]);
   return s;
@@ -135,7 +135,7 @@ private slots:
     QCOMPARE(b.page->FCurrentIndex, -1);
     QCOMPARE(b.page->GetCurrentKind(), -1);
     for (TTextButton* r : b.page->FButtons)
-      QVERIFY(r->isHidden()); // creation mode
+      QVERIFY(!r->isShownOnPage()); // creation mode
   }
 
   void reservedRowAtThePageBottom() {
@@ -144,7 +144,7 @@ private slots:
     b.page->ArrangeButtons();
     const int rowTop = b.viewportHeight() - 5 - 22;
     for (TTextButton* r : b.page->FButtons) {
-      QVERIFY(!r->isHidden());
+      QVERIFY(r->isShownOnPage());
       QCOMPARE(r->y(), rowTop);
     }
     QCOMPARE(b.page->FBtnSonnerie->x() + b.page->FBtnSonnerie->width(), b.tabs.width() - 30);

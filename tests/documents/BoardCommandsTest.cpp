@@ -564,7 +564,7 @@ private slots:
     for (TOnglet* page : f.pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
-        QCOMPARE(b->isHidden(), i >= page->textButtonCount()); // reserved buttons hidden
+        QCOMPARE(!b->isShownOnPage(), i >= page->textButtonCount()); // reserved buttons hidden
         QCOMPARE(b->boardFont(), f.FSelectedFont);             // all texts shown selected
       }
     }
@@ -582,7 +582,7 @@ private slots:
     // Back in execution mode the reserved buttons come back.
     h.enterExecutionMode();
     for (TOnglet* page : f.pages())
-      QVERIFY(!page->FButtons.back()->isHidden());
+      QVERIFY(page->FButtons.back()->isShownOnPage());
   }
 
   void changedPasswordGuardsCreationModeAndIsKept() {

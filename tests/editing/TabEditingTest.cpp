@@ -75,7 +75,7 @@ private slots:
     QVERIFY(!f.FSaved);
     // The new page is in the editing look: no reserved button shown.
     for (TTextButton* b : f.activePage()->FButtons)
-      QVERIFY(b->isHidden());
+      QVERIFY(!b->isShownOnPage());
   }
 
   void aBoardWithoutTabs() {

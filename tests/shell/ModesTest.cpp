@@ -70,7 +70,7 @@ private slots:
     for (TOnglet* page : f.pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
-        QCOMPARE(!b->isHidden(), i < page->textButtonCount()); // reserved buttons hidden
+        QCOMPARE(b->isShownOnPage(), i < page->textButtonCount()); // reserved buttons hidden
         QCOMPARE(b->boardFont(), f.FSelectedFont);
       }
     }
