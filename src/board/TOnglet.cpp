@@ -370,6 +370,27 @@ void TOnglet::SetButtonsHeight(int AHeight) {
 // ---------------------------------------------------------------------------------------------
 // Cutting and joining
 
+QStringList TOnglet::fitPieces(QStringList pieces, TMeasureLabel& label, int W) {
+  // Prefix widths are estimates: a piece that does not fit by its own measure hands its last
+  // characters on to the next piece.
+  for (int k = 0; k < pieces.size(); ++k) {
+    while (pieces[k].size() > 1 && !textcutting::pieceFits(measure(label, pieces[k]), W)) {
+      int cut = int(pieces[k].size()) - 1;
+      if (cut > 0 && pieces[k].at(cut - 1).isHighSurrogate() && pieces[k].at(cut).isLowSurrogate())
+        --cut;
+      if (cut == 0)
+        break;
+      const QString moved = pieces[k].mid(cut);
+      pieces[k].truncate(cut);
+      if (k + 1 < pieces.size())
+        pieces[k + 1].prepend(moved);
+      else
+        pieces.append(moved);
+    }
+  }
+  return pieces;
+}
+
 int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const BoardFont& AFont) {
   TMeasureLabel& label = FHost->measureLabel();
   label.setFont(AFont);
@@ -393,11 +414,12 @@ int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const Boa
   }
   TTextButton* b = FButtons[size_t(AIndex)];
   // A text that fits is one piece; a longer one is cut from its prefix widths, measured once.
-  const QStringList pieces =
+  QStringList pieces =
       textcutting::pieceFits(measure(label, b->caption()), W)
           ? QStringList{b->caption()}
           : textcutting::cutTextByPrefixWidths(
                 b->caption(), W, label.measurer()->prefixWidths(b->caption(), label.font()));
+  pieces = fitPieces(pieces, label, W);
   const int n = int(pieces.size());
   if (n > 1) {
     b->setCaption(pieces.front());

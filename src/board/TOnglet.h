@@ -133,6 +133,7 @@ private:
   void giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label);
   TTextButton* newTextButton(const QString& caption);
   TTextButton* appendTextButton(const QString& caption);
+  QStringList fitPieces(QStringList pieces, TMeasureLabel& label, int W);
   void destroyButtonAt(int k);
   void recutChangedTexts();
   bool piecesAreConsistent() const;

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHash>
 #include <memory>
 
@@ -37,6 +38,7 @@ public:
 private:
   struct Metrics {
     std::unique_ptr<QFontMetrics> metrics;
+    std::unique_ptr<QFontMetricsF> metricsF;
   };
   Metrics& metricsFor(const BoardFont& font);
   QHash<QString, std::shared_ptr<Metrics>> FCache;
