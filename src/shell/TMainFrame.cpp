@@ -139,6 +139,7 @@ void TMainFrame::buildLayout() {
   // The creation panel and its four group boxes, placed by hand like the form they mirror.
   PnlModeCreation = named(new QWidget(central), "PnlModeCreation");
   PnlModeCreation->setFixedHeight(240);
+  PnlModeCreation->setAutoFillBackground(true); // it covers the hidden focus holder
   column->addWidget(PnlModeCreation);
 
   GrpBxOnglet =
@@ -160,48 +161,48 @@ void TMainFrame::buildLayout() {
 
   GrpBxTxt =
       named(new QGroupBox(QStringLiteral("Gestion des textes"), PnlModeCreation), "GrpBxTxt");
-  GrpBxTxt->setGeometry(0, 6, 310, 228);
+  GrpBxTxt->setGeometry(0, 6, 390, 228);
   label(GrpBxTxt, QStringLiteral("Nom :"), 10, 28);
   EdtNomTexte = named(new QLineEdit(GrpBxTxt), "EdtNomTexte");
-  EdtNomTexte->setGeometry(50, 24, 250, 22);
-  BtnAjoutTexte = button(GrpBxTxt, "BtnAjoutTexte", QStringLiteral("Ajouter"), 10, 56, 140);
-  BtnSupprTexte = button(GrpBxTxt, "BtnSupprTexte", QStringLiteral("Supprimer"), 160, 56, 140);
+  EdtNomTexte->setGeometry(50, 24, 330, 22);
+  BtnAjoutTexte = button(GrpBxTxt, "BtnAjoutTexte", QStringLiteral("Ajouter"), 10, 56, 180);
+  BtnSupprTexte = button(GrpBxTxt, "BtnSupprTexte", QStringLiteral("Supprimer"), 200, 56, 180);
   label(GrpBxTxt, QStringLiteral("Temps chenillard : "), 10, 98);
   EdtT2 = spin(GrpBxTxt, "EdtT2", 140, 94);
   GroupBoxDeplTexte = named(new QGroupBox(QStringLiteral("Deplacement intra-onglet"), GrpBxTxt),
                             "GroupBoxDeplTexte");
   GroupBoxDeplTexte->setToolTip(QStringLiteral("Changer l'ordre du texte dans l'onglet"));
-  GroupBoxDeplTexte->setGeometry(10, 130, 140, 62);
-  BtnAvtTexte = button(GroupBoxDeplTexte, "BtnAvtTexte", QStringLiteral("<<"), 8, 26, 58);
-  BtnSuivRTexte = button(GroupBoxDeplTexte, "BtnSuivRTexte", QStringLiteral(">>"), 74, 26, 58);
+  GroupBoxDeplTexte->setGeometry(10, 130, 180, 62);
+  BtnAvtTexte = button(GroupBoxDeplTexte, "BtnAvtTexte", QStringLiteral("<<"), 10, 26, 75);
+  BtnSuivRTexte = button(GroupBoxDeplTexte, "BtnSuivRTexte", QStringLiteral(">>"), 95, 26, 75);
   GroupBox2 =
       named(new QGroupBox(QStringLiteral("Deplacement extra-onglet"), GrpBxTxt), "GroupBox2");
   GroupBox2->setToolTip(QStringLiteral("Déplacer le texte dans un autre onglet"));
-  GroupBox2->setGeometry(160, 130, 140, 62);
-  BtnOngletAvt = button(GroupBox2, "BtnOngletAvt", QStringLiteral("<<"), 8, 26, 58);
-  BtnOngletSuiv = button(GroupBox2, "BtnOngletSuiv", QStringLiteral(">>"), 74, 26, 58);
+  GroupBox2->setGeometry(200, 130, 180, 62);
+  BtnOngletAvt = button(GroupBox2, "BtnOngletAvt", QStringLiteral("<<"), 10, 26, 75);
+  BtnOngletSuiv = button(GroupBox2, "BtnOngletSuiv", QStringLiteral(">>"), 95, 26, 75);
 
   GrpBxGene =
       named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation), "GrpBxGene");
-  GrpBxGene->setGeometry(0, 6, 330, 88);
-  BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 100);
-  BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 115, 22, 100);
-  BtnEnr = button(GrpBxGene, "BtnEnr", QStringLiteral("Enregistrer le fichier"), 222, 22, 100);
-  BtnEnrSous = button(GrpBxGene, "BtnEnrSous", QStringLiteral("Enregistrer sous"), 60, 54, 100);
+  GrpBxGene->setGeometry(0, 6, 400, 88);
+  BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 120);
+  BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 134, 22, 120);
+  BtnEnr = button(GrpBxGene, "BtnEnr", QStringLiteral("Enregistrer le fichier"), 260, 22, 132);
+  BtnEnrSous = button(GrpBxGene, "BtnEnrSous", QStringLiteral("Enregistrer sous"), 60, 54, 130);
   BtnChangMdp =
-      button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 168, 54, 110);
+      button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 198, 54, 150);
 
   GrpBxAppa = named(new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation),
                     "GrpBxAppa");
-  GrpBxAppa->setGeometry(0, 98, 330, 136);
-  BtnVisuSelec = button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 152);
+  GrpBxAppa->setGeometry(0, 98, 400, 136);
+  BtnVisuSelec = button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 188);
   BtnVisuNonSelec =
-      button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 170, 22, 152);
-  BtnVisuOnglet = button(GrpBxAppa, "BtnVisuOnglet", QStringLiteral("Onglets"), 8, 56, 152);
-  BtnVisuAff = button(GrpBxAppa, "BtnVisuAff", QStringLiteral("Phrases validées"), 170, 56, 152);
-  BtnVisuAff2 = button(GrpBxAppa, "BtnVisuAff2", QStringLiteral("Phrase en cours"), 8, 90, 152);
+      button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 204, 22, 188);
+  BtnVisuOnglet = button(GrpBxAppa, "BtnVisuOnglet", QStringLiteral("Onglets"), 8, 56, 188);
+  BtnVisuAff = button(GrpBxAppa, "BtnVisuAff", QStringLiteral("Phrases validées"), 204, 56, 188);
+  BtnVisuAff2 = button(GrpBxAppa, "BtnVisuAff2", QStringLiteral("Phrase en cours"), 8, 90, 188);
   BitBtnTtAff =
-      button(GrpBxAppa, "BitBtnTtAff", QStringLiteral("Désélectionner les textes"), 170, 90, 152);
+      button(GrpBxAppa, "BitBtnTtAff", QStringLiteral("Désélectionner les textes"), 204, 90, 188);
 
   // The board and the display area, with the splitter between them.
   Splitter = named(new MaroonSplitter(central), "Splitter");
