@@ -31,15 +31,8 @@ void useTabs(MainFrameHarness& h, const QStringList& captions) {
   f.FSaved = true;
 }
 
-void clickTab(TMainFrame& f, int index) {
-  QTest::mouseClick(f.TabBar, Qt::LeftButton, {}, f.TabBar->tabRect(index).center());
-}
-
-// Typed as a keyboard would, one character at a time, whatever the character.
-void typeText(QWidget* w, const QString& text) {
-  for (QChar c : text)
-    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
+void typeText(QWidget* w, const QString& text) { MainFrameHarness::typeText(w, text); }
 
 } // namespace
 

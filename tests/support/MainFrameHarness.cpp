@@ -2,6 +2,7 @@
 #include "support/MainFrameHarness.h"
 
 #include "shell/TMainFrame.h"
+#include "shell/TPageControl.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,3 +83,12 @@ void MainFrameHarness::reactivate() {
 }
 
 void MainFrameHarness::enterExecutionMode() { FFrame->FormShortCut(Qt::Key_E, Qt::ControlModifier); }
+
+void MainFrameHarness::clickTab(TMainFrame& frame, int index) {
+  QTest::mouseClick(frame.TabBar, Qt::LeftButton, {}, frame.TabBar->tabRect(index).center());
+}
+
+void MainFrameHarness::typeText(QWidget* widget, const QString& text) {
+  for (QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}

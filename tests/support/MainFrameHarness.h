@@ -34,6 +34,10 @@ public:
   void enterCreationMode(const QString& password = QStringLiteral("wmo"));
   void enterExecutionMode();
   void reactivate();
+  // A click on tab `index` of the tab strip.
+  static void clickTab(TMainFrame& frame, int index);
+  // Typed as a keyboard would, one character at a time, whatever the character.
+  static void typeText(QWidget* widget, const QString& text);
 
   FakeServices fakes;
 
