@@ -1,5 +1,5 @@
-// Which texts a board file can hold: characters of its code page, and no control character
-// (a line break or the end-of-file byte would cut the file when it is read back).
+// Which texts a board file can hold: characters of its code page, and no line break or
+// end-of-file byte (they would cut the file when it is read back).
 #pragma once
 
 #include <QValidator>

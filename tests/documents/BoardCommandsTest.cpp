@@ -447,6 +447,18 @@ private slots:
     QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
   }
 
+  void aTabCharacterFromAnotherBoardIsSavedAsItCame() {
+    // A board made elsewhere may hold a tab inside a text: it does not cut the file, so the
+    // board stays savable.
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.pages().first()->AddText(true, QStringLiteral("a\tb"), false);
+    h.fakes.fileDialogs.saveReplies = {h.path("tab.ord")};
+    f.SaveBoard(false);
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QVERIFY(bytesOf(h.path("tab.ord")).contains("\r\na\tb\r\n"));
+  }
+
   void unstorableTextRefusesTheSave_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("asCaption");
