@@ -64,13 +64,13 @@ private:
       return true;
     if (FFailure.isValid() && FFailure.elapsed() < kRetryAfterMs)
       return false;
-    pa_sample_spec spec;
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = kSampleRate;
-    spec.channels = 1;
+    pa_sample_spec sampleFormat;
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = kSampleRate;
+    sampleFormat.channels = 1;
     int error = 0;
-    FStream = pa_simple_new(nullptr, "Orivox", PA_STREAM_PLAYBACK, nullptr, "Sonnerie", &spec,
-                            nullptr, nullptr, &error);
+    FStream = pa_simple_new(nullptr, "Orivox", PA_STREAM_PLAYBACK, nullptr, "Sonnerie",
+                            &sampleFormat, nullptr, nullptr, &error);
     if (!FStream)
       FFailure.start();
     else
