@@ -66,6 +66,9 @@ std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
 }
 
 QtTextMeasurer::Metrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
+  // Measuring runs in long loops over one font: the last one is looked up without a key.
+  if (FLast && FLastFont == font)
+    return *FLast;
   const QString key = QStringLiteral("%1|%2|%3%4%5")
                           .arg(font.name)
                           .arg(font.size)
@@ -79,6 +82,8 @@ QtTextMeasurer::Metrics& QtTextMeasurer::metricsFor(const BoardFont& font) {
     m->metricsF = std::make_unique<QFontMetricsF>(font.toQFont());
     it = FCache.insert(key, m);
   }
+  FLastFont = font;
+  FLast = it.value().get();
   return *it.value();
 }
 
@@ -97,15 +102,23 @@ int QtTextMeasurer::lineHeight(const BoardFont& font) {
 
 std::vector<int> QtTextMeasurer::prefixWidths(const QString& text, const BoardFont& font) {
   // The advances of the characters, added up: linear in the length of the text (placing a
-  // cursor at every position of a laid-out line is not). Kerning across a cut is not counted,
-  // so the caller checks each piece with a real measurement.
-  const QFontMetricsF& metrics = *metricsFor(font).metricsF;
+  // cursor at every position of a laid-out line is not), and the same sums as textWidth, so a
+  // piece cut from them measures as it was cut.
+  Metrics& m = metricsFor(font);
+  const QFontMetricsF& metrics = *m.metricsF;
   std::vector<int> widths(size_t(text.size()) + 1, 0);
   qreal x = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
-    // A single character's advance comes from the glyph cache, without shaping.
-    x += pair ? metrics.horizontalAdvance(text.mid(i, 2)) : metrics.horizontalAdvance(text.at(i));
+    if (pair) {
+      x += metrics.horizontalAdvance(text.mid(i, 2));
+    } else {
+      const char16_t c = text.at(i).unicode();
+      auto a = m.advances.constFind(c);
+      if (a == m.advances.constEnd())
+        a = m.advances.insert(c, metrics.horizontalAdvance(text.at(i)));
+      x += *a;
+    }
     if (pair) {
       widths[size_t(i + 1)] = widths[size_t(i)];
       ++i;

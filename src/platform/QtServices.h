@@ -39,9 +39,12 @@ private:
   struct Metrics {
     std::unique_ptr<QFontMetrics> metrics;
     std::unique_ptr<QFontMetricsF> metricsF;
+    QHash<char16_t, qreal> advances; // of single characters, looked up without the font engine
   };
   Metrics& metricsFor(const BoardFont& font);
   QHash<QString, std::shared_ptr<Metrics>> FCache;
+  BoardFont FLastFont;
+  Metrics* FLast = nullptr;
 };
 
 // Holds one instance of each real service.
