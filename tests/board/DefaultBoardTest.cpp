@@ -12,12 +12,7 @@
 
 namespace {
 
-QStringList captionsOf(TMainFrame& f) {
-  QStringList c;
-  for (TOnglet* p : f.pages())
-    c << p->caption();
-  return c;
-}
+QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f); }
 
 QStringList shownTabTexts(TMainFrame& f) {
   QStringList c;

@@ -14,12 +14,7 @@
 
 namespace {
 
-QStringList captionsOf(TMainFrame& f) {
-  QStringList c;
-  for (TOnglet* p : f.pages())
-    c << p->caption();
-  return c;
-}
+QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f); }
 
 // Creation mode on a board holding exactly these tabs, the last one active, nothing unsaved.
 void useTabs(MainFrameHarness& h, const QStringList& captions) {

@@ -92,3 +92,10 @@ void MainFrameHarness::typeText(QWidget* widget, const QString& text) {
   for (QChar c : text)
     QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
+
+QStringList MainFrameHarness::tabCaptions(TMainFrame& frame) {
+  QStringList captions;
+  for (TOnglet* page : frame.pages())
+    captions << page->caption();
+  return captions;
+}

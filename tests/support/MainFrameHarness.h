@@ -34,6 +34,8 @@ public:
   void enterCreationMode(const QString& password = QStringLiteral("wmo"));
   void enterExecutionMode();
   void reactivate();
+  // The captions of the board's tabs, in order.
+  static QStringList tabCaptions(TMainFrame& frame);
   // A click on tab `index` of the tab strip.
   static void clickTab(TMainFrame& frame, int index);
   // Typed as a keyboard would, one character at a time, whatever the character.
