@@ -191,6 +191,10 @@ void TMainFrame::buildLayout() {
   BtnEnrSous = button(GrpBxGene, "BtnEnrSous", QStringLiteral("Enregistrer sous"), 60, 54, 130);
   BtnChangMdp =
       button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 198, 54, 150);
+  BtnReglages = button(GrpBxGene, "BtnReglages", QStringLiteral("Réglages..."), 352, 54, 44);
+  BtnAnnulerEdition = button(GrpBxGene, "BtnAnnulerEdition", QStringLiteral("Annuler"), 8, 54, 50);
+  BtnRetablirEdition =
+      button(GrpBxGene, "BtnRetablirEdition", QStringLiteral("Rétablir"), 352, 22, 44);
 
   GrpBxAppa = named(new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation),
                     "GrpBxAppa");

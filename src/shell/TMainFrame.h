@@ -202,6 +202,11 @@ public:
   QPushButton* BtnEnr;
   QPushButton* BtnEnrSous;
   QPushButton* BtnChangMdp;
+  // Beyond the original panel: the board's scanning and speech settings, and undo / redo of
+  // the carer's edits.
+  QPushButton* BtnReglages;
+  QPushButton* BtnAnnulerEdition;
+  QPushButton* BtnRetablirEdition;
   QSplitter* Splitter;
   QTabWidget* PageControl;
   TTabBar* TabBar;
