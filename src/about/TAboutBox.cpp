@@ -2,7 +2,10 @@
 // one line of explanation, and an OK button.
 #include "about/TAboutBox.h"
 
+#include "execution/SwitchKeys.h"
+
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -83,4 +86,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   outer->addSpacing(8);
   outer->addLayout(buttons);
   outer->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* e) {
+  if (switchkeys::isSwitchKey(switchkeys::virtualKeyCode(*e))) {
+    accept();
+    return;
+  }
+  QDialog::keyPressEvent(e);
 }

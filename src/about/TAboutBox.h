@@ -13,4 +13,9 @@ public:
   QPushButton* OKButton;
   // The explanation lines shown, in order ("key or text" -> explanation).
   static QList<QPair<QString, QString>> entries();
+
+protected:
+  // Opened by a click during the scanning, the box must not trap the person who uses the
+  // board: any switch key closes it, not only Enter.
+  void keyPressEvent(QKeyEvent* e) override;
 };

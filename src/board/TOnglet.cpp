@@ -84,15 +84,6 @@ void TTextButton::keyPressEvent(QKeyEvent* e) {
   QPushButton::keyPressEvent(e);
 }
 
-void TTextButton::keyReleaseEvent(QKeyEvent* e) {
-  // The main window may rebuild the page while handling the switch: this button may be gone.
-  QPointer<TTextButton> self(this);
-  if (FPage && FPage->host())
-    FPage->host()->buttonKeyReleased(e);
-  if (self)
-    QPushButton::keyReleaseEvent(e);
-}
-
 // ---------------------------------------------------------------------------------------------
 // TOnglet: construction
 
@@ -745,6 +736,19 @@ TTextButton* TOnglet::GetCurrentButton() const {
   if (FCurrentIndex < 0 || FCurrentIndex >= int(FButtons.size()))
     return nullptr;
   return FButtons[size_t(FCurrentIndex)];
+}
+
+bool TOnglet::makeCurrent(TTextButton* button) {
+  const int k = indexOfButton(button);
+  if (k < 0)
+    return false;
+  if (k == FCurrentIndex)
+    return true;
+  if (TTextButton* old = GetCurrentButton())
+    TextButtonExit(old);
+  FCurrentIndex = k;
+  TextButtonEnter(button);
+  return true;
 }
 
 QString TOnglet::GetCurrentText() const {

@@ -36,7 +36,6 @@ protected:
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
-  void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
   friend class TOnglet;
@@ -89,6 +88,9 @@ public:
   void TextButtonClick(TTextButton* Sender);
   void SelectButton(TTextButton* AButton);
   TTextButton* GetCurrentButton() const;
+  // Makes a button of this page the current one again (a release acts on what was lit when
+  // it happened); false when the button is not on this page.
+  bool makeCurrent(TTextButton* button);
   QString GetCurrentText() const;
   int GetCurrentKind() const;
   void ApplyFont(const BoardFont& AFont);

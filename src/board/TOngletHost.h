@@ -1,12 +1,11 @@
 // What a tab page needs of the main window: the mode, the fonts and measuring labels, the
-// button height, the chosen text, the text-name field and the switch's key-release handler.
+// button height, the chosen text, and the text-name field.
 // The main window implements it; tests give a page a small host of their own.
 #pragma once
 
 #include "platform/BoardFont.h"
 #include "platform/MeasureLabel.h"
 
-class QKeyEvent;
 class TTextButton;
 
 class TOngletHost {
@@ -27,7 +26,6 @@ public:
   virtual void setTextNameField(const QString& text) = 0;
   virtual void setTextNameChangeAttached(bool attached) = 0;
   virtual void enableTextNameField() = 0;
-  virtual void buttonKeyReleased(QKeyEvent* event) = 0; // FormKeyUp
 };
 
 // Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).

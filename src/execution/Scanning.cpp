@@ -37,8 +37,10 @@ void TMainFrame::TimerT1Timer() {
 }
 
 void TMainFrame::TimerT2Timer() {
-  if (TOnglet* page = activePage())
+  if (TOnglet* page = activePage()) {
     page->StepNext();
+    FTextLit = true;
+  }
 }
 
 void TMainFrame::PageControlChanging() { TabBar->setHighlighted(-1); }
@@ -63,6 +65,7 @@ void TMainFrame::FormKeyDown(int virtualKey) {
   if (!page)
     return; // without any tab the switch has nothing to choose
   FTabScanning = false;
+  FTextLit = false;
   page->ResetCurrent();
   TimerT1->stop();
   TimerT2->start();
@@ -88,6 +91,9 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     TimerT2->stop();
     TimerT1->start();
     FTabScanning = true;
+    // The lit tab can be chosen at once; the focus leaves RETOUR so that nothing of the
+    // page takes the keyboard.
+    Buttoncache->setFocus();
     break;
   case 2: // CLEAR
     FPhrase->Clear();
@@ -113,8 +119,8 @@ void TMainFrame::FormKeyUp(int virtualKey) {
 }
 
 void TMainFrame::Ajout() {
-  if (FDisplay->line(FPhrase->FPhraseStartLine).isEmpty())
-    return;
+  // The composer decides whether there is a phrase: after CLEAR or SUPPRESSION its first line
+  // is the empty one left behind, and the phrase follows it.
   const auto captionExists = [this](const QString& text) {
     for (TOnglet* page : pages())
       for (int i = 0; i < page->GetButtonCount(); ++i)

@@ -24,22 +24,29 @@ bool TMainFrame::isReservedTabCaption(const QString& caption) {
   return caption == QStringLiteral("Divers") || isLetterTab(caption);
 }
 
-void TMainFrame::FormShortCut(int key, Qt::KeyboardModifiers modifiers) {
+bool TMainFrame::FormShortCut(int key, Qt::KeyboardModifiers modifiers) {
   if (!(modifiers & Qt::ControlModifier))
-    return;
+    return false;
   // The tests run in order against the state of the moment, as the table of shortcuts reads.
-  if (key == Qt::Key_E && PnlModeCreation->isVisible())
+  bool acted = false;
+  if (key == Qt::Key_E && PnlModeCreation->isVisible()) {
     EnterExecutionMode();
-  else if (key == Qt::Key_C && !PnlModeCreation->isVisible())
+    acted = true;
+  } else if (key == Qt::Key_C && !PnlModeCreation->isVisible()) {
     EnterCreationMode();
+    acted = true;
+  }
   if (FExecMode)
-    return;
+    return acted;
   if (key == Qt::Key_P)
     BtnChangMdpClick();
   else if (key == Qt::Key_O)
     BtnOuvrirClick();
   else if (key == Qt::Key_R)
     SaveBoard(false);
+  else
+    return acted;
+  return true;
 }
 
 void TMainFrame::EnterExecutionMode() {

@@ -9,7 +9,7 @@
 #include "documents/TFormMdp.h"
 #include "editing/TFormFont.h"
 #include "execution/QtDisplayLines.h"
-#include "execution/SwitchKeys.h"
+#include "execution/SwitchKeyFilter.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
 #include "shell/TPageControl.h"
@@ -118,6 +118,8 @@ TMainFrame::~TMainFrame() {
   TimerT1->stop();
   TimerT2->stop();
   qApp->removeEventFilter(this);
+  delete FSwitch; // no key may reach a window being taken apart
+  FSwitch = nullptr;
   // Closing the window moves the focus, and a text button that loses it calls back into this
   // window: the pages go while it is still whole, not from the base class destructor.
   hide();
@@ -322,11 +324,11 @@ void TMainFrame::buildLayout() {
       plainLook(w);
   PnlModeCreation->hide();
   Splitter->handle(1)->hide();
-  // The window's shortcuts come before the focused control. This one filter also sees the
-  // logo's clicks, the focus holder's keys, the name fields' leaving (a reserved name is
+  // This one filter sees the logo's clicks, the name fields' leaving (a reserved name is
   // refused and the focus goes back) and the panel's resizing: a filter on those widgets as
-  // well would handle each of their events twice.
+  // well would handle each of their events twice. The keyboard has a filter of its own.
   qApp->installEventFilter(this);
+  connectSwitch();
 }
 
 void TMainFrame::FormCreate() {
@@ -460,40 +462,36 @@ void TMainFrame::enableTextNameField() {
   EdtNomTexte->setEnabled(true);
 }
 
-void TMainFrame::buttonKeyReleased(QKeyEvent* event) {
-  FormKeyUp(switchkeys::virtualKeyCode(*event));
-}
-
-void TMainFrame::keyPressEvent(QKeyEvent* e) {
-  // Only a press that the window itself receives; presses of its controls reach it by
-  // propagation and are theirs.
-  QWidget* focus = QApplication::focusWidget();
-  if (!focus || focus == this)
-    FormKeyDown(switchkeys::virtualKeyCode(*e));
-  QMainWindow::keyPressEvent(e);
-}
-
-void TMainFrame::keyReleaseEvent(QKeyEvent* e) {
-  QWidget* focus = QApplication::focusWidget();
-  if (!focus || focus == this)
-    FormKeyUp(switchkeys::virtualKeyCode(*e));
-  QMainWindow::keyReleaseEvent(e);
+void TMainFrame::connectSwitch() {
+  FSwitch = new SwitchKeyFilter(this, this);
+  FSwitch->onShortcut = [this](int key, Qt::KeyboardModifiers modifiers) {
+    return FormShortCut(key, modifiers);
+  };
+  SwitchInput& input = FSwitch->input();
+  input.phaseSource = [this] {
+    if (!FExecMode)
+      return SwitchInput::Phase::Off;
+    if (FTabScanning)
+      return SwitchInput::Phase::Tabs;
+    return FTextLit ? SwitchInput::Phase::Texts : SwitchInput::Phase::TextsWaiting;
+  };
+  input.onTabChosen = [this](int virtualKey) { FormKeyDown(virtualKey); };
+  input.onReleaseStarted = [this](int) {
+    TOnglet* page = activePage();
+    FReleasedOn = page ? page->GetCurrentButton() : nullptr;
+  };
+  input.onItemActivated = [this](int virtualKey) {
+    // The highlight may have moved on while the release was being told from an auto-repeat:
+    // the action is on what was lit when the switch was let go.
+    if (TOnglet* page = activePage(); page && FReleasedOn)
+      page->makeCurrent(FReleasedOn);
+    FReleasedOn = nullptr;
+    FormKeyUp(virtualKey);
+  };
 }
 
 bool TMainFrame::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
-  case QEvent::KeyPress: {
-    auto* key = static_cast<QKeyEvent*>(event);
-    // Offered once per key, to the widget that first receives it, before it acts.
-    auto* w = qobject_cast<QWidget*>(watched);
-    QWidget* focus = QApplication::focusWidget();
-    const bool firstReceiver = w && (w == focus || (!focus && w == this));
-    if (firstReceiver && w->window() == this)
-      FormShortCut(key->key(), key->modifiers());
-    if (watched == Buttoncache)
-      FormKeyDown(switchkeys::virtualKeyCode(*key));
-    break;
-  }
   case QEvent::MouseButtonRelease:
     if (watched == Logo) {
       LogoClick();

@@ -34,6 +34,7 @@ class TOnglet;
 class TTextButton;
 class TTabBar;
 class QtDisplayLines;
+class SwitchKeyFilter;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -70,7 +71,8 @@ public:
   void BtnChangMdpClick();
 
   // Modes and shortcuts.
-  void FormShortCut(int key, Qt::KeyboardModifiers modifiers);
+  // True when the key was a shortcut of the moment and acted.
+  bool FormShortCut(int key, Qt::KeyboardModifiers modifiers);
   void EnterExecutionMode();
   void EnterCreationMode();
   void LogoClick();
@@ -137,7 +139,6 @@ public:
   void setTextNameField(const QString& text) override;
   void setTextNameChangeAttached(bool attached) override;
   void enableTextNameField() override;
-  void buttonKeyReleased(QKeyEvent* event) override;
 
   // Fields.
   Services FServices;
@@ -225,16 +226,21 @@ public:
 
   std::unique_ptr<QtDisplayLines> FDisplay;
   std::unique_ptr<PhraseComposer> FPhrase;
+  // The switch and the shortcuts: every key event of the application passes through it.
+  SwitchKeyFilter* FSwitch = nullptr;
+  // In the text phase, whether a text is lit yet (a release before the first tick does
+  // nothing), and the button that was lit when the switch began to be released.
+  bool FTextLit = false;
+  QPointer<TTextButton> FReleasedOn;
 
 protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* e) override;
-  void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
   void buildLayout();
+  void connectSwitch();
   void FormCreate();
   void placeGroupBoxes();
   // The look of the current mode on every page: fonts (texts cut again for them), reserved

@@ -41,7 +41,6 @@ public:
   void setTextNameField(const QString& t) override { nameField << t; }
   void setTextNameChangeAttached(bool a) override { attached << a; }
   void enableTextNameField() override { ++enabled; }
-  void buttonKeyReleased(QKeyEvent* e) override { keys << e->key(); }
 
   FixedWidthMeasurer measurer;
   BoardFont selected, unselected;
@@ -51,7 +50,6 @@ public:
   QStringList nameField;
   QList<bool> attached;
   int enabled = 0;
-  QList<int> keys;
 };
 
 // A page alone in a tab control 300 px high (400 px wide unless told), shown offscreen.
@@ -399,15 +397,6 @@ private slots:
     b.page->setCaption("A & B");
     QCOMPARE(b.tabs.tabText(0), QString("A && B"));
     QCOMPARE(b.page->caption(), QString("A & B"));
-  }
-
-  void keyReleaseReachesTheMainWindow() {
-    Board b(true);
-    b.show();
-    b.fill({"x"});
-    QTest::keyRelease(b.page->FButtons[0], Qt::Key_0, Qt::KeypadModifier);
-    QTest::keyRelease(b.page->FBtnRetour, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(b.host.keys, (QList<int>{Qt::Key_0, Qt::Key_Enter}));
   }
 
   void stepFocusesTheCurrentButton() {

@@ -1,6 +1,7 @@
 // The main window harness for widget tests.
 #include "support/MainFrameHarness.h"
 
+#include "execution/SwitchKeyFilter.h"
 #include "shell/TMainFrame.h"
 #include "shell/TPageControl.h"
 
@@ -39,6 +40,10 @@ void MainFrameHarness::keyDown(int qtKey, Qt::KeyboardModifiers mods) {
 
 void MainFrameHarness::keyUp(int qtKey, Qt::KeyboardModifiers mods) {
   QTest::keyRelease(keyTarget(), Qt::Key(qtKey), mods);
+  // A release waits a few milliseconds to be told from an auto-repeat: no test waits for it.
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* frame = qobject_cast<TMainFrame*>(w))
+      frame->FSwitch->flush();
 }
 
 void MainFrameHarness::pressKey(int qtKey, Qt::KeyboardModifiers mods) {

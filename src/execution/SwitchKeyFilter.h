@@ -1,0 +1,45 @@
+// Every key event of the application passes here once: the board window's shortcuts, and in
+// execution mode its switch keys, which become presses and releases of the one switch and do
+// nothing else (no focus move, no scrolling, no button click), wherever the focus rests.
+// Keys typed into a dialog stay the dialog's.
+#pragma once
+
+#include "execution/SwitchInput.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+
+class QKeyEvent;
+class QWidget;
+
+class SwitchKeyFilter : public QObject {
+  Q_OBJECT
+public:
+  // `board` is the window whose keys are routed; the filter is installed on the application.
+  explicit SwitchKeyFilter(QWidget* board, QObject* parent = nullptr);
+  ~SwitchKeyFilter() override;
+
+  SwitchInput& input() { return FInput; }
+  // A key with Ctrl held: true when it was a shortcut and acted (the key then goes no further).
+  std::function<bool(int qtKey, Qt::KeyboardModifiers modifiers)> onShortcut;
+  // Runs at once what is waiting for time to pass (tests only: a release waits a few
+  // milliseconds to be sure it is no auto-repeat).
+  void flush();
+  qint64 now() const { return FClock.elapsed(); }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  bool isForBoard(QObject* watched) const;
+  void schedule();
+
+  QPointer<QWidget> FBoard;
+  SwitchInput FInput;
+  QElapsedTimer FClock;
+  QTimer FTimer;
+};
