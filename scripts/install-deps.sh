@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpulse-dev
   fonts-liberation fontconfig
-  xvfb xauth xdotool x11-utils python3-xlib
+  xvfb xauth xdotool x11-utils python3-xlib openbox
   clang libclang-rt-14-dev
 )
 

@@ -235,6 +235,7 @@ void TMainFrame::SaveBoard(bool saveAs) {
   }
   setWindowTitle(QStringLiteral("Orivox v1.0 : ") + FFileName);
   FSaved = true;
+  journal("enregistrement", FFileName);
 }
 
 void TMainFrame::BtnOuvrirClick() {

@@ -8,6 +8,7 @@
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -30,6 +31,7 @@ void TMainFrame::TimerT1Timer() {
   TOnglet* page = activePage();
   if (!page)
     return;
+  journal("onglet", page->caption());
   page->setScrollPosition(0);
   if (FExecMode)
     page->ApplyFont(FUnselectedFont);
@@ -40,6 +42,7 @@ void TMainFrame::TimerT2Timer() {
   if (TOnglet* page = activePage()) {
     page->StepNext();
     FTextLit = true;
+    journal("texte", page->GetCurrentText());
   }
 }
 
@@ -64,6 +67,7 @@ void TMainFrame::FormKeyDown(int virtualKey) {
   TOnglet* page = activePage();
   if (!page)
     return; // without any tab the switch has nothing to choose
+  journal("choix-onglet", page->caption());
   FTabScanning = false;
   FTextLit = false;
   page->ResetCurrent();
@@ -79,6 +83,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
   TOnglet* page = activePage();
   if (!page)
     return;
+  journal("choix", page->GetCurrentText());
   switch (page->GetCurrentKind()) {
   case 0: {
     const QString caption = page->caption();
@@ -116,6 +121,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
   default:
     break;
   }
+  journal("affichage", Memo->toPlainText());
 }
 
 void TMainFrame::Ajout() {

@@ -69,6 +69,7 @@ void TMainFrame::EnterExecutionMode() {
   FAllSelected = false;
   applyModeLook();
   Buttoncache->setFocus();
+  journal("mode", QStringLiteral("exécution"));
 }
 
 void TMainFrame::EnterCreationMode() {
@@ -82,6 +83,7 @@ void TMainFrame::EnterCreationMode() {
     return;
   }
   FExecMode = false;
+  journal("mode", QStringLiteral("création"));
   PnlModeCreation->show();
   TimerT1->stop();
   TimerT2->stop();

@@ -8,6 +8,7 @@
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
 #include "editing/TFormFont.h"
+#include "execution/ActionJournal.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeyFilter.h"
 #include "shell/ConfigFile.h"
@@ -109,6 +110,11 @@ TMainFrame::TMainFrame(const Services& services, const QString& programFolder, Q
       FSelectedMeasure(services.measurer), FUnselectedMeasure(services.measurer),
       FMeasureLabel(services.measurer) {
   setObjectName(QStringLiteral("MainFrame"));
+  FJournal = ActionJournal::fromEnvironment();
+  if (FJournal) {
+    FJournalTones = std::make_unique<JournalTones>(FServices.tones, *FJournal);
+    FServices.tones = FJournalTones.get();
+  }
   buildLayout();
   FormCreate();
 }
@@ -428,6 +434,11 @@ void TMainFrame::FormClose() {
         QStringLiteral("erreur d'enregistrement dans le fichier de configuration"));
   TimerT1->stop();
   TimerT2->stop();
+}
+
+void TMainFrame::journal(const char* event, const QString& detail) {
+  if (FJournal)
+    FJournal->note(event, detail);
 }
 
 void TMainFrame::ClearDisplay() {

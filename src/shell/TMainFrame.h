@@ -35,6 +35,8 @@ class TTextButton;
 class TTabBar;
 class QtDisplayLines;
 class SwitchKeyFilter;
+class ActionJournal;
+class JournalTones;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -232,6 +234,10 @@ public:
   // nothing), and the button that was lit when the switch began to be released.
   bool FTextLit = false;
   QPointer<TTextButton> FReleasedOn;
+  // What the board showed and did, when ORIVOX_JOURNAL asks for it (end-to-end checks).
+  std::unique_ptr<ActionJournal> FJournal;
+  std::unique_ptr<JournalTones> FJournalTones;
+  void journal(const char* event, const QString& detail = QString());
 
 protected:
   void showEvent(QShowEvent* e) override;
