@@ -27,4 +27,11 @@ ConfigValues decode(const QByteArray& bytes);
 QByteArray passwordLine(const QString& password);
 QString passwordFromLine(const QByteArray& line);
 
+// The stored form of the last board's path: its cp1252 bytes, unless the path holds a
+// character cp1252 lacks (a home folder "Łukasz"), a line or file end, or could be mistaken
+// for the other form; those paths are written as a marked hexadecimal line of their UTF-8
+// bytes, which reads back exactly.
+QByteArray boardPathLine(const QString& path);
+QString boardPathFromLine(const QByteArray& line);
+
 } // namespace configfile

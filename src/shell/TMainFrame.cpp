@@ -7,6 +7,7 @@
 #include "documents/StorableText.h"
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
+#include "editing/ReservedNameGuard.h"
 #include "editing/TFormFont.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeys.h"
@@ -107,7 +108,7 @@ QSpinBox* spin(QWidget* parent, const char* name, int x, int y) {
 TMainFrame::TMainFrame(const Services& services, const QString& programFolder, QWidget* parent)
     : QMainWindow(parent), FServices(services), FProgramFolder(programFolder),
       FSelectedMeasure(services.measurer), FUnselectedMeasure(services.measurer),
-      FMeasureLabel(services.measurer) {
+      FMeasureLabel(services.measurer), FNameGuard(std::make_unique<ReservedNameGuard>(*this)) {
   setObjectName(QStringLiteral("MainFrame"));
   buildLayout();
   FormCreate();
@@ -481,6 +482,9 @@ void TMainFrame::keyReleaseEvent(QKeyEvent* e) {
 }
 
 bool TMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  // While a name field holds a reserved name no other action may proceed.
+  if (FNameGuard->holdsUp(watched, event))
+    return true;
   switch (event->type()) {
   case QEvent::KeyPress: {
     auto* key = static_cast<QKeyEvent*>(event);

@@ -34,6 +34,7 @@ class TOnglet;
 class TTextButton;
 class TTabBar;
 class QtDisplayLines;
+class ReservedNameGuard;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -225,6 +226,8 @@ public:
 
   std::unique_ptr<QtDisplayLines> FDisplay;
   std::unique_ptr<PhraseComposer> FPhrase;
+  // Holds the window up while a name field holds a reserved name (see eventFilter).
+  std::unique_ptr<ReservedNameGuard> FNameGuard;
 
 protected:
   void showEvent(QShowEvent* e) override;
