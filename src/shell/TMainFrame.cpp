@@ -12,6 +12,7 @@
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeys.h"
 #include "shell/ConfigFile.h"
+#include "shell/CreationPanelLayout.h"
 #include "shell/Logo.h"
 #include "shell/TPageControl.h"
 
@@ -139,7 +140,7 @@ void TMainFrame::buildLayout() {
 
   // The creation panel and its four group boxes, placed by hand like the form they mirror.
   PnlModeCreation = named(new QWidget(central), "PnlModeCreation");
-  PnlModeCreation->setFixedHeight(240);
+  PnlModeCreation->setFixedHeight(272); // one row more than the form for the added buttons
   PnlModeCreation->setAutoFillBackground(true); // it covers the hidden focus holder
   column->addWidget(PnlModeCreation);
 
@@ -185,21 +186,23 @@ void TMainFrame::buildLayout() {
 
   GrpBxGene =
       named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation), "GrpBxGene");
-  GrpBxGene->setGeometry(0, 6, 400, 88);
+  GrpBxGene->setGeometry(0, 6, 400, 120);
   BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 120);
   BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 134, 22, 120);
   BtnEnr = button(GrpBxGene, "BtnEnr", QStringLiteral("Enregistrer le fichier"), 260, 22, 132);
   BtnEnrSous = button(GrpBxGene, "BtnEnrSous", QStringLiteral("Enregistrer sous"), 60, 54, 130);
   BtnChangMdp =
       button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 198, 54, 150);
-  BtnReglages = button(GrpBxGene, "BtnReglages", QStringLiteral("Réglages..."), 352, 54, 44);
-  BtnAnnulerEdition = button(GrpBxGene, "BtnAnnulerEdition", QStringLiteral("Annuler"), 8, 54, 50);
+  // The added buttons take a row of their own, in the columns of the first row.
+  BtnAnnulerEdition =
+      button(GrpBxGene, "BtnAnnulerEdition", QStringLiteral("Annuler"), 8, 86, 120);
   BtnRetablirEdition =
-      button(GrpBxGene, "BtnRetablirEdition", QStringLiteral("Rétablir"), 352, 22, 44);
+      button(GrpBxGene, "BtnRetablirEdition", QStringLiteral("Rétablir"), 134, 86, 120);
+  BtnReglages = button(GrpBxGene, "BtnReglages", QStringLiteral("Réglages..."), 260, 86, 132);
 
   GrpBxAppa = named(new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation),
                     "GrpBxAppa");
-  GrpBxAppa->setGeometry(0, 98, 400, 136);
+  GrpBxAppa->setGeometry(0, 130, 400, 136);
   BtnVisuSelec = button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 188);
   BtnVisuNonSelec =
       button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 204, 22, 188);
@@ -321,6 +324,8 @@ void TMainFrame::buildLayout() {
     if (qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w) ||
         qobject_cast<QSpinBox*>(w))
       plainLook(w);
+  FPanelLayout =
+      std::make_unique<CreationPanelLayout>(GrpBxOnglet, GrpBxTxt, GrpBxAppa, GrpBxGene);
   PnlModeCreation->hide();
   Splitter->handle(1)->hide();
   // The window's shortcuts come before the focused control. This one filter also sees the
@@ -391,13 +396,7 @@ void TMainFrame::FormShow() {
 }
 
 void TMainFrame::placeGroupBoxes() {
-  const int gap =
-      (PnlModeCreation->width() - GrpBxAppa->width() - GrpBxOnglet->width() - GrpBxTxt->width()) /
-      4;
-  GrpBxOnglet->move(gap, GrpBxOnglet->y());
-  GrpBxTxt->move(GrpBxOnglet->x() + GrpBxOnglet->width() + gap, GrpBxTxt->y());
-  GrpBxAppa->move(GrpBxTxt->x() + GrpBxTxt->width() + gap, GrpBxAppa->y());
-  GrpBxGene->move(GrpBxAppa->x() + (GrpBxAppa->width() - GrpBxGene->width()) / 2, GrpBxGene->y());
+  FPanelLayout->place(PnlModeCreation->width());
 }
 
 void TMainFrame::closeEvent(QCloseEvent* e) {

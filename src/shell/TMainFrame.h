@@ -35,6 +35,7 @@ class TTextButton;
 class TTabBar;
 class QtDisplayLines;
 class ReservedNameGuard;
+class CreationPanelLayout;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -228,6 +229,8 @@ public:
   std::unique_ptr<PhraseComposer> FPhrase;
   // Holds the window up while a name field holds a reserved name (see eventFilter).
   std::unique_ptr<ReservedNameGuard> FNameGuard;
+  // Fits the creation panel's boxes to the window's width.
+  std::unique_ptr<CreationPanelLayout> FPanelLayout;
 
 protected:
   void showEvent(QShowEvent* e) override;
