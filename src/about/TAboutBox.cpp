@@ -81,22 +81,22 @@ QList<TAboutBox::SwitchKeyGroup> TAboutBox::switchKeys() {
   const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
   const Qt::KeyboardModifiers main = Qt::NoModifier;
   // With Num Lock off the keypad sends the navigation keys; its 5 then sends a key of no use.
-  const QList<Qt::Key> navigation = {Qt::Key_Left,   Qt::Key_Up,       Qt::Key_Right,
-                                     Qt::Key_Down,   Qt::Key_Home,     Qt::Key_End,
-                                     Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert,
-                                     Qt::Key_Delete};
+  const QList<Qt::Key> navigation = {
+      Qt::Key_Left, Qt::Key_Up,     Qt::Key_Right,    Qt::Key_Down,   Qt::Key_Home,
+      Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_Delete};
   SwitchKeyGroup pad{QStringLiteral("Pavé numérique"),
                      QStringLiteral("toutes ses touches, Entrée comprise, Verr Num allumé ou "
                                     "éteint (sauf le 5 quand il est éteint)"),
                      {}};
   for (int k = Qt::Key_0; k <= Qt::Key_9; ++k)
     pad.keys << std::pair{Qt::Key(k), keypad};
-  for (Qt::Key k : {Qt::Key_Asterisk, Qt::Key_Plus, Qt::Key_Comma, Qt::Key_Minus,
-                    Qt::Key_Period, Qt::Key_Slash, Qt::Key_Enter})
+  for (Qt::Key k : {Qt::Key_Asterisk, Qt::Key_Plus, Qt::Key_Comma, Qt::Key_Minus, Qt::Key_Period,
+                    Qt::Key_Slash, Qt::Key_Enter})
     pad.keys << std::pair{k, keypad};
   for (Qt::Key k : navigation)
     pad.keys << std::pair{k, keypad};
-  SwitchKeyGroup numLock{QStringLiteral("Verr Num"), QStringLiteral("compte aussi comme un appui"),
+  SwitchKeyGroup numLock{QStringLiteral("Verr Num"),
+                         QStringLiteral("compte aussi comme un appui"),
                          {std::pair{Qt::Key_NumLock, main}}};
   SwitchKeyGroup board{QStringLiteral("Clavier principal"),
                        QStringLiteral("Entrée, flèches, Origine, Fin, Pg préc., Pg suiv., Inser "

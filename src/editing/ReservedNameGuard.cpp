@@ -13,8 +13,8 @@
 #include <QLineEdit>
 
 bool ReservedNameGuard::isReservedTabName(const QString& name) {
-  for (const QString& reserved : {QStringLiteral("Divers"), QStringLiteral("Alphabet"),
-                                  QStringLiteral("Autres caractères")})
+  for (const QString& reserved :
+       {QStringLiteral("Divers"), QStringLiteral("Alphabet"), QStringLiteral("Autres caractères")})
     if (name.compare(reserved, Qt::CaseInsensitive) == 0)
       return true;
   return false;
@@ -69,6 +69,9 @@ bool ReservedNameGuard::holdsUp(QObject* watched, QEvent* event) {
     return false;
   case QEvent::MouseButtonPress:
   case QEvent::MouseButtonDblClick: {
+    // A release held up may never have come (a message box took the mouse meanwhile): it must
+    // not take the release of this press.
+    FSwallowRelease = false;
     if (FSwallowPress) {
       FSwallowPress = false;
       FSwallowRelease = true;

@@ -16,8 +16,8 @@ constexpr int kTitlePadding = 10;
 constexpr int kLabelSpacing = 4;
 } // namespace
 
-CreationPanelLayout::CreationPanelLayout(QGroupBox* tabs, QGroupBox* texts,
-                                         QGroupBox* appearance, QGroupBox* general)
+CreationPanelLayout::CreationPanelLayout(QGroupBox* tabs, QGroupBox* texts, QGroupBox* appearance,
+                                         QGroupBox* general)
     : FTabs(tabs), FTexts(texts), FAppearance(appearance), FGeneral(general) {
   QGroupBox* const boxes[] = {tabs, texts, appearance, general};
   for (int i = 0; i < 4; ++i) {
@@ -108,11 +108,9 @@ void CreationPanelLayout::place(int panelWidth) {
     }
   }
   // The form's rule over the widths drawn: a quarter of what is left over, truncated.
-  const int gap =
-      (panelWidth - FTabs->width() - FTexts->width() - FAppearance->width()) / 4;
+  const int gap = (panelWidth - FTabs->width() - FTexts->width() - FAppearance->width()) / 4;
   FTabs->move(gap, FTabs->y());
   FTexts->move(FTabs->x() + FTabs->width() + gap, FTexts->y());
   FAppearance->move(FTexts->x() + FTexts->width() + gap, FAppearance->y());
-  FGeneral->move(FAppearance->x() + (FAppearance->width() - FGeneral->width()) / 2,
-                 FGeneral->y());
+  FGeneral->move(FAppearance->x() + (FAppearance->width() - FGeneral->width()) / 2, FGeneral->y());
 }

@@ -15,8 +15,7 @@ class CreationPanelLayout {
 public:
   // The boxes with their children as the form places them: tabs, texts and appearance from
   // left to right, and the general box centred above the appearance box.
-  CreationPanelLayout(QGroupBox* tabs, QGroupBox* texts, QGroupBox* appearance,
-                      QGroupBox* general);
+  CreationPanelLayout(QGroupBox* tabs, QGroupBox* texts, QGroupBox* appearance, QGroupBox* general);
   void place(int panelWidth);
 
   // One column as designed: its width, and the least proportion its captions allow.

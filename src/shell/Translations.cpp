@@ -9,8 +9,8 @@ QTranslator* installQtTranslations(QCoreApplication& app) {
   auto* translator = new QTranslator(&app);
   const QString catalogue = QStringLiteral("qtbase_fr");
   // The installed catalogue first: it matches the Qt libraries the program runs with.
-  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                QStringLiteral(":/translations")})
+  for (const QString& folder :
+       {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")})
     if (translator->load(catalogue, folder) && QCoreApplication::installTranslator(translator))
       return translator;
   delete translator;

@@ -80,7 +80,8 @@ private slots:
         accepted << code;
     QCOMPARE(listed, accepted);
     // The one keypad key it leaves out: 5 with Num Lock off.
-    QVERIFY(!switchkeys::isSwitchKey(switchkeys::virtualKeyCode(Qt::Key_Clear, Qt::KeypadModifier)));
+    QVERIFY(
+        !switchkeys::isSwitchKey(switchkeys::virtualKeyCode(Qt::Key_Clear, Qt::KeypadModifier)));
   }
 
   void shortcutsActInTheModeListed_data() {

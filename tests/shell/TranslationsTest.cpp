@@ -1,7 +1,7 @@
 // Qt's own windows as a carer meets them once the program has loaded Qt's French texts: the
 // close question, the open and save dialogs and the colour chooser.
-#include "platform/QtServices.h"
 #include "shell/Translations.h"
+#include "platform/QtServices.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -36,16 +36,18 @@ private slots:
     QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("french");
     QTest::addColumn<QStringList>("english");
-    QTest::newRow("close question") << "question" << QStringList{"&Oui", "&Non"}
-                                    << QStringList{"&Yes", "&No"};
-    QTest::newRow("open dialog")
-        << "open" << QStringList{"Ouvrir", "&Ouvrir", "Annuler", "Voir dans :", "&Nom de fichier :"}
-        << QStringList{"Open", "&Open", "Cancel", "Look in:", "File name:"};
+    QTest::newRow("close question")
+        << "question" << QStringList{"&Oui", "&Non"} << QStringList{"&Yes", "&No"};
+    QTest::newRow("open dialog") << "open"
+                                 << QStringList{"Ouvrir", "&Ouvrir", "Annuler",
+                                                "Voir dans :", "&Nom de fichier :"}
+                                 << QStringList{"Open", "&Open", "Cancel",
+                                                "Look in:", "File name:"};
     QTest::newRow("save dialog") << "save" << QStringList{"Enregistrer sous", "Annuler"}
                                  << QStringList{"Save As", "&Save", "Cancel"};
-    QTest::newRow("colour chooser") << "colour" << QStringList{"Annuler", "Couleurs de &base"}
-                                    << QStringList{"&Basic colors", "&Add to Custom Colors",
-                                                   "Cancel"};
+    QTest::newRow("colour chooser")
+        << "colour" << QStringList{"Annuler", "Couleurs de &base"}
+        << QStringList{"&Basic colors", "&Add to Custom Colors", "Cancel"};
   }
   void qtWindowsSpeakFrench() {
     QFETCH(QString, window);
