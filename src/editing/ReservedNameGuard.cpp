@@ -56,6 +56,18 @@ void ReservedNameGuard::refuse(QLineEdit* field) {
 }
 
 bool ReservedNameGuard::holdsUp(QObject* watched, QEvent* event) {
+  // Every event of the application passes here: the many of no interest leave at once.
+  switch (event->type()) {
+  case QEvent::FocusOut:
+  case QEvent::MouseButtonPress:
+  case QEvent::MouseButtonDblClick:
+  case QEvent::MouseButtonRelease:
+  case QEvent::Wheel:
+  case QEvent::KeyPress:
+    break;
+  default:
+    return false;
+  }
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != &FFrame)
     return false;
