@@ -1,5 +1,6 @@
 // The configuration file "conf/conf.txt": line 1 the enciphered application password, line 2
-// the path of the last board, CR LF line ends, cp1252.
+// the path of the last board, CR LF line ends, cp1252 (each line has a marked form for what
+// cp1252 or a line cannot hold).
 #pragma once
 
 #include <QByteArray>
