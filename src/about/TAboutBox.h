@@ -1,8 +1,12 @@
-// The about box "A propos": the key combinations and the seven reserved texts, each with one
-// line of explanation, and an "OK" button.
+// The about box "A propos": the program's name and version, the carer's shortcuts, the keys
+// that act as the switch, the reserved tabs and the seven reserved texts, each with one line of
+// explanation, and an "OK" button.
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPair>
+#include <utility>
 
 class QPushButton;
 
@@ -11,7 +15,32 @@ class TAboutBox : public QDialog {
 public:
   explicit TAboutBox(QWidget* parent = nullptr);
   QPushButton* OKButton;
-  // The explanation lines shown, in order ("key or text" -> explanation).
+
+  static QString programName();
+  static QString programVersion();
+
+  // A CTRL+letter shortcut and the mode it acts in.
+  enum class Mode { Execution, Creation };
+  struct Shortcut {
+    char letter;
+    Mode mode;
+    QString explanation;
+  };
+  static QList<Shortcut> shortcuts();
+
+  // A group of switch keys as the box names them, with the keys it stands for.
+  struct SwitchKeyGroup {
+    QString name;
+    QString explanation;
+    QList<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+  };
+  static QList<SwitchKeyGroup> switchKeys();
+
+  // ("name", explanation)
+  static QList<QPair<QString, QString>> reservedTabs();
+  static QList<QPair<QString, QString>> reservedTexts();
+
+  // Every line of the box, in order ("key or name" -> explanation).
   static QList<QPair<QString, QString>> entries();
 
 protected:

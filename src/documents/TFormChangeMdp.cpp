@@ -2,6 +2,7 @@
 // either field, accepts only when the two agree; a mismatch is reported and the dialog stays.
 #include "documents/TFormChangeMdp.h"
 
+#include "documents/StorableText.h"
 #include "platform/Services.h"
 
 #include <QGuiApplication>
@@ -38,6 +39,10 @@ TFormChangeMdp::TFormChangeMdp(IMessages* messages, QWidget* parent)
   MaskEditMdp2->setGeometry(fieldLeft, 40, 268 - 8 - fieldLeft, 21);
   MaskEditMdp2->setEchoMode(QLineEdit::Password);
   MaskEditMdp2->setStyleSheet(hashEcho);
+  // The configuration file keeps the password in cp1252: a character it lacks would come back
+  // as "?" at the next start and lock the carer out, so it cannot be typed here.
+  MaskEditMdp1->setValidator(new StorableTextValidator(MaskEditMdp1));
+  MaskEditMdp2->setValidator(new StorableTextValidator(MaskEditMdp2));
 
   BitBtnOK = new QPushButton(QStringLiteral("OK"), this);
   BitBtnOK->setGeometry(48, 72, 75, 25);

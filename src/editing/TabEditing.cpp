@@ -2,6 +2,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/ReservedNameGuard.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -61,18 +62,13 @@ bool TMainFrame::EdtNomOngletExit() {
   // A field disabled while it had the focus shows a reserved tab's own name: nobody typed it.
   if (!EdtNomOnglet->isEnabled())
     return true;
-  const QString text = EdtNomOnglet->text();
-  for (const QString& reserved : {QStringLiteral("Divers"), QStringLiteral("Alphabet"),
-                                  QStringLiteral("Autres caractères")}) {
-    // Case folds (accented capitals too) while accents stay significant.
-    if (text.compare(reserved, Qt::CaseInsensitive) == 0) {
-      // The caller puts the focus back once this leaving is over: taking it back from inside
-      // the leaving would make the field lose it a second time and say so twice.
-      FServices.messages->information(kReserved);
-      return false;
-    }
-  }
-  return true;
+  // Case folds (accented capitals too) while accents stay significant.
+  if (!ReservedNameGuard::isReservedTabName(EdtNomOnglet->text()))
+    return true;
+  // The caller puts the focus back once this leaving is over: taking it back from inside the
+  // leaving would make the field lose it a second time and say so twice.
+  FServices.messages->information(kReserved);
+  return false;
 }
 
 void TMainFrame::EdtT1Change() {

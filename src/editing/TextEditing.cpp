@@ -4,6 +4,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/ReservedNameGuard.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -67,16 +68,10 @@ void TMainFrame::EdtNomTexteChange() {
 }
 
 bool TMainFrame::EdtNomTexteExit() {
-  static const QStringList reserved = {
-      QStringLiteral("RETOUR"),      QStringLiteral("retour"),     QStringLiteral("CLEAR"),
-      QStringLiteral("clear"),       QStringLiteral("AJOUT"),      QStringLiteral("ajout"),
-      QStringLiteral("VALIDATION"),  QStringLiteral("validation"), QStringLiteral("SUPPRESSION"),
-      QStringLiteral("suppression"), QStringLiteral("SONNERIE"),   QStringLiteral("sonnerie"),
-      QStringLiteral("ANNULATION"),  QStringLiteral("annulation")};
   // A field disabled while it had the focus is not being left by the carer.
   if (!EdtNomTexte->isEnabled())
     return true;
-  if (!reserved.contains(EdtNomTexte->text()))
+  if (!ReservedNameGuard::isReservedTextName(EdtNomTexte->text()))
     return true;
   // The caller puts the focus back once this leaving is over (see EdtNomOngletExit).
   FServices.messages->information(kReserved);

@@ -1,5 +1,6 @@
 // The configuration file "conf/conf.txt": line 1 the enciphered application password, line 2
-// the path of the last board, CR LF line ends, cp1252.
+// the path of the last board, CR LF line ends, cp1252 (each line has a marked form for what
+// cp1252 or a line cannot hold).
 #pragma once
 
 #include <QByteArray>
@@ -26,5 +27,12 @@ ConfigValues decode(const QByteArray& bytes);
 // the other form; those passwords are written as a marked hexadecimal line instead.
 QByteArray passwordLine(const QString& password);
 QString passwordFromLine(const QByteArray& line);
+
+// The stored form of the last board's path: its cp1252 bytes, unless the path holds a
+// character cp1252 lacks (a home folder "Łukasz"), a line or file end, or could be mistaken
+// for the other form; those paths are written as a marked hexadecimal line of their UTF-8
+// bytes, which reads back exactly.
+QByteArray boardPathLine(const QString& path);
+QString boardPathFromLine(const QByteArray& line);
 
 } // namespace configfile

@@ -6,6 +6,7 @@
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
 #include "shell/TMainFrame.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,6 +76,7 @@ QString chooseDataFolder(const QString& programFolder, const QString& userDataFo
 
 int runOrivox(int argc, char** argv, bool quitWhenShown) {
   QApplication app(argc, argv);
+  installQtTranslations(app); // before the first message box or window
   // The name is needed before the folders are chosen: the user's data folder is named after it.
   QApplication::setApplicationName(QStringLiteral("Orivox"));
   QGuiApplication::setDesktopFileName(QStringLiteral("orivox"));

@@ -7,11 +7,13 @@
 #include "documents/StorableText.h"
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
+#include "editing/ReservedNameGuard.h"
 #include "editing/TFormFont.h"
 #include "execution/ActionJournal.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeyFilter.h"
 #include "shell/ConfigFile.h"
+#include "shell/CreationPanelLayout.h"
 #include "shell/Logo.h"
 #include "shell/TPageControl.h"
 
@@ -108,7 +110,7 @@ QSpinBox* spin(QWidget* parent, const char* name, int x, int y) {
 TMainFrame::TMainFrame(const Services& services, const QString& programFolder, QWidget* parent)
     : QMainWindow(parent), FServices(services), FProgramFolder(programFolder),
       FSelectedMeasure(services.measurer), FUnselectedMeasure(services.measurer),
-      FMeasureLabel(services.measurer) {
+      FMeasureLabel(services.measurer), FNameGuard(std::make_unique<ReservedNameGuard>(*this)) {
   setObjectName(QStringLiteral("MainFrame"));
   FJournal = ActionJournal::fromEnvironment();
   if (FJournal) {
@@ -146,7 +148,7 @@ void TMainFrame::buildLayout() {
 
   // The creation panel and its four group boxes, placed by hand like the form they mirror.
   PnlModeCreation = named(new QWidget(central), "PnlModeCreation");
-  PnlModeCreation->setFixedHeight(240);
+  PnlModeCreation->setFixedHeight(272); // one row more than the form for the added buttons
   PnlModeCreation->setAutoFillBackground(true); // it covers the hidden focus holder
   column->addWidget(PnlModeCreation);
 
@@ -192,21 +194,23 @@ void TMainFrame::buildLayout() {
 
   GrpBxGene =
       named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation), "GrpBxGene");
-  GrpBxGene->setGeometry(0, 6, 400, 88);
+  GrpBxGene->setGeometry(0, 6, 400, 120);
   BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 120);
   BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 134, 22, 120);
   BtnEnr = button(GrpBxGene, "BtnEnr", QStringLiteral("Enregistrer le fichier"), 260, 22, 132);
   BtnEnrSous = button(GrpBxGene, "BtnEnrSous", QStringLiteral("Enregistrer sous"), 60, 54, 130);
   BtnChangMdp =
       button(GrpBxGene, "BtnChangMdp", QStringLiteral("Changer Mot de Passe"), 198, 54, 150);
-  BtnReglages = button(GrpBxGene, "BtnReglages", QStringLiteral("Réglages..."), 352, 54, 44);
-  BtnAnnulerEdition = button(GrpBxGene, "BtnAnnulerEdition", QStringLiteral("Annuler"), 8, 54, 50);
+  // The added buttons take a row of their own, in the columns of the first row.
+  BtnAnnulerEdition =
+      button(GrpBxGene, "BtnAnnulerEdition", QStringLiteral("Annuler"), 8, 86, 120);
   BtnRetablirEdition =
-      button(GrpBxGene, "BtnRetablirEdition", QStringLiteral("Rétablir"), 352, 22, 44);
+      button(GrpBxGene, "BtnRetablirEdition", QStringLiteral("Rétablir"), 134, 86, 120);
+  BtnReglages = button(GrpBxGene, "BtnReglages", QStringLiteral("Réglages..."), 260, 86, 132);
 
   GrpBxAppa = named(new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation),
                     "GrpBxAppa");
-  GrpBxAppa->setGeometry(0, 98, 400, 136);
+  GrpBxAppa->setGeometry(0, 130, 400, 136);
   BtnVisuSelec = button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 188);
   BtnVisuNonSelec =
       button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 204, 22, 188);
@@ -328,6 +332,8 @@ void TMainFrame::buildLayout() {
     if (qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w) ||
         qobject_cast<QSpinBox*>(w))
       plainLook(w);
+  FPanelLayout =
+      std::make_unique<CreationPanelLayout>(GrpBxOnglet, GrpBxTxt, GrpBxAppa, GrpBxGene);
   PnlModeCreation->hide();
   Splitter->handle(1)->hide();
   // This one filter sees the logo's clicks, the name fields' leaving (a reserved name is
@@ -398,13 +404,7 @@ void TMainFrame::FormShow() {
 }
 
 void TMainFrame::placeGroupBoxes() {
-  const int gap =
-      (PnlModeCreation->width() - GrpBxAppa->width() - GrpBxOnglet->width() - GrpBxTxt->width()) /
-      4;
-  GrpBxOnglet->move(gap, GrpBxOnglet->y());
-  GrpBxTxt->move(GrpBxOnglet->x() + GrpBxOnglet->width() + gap, GrpBxTxt->y());
-  GrpBxAppa->move(GrpBxTxt->x() + GrpBxTxt->width() + gap, GrpBxAppa->y());
-  GrpBxGene->move(GrpBxAppa->x() + (GrpBxAppa->width() - GrpBxGene->width()) / 2, GrpBxGene->y());
+  FPanelLayout->place(PnlModeCreation->width());
 }
 
 void TMainFrame::closeEvent(QCloseEvent* e) {
@@ -476,7 +476,8 @@ void TMainFrame::enableTextNameField() {
 void TMainFrame::connectSwitch() {
   FSwitch = new SwitchKeyFilter(this, this);
   FSwitch->onShortcut = [this](int key, Qt::KeyboardModifiers modifiers) {
-    return FormShortCut(key, modifiers);
+    // A reserved name in a name field holds the shortcuts up: the field refuses them itself.
+    return !FNameGuard->isHolding() && FormShortCut(key, modifiers);
   };
   SwitchInput& input = FSwitch->input();
   input.phaseSource = [this] {
@@ -502,6 +503,9 @@ void TMainFrame::connectSwitch() {
 }
 
 bool TMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  // While a name field holds a reserved name no other action may proceed.
+  if (FNameGuard->holdsUp(watched, event))
+    return true;
   switch (event->type()) {
   case QEvent::MouseButtonRelease:
     if (watched == Logo) {

@@ -37,6 +37,8 @@ class QtDisplayLines;
 class SwitchKeyFilter;
 class ActionJournal;
 class JournalTones;
+class ReservedNameGuard;
+class CreationPanelLayout;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -238,6 +240,10 @@ public:
   std::unique_ptr<ActionJournal> FJournal;
   std::unique_ptr<JournalTones> FJournalTones;
   void journal(const char* event, const QString& detail = QString());
+  // Holds the window up while a name field holds a reserved name (see eventFilter).
+  std::unique_ptr<ReservedNameGuard> FNameGuard;
+  // Fits the creation panel's boxes to the window's width.
+  std::unique_ptr<CreationPanelLayout> FPanelLayout;
 
 protected:
   void showEvent(QShowEvent* e) override;

@@ -9,6 +9,19 @@ TTabBar::TTabBar(QWidget* parent) : QTabBar(parent) {
   setObjectName(QStringLiteral("TabBar"));
   setMouseTracking(true); // tabs light up under the mouse
   setAttribute(Qt::WA_Hover, true);
+  // The highlight belongs to a tab, not to a place in the row: it follows the tab when "<<" or
+  // ">>" moves it, and shifts with the tabs a move passes over.
+  connect(this, &QTabBar::tabMoved, this, [this](int from, int to) {
+    if (FHighlighted < 0)
+      return;
+    if (FHighlighted == from)
+      FHighlighted = to;
+    else if (from < FHighlighted && FHighlighted <= to)
+      --FHighlighted;
+    else if (to <= FHighlighted && FHighlighted < from)
+      ++FHighlighted;
+    update();
+  });
 }
 
 void TTabBar::setHighlighted(int index) {

@@ -3,6 +3,7 @@
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
 #include "support/Fakes.h"
+#include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
 #include <QLabel>
@@ -178,6 +179,9 @@ void PasswordDialogsTest::changeOutcomes_data() {
   QTest::newRow("mismatch then corrected")
       << QStringList{"1:abc", "2:ab", "ok", "open?", "2:abc", "enter2"} << 1 << "abc" << mismatch
       << QList<bool>{true};
+  // The configuration file could not give back a character outside cp1252.
+  QTest::newRow("characters outside cp1252 refused")
+      << QStringList{"1:mć€dp", "2:mć€dpŁ", "ok"} << 1 << "m€dp" << none << QList<bool>{};
   QTest::newRow("two mismatches") << QStringList{"1:a", "2:b", "ok", "enter1", "annuler"} << 2
                                   << "a" << QStringList{mismatch + mismatch} << QList<bool>{};
 }
@@ -201,7 +205,7 @@ void PasswordDialogsTest::changeOutcomes() {
             QLineEdit* field = step[0] == '1' ? dlg.MaskEditMdp1 : dlg.MaskEditMdp2;
             field->setFocus();
             field->selectAll();
-            QTest::keyClicks(dlg.focusWidget(), step.mid(2));
+            MainFrameHarness::typeText(dlg.focusWidget(), step.mid(2));
           } else if (step == "enter1" || step == "enter2") {
             QLineEdit* field = step == "enter1" ? dlg.MaskEditMdp1 : dlg.MaskEditMdp2;
             field->setFocus();

@@ -191,6 +191,64 @@ private slots:
     QCOMPARE(h.fakes.messages.shown.size(), refused ? 1 : 0);
   }
 
+  // While a name field holds a reserved name nothing else happens: the message once, no tab
+  // change, no mode change, no command, and the focus stays in the field.
+  void reservedNameHoldsTheWindowUp_data() {
+    QTest::addColumn<bool>("textField");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("action");
+    for (const auto& [textField, name] :
+         {std::pair{false, QStringLiteral("Divers")}, std::pair{true, QStringLiteral("RETOUR")}})
+      for (const char* action : {"click on the tab strip", "press on the tab strip", "CTRL+E",
+                                 "CTRL+R", "click on a button", "click on another text"})
+        QTest::addRow("%s, %s", qPrintable(name), action) << textField << name << action;
+  }
+  void reservedNameHoldsTheWindowUp() {
+    QFETCH(bool, textField);
+    QFETCH(QString, name);
+    QFETCH(QString, action);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    useTabs(h, {"A", "B"});
+    f.BtnAjoutTexteClick();
+    f.BtnAjoutTexteClick();
+    TTextButton* chosen = f.FCurrentText;
+    QLineEdit* field = textField ? f.EdtNomTexte : f.EdtNomOnglet;
+    field->setFocus();
+    field->selectAll();
+    typeText(field, name);
+    QCOMPARE(textField ? chosen->caption() : f.activePage()->caption(), name);
+
+    if (action == "click on the tab strip")
+      clickTab(f, 0);
+    else if (action == "press on the tab strip") // its release taken by a message box
+      QTest::mousePress(f.TabBar, Qt::LeftButton, {}, f.TabBar->tabRect(0).center());
+    else if (action == "CTRL+E")
+      h.pressKey(Qt::Key_E, Qt::ControlModifier);
+    else if (action == "CTRL+R")
+      h.pressKey(Qt::Key_R, Qt::ControlModifier);
+    else if (action == "click on a button")
+      QTest::mouseClick(f.BtnAjoutOngl, Qt::LeftButton);
+    else
+      QTest::mouseClick(f.activePage()->FButtons[0], Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(h.fakes.messages.shown, QStringList{"Désolé ce texte est réservé"});
+    QCOMPARE(f.PageControl->currentIndex(), 1);
+    QCOMPARE(f.pageCount(), 2);
+    QVERIFY(!f.FExecMode);
+    QVERIFY(f.PnlModeCreation->isVisible());
+    QVERIFY(h.fakes.fileDialogs.saveFilters.isEmpty());
+    QCOMPARE(f.FCurrentText, chosen);
+    QCOMPARE(field->text(), name);
+    QTRY_VERIFY(field->hasFocus());
+
+    // One more letter and the carer's next click goes through.
+    typeText(field, QStringLiteral("s"));
+    QTest::mouseClick(f.BtnAjoutOngl, Qt::LeftButton);
+    QCOMPARE(f.pageCount(), 3);
+    QCOMPARE(h.fakes.messages.shown.size(), 1);
+  }
+
   void namesTheFileCannotStoreCannotBeTyped() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
@@ -238,6 +296,7 @@ private slots:
     (back ? f.BtnAvtOngl : f.BtnSuivOngl)->click();
     QCOMPARE(captionsOf(f), order);
     QCOMPARE(f.activePage(), moved);
+    QCOMPARE(f.TabBar->highlighted(), f.PageControl->currentIndex()); // it goes with its tab
     QCOMPARE(f.FSaved, saved);
     for (int i = 0; i < order.size(); ++i)
       QCOMPARE(f.PageControl->tabText(i), order[i]);

@@ -47,21 +47,41 @@ private slots:
   void roundTrip_data() {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("lastBoard");
-    QTest::newRow("initial") << QStringLiteral("wmo") << QStringLiteral("/home/anne/plan.ord");
-    QTest::newRow("empty password, no board") << QString() << QString();
-    QTest::newRow("accents") << QStringLiteral("éèçàù€") << QStringLiteral("/tmp/à moi.ord");
-    QTest::newRow("long") << QString(300, QChar('x')) << QStringLiteral("C:\\b.ord");
+    // The path line as written: the path's own cp1252 bytes, or empty for the marked form.
+    QTest::addColumn<QByteArray>("pathLine");
+    QTest::newRow("initial") << QStringLiteral("wmo") << QStringLiteral("/home/anne/plan.ord")
+                             << QByteArray("/home/anne/plan.ord");
+    QTest::newRow("empty password, no board") << QString() << QString() << QByteArray();
+    QTest::newRow("accents") << QStringLiteral("éèçàù€") << QStringLiteral("/tmp/à moi.ord")
+                             << QByteArray("/tmp/\xE0 moi.ord");
+    QTest::newRow("long") << QString(300, QChar('x')) << QStringLiteral("C:\\b.ord")
+                          << QByteArray("C:\\b.ord");
     for (char b : {'\n', '\r', char(26)}) {
       const QString p = passwordEncipheringTo(b);
       QVERIFY2(!p.isEmpty(), "no short password found");
-      QTest::addRow("encipherment holds byte %d", int(b)) << p << QStringLiteral("/x.ord");
+      QTest::addRow("encipherment holds byte %d", int(b))
+          << p << QStringLiteral("/x.ord") << QByteArray("/x.ord");
     }
+    // Paths the code page cannot hold, or that would cut the file, are marked.
+    QTest::newRow("path outside cp1252")
+        << QStringLiteral("wmo") << QStringLiteral("/home/Łukasz/plan ć.ord") << QByteArray();
+    QTest::newRow("path holding a line feed")
+        << QStringLiteral("wmo") << QStringLiteral("/tmp/a\nb.ord") << QByteArray();
+    QTest::newRow("path that looks marked")
+        << QStringLiteral("wmo") << QStringLiteral("#ORIVOX-UTF8-HEX#41") << QByteArray();
   }
   void roundTrip() {
     QFETCH(QString, password);
     QFETCH(QString, lastBoard);
+    QFETCH(QByteArray, pathLine);
     const QByteArray bytes = configfile::encode(password, lastBoard);
     QVERIFY(bytes.endsWith("\r\n"));
+    const QByteArray written = configfile::boardPathLine(lastBoard);
+    if (!pathLine.isEmpty() || lastBoard.isEmpty())
+      QCOMPARE(written, pathLine);
+    else
+      for (char c : written) // one plain ASCII line that any editor keeps
+        QVERIFY(c > 32 && c < 127);
     const auto v = configfile::decode(bytes);
     QCOMPARE(v.password, password);
     QCOMPARE(v.lastBoard, lastBoard);

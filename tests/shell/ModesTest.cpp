@@ -57,6 +57,59 @@ private slots:
     QCOMPARE(f.Logo->toolTip(), QStringLiteral("Afficher l'aide"));
   }
 
+  // Every control of the creation panel whole and reachable on the screens carers have; where
+  // the form's layout fits, the boxes stay where its spacing rule puts them.
+  void creationPanelFitsTheScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("asDesigned");
+    QTest::newRow("1024x768") << QSize(1024, 768) << false;
+    QTest::newRow("1280x800") << QSize(1280, 800) << true;
+  }
+  void creationPanelFitsTheScreen() {
+    QFETCH(QSize, screen);
+    QFETCH(bool, asDesigned);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.resize(screen);
+    h.enterCreationMode();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.PnlModeCreation->width(), screen.width());
+    QList<QWidget*> controls; // the boxes and what they hold, not the parts of a spin box
+    for (QWidget* w : f.PnlModeCreation->findChildren<QWidget*>())
+      if (w->parentWidget() == f.PnlModeCreation || qobject_cast<QGroupBox*>(w->parentWidget()))
+        controls << w;
+    QVERIFY(controls.size() >= 39);
+    for (QWidget* w : controls) {
+      const QString what = w->objectName() + QLatin1Char(' ') + w->property("text").toString() +
+                           w->property("title").toString();
+      QVERIFY2(w->isVisible(), qPrintable(what));
+      QVERIFY2(f.rect().contains(QRect(w->mapTo(&f, QPoint()), w->size())), qPrintable(what));
+      QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(what));
+      for (QWidget* other : controls)
+        QVERIFY2(other == w || other->parentWidget() != w->parentWidget() ||
+                     !other->geometry().intersects(w->geometry()),
+                 qPrintable(what + QStringLiteral(" overlaps ") + other->objectName()));
+      // Captions whole (a box's title is drawn 8 pixels in).
+      if (auto* b = qobject_cast<QPushButton*>(w))
+        QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + 6 <= b->width(), qPrintable(what));
+      if (auto* l = qobject_cast<QLabel*>(w))
+        QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(what));
+      if (auto* g = qobject_cast<QGroupBox*>(w))
+        QVERIFY2(g->fontMetrics().horizontalAdvance(g->title()) + 8 <= g->width(),
+                 qPrintable(what));
+    }
+    // Where they fit, the boxes keep the form's sizes and its spacing rule.
+    const int gap =
+        (screen.width() - f.GrpBxOnglet->width() - f.GrpBxTxt->width() - f.GrpBxAppa->width()) / 4;
+    QCOMPARE(f.GrpBxOnglet->x(), gap);
+    QCOMPARE(f.GrpBxTxt->x(), gap + f.GrpBxOnglet->width() + gap);
+    if (asDesigned) {
+      QCOMPARE(f.GrpBxOnglet->geometry(), QRect(gap, 6, 260, 228));
+      QCOMPARE(f.BtnVisuAff->geometry(), QRect(204, 56, 188, 25));
+      QCOMPARE(f.BtnEnrSous->geometry(), QRect(60, 54, 130, 25));
+    }
+  }
+
   void creationModeWithTheRightPassword() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();

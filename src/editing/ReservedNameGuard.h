@@ -1,0 +1,39 @@
+// Keeps a reserved name from getting past the creation panel's name fields: while the tab or
+// text name field that has the focus holds one, nothing else in the window may happen.
+#pragma once
+
+#include <QString>
+
+class QEvent;
+class QLineEdit;
+class QObject;
+class TMainFrame;
+
+class ReservedNameGuard {
+public:
+  explicit ReservedNameGuard(TMainFrame& frame) : FFrame(frame) {}
+
+  // Offered every event of the application before the window acts on it; true when the event
+  // must go no further. A click anywhere else in the window, the wheel, and the window's
+  // shortcuts are held up; the field's own editing is not.
+  bool holdsUp(QObject* watched, QEvent* event);
+  // Whether a focused name field holds a name it may not be left with: the window's shortcuts
+  // must then wait for the field to refuse them.
+  bool isHolding() const { return lockedField() != nullptr; }
+
+  // The names the fields refuse: the three reserved tabs, letter case folded (accented capitals
+  // too) while accents count; the seven reserved texts, all capitals or all small letters.
+  static bool isReservedTabName(const QString& name);
+  static bool isReservedTextName(const QString& name);
+
+private:
+  // The focused name field when it holds a name it may not be left with, otherwise null.
+  QLineEdit* lockedField() const;
+  bool isLocked(const QLineEdit* field) const;
+  // Says why through the field's own leaving check ("Désolé ce texte est réservé").
+  void refuse(QLineEdit* field);
+
+  TMainFrame& FFrame;
+  bool FSwallowPress = false;   // the press that took the focus out of a locked field
+  bool FSwallowRelease = false; // the release of a press held up
+};
