@@ -33,7 +33,7 @@ struct Row {
 struct Result {
   std::vector<QPoint> texts;
   std::vector<QPoint> reserved;
-  int textsBottom = 0; // B: below the last text row (5 px margin), 0 without texts
+  int textsBottom = 0;   // B: below the last text row (5 px margin), 0 without texts
   std::vector<Row> rows; // top to bottom, as laid out
 };
 

@@ -134,7 +134,9 @@ ScanOutcome Scanner::released(qint64 nowMs) {
     FItemsInRow = 1;
     FStepsWithoutChoice = 0;
     FDeadline = nowMs + FRunning.textPaceMs + FRunning.firstItemExtraMs;
-    return outcome();
+    out = outcome();
+    out.rowChosen = true;
+    return out;
   case TextMode::RowItems: {
     const int chosen = FView.item;
     FTextMode = TextMode::Rows;

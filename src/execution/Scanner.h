@@ -58,9 +58,12 @@ struct ScanView {
 struct ScanOutcome {
   ScanView view;
   bool tabChosen = false;  // the press chose view.tab: the text phase begins, nothing current
+  bool rowChosen = false;  // the release chose view.row: its first item is current
   int chosenItem = -1;     // the release acts on this item of view.tab
   bool backToTabs = false; // the scan went back to the tab phase by itself (loops)
   qint64 deadlineMs = -1;  // call tick() at this time; -1: no timer runs
+  // The switch was taken as a choice (the pause after a selection starts here).
+  bool acted() const { return tabChosen || rowChosen || chosenItem >= 0; }
 };
 
 class Scanner {

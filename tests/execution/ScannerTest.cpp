@@ -17,7 +17,7 @@ std::vector<ScanTab> storyBoard() {
   };
 }
 
-// One outcome as "tab[*][:rRow][:iItem][ +tab][ !chosen][ ^] @deadline"; '*' when the active
+// One outcome as "tab[*][:rRow][:iItem][ +tab][ +row][ !chosen][ ^] @deadline"; '*' when the active
 // tab is the highlighted one, "~L" when another tab L is highlighted.
 QString describe(const ScanOutcome& o) {
   QString s = QString::number(o.view.tab);
@@ -31,6 +31,8 @@ QString describe(const ScanOutcome& o) {
     s += QStringLiteral(":i%1").arg(o.view.item);
   if (o.tabChosen)
     s += QStringLiteral(" +tab");
+  if (o.rowChosen)
+    s += QStringLiteral(" +row");
   if (o.chosenItem >= 0)
     s += QStringLiteral(" !%1").arg(o.chosenItem);
   if (o.backToTabs)
@@ -140,16 +142,16 @@ private slots:
         << 0 << 0 << true
         << "s1 | k3 | p9000 | r9100 | k | k | p11300 | r11400 | k | p12500 | r12600 | k"
         << "1 @3000 | 1* @12000 | 1* +tab @10000 | 1* @10000 | 1*:r0 @11000 | 1*:r1 @12000 | "
-           "1*:r1 @12000 | 1*:r1:i3 @12400 | 1*:r1:i4 @13400 | 1*:r1:i4 @13400 | "
+           "1*:r1 @12000 | 1*:r1:i3 +row @12400 | 1*:r1:i4 @13400 | 1*:r1:i4 @13400 | "
            "1*:r0 !4 @13600 | 1*:r1 @14600";
     QTest::newRow("row-column: a missed row lights the same row again, as a new scan")
         << 300 << 0 << true << "s1 | p0 | r1 | k2 | p2400 | r2500 | k | k | k"
-        << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r1 @3300 | 1:r1 @3300 | 1:r1:i3 @3800 | "
+        << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r1 @3300 | 1:r1 @3300 | 1:r1:i3 +row @3800 | "
            "1:r1:i4 @4800 | 1:r1 @6100 | 1:r2 @7100";
     QTest::newRow("row-column: extra on the first row, the first item and after a choice")
         << 500 << 0 << true << "s1 | p0 | r1 | k | k | p2600 | r2700 | k | p4300 | r4400"
         << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r0 @2500 | 1:r1 @3500 | 1:r1 @3500 | "
-           "1:r1:i3 @4200 | 1:r1:i4 @5200 | 1:r1:i4 @5200 | 1:r0 !4 @5900";
+           "1:r1:i3 +row @4200 | 1:r1:i4 @5200 | 1:r1:i4 @5200 | 1:r0 !4 @5900";
     QTest::newRow("row-column: loops count the rows")
         << 0 << 1 << true << "s1 | p0 | r1 | k3 | k"
         << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r2 @4000 | 1 ^ @7000";
@@ -176,7 +178,8 @@ private slots:
 
   void boardWithoutTabsScansNothing() {
     Scanner scanner;
-    QCOMPARE(run(scanner, "s0 | k | p4000 | r4100"), QStringLiteral("-1 @3000 | -1 @6000 | -1 @6000 | -1 @6000"));
+    QCOMPARE(run(scanner, "s0 | k | p4000 | r4100"),
+             QStringLiteral("-1 @3000 | -1 @6000 | -1 @6000 | -1 @6000"));
   }
 
   void rowsReshapedWhileScanningFollowThePage() {
