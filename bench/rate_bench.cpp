@@ -288,8 +288,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-  const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                : QStringLiteral(ORIVOX_BENCH_DATA "/fables.txt");
+  const QString path =
+      argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ORIVOX_BENCH_DATA "/fables.txt");
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
@@ -306,8 +306,8 @@ int main(int argc, char** argv) {
     const Board board(m.rowColumn);
     const Figures f = User(board, m.rowColumn, 0, 0, 0, 0).write(tokens(text, board));
     const double chars = std::max(1, f.characters);
-    std::printf("%-10s  %6.2f steps/char  %6.2f s/char  %6.2f chars/min\n", m.name,
-                f.steps / chars, f.ms / 1000.0 / chars, chars * 60000.0 / double(f.ms));
+    std::printf("%-10s  %6.2f steps/char  %6.2f s/char  %6.2f chars/min\n", m.name, f.steps / chars,
+                f.ms / 1000.0 / chars, chars * 60000.0 / double(f.ms));
   }
   // Brushes (50 ms) before about one step in twenty, a second press within 200 ms after one
   // choice in ten.

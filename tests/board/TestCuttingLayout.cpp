@@ -157,8 +157,9 @@ private slots:
     QFETCH(int, cell);
     QFETCH(QList<int>, widths);
     QFETCH(double, scale);
-    QCOMPARE(buttonlayout::fittedFontScale(cell, std::vector<int>(widths.begin(), widths.end()), 10.0),
-             scale);
+    QCOMPARE(
+        buttonlayout::fittedFontScale(cell, std::vector<int>(widths.begin(), widths.end()), 10.0),
+        scale);
   }
 
   void reserved_data() {
