@@ -15,8 +15,9 @@ struct ScanSettings {
   // row) after a tab is chosen, the first tab after going back to the tabs, and in row-column
   // scanning the first item of a chosen row and the first row after a choice.
   int firstItemExtraMs = 0;
-  // After this many full loops over a tab's items (or rows) without a choice the scan goes
-  // back to the tab phase by itself; 0: never.
+  // After this many full loops over a tab's items (in row-column scanning, over its rows)
+  // without a choice the scan goes back to the tab phase by itself; 0: never. Choosing a row
+  // counts as a choice.
   int loopsBeforeBack = 0;
   bool rowColumn = false;
   bool operator==(const ScanSettings& o) const {
