@@ -895,6 +895,28 @@ void TOnglet::setGridColumns(int columns, bool fitFont) {
   ArrangeButtons();
 }
 
+void TOnglet::LightRow(int first, int count) {
+  // Each text is lit and put out whole, from its first piece, which outlives any cutting.
+  auto piecesOf = [this](int k) { return isTextIndex(k) ? FPieceCounts[size_t(k)] : 1; };
+  for (TTextButton* head : FLitRow) {
+    const int k = indexOfButton(head);
+    if (k >= 0)
+      giveFont(k, piecesOf(k), FHost->unselectedFont(), FHost->unselectedMeasure());
+  }
+  FLitRow.clear();
+  const int end = std::min(first + count, int(FButtons.size()));
+  for (int k = first >= 0 ? firstPieceOf(first) : end; k < end; k += piecesOf(k)) {
+    giveFont(k, piecesOf(k), FHost->selectedFont(), FHost->selectedMeasure(), true);
+    FLitRow.push_back(FButtons[size_t(k)]);
+  }
+  recutChangedTexts();
+  ArrangeButtons();
+  if (!FLitRow.empty()) {
+    reveal(FLitRow.front());
+    FScrollBox->ensureWidgetVisible(FLitRow.front(), 0, 5);
+  }
+}
+
 void TOnglet::setHighlightStyle(HighlightStyle style) {
   FHighlightStyle = style;
   // A frame left from the other style goes at once; the next item lit takes the new style.

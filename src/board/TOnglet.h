@@ -116,6 +116,10 @@ public:
   HighlightStyle highlightStyle() const { return FHighlightStyle; }
   // The rows of FButtons as last laid out, top to bottom (the reserved buttons in their own).
   const std::vector<buttonlayout::Row>& layoutRows() const { return FLayoutRows; }
+  // Row-column scanning: lights the whole texts of the buttons first to first + count - 1 and
+  // brings them into view; the buttons lit this way before go back to plain. Count 0 lights
+  // nothing. The current button is not changed.
+  void LightRow(int first, int count);
 
   int indexOfButton(const TTextButton* b) const; // -1 when not on this page
   int textButtonCount() const { return int(FButtons.size()) - 7; }
@@ -183,6 +187,7 @@ private:
   double FGridScale = 1.0; // how much the grid enlarges the texts' fonts
   HighlightStyle FHighlightStyle = HighlightStyle::TextColour;
   std::vector<buttonlayout::Row> FLayoutRows;
+  std::vector<TTextButton*> FLitRow; // lit by LightRow
   // Measured caption widths per measurer and font: a scanning step measures the same
   // captions over and over.
   struct MeasureCache {

@@ -468,6 +468,26 @@ private slots:
     QVERIFY(b.page->FButtons[1]->font().bold());
   }
 
+  void lightRowLightsWholeTextsAndPutsOutTheRowBefore() {
+    Board b(true);
+    b.show();
+    b.fill({"un", kHundred, "trois"}); // the long text in two pieces: buttons 1 and 2
+    b.page->setHighlightStyle(HighlightStyle::Frame);
+    b.page->LightRow(2, 2); // a row from the second piece: the whole long text and "trois"
+    QStringList lit;
+    for (const TTextButton* button : b.page->FButtons)
+      if (button->isFramed())
+        lit << button->caption();
+    QCOMPARE(lit.join(QString()), kHundred + "trois");
+    QCOMPARE(b.page->FButtons[0]->boardFont(), b.host.unselected);
+    b.page->LightRow(0, 1);
+    QVERIFY(b.page->FButtons[0]->isFramed());
+    QCOMPARE(b.page->FButtons.back()->boardFont(), b.host.unselected);
+    QCOMPARE(b.page->FBtnAnnulation->boardFont(), b.host.unselected);
+    for (size_t i = 1; i < b.page->FButtons.size(); ++i)
+      QVERIFY(!b.page->FButtons[i]->isFramed());
+  }
+
   void frameHighlightFollowsTheCurrentItem() {
     Board b(true);
     b.show();
