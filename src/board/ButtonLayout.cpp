@@ -7,7 +7,27 @@ namespace buttonlayout {
 
 namespace {
 
+void placeGrid(const Input& in, Result& out) {
+  const int columns = in.gridColumns;
+  const int cell = gridCellWidth(in.tabControlWidth, columns);
+  int rowHeight = 0;
+  for (const QSize& s : in.texts)
+    rowHeight = std::max(rowHeight, s.height());
+  out.texts.resize(in.texts.size());
+  for (size_t i = 0; i < in.texts.size(); ++i) {
+    const int row = int(i) / columns;
+    const int column = int(i) % columns;
+    out.texts[i] = QPoint(5 + column * (cell + 5), 5 + row * (rowHeight + 5));
+  }
+  if (!in.texts.empty())
+    out.textsBottom = out.texts.back().y() + rowHeight + 5;
+}
+
 void placeTexts(const Input& in, Result& out) {
+  if (in.gridColumns > 0) {
+    placeGrid(in, out);
+    return;
+  }
   const int W = in.tabControlWidth;
   out.texts.resize(in.texts.size());
   for (size_t i = 0; i < in.texts.size(); ++i) {
@@ -78,13 +98,47 @@ void placeReserved(const Input& in, Result& out) {
   }
 }
 
+// Buttons in list order start a new row where their top changes; the reserved buttons start
+// their own. The wrapped reserved rows hold consecutive buttons, so a row is a range.
+void collectRows(Result& out) {
+  auto collect = [&out](const std::vector<QPoint>& places, int offset) {
+    for (size_t i = 0; i < places.size(); ++i) {
+      if (i == 0 || places[i].y() != places[i - 1].y())
+        out.rows.push_back(Row{offset + int(i), 0});
+      ++out.rows.back().count;
+    }
+  };
+  collect(out.texts, 0);
+  collect(out.reserved, int(out.texts.size()));
+}
+
 } // namespace
 
 Result arrange(const Input& in) {
   Result out;
   placeTexts(in, out);
   placeReserved(in, out);
+  collectRows(out);
   return out;
+}
+
+int gridCellWidth(int tabControlWidth, int columns) {
+  if (columns <= 0)
+    return std::max(1, tabControlWidth);
+  return std::max(1, (tabControlWidth - 35 - 5 * (columns - 1)) / columns);
+}
+
+int gridCuttingWidth(int tabControlWidth, int columns) {
+  return gridCellWidth(tabControlWidth, columns) + 36;
+}
+
+double fittedFontScale(int cellWidth, const std::vector<int>& captionWidths, double maxScale) {
+  const int room = cellWidth - 16;
+  double scale = maxScale;
+  for (int w : captionWidths)
+    if (w > 0 && w <= room)
+      scale = std::min(scale, double(room) / w);
+  return std::clamp(scale * 0.9, 1.0, std::max(1.0, maxScale));
 }
 
 } // namespace buttonlayout

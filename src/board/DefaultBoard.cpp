@@ -1,5 +1,6 @@
 // Tab creation and the default board: "Divers", "Alphabet" and "Autres caractères" with the
 // letters, digits, signs and accented letters a user can spell with at once.
+#include "board/DefaultBoard.h"
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
@@ -7,7 +8,7 @@
 
 #include <QLineEdit>
 
-namespace {
+namespace defaultboard {
 QStringList alphabetTexts() {
   QStringList texts;
   for (char c = 'a'; c <= 'z'; ++c)
@@ -27,7 +28,7 @@ QStringList otherCharacterTexts() {
         << QStringLiteral("à") << QStringLiteral("ù") << QStringLiteral("@") << QStringLiteral(" ");
   return texts;
 }
-} // namespace
+} // namespace defaultboard
 
 TOnglet* TMainFrame::AddTab(const QString& caption, bool activate) {
   auto* page = new TOnglet(PageControl, this);
@@ -65,8 +66,8 @@ void TMainFrame::BtnNouveauClick() {
   FDiversTab = all.at(0);
   FAlphabetTab = all.at(1);
   FOtherCharsTab = all.at(2);
-  FAlphabetTab->AddTexts(alphabetTexts());
-  FOtherCharsTab->AddTexts(otherCharacterTexts());
+  FAlphabetTab->AddTexts(defaultboard::alphabetTexts());
+  FOtherCharsTab->AddTexts(defaultboard::otherCharacterTexts());
   // The new texts carry the fonts of the moment, whatever mode the window is in; while editing,
   // the letters cannot be chosen, as after entering creation mode.
   for (TOnglet* page : all)

@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -50,16 +51,42 @@ void TTextButton::setCaption(const QString& caption) {
   FCutForWidth = -1;
 }
 
-void TTextButton::setBoardFont(const BoardFont& font) {
-  if (FHasFont && font == FBoardFont)
+void TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed) {
+  if (framed != FFramed) {
+    FFramed = framed;
+    update();
+  }
+  if (FHasFont && font == FBoardFont && shownSize == FShownSize)
     return;
   FBoardFont = font;
+  FShownSize = shownSize;
   FHasFont = true;
-  setFont(font.toQFont());
+  BoardFont shown = font;
+  if (shownSize > 0)
+    shown.size = shownSize;
+  setFont(shown.toQFont());
   QPalette pal = palette();
   pal.setColor(QPalette::ButtonText, toQColor(font.color));
   setPalette(pal);
   FCutForWidth = -1;
+}
+
+void TTextButton::paintEvent(QPaintEvent* e) {
+  if (!FFramed) {
+    QPushButton::paintEvent(e);
+    return;
+  }
+  // Inverted: the button filled with the highlight's colour, its caption in the page's colour,
+  // inside a thick frame that contrasts with the page whatever the colours chosen.
+  const QColor ink = toQColor(FBoardFont.color);
+  const QColor page = FPage ? toQColor(FPage->GetBackgroundColor()) : QColor(Qt::white);
+  const QColor frame = page.lightness() > 127 ? QColor(Qt::black) : QColor(Qt::white);
+  QPainter p(this);
+  p.fillRect(rect(), frame);
+  p.fillRect(rect().adjusted(4, 4, -4, -4), ink);
+  p.setFont(font());
+  p.setPen(page);
+  p.drawText(rect(), Qt::AlignCenter, FCaption);
 }
 
 void TTextButton::focusInEvent(QFocusEvent* e) {
@@ -162,6 +189,38 @@ int TOnglet::tabControlWidth() const {
   return FTabControl ? FTabControl->width() : width();
 }
 
+int TOnglet::cuttingWidth() const {
+  return FGridColumns > 0 ? buttonlayout::gridCuttingWidth(tabControlWidth(), FGridColumns)
+                          : tabControlWidth();
+}
+
+int TOnglet::shownSize(const BoardFont& font) const {
+  if (FGridColumns <= 0 || !FGridFitFont || FGridScale <= 1.0)
+    return 0;
+  return std::clamp(int(font.size * FGridScale), 1, 100);
+}
+
+BoardFont TOnglet::shownFont(const BoardFont& font) const {
+  BoardFont shown = font;
+  if (const int size = shownSize(font))
+    shown.size = size;
+  return shown;
+}
+
+int TOnglet::textButtonHeight() const {
+  if (FGridColumns <= 0 || !FGridFitFont)
+    return FHost->buttonHeight();
+  ITextMeasurer* m = FHost->measureLabel().measurer();
+  return std::max({FHost->buttonHeight(), m->lineHeight(shownFont(FHost->unselectedFont())) + 6,
+                   m->lineHeight(shownFont(FHost->selectedFont())) + 6});
+}
+
+// Texts in the grid take the enlarged size; the reserved buttons keep the board's.
+void TOnglet::dress(TTextButton* b, const BoardFont& font, bool highlighted) {
+  const bool framed = highlighted && FHighlightStyle == HighlightStyle::Frame;
+  b->setBoardFont(font, b->isReserved ? 0 : shownSize(font), framed);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Helpers
 
@@ -185,6 +244,8 @@ int TOnglet::measure(TMeasureLabel& label, const QString& caption) {
 }
 
 void TOnglet::setButtonWidth(TTextButton* b, int width) {
+  if (FGridColumns > 0 && !b->isReserved)
+    width = buttonlayout::gridCellWidth(tabControlWidth(), FGridColumns);
   if (b->width() == width)
     return;
   b->resize(width, b->height());
@@ -209,11 +270,12 @@ QString TOnglet::wholeTextAt(int first) const {
   return whole;
 }
 
-void TOnglet::giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label) {
+void TOnglet::giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label,
+                       bool highlighted) {
   const int end = std::min(first + count, int(FButtons.size()));
   for (int i = std::max(first, 0); i < end; ++i) {
     TTextButton* b = FButtons[size_t(i)];
-    b->setBoardFont(font);
+    dress(b, font, highlighted);
     setButtonWidth(b, measure(label, b->caption()) + 16);
   }
 }
@@ -258,7 +320,7 @@ int TOnglet::scrollMaximum() const {
 TTextButton* TOnglet::appendTextButton(const QString& caption) {
   auto* b = newTextButton(caption);
   if (!FHost->execMode())
-    b->setBoardFont(FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
+    dress(b, FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
   b->resize(measure(FHost->unselectedMeasure(), caption) + 16, FHost->buttonHeight());
   FPieceCounts.push_back(1);
   FPieceNumbers.push_back(1);
@@ -384,14 +446,14 @@ QStringList TOnglet::fitPieces(QStringList pieces, TMeasureLabel& label, int W) 
 
 int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const BoardFont& AFont) {
   TMeasureLabel& label = FHost->measureLabel();
-  label.setFont(AFont);
-  const int W = tabControlWidth();
+  label.setFont(shownFont(AFont));
+  const int W = cuttingWidth();
   bool wholeText = ACreate;
   if (ACreate) {
     if (AIndex < 0 || AIndex > textButtonCount())
       return 0;
     auto* b = newTextButton(AText);
-    b->setBoardFont(AFont);
+    dress(b, AFont);
     b->resize(measure(label, AText) + 16, FHost->buttonHeight());
     FButtons.insert(FButtons.begin() + AIndex, b);
     FPieceCounts.insert(FPieceCounts.begin() + AIndex, 1);
@@ -417,7 +479,7 @@ int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const Boa
     setButtonWidth(b, measure(label, pieces.front()) + 16);
     for (int k = 1; k < n; ++k) {
       auto* piece = newTextButton(pieces[k]);
-      piece->setBoardFont(AFont);
+      dress(piece, AFont, b->isFramed());
       piece->resize(measure(label, pieces[k]) + 16, FHost->buttonHeight());
       FButtons.insert(FButtons.begin() + AIndex + k, piece);
       FPieceCounts.insert(FPieceCounts.begin() + AIndex + k, n);
@@ -500,7 +562,7 @@ void TOnglet::recutChangedTexts() {
     SplitAllTexts();
     return;
   }
-  const int W = tabControlWidth();
+  const int W = cuttingWidth();
   TMeasureLabel& label = FHost->measureLabel();
   int i = 0;
   while (i < textButtonCount()) {
@@ -515,7 +577,8 @@ void TOnglet::recutChangedTexts() {
     const QString whole = wholeTextAt(i);
     TTextButton* head = FButtons[size_t(i)];
     const BoardFont font = head->boardFont();
-    label.setFont(font);
+    const bool framed = head->isFramed();
+    label.setFont(shownFont(font));
     const QStringList pieces =
         textcutting::cutText(whole, W, [&label](const QString& s) { return label.width(s); });
     const int m = int(pieces.size());
@@ -536,7 +599,7 @@ void TOnglet::recutChangedTexts() {
         FPieceCounts.insert(FPieceCounts.begin() + i + k, m);
         FPieceNumbers.insert(FPieceNumbers.begin() + i + k, k + 1);
       }
-      piece->setBoardFont(font);
+      dress(piece, font, framed);
       setButtonWidth(piece, measure(label, pieces[k]) + 16);
     }
     for (int k = n - 1; k >= m; --k)
@@ -558,13 +621,22 @@ void TOnglet::ArrangeButtons() {
   in.tabControlWidth = tabControlWidth();
   in.pageHeight = FScrollBox->viewport()->height();
   in.scrollPosition = scrollPosition();
+  in.gridColumns = FGridColumns;
   const int texts = textButtonCount();
+  if (FGridColumns > 0) {
+    const QSize cell(buttonlayout::gridCellWidth(in.tabControlWidth, FGridColumns),
+                     textButtonHeight());
+    for (int i = 0; i < texts; ++i)
+      if (FButtons[size_t(i)]->size() != cell)
+        FButtons[size_t(i)]->resize(cell);
+  }
   in.texts.reserve(size_t(texts));
   for (int i = 0; i < texts; ++i)
     in.texts.push_back(FButtons[size_t(i)]->size());
   for (size_t i = size_t(texts); i < FButtons.size(); ++i)
     in.reserved.push_back(FButtons[i]->size());
   const buttonlayout::Result out = buttonlayout::arrange(in);
+  FLayoutRows = out.rows;
 
   int bottom = 0;
   auto place = [&bottom](TTextButton* b, const QPoint& p) {
@@ -717,9 +789,10 @@ void TOnglet::SelectButton(TTextButton* AButton) {
   if (FHost->execMode() && k >= 0) {
     if (isTextIndex(k)) {
       const int first = firstPieceOf(k);
-      giveFont(first, FPieceCounts[size_t(first)], FHost->selectedFont(), FHost->selectedMeasure());
+      giveFont(first, FPieceCounts[size_t(first)], FHost->selectedFont(), FHost->selectedMeasure(),
+               true);
     } else {
-      giveFont(k, 1, FHost->selectedFont(), FHost->selectedMeasure());
+      giveFont(k, 1, FHost->selectedFont(), FHost->selectedMeasure(), true);
     }
   }
   // What is written next into the name field is a choice, not a rename.
@@ -752,15 +825,23 @@ bool TOnglet::makeCurrent(TTextButton* button) {
 }
 
 QString TOnglet::GetCurrentText() const {
-  if (!GetCurrentButton())
-    return QString();
-  return wholeTextAt(firstPieceOf(FCurrentIndex));
+  return GetTextAt(FCurrentIndex);
 }
 
 int TOnglet::GetCurrentKind() const {
-  const TTextButton* b = GetCurrentButton();
-  if (!b)
+  return GetKindAt(FCurrentIndex);
+}
+
+QString TOnglet::GetTextAt(int index) const {
+  if (index < 0 || index >= int(FButtons.size()))
+    return QString();
+  return wholeTextAt(firstPieceOf(index));
+}
+
+int TOnglet::GetKindAt(int index) const {
+  if (index < 0 || index >= int(FButtons.size()))
     return -1;
+  const TTextButton* b = FButtons[size_t(index)];
   static const struct {
     const char* word;
     int kind;
@@ -773,6 +854,7 @@ int TOnglet::GetCurrentKind() const {
 }
 
 void TOnglet::ApplyFont(const BoardFont& AFont) {
+  fitGridFont();
   TMeasureLabel& label = FHost->measureLabel();
   label.setFont(AFont);
   giveFont(0, int(FButtons.size()), AFont, label);
@@ -780,8 +862,72 @@ void TOnglet::ApplyFont(const BoardFont& AFont) {
 }
 
 void TOnglet::ApplyUnselectedFont() {
+  fitGridFont();
   giveFont(0, int(FButtons.size()), FHost->unselectedFont(), FHost->unselectedMeasure());
   ArrangeButtons();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Grid and highlight style
+
+void TOnglet::fitGridFont() {
+  FGridScale = 1.0;
+  if (FGridColumns <= 0 || !FGridFitFont)
+    return;
+  std::vector<int> widths;
+  for (const QString& text : wholeTexts())
+    widths.push_back(std::max(measure(FHost->unselectedMeasure(), text),
+                              measure(FHost->selectedMeasure(), text)));
+  const int base = std::max({1, FHost->unselectedFont().size, FHost->selectedFont().size});
+  FGridScale = buttonlayout::fittedFontScale(
+      buttonlayout::gridCellWidth(tabControlWidth(), FGridColumns), widths, 72.0 / base);
+}
+
+void TOnglet::setGridColumns(int columns, bool fitFont) {
+  columns = std::max(0, columns);
+  if (columns == FGridColumns && fitFont == FGridFitFont)
+    return;
+  FGridColumns = columns;
+  FGridFitFont = fitFont;
+  fitGridFont();
+  for (int i = 0; i < textButtonCount(); ++i) {
+    TTextButton* b = FButtons[size_t(i)];
+    dress(b, b->boardFont(), b->isFramed());
+    b->FCutForWidth = -1; // cut again for the cells (or the page) and the new size
+  }
+  recutChangedTexts();
+  ArrangeButtons();
+}
+
+void TOnglet::LightRow(int first, int count) {
+  // Each text is lit and put out whole, from its first piece, which outlives any cutting.
+  auto piecesOf = [this](int k) { return isTextIndex(k) ? FPieceCounts[size_t(k)] : 1; };
+  for (TTextButton* head : FLitRow) {
+    const int k = indexOfButton(head);
+    if (k >= 0)
+      giveFont(k, piecesOf(k), FHost->unselectedFont(), FHost->unselectedMeasure());
+  }
+  FLitRow.clear();
+  const int end = std::min(first + count, int(FButtons.size()));
+  for (int k = first >= 0 ? firstPieceOf(first) : end; k < end; k += piecesOf(k)) {
+    giveFont(k, piecesOf(k), FHost->selectedFont(), FHost->selectedMeasure(), true);
+    FLitRow.push_back(FButtons[size_t(k)]);
+  }
+  recutChangedTexts();
+  ArrangeButtons();
+  if (!FLitRow.empty()) {
+    reveal(FLitRow.front());
+    FScrollBox->ensureWidgetVisible(FLitRow.front(), 0, 5);
+  }
+}
+
+void TOnglet::setHighlightStyle(HighlightStyle style) {
+  FHighlightStyle = style;
+  // A frame left from the other style goes at once; the next item lit takes the new style.
+  if (style != HighlightStyle::Frame)
+    for (TTextButton* b : FButtons)
+      if (b->isFramed())
+        dress(b, b->boardFont(), false);
 }
 
 // The page's meta-object lives with the page, so a program using it links only what it uses.

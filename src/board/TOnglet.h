@@ -4,6 +4,8 @@
 // buttons and classifies the current one.
 #pragma once
 
+#include "board/ButtonLayout.h"
+#include "board/HighlightStyle.h"
 #include "board/TOngletHost.h"
 
 #include <QHash>
@@ -25,7 +27,10 @@ public:
   QString caption() const { return FCaption; }
   void setCaption(const QString& caption);
   const BoardFont& boardFont() const { return FBoardFont; }
-  void setBoardFont(const BoardFont& font);
+  // The board font, drawn at shownSize points when that is positive (a grid that enlarges its
+  // texts), framed with inverted colours when asked (the frame highlight).
+  void setBoardFont(const BoardFont& font, int shownSize = 0, bool framed = false);
+  bool isFramed() const { return FFramed; }
   bool isReserved = false;
   // Whether the button is part of its page as the user sees the board: false only for the
   // reserved buttons in creation mode. A button kept out of view because it lies outside the
@@ -33,6 +38,7 @@ public:
   bool isShownOnPage() const { return FShownOnPage; }
 
 protected:
+  void paintEvent(QPaintEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
@@ -43,6 +49,8 @@ private:
   QString FCaption;
   BoardFont FBoardFont;
   bool FHasFont = false;
+  int FShownSize = 0;
+  bool FFramed = false;
   bool FShownOnPage = true;
   // The tab control width this button's text was last cut for; -1 once its caption, font or
   // width changed otherwise, so that the text must be cut again before its pieces are trusted.
@@ -93,10 +101,27 @@ public:
   bool makeCurrent(TTextButton* button);
   QString GetCurrentText() const;
   int GetCurrentKind() const;
+  // The same for any entry of FButtons (an item a scan chose), -1 and empty when none.
+  QString GetTextAt(int index) const;
+  int GetKindAt(int index) const;
   void ApplyFont(const BoardFont& AFont);
   void ApplyUnselectedFont();
   // Shows or hides the seven reserved buttons (hidden in creation mode).
   void setReservedShown(bool shown);
+
+  // The texts in a grid of `columns` equal cells (0: flowing rows), each text cut to its cell;
+  // fitFont enlarges their font to fill the cells. The reserved buttons keep their row(s).
+  void setGridColumns(int columns, bool fitFont);
+  int gridColumns() const { return FGridColumns; }
+  bool gridFitFont() const { return FGridFitFont; }
+  void setHighlightStyle(HighlightStyle style);
+  HighlightStyle highlightStyle() const { return FHighlightStyle; }
+  // The rows of FButtons as last laid out, top to bottom (the reserved buttons in their own).
+  const std::vector<buttonlayout::Row>& layoutRows() const { return FLayoutRows; }
+  // Row-column scanning: lights the whole texts of the buttons first to first + count - 1 and
+  // brings them into view; the buttons lit this way before go back to plain. Count 0 lights
+  // nothing. The current button is not changed.
+  void LightRow(int first, int count);
 
   int indexOfButton(const TTextButton* b) const; // -1 when not on this page
   int textButtonCount() const { return int(FButtons.size()) - 7; }
@@ -132,7 +157,14 @@ private:
   QString wholeTextAt(int first) const;
   int measure(TMeasureLabel& label, const QString& caption);
   void setButtonWidth(TTextButton* b, int width);
-  void giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label);
+  void giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label,
+                bool highlighted = false);
+  void dress(TTextButton* b, const BoardFont& font, bool highlighted = false);
+  int shownSize(const BoardFont& font) const;
+  BoardFont shownFont(const BoardFont& font) const;
+  int cuttingWidth() const;
+  int textButtonHeight() const;
+  void fitGridFont();
   TTextButton* newTextButton(const QString& caption);
   TTextButton* appendTextButton(const QString& caption);
   QStringList fitPieces(QStringList pieces, TMeasureLabel& label, int W);
@@ -152,6 +184,12 @@ private:
   TColor FBackgroundColor = 0xC0C0C0;
   int FContentBottom = 0; // lowest edge of the shown buttons, from the last layout
   int FCutTabWidth = -1;  // tab control width the current pieces were cut for
+  int FGridColumns = 0;
+  bool FGridFitFont = false;
+  double FGridScale = 1.0; // how much the grid enlarges the texts' fonts
+  HighlightStyle FHighlightStyle = HighlightStyle::TextColour;
+  std::vector<buttonlayout::Row> FLayoutRows;
+  std::vector<TTextButton*> FLitRow; // lit by LightRow
   // Measured caption widths per measurer and font: a scanning step measures the same
   // captions over and over.
   struct MeasureCache {

@@ -1,5 +1,6 @@
 // The tab strip's highlight is drawn over the tab: a strong yellow fill and a thick dark frame,
-// visible from across a room whatever the style.
+// visible from across a room whatever the style; in the frame style, the tab's colours
+// inverted inside a thicker yellow frame, as the page's buttons are.
 #include "shell/TPageControl.h"
 
 #include <QMouseEvent>
@@ -37,6 +38,13 @@ void TTabBar::setCaptionColor(const QColor& c) {
     setTabTextColor(i, c);
 }
 
+void TTabBar::setHighlightStyle(HighlightStyle style) {
+  if (style == FStyle)
+    return;
+  FStyle = style;
+  update();
+}
+
 void TTabBar::tabInserted(int index) {
   setTabTextColor(index, FCaptionColor);
   if (FHighlighted >= index && FHighlighted >= 0)
@@ -58,13 +66,19 @@ void TTabBar::paintEvent(QPaintEvent* e) {
     return;
   QPainter p(this);
   const QRect r = tabRect(FHighlighted).adjusted(1, 1, -1, -1);
-  p.fillRect(r, QColor(255, 220, 0));
-  p.setPen(QPen(QColor(0x80, 0, 0), 3));
-  p.drawRect(r.adjusted(1, 1, -2, -2));
+  const bool frame = FStyle == HighlightStyle::Frame;
+  if (frame) {
+    p.fillRect(r, QColor(255, 220, 0));
+    p.fillRect(r.adjusted(4, 4, -4, -4), FCaptionColor);
+  } else {
+    p.fillRect(r, QColor(255, 220, 0));
+    p.setPen(QPen(QColor(0x80, 0, 0), 3));
+    p.drawRect(r.adjusted(1, 1, -2, -2));
+  }
   QFont f = font();
   f.setBold(true);
   p.setFont(f);
-  p.setPen(Qt::black);
+  p.setPen(frame ? (FCaptionColor.lightness() > 127 ? Qt::black : Qt::white) : Qt::black);
   p.drawText(r, Qt::AlignCenter, tabText(FHighlighted).replace(QStringLiteral("&&"), QStringLiteral("&")));
 }
 

@@ -2,6 +2,8 @@
 // scanning position) and reports the user's clicks before and after the tab changes.
 #pragma once
 
+#include "board/HighlightStyle.h"
+
 #include <QTabBar>
 #include <QTabWidget>
 #include <functional>
@@ -13,6 +15,8 @@ public:
   void setHighlighted(int index); // -1: none
   int highlighted() const { return FHighlighted; }
   void setCaptionColor(const QColor& c);
+  void setHighlightStyle(HighlightStyle style);
+  HighlightStyle highlightStyle() const { return FStyle; }
 
   std::function<void()> onChanging; // the user is about to change the tab
   std::function<void()> onMouseDown; // any mouse button pressed, after the change
@@ -26,6 +30,7 @@ protected:
 private:
   int FHighlighted = -1;
   QColor FCaptionColor{0x80, 0, 0};
+  HighlightStyle FStyle = HighlightStyle::TextColour;
 };
 
 class TPageControl : public QTabWidget {

@@ -94,6 +94,74 @@ private slots:
     QCOMPARE(out.textsBottom, expected.back().y() + 25);
   }
 
+  void grid_data() {
+    QTest::addColumn<int>("W");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("texts");
+    QTest::addColumn<Points>("expected");
+    QTest::addColumn<QList<int>>("rowStarts"); // first button of each row, texts then reserved
+    // 3 columns on 200 px: cells of (200 - 35 - 10) / 3 = 51 px, at 5, 61 and 117.
+    QTest::newRow("two rows of three")
+        << 200 << 3 << 5 << Points{{5, 5}, {61, 5}, {117, 5}, {5, 30}, {61, 30}}
+        << QList<int>{0, 3, 5};
+    // The widths given are ignored: every text takes one cell.
+    QTest::newRow("one column") << 400 << 1 << 2 << Points{{5, 5}, {5, 30}} << QList<int>{0, 1, 2};
+    QTest::newRow("no texts") << 500 << 6 << 0 << Points{} << QList<int>{0};
+  }
+  void grid() {
+    QFETCH(int, W);
+    QFETCH(int, columns);
+    QFETCH(int, texts);
+    QFETCH(Points, expected);
+    QFETCH(QList<int>, rowStarts);
+    Input in;
+    in.tabControlWidth = W;
+    in.pageHeight = 400;
+    in.gridColumns = columns;
+    for (int i = 0; i < texts; ++i)
+      in.texts.push_back(QSize(10 + 40 * i, 20));
+    in.reserved = sameSizes(7, 10, 20);
+    const auto out = buttonlayout::arrange(in);
+    QCOMPARE(out.texts, expected);
+    QList<int> starts;
+    int next = 0;
+    for (const buttonlayout::Row& r : out.rows) {
+      QCOMPARE(r.first, next); // rows follow one another over every button
+      next += r.count;
+      starts << r.first;
+    }
+    QCOMPARE(next, texts + 7);
+    QCOMPARE(starts, rowStarts);
+    // The last cell ends where the reserved row does, 30 px from the right.
+    const int cell = buttonlayout::gridCellWidth(W, columns);
+    if (texts >= columns)
+      QVERIFY(expected[columns - 1].x() + cell <= W - 30);
+    // A piece cut for the grid's cutting width fills at most one cell.
+    const int cutting = buttonlayout::gridCuttingWidth(W, columns);
+    QVERIFY(textcutting::pieceFits(cell - 16, cutting));
+    QVERIFY(!textcutting::pieceFits(cell - 15, cutting));
+  }
+
+  void fittedFontScale_data() {
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<double>("scale");
+    // 116 px of room in a 132 px cell.
+    QTest::newRow("widest fitting text decides") << 132 << QList<int>{10, 29} << 3.6;
+    QTest::newRow("texts cut anyway are ignored") << 132 << QList<int>{29, 500} << 3.6;
+    QTest::newRow("capped") << 132 << QList<int>{1} << 9.0;
+    QTest::newRow("never shrinks") << 132 << QList<int>{115} << 1.0;
+    QTest::newRow("no texts") << 132 << QList<int>{} << 9.0;
+  }
+  void fittedFontScale() {
+    QFETCH(int, cell);
+    QFETCH(QList<int>, widths);
+    QFETCH(double, scale);
+    QCOMPARE(
+        buttonlayout::fittedFontScale(cell, std::vector<int>(widths.begin(), widths.end()), 10.0),
+        scale);
+  }
+
   void reserved_data() {
     QTest::addColumn<int>("W");
     QTest::addColumn<int>("H");

@@ -11,6 +11,8 @@
 #include <QtTest>
 #include <memory>
 
+using Points = std::vector<QPoint>;
+
 namespace {
 
 const QStringList kReserved{"ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
@@ -411,6 +413,85 @@ private slots:
     b.page->StepNext();
     QCOMPARE(QApplication::focusWidget(), b.page->FButtons[1]);
     QVERIFY(b.page->FButtons[0]->boardFont() == b.host.unselected);
+  }
+
+  void gridCellsCutTextsAndGoBackToFlowingRows() {
+    const QString forty = kHundred.left(40);
+    Board b(true);
+    b.show();
+    b.fill({"a", "bb", forty});
+    const QStringList flowing = snapshot(*b.page);
+    b.page->setGridColumns(3, false);
+    // Cells of (400 - 35 - 10) / 3 = 118 px: a piece holds 17 characters of 6 px.
+    QCOMPARE(b.captions().mid(0, 5),
+             (QStringList{"a", "bb", forty.left(17), forty.mid(17, 17), forty.mid(34)}));
+    const Points places{{5, 5}, {128, 5}, {251, 5}, {5, 32}, {128, 32}};
+    for (int i = 0; i < 5; ++i) {
+      QCOMPARE(b.page->FButtons[size_t(i)]->pos(), places[size_t(i)]);
+      QCOMPARE(b.page->FButtons[size_t(i)]->width(), 118);
+    }
+    QCOMPARE(b.page->layoutRows().at(0), (buttonlayout::Row{0, 3}));
+    QCOMPARE(b.page->layoutRows().at(1), (buttonlayout::Row{3, 2}));
+    b.page->setGridColumns(0, false);
+    QCOMPARE(snapshot(*b.page), flowing);
+  }
+
+  void gridFitFontEnlargesTextsNotReservedButtons() {
+    Board b(true);
+    b.show();
+    b.fill({"a", "bb", kHundred.left(40)});
+    b.page->setGridColumns(3, true);
+    b.page->ApplyUnselectedFont(); // as every visit of the tab does
+    // The widest text that fits a cell, "bb" in bold, 14 px at 8 points: 102 px of room allow
+    // 7.29 times, less a tenth: 52 points, and the height follows. The long text is cut for
+    // that size: 2 characters of 39 px a cell.
+    QCOMPARE(b.page->FButtons[1]->font().pointSize(), 52);
+    QCOMPARE(b.page->FButtons[1]->height(), 2 * 52 + 6);
+    QCOMPARE(b.page->FBtnRetour->font().pointSize(), 8);
+    QCOMPARE(b.page->GetButtonCount(), 2 + 20 + 7);
+    b.page->ResetCurrent();
+    b.page->StepNext();
+    b.page->StepNext(); // bold "bb" at 52 points still fits its cell: not cut
+    QCOMPARE(b.page->GetButtonCount(), 2 + 20 + 7);
+    QCOMPARE(b.page->FButtons[1]->font().pointSize(), 52);
+    QVERIFY(b.page->FButtons[1]->font().bold());
+  }
+
+  void lightRowLightsWholeTextsAndPutsOutTheRowBefore() {
+    Board b(true);
+    b.show();
+    b.fill({"un", kHundred, "trois"}); // the long text in two pieces: buttons 1 and 2
+    b.page->setHighlightStyle(HighlightStyle::Frame);
+    b.page->LightRow(2, 2); // a row from the second piece: the whole long text and "trois"
+    QStringList lit;
+    for (const TTextButton* button : b.page->FButtons)
+      if (button->isFramed())
+        lit << button->caption();
+    QCOMPARE(lit.join(QString()), kHundred + "trois");
+    QCOMPARE(b.page->FButtons[0]->boardFont(), b.host.unselected);
+    b.page->LightRow(0, 1);
+    QVERIFY(b.page->FButtons[0]->isFramed());
+    QCOMPARE(b.page->FButtons.back()->boardFont(), b.host.unselected);
+    QCOMPARE(b.page->FBtnAnnulation->boardFont(), b.host.unselected);
+    for (size_t i = 1; i < b.page->FButtons.size(); ++i)
+      QVERIFY(!b.page->FButtons[i]->isFramed());
+  }
+
+  void frameHighlightFollowsTheCurrentItem() {
+    Board b(true);
+    b.show();
+    b.fill({"un", kHundred});
+    b.page->setHighlightStyle(HighlightStyle::Frame);
+    b.page->ResetCurrent();
+    b.page->StepNext();
+    QVERIFY(b.page->FButtons[0]->isFramed());
+    b.page->StepNext(); // the long text: all its pieces framed, the one left not
+    QVERIFY(!b.page->FButtons[0]->isFramed());
+    QVERIFY(b.page->FButtons[1]->isFramed() && b.page->FButtons[2]->isFramed());
+    b.page->setHighlightStyle(HighlightStyle::TextColour);
+    for (const TTextButton* button : b.page->FButtons)
+      QVERIFY(!button->isFramed());
+    QCOMPARE(b.page->FButtons[1]->boardFont(), b.host.selected); // still lit by its colour
   }
 };
 

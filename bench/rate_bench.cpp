@@ -1,0 +1,326 @@
+// Communication rate of the scanning: a simulated user who presses exactly when the wanted item
+// is lit writes a French text on the default board through the real Scanner, on a time that
+// only the simulation moves. One line per scanning mode: steps, seconds and characters a
+// minute. Then the same user brushing the switch and pressing twice now and then, counted in
+// wrong actions without and with an acceptance time and a pause after each selection.
+//
+//   rate_bench [text file]   (default: bench/data/fables.txt)
+#include "board/ButtonLayout.h"
+#include "board/DefaultBoard.h"
+#include "execution/Scanner.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr int kTabPaceMs = 3000;
+constexpr int kTextPaceMs = 1000;
+constexpr int kPageWidth = 1000; // the tab control of a window on a 1024-pixel-wide screen
+constexpr int kGridColumns = 6;
+// Reserved buttons measured as an 8-point font roughly draws capitals: their row only has to
+// fit the page, which it does by far.
+constexpr int kCharWidth = 7;
+constexpr int kButtonHeight = 20;
+
+// Reserved buttons after the texts, in list order.
+constexpr int kValidation = 2;
+constexpr int kRetour = 5;
+const QStringList kReserved{"ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
+                            "CLEAR",      "RETOUR",      "SONNERIE"};
+
+// The default board: "Divers" (no texts), "Alphabet", "Autres caractères"; the last one is
+// active at start.
+struct Board {
+  std::vector<QStringList> texts;
+  std::vector<ScanTab> tabs;
+
+  explicit Board(bool grid) {
+    texts = {QStringList{}, defaultboard::alphabetTexts(), defaultboard::otherCharacterTexts()};
+    for (const QStringList& t : texts) {
+      ScanTab tab;
+      tab.itemCount = int(t.size()) + int(kReserved.size());
+      if (grid) {
+        buttonlayout::Input in;
+        in.tabControlWidth = kPageWidth;
+        in.pageHeight = 600;
+        in.gridColumns = kGridColumns;
+        const int cell = buttonlayout::gridCellWidth(kPageWidth, kGridColumns);
+        in.texts.assign(size_t(t.size()), QSize(cell, kButtonHeight));
+        for (const QString& r : kReserved)
+          in.reserved.push_back(QSize(int(r.size()) * kCharWidth + 16, kButtonHeight));
+        for (const buttonlayout::Row& row : buttonlayout::arrange(in).rows)
+          tab.rows.push_back(ScanRow{row.first, row.count});
+      }
+      tabs.push_back(tab);
+    }
+  }
+  int reserved(int tab, int which) const { return int(texts[size_t(tab)].size()) + which; }
+  int rowOf(int tab, int item) const {
+    const auto& rows = tabs[size_t(tab)].rows;
+    for (size_t r = 0; r < rows.size(); ++r)
+      if (item >= rows[r].first && item < rows[r].first + rows[r].count)
+        return int(r);
+    return -1;
+  }
+  // The item that writes c, preferring the tab the user is on; -1 when on no tab.
+  std::pair<int, int> find(const QString& c, int preferredTab) const {
+    if (preferredTab >= 0 && texts[size_t(preferredTab)].contains(c))
+      return {preferredTab, int(texts[size_t(preferredTab)].indexOf(c))};
+    for (int t = 0; t < int(texts.size()); ++t)
+      if (texts[size_t(t)].contains(c))
+        return {t, int(texts[size_t(t)].indexOf(c))};
+    return {-1, -1};
+  }
+};
+
+// The text as the user writes it: lower case, accents the board lacks dropped, quotation
+// marks as '"', dashes as '-', apostrophes left out, runs of white space as one space. An
+// empty token is VALIDATION, after each sentence; the spaces after it are not written.
+QStringList tokens(const QString& text, const Board& board) {
+  QString s;
+  for (QChar ch : text) {
+    const QString lower = QString(ch).toLower();
+    const QString c = lower.normalized(QString::NormalizationForm_D).left(1);
+    if (ch.isSpace())
+      s += ' ';
+    else if (board.find(lower, -1).first >= 0)
+      s += lower;
+    else if (ch == QChar(0x00AB) || ch == QChar(0x00BB) || ch == QChar(0x201C) ||
+             ch == QChar(0x201D))
+      s += '"';
+    else if (ch == QChar(0x2014) || ch == QChar(0x2013))
+      s += '-';
+    else if (ch == QChar(0x0153))
+      s += QStringLiteral("oe");
+    else if (ch == QChar(0x00E6))
+      s += QStringLiteral("ae");
+    else if (board.find(c, -1).first >= 0)
+      s += c; // ê, î, ô, û, â... as the bare letter
+  }
+  QStringList out;
+  bool space = true; // no space at the start of a line
+  for (int i = 0; i < s.size(); ++i) {
+    const QChar ch = s.at(i);
+    if (ch == ' ') {
+      if (!space)
+        out << QStringLiteral(" ");
+      space = true;
+      continue;
+    }
+    space = false;
+    out << QString(ch);
+    const bool end = ch == '.' || ch == '!' || ch == '?';
+    int j = i + 1;
+    if (end && j < s.size() && s.at(j) == '"')
+      out << QString(s.at(j++));
+    if (end && (j >= s.size() || s.at(j) == ' ')) {
+      out << QString(); // VALIDATION
+      space = true;
+      i = j - 1;
+    }
+  }
+  while (!out.isEmpty() && out.last() == QStringLiteral(" "))
+    out.removeLast();
+  return out;
+}
+
+struct Figures {
+  long steps = 0;
+  qint64 ms = 0;
+  int characters = 0;
+  int wrong = 0;
+  int brushes = 0;
+  int doubles = 0;
+};
+
+// The user and the switch. The switch is modelled here with the acceptance time (a press
+// counts once held that long) and the pause after a selection (presses that start within it
+// are ignored), the way the switch class applies them.
+class User {
+public:
+  User(const Board& board, bool rowColumn, int acceptanceMs, int pauseMs, double brushChance,
+       double doubleChance)
+      : FBoard(board), FAcceptanceMs(acceptanceMs), FPauseMs(pauseMs), FBrushChance(brushChance),
+        FDoubleChance(doubleChance), FRng(20260101) {
+    ScanSettings settings;
+    settings.tabPaceMs = kTabPaceMs;
+    settings.textPaceMs = kTextPaceMs;
+    settings.rowColumn = rowColumn;
+    FScanner.setSettings(settings);
+    FScanner.setBoard(board.tabs);
+    FScanner.start(0, 2);
+  }
+
+  Figures write(const QStringList& toks) {
+    for (const QString& t : toks) {
+      const int onTab = FScanner.phase() == Scanner::Phase::Texts ? FScanner.view().tab : -1;
+      if (t.isEmpty()) {
+        const int tab = onTab >= 0 ? onTab : 1;
+        choose(tab, FBoard.reserved(tab, kValidation));
+        continue;
+      }
+      const auto [tab, item] = FBoard.find(t, onTab);
+      if (tab < 0)
+        continue;
+      choose(tab, item);
+      ++FFigures.characters;
+    }
+    FFigures.ms = FNow;
+    return FFigures;
+  }
+
+private:
+  enum class Aim { None, Tab, Row, Item };
+  struct Expect {
+    Aim aim = Aim::None;
+    int index = -1;
+  };
+
+  int holdMs() const { return FAcceptanceMs + 100; }
+  // The user lets the pause after a selection run out before pressing again.
+  qint64 nextPressMs() const { return std::max(FNow, FLastActionMs + FPauseMs); }
+  bool canAct() const { return FScanner.deadline() - nextPressMs() > holdMs() + 50; }
+
+  void choose(int tab, int item) {
+    for (int guard = 0; guard < 1000000; ++guard) {
+      const ScanView v = FScanner.view();
+      if (FScanner.phase() == Scanner::Phase::Tabs) {
+        if (v.tab == tab && v.litTab == tab && canAct())
+          press(Expect{Aim::Tab, tab});
+        else
+          advance();
+        continue;
+      }
+      const int target = v.tab == tab ? item : FBoard.reserved(v.tab, kRetour);
+      if (FScanner.textMode() == Scanner::TextMode::Rows) {
+        if (v.row == FBoard.rowOf(v.tab, target) && canAct())
+          press(Expect{Aim::Row, v.row});
+        else
+          advance();
+        continue;
+      }
+      if (v.item == target && canAct()) {
+        if (press(Expect{Aim::Item, target}) && v.tab == tab)
+          return;
+      } else {
+        advance();
+      }
+    }
+    std::fprintf(stderr, "the simulated user never reached item %d of tab %d\n", item, tab);
+  }
+
+  // One tick; now and then a brush of the switch before it.
+  void advance() {
+    if (FBrushChance > 0 && FRng.generateDouble() < FBrushChance) {
+      const qint64 room = FScanner.deadline() - FNow - 100;
+      if (room > 0) {
+        ++FFigures.brushes;
+        raw(FNow + qint64(FRng.bounded(int(room))), 50, Expect{});
+      }
+    }
+    FNow = std::max(FNow, FScanner.deadline());
+    const ScanOutcome o = FScanner.tick(FNow);
+    ++FFigures.steps;
+    (void)o;
+  }
+
+  // The user's own press on the lit item; now and then a second, unwanted one right after.
+  // True when it chose what was aimed at.
+  bool press(const Expect& aim) {
+    const bool done = raw(nextPressMs(), holdMs(), aim);
+    if (FDoubleChance > 0 && FRng.generateDouble() < FDoubleChance &&
+        FScanner.deadline() - FNow > 400) {
+      ++FFigures.doubles;
+      raw(FNow + 50 + qint64(FRng.bounded(150)), 80, Expect{});
+    }
+    return done;
+  }
+
+  // The switch down at `down` for `hold` ms, through the acceptance time and the pause.
+  bool raw(qint64 down, int hold, const Expect& aim) {
+    FNow = down;
+    if (down < FLastActionMs + FPauseMs || hold < FAcceptanceMs) {
+      FNow = down + hold; // not taken: the press and its release are dropped
+      return false;
+    }
+    FNow = down + FAcceptanceMs;
+    bool done = handle(FScanner.pressed(FNow), aim);
+    FNow = down + hold;
+    done = handle(FScanner.released(FNow), aim) || done;
+    return done;
+  }
+
+  // What the window would do with an outcome: RETOUR goes back to the tabs.
+  bool handle(const ScanOutcome& o, const Expect& aim) {
+    if (!o.acted())
+      return false;
+    FLastActionMs = FNow;
+    bool right = false;
+    if (o.tabChosen)
+      right = aim.aim == Aim::Tab && o.view.tab == aim.index;
+    else if (o.rowChosen)
+      right = aim.aim == Aim::Row && o.view.row == aim.index;
+    else
+      right = aim.aim == Aim::Item && o.chosenItem == aim.index;
+    if (!right)
+      ++FFigures.wrong;
+    if (o.chosenItem == FBoard.reserved(o.view.tab, kRetour))
+      FScanner.returnToTabs(FNow);
+    return right && o.chosenItem >= 0;
+  }
+
+  const Board& FBoard;
+  Scanner FScanner;
+  Figures FFigures;
+  qint64 FNow = 0;
+  qint64 FLastActionMs = std::numeric_limits<qint32>::min();
+  int FAcceptanceMs;
+  int FPauseMs;
+  double FBrushChance;
+  double FDoubleChance;
+  QRandomGenerator FRng;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  const QString path =
+      argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ORIVOX_BENCH_DATA "/fables.txt");
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+    return 1;
+  }
+  const QString text = QString::fromUtf8(file.readAll());
+
+  struct Mode {
+    const char* name;
+    bool rowColumn;
+  };
+  const Mode modes[] = {{"linear", false}, {"row-column", true}};
+  for (const Mode& m : modes) {
+    const Board board(m.rowColumn);
+    const Figures f = User(board, m.rowColumn, 0, 0, 0, 0).write(tokens(text, board));
+    const double chars = std::max(1, f.characters);
+    std::printf("%-10s  %6.2f steps/char  %6.2f s/char  %6.2f chars/min\n", m.name, f.steps / chars,
+                f.ms / 1000.0 / chars, chars * 60000.0 / double(f.ms));
+  }
+  // Brushes (50 ms) before about one step in twenty, a second press within 200 ms after one
+  // choice in ten.
+  for (const Mode& m : modes) {
+    for (const auto& [acceptance, pause] : {std::pair{0, 0}, std::pair{300, 500}}) {
+      const Board board(m.rowColumn);
+      const Figures f =
+          User(board, m.rowColumn, acceptance, pause, 0.05, 0.1).write(tokens(text, board));
+      std::printf("brushing %-10s acceptance %.1f s, pause %.1f s: %d wrong actions "
+                  "(%d brushes, %d double presses, %d characters, %.2f s/char)\n",
+                  m.name, acceptance / 1000.0, pause / 1000.0, f.wrong, f.brushes, f.doubles,
+                  f.characters, f.ms / 1000.0 / std::max(1, f.characters));
+    }
+  }
+  return 0;
+}
