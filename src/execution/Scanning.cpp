@@ -4,28 +4,38 @@
 
 #include "board/TOnglet.h"
 #include "execution/QtDisplayLines.h"
+#include "execution/SwitchKeyFilter.h"
 #include "execution/SwitchKeys.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 void TMainFrame::TimerT1Timer() {
   const int count = PageControl->count();
   if (count == 0)
     return; // a board without any tab has nothing to scan
-  TabBar->setHighlighted(-1);
-  const int current = PageControl->currentIndex();
-  int next = current;
-  for (int step = 1; step <= count; ++step) {
-    const int candidate = (current + step) % count;
-    if (TabBar->isTabVisible(candidate)) {
-      next = candidate;
-      break;
-    }
+  int next = PageControl->currentIndex();
+  if (FScanner.phase() == Scanner::Phase::Tabs) {
+    // A call is a tick that is due, whether the timer or a caller makes it.
+    const ScanOutcome out = FScanner.tick(std::max(scanNow(), FScanner.deadline()));
+    armScanTimer(out);
+    if (out.view.litTab >= 0)
+      next = out.view.litTab;
+  } else {
+    // No scan runs (the tick was asked for by hand): the next tab that is shown.
+    for (int step = 1; step <= count; ++step)
+      if (TabBar->isTabVisible((next + step) % count)) {
+        next = (next + step) % count;
+        break;
+      }
   }
+  TabBar->setHighlighted(-1);
   PageControl->setCurrentIndex(next);
   TabBar->setHighlighted(next);
   TOnglet* page = activePage();
@@ -39,10 +49,133 @@ void TMainFrame::TimerT1Timer() {
 }
 
 void TMainFrame::TimerT2Timer() {
-  if (TOnglet* page = activePage()) {
+  TOnglet* page = activePage();
+  if (!page)
+    return;
+  if (FScanner.phase() != Scanner::Phase::Texts) {
+    // No text scan runs (the tick was asked for by hand): one step on the page.
     page->StepNext();
     FTextLit = true;
     journal("texte", page->GetCurrentText());
+    return;
+  }
+  const ScanOutcome out = FScanner.tick(std::max(scanNow(), FScanner.deadline()));
+  if (out.backToTabs) {
+    // Loops over the tab without a choice: the scan goes back to the tabs by itself.
+    journal("retour-automatique", page->caption());
+    backToTabs();
+    armScanTimer(out);
+    return;
+  }
+  showTextView(page, out.view);
+  armScanTimer(out);
+}
+
+void TMainFrame::showTextView(TOnglet* page, const ScanView& view) {
+  if (view.row >= 0 && view.item < 0) {
+    // Row-column scanning: a whole row is lit.
+    const ScanTab shape = scanShape(page);
+    if (view.row < int(shape.rows.size())) {
+      const ScanRow row = shape.rows[size_t(view.row)];
+      page->LightRow(row.first, row.count);
+      FTextLit = true;
+      journal("rangée", page->GetTextAt(row.first));
+    }
+    return;
+  }
+  if (view.item < 0)
+    return;
+  page->LightRow(-1, 0); // a row lit before goes out
+  const int N = page->GetButtonCount();
+  if (view.item == (page->FCurrentIndex + 1) % std::max(1, N))
+    page->StepNext();
+  else if (view.item < N)
+    page->makeCurrent(page->FButtons[size_t(view.item)]);
+  // Stepping may cut a text again: the scan follows the page as it now stands.
+  FScanner.updateTab(PageControl->currentIndex(), scanShape(page), page->FCurrentIndex);
+  FTextLit = true;
+  journal("texte", page->GetCurrentText());
+}
+
+void TMainFrame::backToTabs() {
+  TimerT2->stop();
+  FTabScanning = true;
+  // The lit tab can be chosen at once; the focus leaves the page so that nothing of it takes
+  // the keyboard.
+  Buttoncache->setFocus();
+}
+
+qint64 TMainFrame::scanNow() const { return FSwitch ? FSwitch->now() : 0; }
+
+void TMainFrame::armScanTimer(const ScanOutcome& out) {
+  if (FScanner.phase() == Scanner::Phase::Stopped || out.deadlineMs < 0) {
+    TimerT1->stop();
+    TimerT2->stop();
+    return;
+  }
+  const bool tabs = FScanner.phase() == Scanner::Phase::Tabs;
+  QTimer* timer = tabs ? TimerT1 : TimerT2;
+  (tabs ? TimerT2 : TimerT1)->stop();
+  const ScanSettings& running = FScanner.running();
+  const int pace = tabs ? running.tabPaceMs : running.textPaceMs;
+  // Never longer than a step can last: a caller that ticks ahead of time (a test) must not
+  // push the timer out.
+  const qint64 delay =
+      std::clamp<qint64>(out.deadlineMs - scanNow(), 0, pace + running.firstItemExtraMs);
+  // Each tick arms the next; a tick that comes early is harmless (the scan waits for its
+  // time) and one that comes late keeps the rhythm from then.
+  timer->start(int(delay));
+}
+
+void TMainFrame::startScanning() {
+  FScanner.setSettings(scanSettings());
+  FScanner.setBoard(scanShapes());
+  armScanTimer(FScanner.start(scanNow(), PageControl->currentIndex()));
+}
+
+ScanSettings TMainFrame::scanSettings() const {
+  ScanSettings s;
+  // The paces of the panel, which the timers took when the scan last started.
+  s.tabPaceMs = EdtT1->value() * 1000;
+  s.textPaceMs = EdtT2->value() * 1000;
+  return s;
+}
+
+ScanTab TMainFrame::scanShape(TOnglet* page) const {
+  ScanTab shape;
+  shape.itemCount = page->GetButtonCount();
+  for (const buttonlayout::Row& r : page->layoutRows())
+    shape.rows.push_back(ScanRow{r.first, r.count});
+  return shape;
+}
+
+std::vector<ScanTab> TMainFrame::scanShapes() const {
+  std::vector<ScanTab> shapes;
+  for (int i = 0; i < PageControl->count(); ++i) {
+    auto* page = qobject_cast<TOnglet*>(PageControl->widget(i));
+    ScanTab shape = page ? scanShape(page) : ScanTab{};
+    shape.visible = TabBar->isTabVisible(i);
+    shapes.push_back(shape);
+  }
+  return shapes;
+}
+
+void TMainFrame::switchReleased(int virtualKey) {
+  const qint64 now = scanNow();
+  FScanner.pressed(now);
+  const ScanOutcome out = FScanner.released(now);
+  TOnglet* page = activePage();
+  if (out.rowChosen) {
+    if (page)
+      showTextView(page, out.view);
+    armScanTimer(out);
+    return;
+  }
+  FormKeyUp(virtualKey);
+  // Row-column scanning starts again at the first row after a choice.
+  if (page && page == activePage() && !FTabScanning && FScanner.textMode() == Scanner::TextMode::Rows) {
+    showTextView(page, FScanner.view());
+    armScanTimer(out);
   }
 }
 
@@ -50,6 +183,7 @@ void TMainFrame::PageControlChanging() { TabBar->setHighlighted(-1); }
 
 void TMainFrame::PageControlChange() {
   TabBar->setHighlighted(PageControl->currentIndex());
+  FScanner.showTab(PageControl->currentIndex());
   TOnglet* page = activePage();
   if (!page)
     return;
@@ -73,6 +207,12 @@ void TMainFrame::FormKeyDown(int virtualKey) {
   page->ResetCurrent();
   TimerT1->stop();
   TimerT2->start();
+  // The scan is told of the whole press: its release never acts.
+  const qint64 now = scanNow();
+  FScanner.setBoard(scanShapes());
+  const ScanOutcome out = FScanner.pressed(now);
+  FScanner.released(now);
+  armScanTimer(out);
 }
 
 void TMainFrame::FormKeyUp(int virtualKey) {
@@ -93,12 +233,8 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     break;
   }
   case 1: // RETOUR
-    TimerT2->stop();
-    TimerT1->start();
-    FTabScanning = true;
-    // The lit tab can be chosen at once; the focus leaves RETOUR so that nothing of the
-    // page takes the keyboard.
-    Buttoncache->setFocus();
+    backToTabs();
+    armScanTimer(FScanner.returnToTabs(scanNow()));
     break;
   case 2: // CLEAR
     FPhrase->Clear();
@@ -152,6 +288,7 @@ void TMainFrame::Ajout() {
     page->SplitAllTexts();
     page->ArrangeButtons();
   }
+  FScanner.setBoard(scanShapes()); // a new text of "Divers", a tab made for it
 }
 
 void TMainFrame::Sonnerie() {

@@ -57,6 +57,7 @@ void TMainFrame::EnterExecutionMode() {
   PnlModeCreation->hide();
   TimerT1->start();
   TimerT2->stop();
+  startScanning();
   FTextNameChangeAttached = false;
   FTabNameChangeAttached = false;
   EdtNomOnglet->setEnabled(true);
@@ -85,6 +86,7 @@ void TMainFrame::EnterCreationMode() {
   FExecMode = false;
   journal("mode", QStringLiteral("création"));
   PnlModeCreation->show();
+  FScanner.stop();
   TimerT1->stop();
   TimerT2->stop();
   FTextNameChangeAttached = false;

@@ -282,6 +282,9 @@ void TMainFrame::buildLayout() {
   TimerT1->setInterval(3000);
   TimerT2 = named(new QTimer(this), "TimerT2");
   TimerT2->setInterval(1000);
+  // A coarse timer may wake a little early, before the scan's step is due.
+  TimerT1->setTimerType(Qt::PreciseTimer);
+  TimerT2->setTimerType(Qt::PreciseTimer);
   connect(TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
   connect(TimerT2, &QTimer::timeout, this, [this] { TimerT2Timer(); });
 
@@ -395,6 +398,7 @@ void TMainFrame::FormShow() {
   PnlModeCreation->hide();
   FCurrentText = nullptr;
   TimerT1->start();
+  startScanning();
   ClearDisplay();
   FSaved = true;
   placeGroupBoxes();
@@ -498,7 +502,7 @@ void TMainFrame::connectSwitch() {
     if (TOnglet* page = activePage(); page && FReleasedOn)
       page->makeCurrent(FReleasedOn);
     FReleasedOn = nullptr;
-    FormKeyUp(virtualKey);
+    switchReleased(virtualKey);
   };
 }
 

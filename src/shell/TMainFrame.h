@@ -7,6 +7,7 @@
 #include "board/TOnglet.h"
 #include "board/TOngletHost.h"
 #include "execution/PhraseComposer.h"
+#include "execution/Scanner.h"
 #include "platform/BoardFont.h"
 #include "platform/MeasureLabel.h"
 #include "platform/Services.h"
@@ -92,6 +93,14 @@ public:
   void FormKeyUp(int virtualKey);
   void Sonnerie();
   void Ajout();
+  // The scanning decisions: the window's timers and widgets carry them out.
+  Scanner FScanner;
+  void startScanning();
+  ScanSettings scanSettings() const;
+  std::vector<ScanTab> scanShapes() const;
+  ScanTab scanShape(TOnglet* page) const;
+  // The switch acted in the text phase (the item chosen is the page's current one).
+  void switchReleased(int virtualKey);
 
   // Tab editing.
   void BtnAjoutOnglClick();
@@ -252,6 +261,10 @@ protected:
 
 private:
   void buildLayout();
+  qint64 scanNow() const;
+  void armScanTimer(const ScanOutcome& out);
+  void showTextView(TOnglet* page, const ScanView& view);
+  void backToTabs();
   void connectSwitch();
   void FormCreate();
   void placeGroupBoxes();
