@@ -3,6 +3,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -47,6 +48,16 @@ TOnglet* TMainFrame::AddTab(const QString& caption, bool activate) {
 }
 
 void TMainFrame::BtnNouveauClick() {
+  // While the carer edits, the board replaced can be brought back; at start-up there is none.
+  if (FExecMode) {
+    buildDefaultBoard();
+    FHistory->startAfresh();
+  } else {
+    FHistory->replaceBoard([this] { buildDefaultBoard(); });
+  }
+}
+
+void TMainFrame::buildDefaultBoard() {
   ClearBoard();
   FSelectedFont = BoardFont();
   FSelectedFont.color = clRed;
@@ -78,6 +89,5 @@ void TMainFrame::BtnNouveauClick() {
   FTabCounter = 1;
   FFileName.clear();
   setWindowTitle(QStringLiteral("Orivox v1.0"));
-  FSaved = true;
   ClearDisplay();
 }

@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -91,6 +92,22 @@ void TTextButton::keyReleaseEvent(QKeyEvent* e) {
     FPage->host()->buttonKeyReleased(e);
   if (self)
     QPushButton::keyReleaseEvent(e);
+}
+
+void TTextButton::paintEvent(QPaintEvent* e) {
+  QPushButton::paintEvent(e);
+  // The text chosen for editing wears a frame on every piece, so that the carer sees which of
+  // many similar buttons the commands will act on.
+  const TOngletHost* host = FPage ? FPage->host() : nullptr;
+  const TTextButton* chosen = host && !host->execMode() ? host->chosenText() : nullptr;
+  if (!chosen || isReserved)
+    return;
+  if (this != chosen && FPage->textButton(FPage->textIndexOf(this)) != chosen)
+    return;
+  QPainter painter(this);
+  painter.setPen(QPen(QColor(0, 0, 0x80), 3));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -265,15 +282,53 @@ int TOnglet::scrollMaximum() const {
 // Texts
 
 TTextButton* TOnglet::appendTextButton(const QString& caption) {
+  return insertTextButton(textButtonCount(), caption);
+}
+
+TTextButton* TOnglet::insertTextButton(int k, const QString& caption) {
   auto* b = newTextButton(caption);
   if (!FHost->execMode())
     b->setBoardFont(FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
   b->resize(measure(FHost->unselectedMeasure(), caption) + 16, FHost->buttonHeight());
-  FPieceCounts.push_back(1);
-  FPieceNumbers.push_back(1);
+  FPieceCounts.insert(FPieceCounts.begin() + k, 1);
+  FPieceNumbers.insert(FPieceNumbers.begin() + k, 1);
   ++FTextCount;
-  FButtons.insert(FButtons.begin() + (int(FButtons.size()) - kReservedCount), b);
+  FButtons.insert(FButtons.begin() + k, b);
   return b;
+}
+
+void TOnglet::InsertTexts(int textIndex, const QStringList& captions) {
+  TTextButton* current = GetCurrentButton();
+  int k = std::clamp(textIndex, 0, textButtonCount());
+  for (const QString& caption : captions)
+    insertTextButton(k++, caption);
+  if (current)
+    FCurrentIndex = indexOfButton(current);
+  ArrangeButtons();
+}
+
+TTextButton* TOnglet::textButton(int textIndex) const {
+  int text = 0;
+  for (int i = 0; i < textButtonCount(); ++i)
+    if (i == firstPieceOf(i) && text++ == textIndex)
+      return FButtons[size_t(i)];
+  return nullptr;
+}
+
+int TOnglet::textIndexOf(const TTextButton* b) const {
+  const int k = indexOfButton(b);
+  if (!isTextIndex(k))
+    return -1;
+  const int first = firstPieceOf(k);
+  int text = 0;
+  for (int i = 0; i < first; ++i)
+    if (i == firstPieceOf(i))
+      ++text;
+  return text;
+}
+
+void TOnglet::repaintTexts() {
+  FContent->update();
 }
 
 int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {

@@ -28,6 +28,8 @@ public:
   virtual void setTextNameChangeAttached(bool attached) = 0;
   virtual void enableTextNameField() = 0;
   virtual void buttonKeyReleased(QKeyEvent* event) = 0; // FormKeyUp
+  // The text chosen for editing (its first piece), marked on the board in creation mode.
+  virtual const TTextButton* chosenText() const { return nullptr; }
 };
 
 // Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).

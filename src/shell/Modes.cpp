@@ -1,10 +1,11 @@
 // The two modes and the window's shortcuts: CTRL+C (with the password) into creation mode,
-// CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R in creation mode only.
+// CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R, CTRL+Z, CTRL+Y in creation mode only.
 #include "shell/TMainFrame.h"
 
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "documents/TFormMdp.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -40,6 +41,10 @@ void TMainFrame::FormShortCut(int key, Qt::KeyboardModifiers modifiers) {
     BtnOuvrirClick();
   else if (key == Qt::Key_R)
     SaveBoard(false);
+  else if (key == Qt::Key_Z)
+    FHistory->undoShortcut();
+  else if (key == Qt::Key_Y)
+    FHistory->redoShortcut();
 }
 
 void TMainFrame::EnterExecutionMode() {

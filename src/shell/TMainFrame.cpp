@@ -7,6 +7,7 @@
 #include "documents/StorableText.h"
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
+#include "editing/BoardHistory.h"
 #include "editing/TFormFont.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeys.h"
@@ -110,6 +111,7 @@ TMainFrame::TMainFrame(const Services& services, const QString& programFolder, Q
       FMeasureLabel(services.measurer) {
   setObjectName(QStringLiteral("MainFrame"));
   buildLayout();
+  FHistory = new BoardHistory(*this);
   FormCreate();
 }
 
@@ -382,7 +384,7 @@ void TMainFrame::FormShow() {
   FCurrentText = nullptr;
   TimerT1->start();
   ClearDisplay();
-  FSaved = true;
+  FHistory->startAfresh();
   placeGroupBoxes();
   for (TOnglet* page : pages())
     page->ArrangeButtons();
