@@ -428,6 +428,8 @@ void ReplaceBoardCommand::redo() {
 }
 
 void ReplaceBoardCommand::undo() {
+  // Taken again now: the user's own phrases (AJOUT) may have joined the board since.
+  FAfter = captureBoard(FFrame);
   restoreBoard(FFrame, FBefore);
   settleChosenText(FFrame);
 }
