@@ -1,7 +1,7 @@
 // Measures the figures the program promises: a scanning step and a tab tick on a page of
 // 2,000 texts, the carer's edits and their undo there, loading and saving a board of 20,000
-// texts, start-up against a bare Qt window, and resident memory over a long scan. Figures are medians, given as ratios to a 16.7 ms frame
-// or to a baseline measured in the same run.
+// texts, start-up against a bare Qt window, and resident memory over a long scan. Figures are
+// medians, given as ratios to a 16.7 ms frame or to a baseline measured in the same run.
 #include "board/TOnglet.h"
 #include "documents/BoardFile.h"
 #include "platform/QtServices.h"

@@ -236,9 +236,8 @@ void TMainFrame::BtnOuvrirClick() {
   if (outcome != LoadOutcome::Loaded)
     return;
   // The board opened replaces the one shown as one step the carer can undo.
-  FHistory->push(new ReplaceBoardCommand(*this, before, [this, result, path] {
-    applyBoard(result, path);
-  }));
+  FHistory->push(
+      new ReplaceBoardCommand(*this, before, [this, result, path] { applyBoard(result, path); }));
   FHistory->markSaved();
 }
 

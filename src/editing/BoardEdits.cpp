@@ -138,8 +138,8 @@ void restoreBoard(TMainFrame& f, const BoardSnapshot& s) {
 }
 
 Appearance captureAppearance(const TMainFrame& f) {
-  return Appearance{f.FSelectedFont,  f.FUnselectedFont, f.FValidatedFont, f.FCurrentPhraseFont,
-                    f.FTabFont,       f.FTabColor,       f.FMemoColor};
+  return Appearance{f.FSelectedFont, f.FUnselectedFont, f.FValidatedFont, f.FCurrentPhraseFont,
+                    f.FTabFont,      f.FTabColor,       f.FMemoColor};
 }
 
 void showTab(TMainFrame& f, int tab) {
@@ -208,8 +208,7 @@ void DeleteTabCommand::undo() {
   settleChosenText(FFrame);
 }
 
-RenameTabCommand::RenameTabCommand(TMainFrame& f, int index, const QString& from,
-                                   const QString& to)
+RenameTabCommand::RenameTabCommand(TMainFrame& f, int index, const QString& from, const QString& to)
     : BoardEdit(f), FIndex(index), FFrom(from), FTo(to) {}
 
 void RenameTabCommand::apply(const QString& caption) {

@@ -15,8 +15,8 @@ const QString kReserved = QStringLiteral("Désolé ce texte est réservé");
 
 // Each command is pushed on the edit history, which runs it: the board changes only there.
 void TMainFrame::BtnAjoutOnglClick() {
-  FHistory->push(new AddTabCommand(*this, pageCount(),
-                                   QStringLiteral("Onglet%1").arg(FTabCounter), FTabCounter + 1));
+  FHistory->push(new AddTabCommand(*this, pageCount(), QStringLiteral("Onglet%1").arg(FTabCounter),
+                                   FTabCounter + 1));
 }
 
 void TMainFrame::BtnSupprOnglClick() {

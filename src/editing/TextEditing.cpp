@@ -47,9 +47,9 @@ void TMainFrame::BtnAjoutTexteClick() {
     FHistory->markChangedOutsideHistory(); // counted as a change, though there is nothing to add
     return;
   }
-  FHistory->push(new AddTextsCommand(*this, PageControl->currentIndex(),
-                                     int(page->wholeTexts().size()),
-                                     {QStringLiteral("Texte") + QString::number(page->FTextCount)}));
+  FHistory->push(
+      new AddTextsCommand(*this, PageControl->currentIndex(), int(page->wholeTexts().size()),
+                          {QStringLiteral("Texte") + QString::number(page->FTextCount)}));
   // Typing names the new text at once: its default caption is selected in the name field.
   EdtNomTexte->setEnabled(true);
   EdtNomTexte->setFocus();

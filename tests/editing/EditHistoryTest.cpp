@@ -32,8 +32,12 @@ QStringList pieces(TOnglet* page) {
 void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   MainFrameHarness::pressKey(key, mods);
 }
-void undoKey() { press(Qt::Key_Z, Qt::ControlModifier); }
-void redoKey() { press(Qt::Key_Y, Qt::ControlModifier); }
+void undoKey() {
+  press(Qt::Key_Z, Qt::ControlModifier);
+}
+void redoKey() {
+  press(Qt::Key_Y, Qt::ControlModifier);
+}
 
 // Creation mode on the default board with a new empty tab, active.
 TOnglet* newTab(MainFrameHarness& h) {
@@ -100,8 +104,8 @@ private slots:
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QStringList>("messages");
     QTest::newRow("one text a line, the first names the new text")
-        << "Oui\r\nNon\n\nPeut-être\n" << QStringList{"A", "Oui", "Non", "Peut-être"}
-        << QStringList{};
+        << "Oui\r\nNon\n\nPeut-être\n"
+        << QStringList{"A", "Oui", "Non", "Peut-être"} << QStringList{};
     QTest::newRow("a reserved name refuses the list")
         << "Oui\nretour\nNon" << QStringList{"A", "Texte1"} << QStringList{kReserved};
     QTest::newRow("a character the file cannot store refuses the list")
@@ -131,8 +135,9 @@ private slots:
     TOnglet* page = newTab(h);
     QStringList forty;
     for (int i = 0; i < 40; ++i)
-      forty << (i % 7 == 3 ? QStringLiteral("une phrase bien trop longue pour une ligne ").repeated(5)
-                           : QStringLiteral("Texte numéro %1").arg(i));
+      forty << (i % 7 == 3
+                    ? QStringLiteral("une phrase bien trop longue pour une ligne ").repeated(5)
+                    : QStringLiteral("Texte numéro %1").arg(i));
     page->AddTexts(forty);
     page->SplitAllTexts();
     page->ArrangeButtons();
