@@ -288,7 +288,8 @@ void DeleteTextCommand::redo() {
     return;
   page->JoinPieces();
   const int i = FIndex;
-  page->DeleteButton(page->FButtons[size_t(i)]);
+  if (i < page->textButtonCount())
+    page->DeleteButton(page->FButtons[size_t(i)]);
   FFrame.FCurrentText = nullptr;
   // The follower, else the new last text, is chosen; none after the first text of its tab.
   if (i != 0 && page->textButtonCount() > 0) {
@@ -353,6 +354,10 @@ void MoveTextCommand::swap(int index, bool back) {
   if (!page)
     return;
   page->JoinPieces();
+  if (index < 0 || index >= page->textButtonCount()) {
+    page->SplitAllTexts();
+    return;
+  }
   TTextButton* b = page->FButtons[size_t(index)];
   if (back)
     page->MoveButtonBack(b); // the moved text receives the focus
