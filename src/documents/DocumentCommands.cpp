@@ -236,9 +236,7 @@ void TMainFrame::BtnOuvrirClick() {
   if (outcome != LoadOutcome::Loaded)
     return;
   // The board opened replaces the one shown as one step the carer can undo.
-  FHistory->push(
-      new ReplaceBoardCommand(*this, before, [this, result, path] { applyBoard(result, path); }));
-  FHistory->markSaved();
+  FHistory->replaceBoard(before, [this, result, path] { applyBoard(result, path); });
 }
 
 void TMainFrame::BtnChangMdpClick() {

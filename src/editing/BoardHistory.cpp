@@ -30,28 +30,44 @@ BoardHistory::~BoardHistory() {
 }
 
 void BoardHistory::push(QUndoCommand* command) {
+  // The states above the current one are about to leave the history.
+  FReplacedSaved.removeIf([this](int index) { return index > FStack.index(); });
   FStack.push(command);
   follow(); // a typed rename merged into the last step moves no index
 }
 
 void BoardHistory::markSaved() {
   FStack.setClean();
+  FReplacedSaved.clear();
   follow();
 }
 
 void BoardHistory::startAfresh() {
   FStack.clear();
+  FReplacedSaved.clear();
   follow();
 }
 
 void BoardHistory::markChangedOutsideHistory() {
   FStack.resetClean();
+  FReplacedSaved.remove(FStack.index());
   follow();
 }
 
 void BoardHistory::replaceBoard(std::function<void()> replace) {
-  push(new ReplaceBoardCommand(FFrame, boardedit::captureBoard(FFrame), std::move(replace)));
-  markSaved();
+  replaceBoard(boardedit::captureBoard(FFrame), std::move(replace));
+}
+
+void BoardHistory::replaceBoard(const boardedit::BoardSnapshot& before,
+                                std::function<void()> replace) {
+  QSet<int> saved = FReplacedSaved;
+  if (FStack.isClean())
+    saved << FStack.index();
+  push(new ReplaceBoardCommand(FFrame, before, std::move(replace)));
+  FStack.setClean();
+  FReplacedSaved = saved;
+  FReplacedSaved.removeIf([this](int index) { return index > FStack.index(); });
+  follow();
 }
 
 static bool inTextField() {
@@ -69,7 +85,7 @@ void BoardHistory::redoShortcut() {
 }
 
 void BoardHistory::follow() {
-  FFrame.FSaved = FStack.isClean();
+  FFrame.FSaved = FStack.isClean() || FReplacedSaved.contains(FStack.index());
   FFrame.BtnAnnulerEdition->setEnabled(FStack.canUndo());
   FFrame.BtnRetablirEdition->setEnabled(FStack.canRedo());
   FShownPace[0] = FFrame.EdtT1->value();

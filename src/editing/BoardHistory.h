@@ -4,11 +4,15 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QUndoStack>
 #include <functional>
 
 class QUndoCommand;
 class TMainFrame;
+namespace boardedit {
+struct BoardSnapshot;
+}
 
 class BoardHistory : public QObject {
   Q_OBJECT
@@ -27,6 +31,7 @@ public:
   void markChangedOutsideHistory();
   // The board replaced by another as one undoable step, after which it counts as saved.
   void replaceBoard(std::function<void()> replace);
+  void replaceBoard(const boardedit::BoardSnapshot& before, std::function<void()> replace);
   // CTRL+Z and CTRL+Y: in a text field they are the field's own, for its typing.
   void undoShortcut();
   void redoShortcut();
@@ -41,4 +46,8 @@ private:
   TMainFrame& FFrame;
   QUndoStack FStack;
   int FShownPace[2] = {3, 1};
+  // The stack keeps one saved state; each board replaced while saved is one more: undoing
+  // the replacement brings back a board that is its file. A save forgets them all, being
+  // unsure they still match their files.
+  QSet<int> FReplacedSaved;
 };

@@ -1,6 +1,7 @@
 // The carer's editing as stories through the window: texts entered fast, a list pasted, a big
 // tab deleted and brought back, undo and redo across a save and across opening a board.
 #include "board/TOnglet.h"
+#include "editing/BoardEdits.h"
 #include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
@@ -9,6 +10,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -97,6 +99,48 @@ private slots:
     undoKey(); // nothing is undone while the board is in use
     QCOMPARE(page->wholeTexts(), typed.mid(0, 9));
     QVERIFY(!framed(page->textButton(8)));
+  }
+
+  // Each command of the panel as one step: undone, the board is as before; redone, as after.
+  void everyEditUndoesAndRedoes_data() {
+    QTest::addColumn<QString>("edit");
+    for (const char* edit : {"add tab", "delete tab", "rename tab", "move tab", "tab pace",
+                             "add text", "delete text", "rename text", "move text",
+                             "move text to the next tab", "text pace", "new board"})
+      QTest::newRow(edit) << QString::fromLatin1(edit);
+  }
+  void everyEditUndoesAndRedoes() {
+    QFETCH(QString, edit);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    TOnglet* page = newTab(h);
+    page->AddTexts({"A", "B", "C"});
+    f.BtnAjoutOngl->click();
+    h.clickTab(f, 3);
+    QTest::mouseClick(page->textButton(1), Qt::LeftButton);
+    h.fakes.fileDialogs.saveReplies = {h.path("b.ord")};
+    f.BtnEnr->click();
+    const BoardData before = boardedit::currentBoardData(f);
+    const QMap<QString, QPushButton*> buttons = {
+        {"add tab", f.BtnAjoutOngl},       {"delete tab", f.BtnSupprOngl},
+        {"move tab", f.BtnSuivOngl},       {"add text", f.BtnAjoutTexte},
+        {"delete text", f.BtnSupprTexte},  {"move text", f.BtnAvtTexte},
+        {"new board", f.BtnNouveau},       {"move text to the next tab", f.BtnOngletSuiv}};
+    if (buttons.contains(edit))
+      buttons[edit]->click();
+    else if (edit == "rename tab")
+      f.EdtNomOnglet->setText("Repas");
+    else if (edit == "rename text")
+      f.EdtNomTexte->setText("Boire");
+    else
+      (edit == "tab pace" ? f.EdtT1 : f.EdtT2)->setValue(9);
+    const BoardData after = boardedit::currentBoardData(f);
+    QVERIFY(after != before);
+    f.BtnAnnulerEdition->click();
+    QVERIFY(boardedit::currentBoardData(f) == before);
+    QVERIFY(f.FSaved);
+    f.BtnRetablirEdition->click();
+    QVERIFY(boardedit::currentBoardData(f) == after);
   }
 
   void pasteAList_data() {
@@ -199,12 +243,15 @@ private slots:
     f.BtnAnnulerEdition->click();
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
     QVERIFY(f.FFileName.isEmpty());
+    QVERIFY(f.FSaved); // a new board untouched
     f.BtnAnnulerEdition->click();
     QCOMPARE(MainFrameHarness::tabCaptions(f).last(), QStringLiteral("Repas"));
     QCOMPARE(f.FFileName, h.path("repas.ord"));
+    QVERIFY(f.FSaved); // the board as saved in its file
+    f.BtnAnnulerEdition->click();
     QVERIFY(!f.FSaved);
-    f.BtnRetablirEdition->click();
-    f.BtnRetablirEdition->click();
+    for (int i = 0; i < 3; ++i)
+      f.BtnRetablirEdition->click();
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + h.path("repas.ord"));
     QVERIFY(f.FSaved);
   }
