@@ -10,7 +10,7 @@
 namespace {
 
 // How many entries of entries() are key combinations; the reserved texts follow them.
-constexpr int kKeyEntries = 6;
+constexpr int kKeyEntries = 8;
 
 QLabel* plainLabel(const QString& text, QWidget* parent) {
   auto* l = new QLabel(text, parent);
@@ -35,6 +35,8 @@ QList<QPair<QString, QString>> TAboutBox::entries() {
       {QStringLiteral("CTRL+O"), QStringLiteral("ouvrir un fichier")},
       {QStringLiteral("CTRL+R"), QStringLiteral("enregistrer le fichier")},
       {QStringLiteral("CTRL+P"), QStringLiteral("changer le mot de passe")},
+      {QStringLiteral("CTRL+Z"), QStringLiteral("annuler la dernière modification")},
+      {QStringLiteral("CTRL+Y"), QStringLiteral("rétablir la modification annulée")},
       {QStringLiteral("Pavé numérique"),
        QStringLiteral("n'importe quelle touche choisit l'onglet en surbrillance, "
                       "puis le texte en surbrillance")},

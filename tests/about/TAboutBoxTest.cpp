@@ -26,6 +26,8 @@ void TAboutBoxTest::lists_data() {
       {"CTRL+O", "ouvrir un fichier"},
       {"CTRL+R", "enregistrer le fichier"},
       {"CTRL+P", "changer le mot de passe"},
+      {"CTRL+Z", "annuler la dernière modification"},
+      {"CTRL+Y", "rétablir la modification annulée"},
       {"Pavé numérique", "n'importe quelle touche choisit l'onglet en surbrillance, puis le "
                          "texte en surbrillance"},
       {"RETOUR", "revenir au défilement des onglets"},
@@ -45,7 +47,7 @@ void TAboutBoxTest::lists() {
   QFETCH(QString, key);
   QFETCH(QString, explanation);
   const auto entries = TAboutBox::entries();
-  QCOMPARE(entries.size(), 13);
+  QCOMPARE(entries.size(), 15);
   QCOMPARE(entries[index].first, key);
   QCOMPARE(entries[index].second, explanation);
 }
