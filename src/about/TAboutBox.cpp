@@ -77,6 +77,10 @@ QList<TAboutBox::Shortcut> TAboutBox::shortcuts() {
       {'O', Mode::Creation, QStringLiteral("ouvrir un fichier, en mode création seulement")},
       {'R', Mode::Creation, QStringLiteral("enregistrer le fichier, en mode création seulement")},
       {'P', Mode::Creation, QStringLiteral("changer le mot de passe, en mode création seulement")},
+      {'Z', Mode::Creation,
+       QStringLiteral("annuler la dernière modification, en mode création seulement")},
+      {'Y', Mode::Creation,
+       QStringLiteral("rétablir la modification annulée, en mode création seulement")},
   };
 }
 

@@ -4,6 +4,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -48,6 +49,16 @@ TOnglet* TMainFrame::AddTab(const QString& caption, bool activate) {
 }
 
 void TMainFrame::BtnNouveauClick() {
+  // While the carer edits, the board replaced can be brought back; at start-up there is none.
+  if (FExecMode) {
+    buildDefaultBoard();
+    FHistory->startAfresh();
+  } else {
+    FHistory->replaceBoard([this] { buildDefaultBoard(); });
+  }
+}
+
+void TMainFrame::buildDefaultBoard() {
   ClearBoard();
   FSelectedFont = BoardFont();
   FSelectedFont.color = clRed;
@@ -79,6 +90,5 @@ void TMainFrame::BtnNouveauClick() {
   FTabCounter = 1;
   FFileName.clear();
   setWindowTitle(QStringLiteral("Orivox v1.0"));
-  FSaved = true;
   ClearDisplay();
 }

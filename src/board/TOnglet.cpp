@@ -74,6 +74,7 @@ void TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed
 void TTextButton::paintEvent(QPaintEvent* e) {
   if (!FFramed) {
     QPushButton::paintEvent(e);
+    paintChosenFrame();
     return;
   }
   // Inverted: the button filled with the highlight's colour, its caption in the page's colour,
@@ -87,6 +88,21 @@ void TTextButton::paintEvent(QPaintEvent* e) {
   p.setFont(font());
   p.setPen(page);
   p.drawText(rect(), Qt::AlignCenter, FCaption);
+}
+
+void TTextButton::paintChosenFrame() {
+  // The text chosen for editing wears a frame on every piece, so that the carer sees which of
+  // many similar buttons the commands will act on.
+  const TOngletHost* host = FPage ? FPage->host() : nullptr;
+  const TTextButton* chosen = host && !host->execMode() ? host->chosenText() : nullptr;
+  if (!chosen || isReserved)
+    return;
+  if (this != chosen && FPage->textButton(FPage->textIndexOf(this)) != chosen)
+    return;
+  QPainter painter(this);
+  painter.setPen(QPen(QColor(0, 0, 0x80), 3));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 void TTextButton::focusInEvent(QFocusEvent* e) {
@@ -318,15 +334,53 @@ int TOnglet::scrollMaximum() const {
 // Texts
 
 TTextButton* TOnglet::appendTextButton(const QString& caption) {
+  return insertTextButton(textButtonCount(), caption);
+}
+
+TTextButton* TOnglet::insertTextButton(int k, const QString& caption) {
   auto* b = newTextButton(caption);
   if (!FHost->execMode())
     dress(b, FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
   b->resize(measure(FHost->unselectedMeasure(), caption) + 16, FHost->buttonHeight());
-  FPieceCounts.push_back(1);
-  FPieceNumbers.push_back(1);
+  FPieceCounts.insert(FPieceCounts.begin() + k, 1);
+  FPieceNumbers.insert(FPieceNumbers.begin() + k, 1);
   ++FTextCount;
-  FButtons.insert(FButtons.begin() + (int(FButtons.size()) - kReservedCount), b);
+  FButtons.insert(FButtons.begin() + k, b);
   return b;
+}
+
+void TOnglet::InsertTexts(int textIndex, const QStringList& captions) {
+  TTextButton* current = GetCurrentButton();
+  int k = std::clamp(textIndex, 0, textButtonCount());
+  for (const QString& caption : captions)
+    insertTextButton(k++, caption);
+  if (current)
+    FCurrentIndex = indexOfButton(current);
+  ArrangeButtons();
+}
+
+TTextButton* TOnglet::textButton(int textIndex) const {
+  int text = 0;
+  for (int i = 0; i < textButtonCount(); ++i)
+    if (i == firstPieceOf(i) && text++ == textIndex)
+      return FButtons[size_t(i)];
+  return nullptr;
+}
+
+int TOnglet::textIndexOf(const TTextButton* b) const {
+  const int k = indexOfButton(b);
+  if (!isTextIndex(k))
+    return -1;
+  const int first = firstPieceOf(k);
+  int text = 0;
+  for (int i = 0; i < first; ++i)
+    if (i == firstPieceOf(i))
+      ++text;
+  return text;
+}
+
+void TOnglet::repaintTexts() {
+  FContent->update();
 }
 
 int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {

@@ -39,6 +39,7 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* e) override;
+  void paintChosenFrame();
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
@@ -124,6 +125,15 @@ public:
   void LightRow(int first, int count);
 
   int indexOfButton(const TTextButton* b) const; // -1 when not on this page
+  // Whole texts by their place among the page's texts (pieces count once): the first piece of
+  // text `textIndex` (null when there is none), and the text a button is a piece of (-1).
+  TTextButton* textButton(int textIndex) const;
+  int textIndexOf(const TTextButton* b) const;
+  // Inserts texts before text `textIndex` of a page whose pieces are joined, unselected; the
+  // current button stays the same.
+  void InsertTexts(int textIndex, const QStringList& captions);
+  // Repaints the texts (the mark of the text chosen for editing moved).
+  void repaintTexts();
   int textButtonCount() const { return int(FButtons.size()) - 7; }
   int scrollPosition() const;
   void setScrollPosition(int p);
@@ -167,6 +177,7 @@ private:
   void fitGridFont();
   TTextButton* newTextButton(const QString& caption);
   TTextButton* appendTextButton(const QString& caption);
+  TTextButton* insertTextButton(int k, const QString& caption);
   QStringList fitPieces(QStringList pieces, TMeasureLabel& label, int W);
   void destroyButtonAt(int k);
   void recutChangedTexts();

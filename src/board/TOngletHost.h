@@ -26,6 +26,8 @@ public:
   virtual void setTextNameField(const QString& text) = 0;
   virtual void setTextNameChangeAttached(bool attached) = 0;
   virtual void enableTextNameField() = 0;
+  // The text chosen for editing (its first piece), marked on the board in creation mode.
+  virtual const TTextButton* chosenText() const { return nullptr; }
 };
 
 // Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).

@@ -1,12 +1,16 @@
 // Whole-board commands of the main window: load, save, clear, open, and the change of
 // password. A board file is read and checked whole before the board on screen is touched,
-// and saved through a temporary file so that a failed save leaves the previous file intact.
+// and saved through a temporary file so that a failed save leaves the previous file intact; the
+// file a save replaces is kept beside it as its backup.
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
 #include "documents/BoardFile.h"
+#include "documents/SafeSave.h"
 #include "documents/StorableText.h"
 #include "documents/TFormChangeMdp.h"
+#include "editing/BoardEdits.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QFile>
@@ -77,6 +81,16 @@ void TMainFrame::showNewBoardInNameFields() {
 }
 
 TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
+  BoardReadResult result;
+  const LoadOutcome outcome = readBoardFile(path, result);
+  if (outcome != LoadOutcome::Loaded)
+    return outcome;
+  applyBoard(result, path);
+  FHistory->startAfresh();
+  return outcome;
+}
+
+TMainFrame::LoadOutcome TMainFrame::readBoardFile(const QString& path, BoardReadResult& result) {
   if (!QFileInfo(path).isFile()) {
     FServices.messages->information(QStringLiteral("le fichier ") + path +
                                     QStringLiteral("n'existe pas"));
@@ -89,14 +103,16 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
     bytes = file.readAll();
     readOk = file.error() == QFileDevice::NoError;
   }
-  const BoardReadResult result =
-      readOk ? boardfile::read(bytes) : BoardReadResult{BoardReadStatus::Error, {}, 1};
+  result = readOk ? boardfile::read(bytes) : BoardReadResult{BoardReadStatus::Error, {}, 1};
   if (result.status == BoardReadStatus::Error) {
     // Nothing of a broken file reaches the board: what is on screen stays as it was.
     FServices.messages->information(QStringLiteral("erreur de chargement du fichier"));
     return LoadOutcome::Broken;
   }
+  return LoadOutcome::Loaded;
+}
 
+void TMainFrame::applyBoard(const BoardReadResult& result, const QString& path) {
   ClearBoard();
   FDiversTab = nullptr;
   FAlphabetTab = nullptr;
@@ -157,7 +173,6 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
 
   FFileName = path;
   setWindowTitle(QStringLiteral("Orivox v1.0 : ") + path);
-  FSaved = true;
   FButtonHeight = (FSelectedFont.size > FUnselectedFont.size ? FSelectedMeasure.height()
                                                              : FUnselectedMeasure.height()) +
                   6;
@@ -175,14 +190,9 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
     page->ApplyFont(FUnselectedFont);
   for (TOnglet* page : pages())
     page->ArrangeButtons();
-  return LoadOutcome::Loaded;
 }
 
 void TMainFrame::SaveBoard(bool saveAs) {
-  // The texts are read whole from their pieces: joining and cutting every button again would
-  // leave the same buttons, at a cost that grows with the board.
-  const QList<TOnglet*> all = pages();
-
   if (saveAs || FFileName.isEmpty()) {
     const QString name = FServices.fileDialogs->saveFileName(kFilter);
     if (name.isEmpty()) {
@@ -193,48 +203,24 @@ void TMainFrame::SaveBoard(bool saveAs) {
                     : name + QStringLiteral(".ord");
   }
 
-  BoardData d;
-  d.t1Seconds = EdtT1->value();
-  d.t2Seconds = EdtT2->value();
-  d.selectedFont = FSelectedFont;
-  d.unselectedFont = FUnselectedFont;
-  d.tabFont = FTabFont;
-  d.validatedFont = FValidatedFont;
-  d.tabColor = FTabColor;
-  d.memoColor = FMemoColor;
-  d.currentPhraseFont = FCurrentPhraseFont;
-  d.finalMemoColor = FMemoColor;
-  d.finalLinesRead = 7;
+  const BoardData d = boardedit::currentBoardData(*this);
   bool storable = true;
-  for (TOnglet* page : all) {
-    BoardTab tab;
-    tab.caption = page->caption();
-    tab.texts = page->wholeTexts();
+  for (const BoardTab& tab : d.tabs) {
     storable = storable && isStorableText(tab.caption);
     for (const QString& t : tab.texts)
       storable = storable && isStorableText(t);
-    d.tabs << tab;
   }
 
-  // A text the file cannot hold would be lost: refuse the save instead.
-  bool ok = storable;
-  if (ok) {
-    QSaveFile file(FFileName);
-    ok = file.open(QIODevice::WriteOnly);
-    // The bytes sit in a buffer until flushed: a full disk shows only then, and a commit after
-    // a failed flush would still replace the old file with a short one.
-    if (ok)
-      ok = file.write(boardfile::write(d)) >= 0 && file.flush();
-    ok = ok && file.commit();
-  }
-  if (!ok) {
+  // A text the file cannot hold would be lost: refuse the save instead. The file replaced is
+  // kept as its backup.
+  if (!storable || !saveKeepingBackup(FFileName, boardfile::write(d))) {
     FServices.messages->information(QStringLiteral("erreur d'enregistrement du fichier"));
     FFileName.clear();
     setWindowTitle(kCaption);
     return;
   }
   setWindowTitle(QStringLiteral("Orivox v1.0 : ") + FFileName);
-  FSaved = true;
+  FHistory->markSaved();
   journal("enregistrement", FFileName);
 }
 
@@ -242,10 +228,16 @@ void TMainFrame::BtnOuvrirClick() {
   const QString path = FServices.fileDialogs->openFileName(kFilter);
   if (path.isEmpty())
     return;
-  const QString before = windowTitle();
+  const boardedit::BoardSnapshot before = boardedit::captureBoard(*this);
   setWindowTitle(path);
-  if (LoadBoard(path) == LoadOutcome::Broken)
-    setWindowTitle(before); // a broken file changes nothing, the caption included
+  BoardReadResult result;
+  const LoadOutcome outcome = readBoardFile(path, result);
+  if (outcome == LoadOutcome::Broken)
+    setWindowTitle(before.title); // a broken file changes nothing, the caption included
+  if (outcome != LoadOutcome::Loaded)
+    return;
+  // The board opened replaces the one shown as one step the carer can undo.
+  FHistory->replaceBoard(before, [this, result, path] { applyBoard(result, path); });
 }
 
 void TMainFrame::BtnChangMdpClick() {

@@ -3,6 +3,8 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/BoardEdits.h"
+#include "editing/BoardHistory.h"
 #include "editing/TFormFont.h"
 #include "shell/TPageControl.h"
 
@@ -34,47 +36,51 @@ void TMainFrame::refitTextFonts() {
   }
 }
 
+namespace {
+using boardedit::Appearance;
+
+// One target edited in the dialog, on a copy: the change reaches the board through the edit
+// history. Accepted without any change, it still counts as an edit of the board.
+bool editAppearance(TMainFrame& f, int kind, BoardFont Appearance::*font,
+                    std::optional<TColor> back, TColor Appearance::*colour = nullptr) {
+  const Appearance before = boardedit::captureAppearance(f);
+  Appearance after = before;
+  if (!f.runFontDialog(kind, &(after.*font), back))
+    return false;
+  if (colour)
+    after.*colour = f.FormFont->GetBackColor();
+  if (after == before)
+    f.FHistory->markChangedOutsideHistory();
+  else
+    f.FHistory->push(new AppearanceCommand(f, before, after));
+  return true;
+}
+} // namespace
+
 void TMainFrame::BtnVisuSelecClick() {
-  if (!runFontDialog(SelectedKind, &FSelectedFont, std::nullopt))
-    return;
-  FSelectedMeasure.setFont(FSelectedFont);
-  refitTextFonts();
-  FSaved = false;
+  editAppearance(*this, SelectedKind, &Appearance::selected, std::nullopt);
 }
 
 void TMainFrame::BtnVisuNonSelecClick() {
-  if (!runFontDialog(UnselectedKind, &FUnselectedFont, std::nullopt))
-    return;
-  FUnselectedMeasure.setFont(FUnselectedFont);
-  for (TOnglet* page : pages())
-    page->ApplyUnselectedFont();
-  refitTextFonts();
-  FSaved = false;
+  editAppearance(*this, UnselectedKind, &Appearance::unselected, std::nullopt);
 }
 
 void TMainFrame::BtnVisuOngletClick() {
   TOnglet* active = activePage();
-  if (!runFontDialog(TabsKind, &FTabFont, active ? active->GetBackgroundColor() : FTabColor))
-    return;
-  PageControl->setFont(FTabFont.toQFont());
-  FTabColor = FormFont->GetBackColor();
-  for (TOnglet* page : pages())
-    page->SetBackgroundColor(FTabColor);
-  FSaved = false;
+  editAppearance(*this, TabsKind, &Appearance::tabs,
+                 active ? active->GetBackgroundColor() : FTabColor, &Appearance::tabColor);
 }
 
 void TMainFrame::BtnVisuAffClick() {
-  if (!runFontDialog(PhraseKind, &FValidatedFont, FMemoColor))
-    return;
-  setMemoColor(FormFont->GetBackColor());
-  FSaved = false;
+  // The logo panel takes the display colour once it is first set, changed or not.
+  if (editAppearance(*this, PhraseKind, &Appearance::validated, FMemoColor, &Appearance::memoColor))
+    setMemoColor(FMemoColor);
 }
 
 void TMainFrame::BtnVisuAff2Click() {
-  if (!runFontDialog(PhraseKind, &FCurrentPhraseFont, FMemoColor))
-    return;
-  setMemoColor(FormFont->GetBackColor());
-  FSaved = false;
+  if (editAppearance(*this, PhraseKind, &Appearance::currentPhrase, FMemoColor,
+                     &Appearance::memoColor))
+    setMemoColor(FMemoColor);
 }
 
 void TMainFrame::BitBtnTtAffClick() {

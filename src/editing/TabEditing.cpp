@@ -3,59 +3,52 @@
 
 #include "board/TOnglet.h"
 #include "editing/ReservedNameGuard.h"
+#include "editing/BoardEdits.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
+#include <QSpinBox>
 
 namespace {
 const QString kReserved = QStringLiteral("Désolé ce texte est réservé");
 }
 
+// Each command is pushed on the edit history, which runs it: the board changes only there.
 void TMainFrame::BtnAjoutOnglClick() {
-  TabBar->setHighlighted(-1);
-  AddTab(QString());
-  FSaved = false;
-  TabBar->setHighlighted(PageControl->currentIndex());
+  FHistory->push(new AddTabCommand(*this, pageCount(), QStringLiteral("Onglet%1").arg(FTabCounter),
+                                   FTabCounter + 1));
 }
 
 void TMainFrame::BtnSupprOnglClick() {
   TOnglet* page = activePage();
   if (!page || isReservedTabCaption(page->caption()))
     return;
-  const int i = PageControl->currentIndex();
-  PageControl->removeTab(i);
-  delete page; // FCurrentText and the reserved-tab references forget it by themselves
-  if (PageControl->count() > 0)
-    PageControl->setCurrentIndex(i < PageControl->count() ? i : i - 1);
-  TOnglet* now = activePage();
-  EdtNomOnglet->setText(now ? now->caption() : QString());
-  FSaved = false;
-  EdtNomOnglet->setEnabled(now && !isReservedTabCaption(now->caption()));
+  FHistory->push(new DeleteTabCommand(*this, PageControl->currentIndex(), page->caption(),
+                                      page->wholeTexts()));
 }
 
 void TMainFrame::BtnAvtOnglClick() {
   const int i = PageControl->currentIndex();
   if (i <= 0)
     return;
-  TabBar->moveTab(i, i - 1);
-  FSaved = false;
+  FHistory->push(new MoveTabCommand(*this, i, i - 1));
 }
 
 void TMainFrame::BtnSuivOnglClick() {
   const int i = PageControl->currentIndex();
   if (i < 0 || i >= PageControl->count() - 1)
     return;
-  TabBar->moveTab(i, i + 1);
-  FSaved = false;
+  FHistory->push(new MoveTabCommand(*this, i, i + 1));
 }
 
 void TMainFrame::EdtNomOngletChange() {
   TOnglet* page = activePage();
   if (!page || page->caption() == EdtNomOnglet->text())
     return;
-  page->setCaption(EdtNomOnglet->text());
-  // A carer who renamed a tab expects to be asked to save it.
-  FSaved = false;
+  // A carer who renamed a tab expects to be asked to save it; typing a name is one step.
+  FHistory->push(new RenameTabCommand(*this, PageControl->currentIndex(), page->caption(),
+                                      EdtNomOnglet->text()));
 }
 
 bool TMainFrame::EdtNomOngletExit() {
@@ -72,5 +65,5 @@ bool TMainFrame::EdtNomOngletExit() {
 }
 
 void TMainFrame::EdtT1Change() {
-  FSaved = false;
+  FHistory->push(new PaceCommand(*this, 1, FHistory->shownPace(1), EdtT1->value()));
 }

@@ -1,13 +1,19 @@
 // The text commands of the creation panel: add, delete, rename, move inside the tab or to a
-// neighbouring tab, and the text pace. They act on the chosen text only when it lies on the
-// active tab: a text of another tab (or one already gone) is never touched.
+// neighbouring tab, and the text pace; the name field's fast entry (Enter adds the next text, a
+// pasted list adds its texts). They act on the chosen text only when it lies on the active tab:
+// a text of another tab (or one already gone) is never touched. Each edit is pushed on the
+// edit history, which runs it.
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
 #include "editing/ReservedNameGuard.h"
+#include "documents/StorableText.h"
+#include "editing/BoardEdits.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
+#include <QSpinBox>
 
 namespace {
 const QString kReserved = QStringLiteral("Désolé ce texte est réservé");
@@ -17,54 +23,104 @@ int TMainFrame::chosenTextIndex() const {
   TOnglet* page = activePage();
   if (!page || !FCurrentText)
     return -1;
-  const int i = page->indexOfButton(FCurrentText);
-  return i >= 0 && i < page->textButtonCount() ? i : -1;
+  return page->textIndexOf(FCurrentText);
+}
+
+void TMainFrame::setCurrentText(TTextButton* button) {
+  FCurrentText = button;
+  if (TOnglet* page = activePage())
+    page->repaintTexts(); // the mark moves to the text now chosen
 }
 
 void TMainFrame::BtnAjoutTexteClick() {
-  if (TOnglet* page = activePage()) {
-    page->AddText(false, QString(), true);
-    EdtNomTexte->setEnabled(true);
+  TOnglet* page = activePage();
+  if (!page) {
+    FHistory->markChangedOutsideHistory(); // counted as a change, though there is nothing to add
+    return;
   }
-  FSaved = false;
+  FHistory->push(
+      new AddTextsCommand(*this, PageControl->currentIndex(), int(page->wholeTexts().size()),
+                          {QStringLiteral("Texte") + QString::number(page->FTextCount)}));
+  // Typing names the new text at once: its default caption is selected in the name field.
+  EdtNomTexte->setEnabled(true);
+  EdtNomTexte->setFocus();
+  EdtNomTexte->selectAll();
+}
+
+void TMainFrame::EdtNomTexteReturn() {
+  if (FExecMode || !EdtNomTexteExit())
+    return; // a reserved name stays in the field, refused as on leaving it
+  BtnAjoutTexteClick();
+}
+
+bool TMainFrame::pasteTextList(const QString& list) {
+  TOnglet* page = activePage();
+  if (!page || !EdtNomTexte->isEnabled())
+    return false;
+  QStringList lines;
+  for (QString line : list.split(QLatin1Char('\n'))) {
+    if (line.endsWith(QLatin1Char('\r')))
+      line.chop(1);
+    if (!line.isEmpty())
+      lines << line;
+  }
+  if (lines.isEmpty())
+    return false;
+  // The list reads as its lines typed one by one with Enter between them: the first goes into
+  // the field as a paste would, each next one is a new text.
+  const int chosen = chosenTextIndex();
+  QString first;
+  if (chosen >= 0) {
+    first = EdtNomTexte->text();
+    if (EdtNomTexte->hasSelectedText())
+      first.replace(EdtNomTexte->selectionStart(), EdtNomTexte->selectedText().size(),
+                    lines.front());
+    else
+      first.insert(EdtNomTexte->cursorPosition(), lines.front());
+    lines.pop_front();
+  }
+  const QStringList names = chosen >= 0 ? QStringList{first} + lines : lines;
+  StorableTextValidator validator;
+  for (QString name : names) {
+    int pos = 0;
+    if (validator.validate(name, pos) != QValidator::Acceptable)
+      return false; // refused whole, as the field refuses such a paste
+  }
+  for (const QString& name : names)
+    if (ReservedNameGuard::isReservedTextName(name)) {
+      FServices.messages->information(kReserved);
+      return false;
+    }
+  FHistory->stack().beginMacro(QStringLiteral("Coller une liste"));
+  if (chosen >= 0)
+    EdtNomTexte->setText(first); // renames the chosen text
+  if (!lines.isEmpty())
+    FHistory->push(new AddTextsCommand(*this, PageControl->currentIndex(),
+                                       int(page->wholeTexts().size()), lines));
+  FHistory->stack().endMacro();
+  EdtNomTexte->setFocus();
+  EdtNomTexte->selectAll();
+  return true;
 }
 
 void TMainFrame::BtnSupprTexteClick() {
-  TOnglet* page = activePage();
-  if (!page || !FCurrentText)
-    return;
-  page->JoinPieces();
   const int i = chosenTextIndex();
-  if (i < 0) {
-    page->SplitAllTexts();
-    page->ArrangeButtons();
+  if (i < 0)
     return;
-  }
-  page->DeleteButton(FCurrentText);
-  FCurrentText = nullptr;
-  FSaved = false;
-  if (i != 0 && page->textButtonCount() > 0) {
-    TTextButton* neighbour = page->FButtons[size_t(i < page->textButtonCount() ? i : i - 1)];
-    neighbour->setFocus();
-    page->SelectButton(neighbour);
-  }
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  FHistory->push(new DeleteTextCommand(*this, PageControl->currentIndex(), i,
+                                       activePage()->wholeTexts().at(i)));
 }
 
 void TMainFrame::EdtNomTexteChange() {
-  TOnglet* page = activePage();
-  if (!page || !FCurrentText)
+  const int i = chosenTextIndex();
+  if (i < 0)
     return;
-  page->JoinPieces();
-  if (chosenTextIndex() >= 0 && FCurrentText->caption() != EdtNomTexte->text()) {
-    FCurrentText->setCaption(EdtNomTexte->text());
-    const TMeasureLabel& measure = FAllSelected ? FSelectedMeasure : FUnselectedMeasure;
-    FCurrentText->resize(measure.width(EdtNomTexte->text()) + 16, FCurrentText->height());
-    FSaved = false; // a renamed text is a change the carer expects to be asked to save
-  }
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  const QString before = activePage()->wholeTexts().at(i);
+  if (before == EdtNomTexte->text())
+    return;
+  // A renamed text is a change the carer expects to be asked to save; typing is one step.
+  FHistory->push(
+      new RenameTextCommand(*this, PageControl->currentIndex(), i, before, EdtNomTexte->text()));
 }
 
 bool TMainFrame::EdtNomTexteExit() {
@@ -87,19 +143,17 @@ void TMainFrame::BtnSuivRTexteClick() {
 }
 
 void TMainFrame::moveChosenTextWithinTab(bool back) {
-  TOnglet* page = activePage();
-  if (!page)
+  const int i = chosenTextIndex();
+  if (i < 0)
     return;
-  page->JoinPieces();
-  if (chosenTextIndex() >= 0) {
-    if (back)
-      page->MoveButtonBack(FCurrentText);
-    else
-      page->MoveButtonForward(FCurrentText);
-    FSaved = false;
+  const int count = int(activePage()->wholeTexts().size());
+  if (back ? i == 0 : i == count - 1) {
+    // Nothing moves at the end of the row, yet the board counts as changed.
+    FCurrentText->setFocus();
+    FHistory->markChangedOutsideHistory();
+    return;
   }
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  FHistory->push(new MoveTextCommand(*this, PageControl->currentIndex(), i, back));
 }
 
 void TMainFrame::BtnOngletAvtClick() {
@@ -111,38 +165,16 @@ void TMainFrame::BtnOngletSuivClick() {
 }
 
 void TMainFrame::moveChosenTextToTab(int direction) {
-  TOnglet* page = activePage();
   const int index = PageControl->currentIndex();
   const int target = index + direction;
-  if (!page || !FCurrentText || target < 0 || target >= PageControl->count())
+  const int i = chosenTextIndex();
+  if (i < 0 || target < 0 || target >= PageControl->count())
     return;
-  page->JoinPieces();
-  if (chosenTextIndex() < 0) {
-    page->SplitAllTexts();
-    page->ArrangeButtons();
-    return;
-  }
-  const QString caption = FCurrentText->caption();
-  page->DeleteButton(FCurrentText);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
-  PageControl->setCurrentIndex(target);
-  TOnglet* to = activePage();
-  to->AddText(true, caption, true);
-  FCurrentText = to->GetCurrentButton();
-  FSaved = false;
-  to->SplitAllTexts();
-  to->ArrangeButtons();
-  // The tab name field follows the tab now shown, as the tab commands keep it.
-  {
-    const bool attached = FTabNameChangeAttached;
-    FTabNameChangeAttached = false;
-    EdtNomOnglet->setText(to->caption());
-    FTabNameChangeAttached = attached;
-  }
-  EdtNomOnglet->setEnabled(!isReservedTabCaption(to->caption()));
+  auto* to = qobject_cast<TOnglet*>(PageControl->widget(target));
+  FHistory->push(new MoveTextToTabCommand(*this, index, i, target, int(to->wholeTexts().size()),
+                                          activePage()->wholeTexts().at(i)));
 }
 
 void TMainFrame::EdtT2Change() {
-  FSaved = false;
+  FHistory->push(new PaceCommand(*this, 2, FHistory->shownPace(2), EdtT2->value()));
 }

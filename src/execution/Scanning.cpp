@@ -3,6 +3,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/BoardHistory.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeyFilter.h"
 #include "execution/SwitchKeys.h"
@@ -276,7 +277,8 @@ void TMainFrame::Ajout() {
     if (!FDiversTab)
       FDiversTab = AddTab(QStringLiteral("Divers"), false);
     FDiversTab->AddText(true, *added, false);
-    FSaved = false;
+    // The user's own phrase: no undo of the carer's takes it back, yet it is to be saved.
+    FHistory->markChangedOutsideHistory();
     if (FDiversTab != activePage()) {
       FDiversTab->ApplyFont(FUnselectedFont);
       FDiversTab->SplitAllTexts();

@@ -1,10 +1,11 @@
 // The two modes and the window's shortcuts: CTRL+C (with the password) into creation mode,
-// CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R in creation mode only.
+// CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R, CTRL+Z, CTRL+Y in creation mode only.
 #include "shell/TMainFrame.h"
 
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "documents/TFormMdp.h"
+#include "editing/BoardHistory.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -44,6 +45,10 @@ bool TMainFrame::FormShortCut(int key, Qt::KeyboardModifiers modifiers) {
     BtnOuvrirClick();
   else if (key == Qt::Key_R)
     SaveBoard(false);
+  else if (key == Qt::Key_Z)
+    return FHistory->undoShortcut() || acted; // in a name field the field undoes its typing
+  else if (key == Qt::Key_Y)
+    return FHistory->redoShortcut() || acted;
   else
     return acted;
   return true;

@@ -8,6 +8,7 @@
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
 #include "editing/ReservedNameGuard.h"
+#include "editing/BoardHistory.h"
 #include "editing/TFormFont.h"
 #include "execution/ActionJournal.h"
 #include "execution/QtDisplayLines.h"
@@ -118,6 +119,7 @@ TMainFrame::TMainFrame(const Services& services, const QString& programFolder, Q
     FServices.tones = FJournalTones.get();
   }
   buildLayout();
+  FHistory = new BoardHistory(*this);
   FormCreate();
 }
 
@@ -400,7 +402,7 @@ void TMainFrame::FormShow() {
   TimerT1->start();
   startScanning();
   ClearDisplay();
-  FSaved = true;
+  FHistory->startAfresh();
   placeGroupBoxes();
   for (TOnglet* page : pages())
     page->ArrangeButtons();

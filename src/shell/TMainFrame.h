@@ -40,6 +40,8 @@ class ActionJournal;
 class JournalTones;
 class ReservedNameGuard;
 class CreationPanelLayout;
+class BoardHistory;
+struct BoardReadResult;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -61,6 +63,7 @@ public:
   // Creates a tab at the end of the row; it becomes the active tab unless told otherwise.
   TOnglet* AddTab(const QString& caption, bool activate = true);
   void BtnNouveauClick();
+  void buildDefaultBoard(); // the default board in place of the board shown, without history
   QList<TOnglet*> pages() const;
   TOnglet* activePage() const;
   int pageCount() const;
@@ -68,6 +71,9 @@ public:
   // Documents.
   enum class LoadOutcome { Loaded, Missing, Broken };
   LoadOutcome LoadBoard(const QString& path);
+  // LoadBoard in two steps: the file read and checked (messages shown), then put on screen.
+  LoadOutcome readBoardFile(const QString& path, BoardReadResult& result);
+  void applyBoard(const BoardReadResult& result, const QString& path);
   void SaveBoard(bool saveAs);
   void ClearBoard();
   void BtnOuvrirClick();
@@ -124,6 +130,9 @@ public:
   int chosenTextIndex() const; // index of FCurrentText on the active page, -1 when not there
   void moveChosenTextWithinTab(bool back);
   void moveChosenTextToTab(int direction);
+  void EdtNomTexteReturn(); // Enter in the name field: the next text
+  bool pasteTextList(const QString& list);
+  static bool isReservedTextCaption(const QString& caption);
 
   // Appearance.
   void BtnVisuSelecClick();
@@ -148,7 +157,8 @@ public:
   TMeasureLabel& selectedMeasure() override { return FSelectedMeasure; }
   TMeasureLabel& unselectedMeasure() override { return FUnselectedMeasure; }
   TMeasureLabel& measureLabel() override { return FMeasureLabel; }
-  void setCurrentText(TTextButton* button) override { FCurrentText = button; }
+  void setCurrentText(TTextButton* button) override;
+  const TTextButton* chosenText() const override { return FCurrentText; }
   void setTextNameField(const QString& text) override;
   void setTextNameChangeAttached(bool attached) override;
   void enableTextNameField() override;
@@ -253,6 +263,9 @@ public:
   std::unique_ptr<ReservedNameGuard> FNameGuard;
   // Fits the creation panel's boxes to the window's width.
   std::unique_ptr<CreationPanelLayout> FPanelLayout;
+  BoardHistory* FHistory = nullptr; // the carer's edits, undone and redone
+
+  void setMemoColor(TColor color);
 
 protected:
   void showEvent(QShowEvent* e) override;
@@ -271,7 +284,6 @@ private:
   // The look of the current mode on every page: fonts (texts cut again for them), reserved
   // buttons shown or hidden, one-character letters enabled or not.
   void applyModeLook();
-  void setMemoColor(TColor color);
   TOnglet* createPage(const QString& caption);
   void showNewBoardInNameFields();
   bool FShown = false;

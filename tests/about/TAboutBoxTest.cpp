@@ -4,6 +4,7 @@
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "execution/SwitchKeys.h"
+#include "editing/BoardHistory.h"
 #include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
@@ -34,12 +35,21 @@ QSet<char> actingShortcuts(bool creationMode) {
         modal->reject();
       }
     });
+    // Something to undo and something to redo, so that either shortcut would show.
+    int history = -1;
+    if (!f.FExecMode) {
+      f.BtnAjoutOnglClick();
+      f.BtnAjoutOnglClick();
+      f.FHistory->stack().undo();
+      history = f.FHistory->stack().index();
+    }
     const bool execBefore = f.FExecMode;
     h.pressKey(Qt::Key_A + (letter - 'A'), Qt::ControlModifier);
     QCoreApplication::processEvents();
     h.reactivate();
     if (dialog || f.FExecMode != execBefore || !h.fakes.fileDialogs.openFilters.isEmpty() ||
-        !h.fakes.fileDialogs.saveFilters.isEmpty())
+        !h.fakes.fileDialogs.saveFilters.isEmpty() ||
+        (history >= 0 && f.FHistory->stack().index() != history))
       acting << letter;
   }
   return acting;

@@ -414,6 +414,7 @@ private slots:
     QTest::newRow("folder does not exist") << "missing folder";
     QTest::newRow("name of a folder") << "folder";
     QTest::newRow("read-only folder") << "read-only";
+    QTest::newRow("backup cannot be kept") << "backup";
   }
   void failedSaveKeepsThePreviousFile() {
     QFETCH(QString, where);
@@ -427,6 +428,9 @@ private slots:
       QFile::setPermissions(h.path("locked"), QFile::ReadOwner | QFile::ExeOwner);
       if (runningAsRoot())
         QSKIP("the superuser writes into a read-only folder");
+      f.SaveBoard(false);
+    } else if (where == "backup") {
+      QDir(h.folder()).mkdir("mine.ord.bak"); // the previous file cannot be kept there
       f.SaveBoard(false);
     } else if (where == "folder") {
       QDir(h.folder()).mkdir("dossier.ord");
@@ -445,6 +449,31 @@ private slots:
     QVERIFY(!f.FSaved);
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
+  }
+
+  void everySaveKeepsThePreviousFileAsItsBackup() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const QString path = h.path("mine.ord");
+    const QString backup = path + ".bak";
+    QByteArray saved[3];
+    for (int i = 0; i < 3; ++i) {
+      f.BtnAjoutOnglClick();
+      if (i == 0)
+        saveAs(h, path);
+      else
+        f.SaveBoard(false);
+      saved[i] = bytesOf(path);
+      // One generation: the file as it was before this save.
+      QCOMPARE(bytesOf(backup), i == 0 ? QByteArray("<unreadable>") : saved[i - 1]);
+    }
+    QVERIFY(saved[2] != saved[1]);
+    // A save refused leaves the file and its backup as they were.
+    f.activePage()->AddText(true, QStringLiteral("日本"), false);
+    f.SaveBoard(false);
+    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    QCOMPARE(bytesOf(path), saved[2]);
+    QCOMPARE(bytesOf(backup), saved[1]);
   }
 
   void aTabCharacterFromAnotherBoardIsSavedAsItCame() {

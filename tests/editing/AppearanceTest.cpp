@@ -124,6 +124,11 @@ private slots:
     QCOMPARE(after.validated, expected.validated);
     QCOMPARE(after.phrase, expected.phrase);
     QVERIFY(after == expected);
+    // One step of the edit history, back and forth, button heights and page colours included.
+    f.BtnAnnulerEdition->click();
+    QVERIFY(lookOf(f) == before);
+    f.BtnRetablirEdition->click();
+    QVERIFY(lookOf(f) == after);
   }
 
   void textFontsReachTheButtons_data() {

@@ -69,8 +69,9 @@ private slots:
     QCOMPARE(f.activePage()->GetTexts(), texts + QStringList{added});
     QCOMPARE(f.FCurrentText->caption(), added);
     QCOMPARE(f.activePage()->indexOfButton(f.FCurrentText), texts.size());
-    QVERIFY(f.FCurrentText->hasFocus());
-    QCOMPARE(f.EdtNomTexte->text(), added);
+    // Typing names it at once: the default caption is selected in the focused name field.
+    QVERIFY(f.EdtNomTexte->hasFocus());
+    QCOMPARE(f.EdtNomTexte->selectedText(), added);
     QVERIFY(f.EdtNomTexte->isEnabled());
     QCOMPARE(f.FCurrentText->boardFont(), f.FSelectedFont); // the preview font of the moment
     QVERIFY(!f.FSaved);
@@ -103,13 +104,13 @@ private slots:
     TMainFrame& f = h.frame();
     useTexts(h, {"A", "B", "C"});
     choose(f, chosen);
-    const QString deleted = f.EdtNomTexte->text();
     f.BtnSupprTexte->click();
     QCOMPARE(f.activePage()->GetTexts(), left);
     QVERIFY(!f.FSaved);
     if (nowChosen.isEmpty()) {
       QVERIFY(!f.FCurrentText);
-      QCOMPARE(f.EdtNomTexte->text(), deleted);
+      QCOMPARE(f.EdtNomTexte->text(), QString()); // never the name of a text that is gone
+      QVERIFY(!f.EdtNomTexte->isEnabled());
       f.EdtNomTexte->setText("rien"); // no text to rename
       QCOMPARE(f.activePage()->GetTexts(), left);
     } else {
