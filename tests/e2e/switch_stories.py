@@ -441,6 +441,7 @@ def story_held(s, binary):
         p.pick("Je", "KP_1")
         p.pick("SUPPRESSION", "KP_0", hold=2.0, delay=0.3)
         p.wait_for("choix", "SUPPRESSION", 5)
+        p.wait_for("affichage", None, 5)
         # One SUPPRESSION deletes the phrase being written; a repeat would take the one before.
         expect("phrases left after SUPPRESSION held", p.display_after_last().count("Je"), 1)
         p.pick("SONNERIE", "KP_0", hold=2.0, delay=0.3)
