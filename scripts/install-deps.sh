@@ -8,6 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpulse-dev
+  libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng
   fonts-liberation fontconfig
   xvfb xauth xdotool x11-utils python3-xlib
   clang libclang-rt-14-dev

@@ -48,6 +48,7 @@ TOnglet* TMainFrame::AddTab(const QString& caption, bool activate) {
 
 void TMainFrame::BtnNouveauClick() {
   ClearBoard();
+  FSettings = BoardSettings();
   FSelectedFont = BoardFont();
   FSelectedFont.color = clRed;
   FUnselectedFont = BoardFont();

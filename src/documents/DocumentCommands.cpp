@@ -102,6 +102,7 @@ TMainFrame::LoadOutcome TMainFrame::LoadBoard(const QString& path) {
   FAlphabetTab = nullptr;
   FOtherCharsTab = nullptr;
   const BoardData& d = result.data;
+  FSettings = d.settings; // a file of another kind leaves an empty board with the defaults
   if (result.status == BoardReadStatus::Ok) {
     {
       const QSignalBlocker b1(EdtT1), b2(EdtT2);
@@ -205,6 +206,7 @@ void TMainFrame::SaveBoard(bool saveAs) {
   d.currentPhraseFont = FCurrentPhraseFont;
   d.finalMemoColor = FMemoColor;
   d.finalLinesRead = 7;
+  d.settings = FSettings;
   bool storable = true;
   for (TOnglet* page : all) {
     BoardTab tab;

@@ -6,6 +6,7 @@
 
 #include "board/TOnglet.h"
 #include "board/TOngletHost.h"
+#include "documents/BoardSettings.h"
 #include "execution/PhraseComposer.h"
 #include "platform/BoardFont.h"
 #include "platform/MeasureLabel.h"
@@ -167,6 +168,8 @@ public:
   TColor FMemoColor = static_cast<TColor>(0x80000005u);
   bool FTextNameChangeAttached = false;
   bool FTabNameChangeAttached = false;
+  // Loaded and saved with the board, back to the defaults with a new board.
+  BoardSettings FSettings;
 
   // Components.
   QWidget* PnlModeCreation;
