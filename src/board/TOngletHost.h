@@ -6,6 +6,8 @@
 #include "platform/BoardFont.h"
 #include "platform/MeasureLabel.h"
 
+#include <QString>
+
 class QKeyEvent;
 class TTextButton;
 
@@ -28,6 +30,8 @@ public:
   virtual void setTextNameChangeAttached(bool attached) = 0;
   virtual void enableTextNameField() = 0;
   virtual void buttonKeyReleased(QKeyEvent* event) = 0; // FormKeyUp
+  // The highlight has reached a new text (its whole caption): spoken prompts follow it.
+  virtual void textReached(const QString& caption) { (void)caption; }
 };
 
 // Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).

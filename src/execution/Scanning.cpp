@@ -4,6 +4,7 @@
 
 #include "board/TOnglet.h"
 #include "execution/QtDisplayLines.h"
+#include "execution/SpeechFeedback.h"
 #include "execution/SwitchKeys.h"
 #include "shell/TPageControl.h"
 
@@ -30,6 +31,7 @@ void TMainFrame::TimerT1Timer() {
   TOnglet* page = activePage();
   if (!page)
     return;
+  FSpeech->tabReached(page->caption());
   page->setScrollPosition(0);
   if (FExecMode)
     page->ApplyFont(FUnselectedFont);
@@ -82,6 +84,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     const bool letterTab =
         caption == QStringLiteral("Alphabet") || caption == QStringLiteral("Autres caractères");
     FPhrase->AppendText(page->GetCurrentText(), letterTab, FCurrentPhraseFont);
+    FSpeech->textChosen(page->GetCurrentText());
     break;
   }
   case 1: // RETOUR
@@ -96,6 +99,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     Ajout();
     break;
   case 4: // VALIDATION
+    FSpeech->phraseClosed(FPhrase->phraseText());
     FPhrase->Validation(FValidatedFont);
     break;
   case 6: // SUPPRESSION
@@ -115,6 +119,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
 void TMainFrame::Ajout() {
   if (FDisplay->line(FPhrase->FPhraseStartLine).isEmpty())
     return;
+  FSpeech->phraseClosed(FPhrase->phraseText());
   const auto captionExists = [this](const QString& text) {
     for (TOnglet* page : pages())
       for (int i = 0; i < page->GetButtonCount(); ++i)

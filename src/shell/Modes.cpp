@@ -2,6 +2,8 @@
 // CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R in creation mode only.
 #include "shell/TMainFrame.h"
 
+#include "execution/SpeechFeedback.h"
+
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "documents/TFormMdp.h"
@@ -75,6 +77,7 @@ void TMainFrame::EnterCreationMode() {
     return;
   }
   FExecMode = false;
+  FSpeech->stop();
   PnlModeCreation->show();
   TimerT1->stop();
   TimerT2->stop();

@@ -9,6 +9,7 @@
 #include "documents/TFormMdp.h"
 #include "editing/TFormFont.h"
 #include "execution/QtDisplayLines.h"
+#include "execution/SpeechFeedback.h"
 #include "execution/SwitchKeys.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
@@ -275,6 +276,7 @@ void TMainFrame::buildLayout() {
 
   FDisplay = std::make_unique<QtDisplayLines>(Memo);
   FPhrase = std::make_unique<PhraseComposer>(*FDisplay);
+  FSpeech = std::make_unique<SpeechFeedback>(FServices.speech, FSettings);
 
   // Creation panel commands.
   connect(BtnAjoutOngl, &QPushButton::clicked, this, [this] { BtnAjoutOnglClick(); });
@@ -308,6 +310,7 @@ void TMainFrame::buildLayout() {
   connect(BtnEnr, &QPushButton::clicked, this, [this] { BtnEnrClick(); });
   connect(BtnEnrSous, &QPushButton::clicked, this, [this] { BtnEnrSousClick(); });
   connect(BtnChangMdp, &QPushButton::clicked, this, [this] { BtnChangMdpClick(); });
+  connect(BtnReglages, &QPushButton::clicked, this, [this] { BtnReglagesClick(); });
   // A name the board file cannot store would be lost at the next save: it cannot be typed.
   EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
   EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
@@ -462,6 +465,10 @@ void TMainFrame::enableTextNameField() {
 
 void TMainFrame::buttonKeyReleased(QKeyEvent* event) {
   FormKeyUp(switchkeys::virtualKeyCode(*event));
+}
+
+void TMainFrame::textReached(const QString& caption) {
+  FSpeech->textReached(caption);
 }
 
 void TMainFrame::keyPressEvent(QKeyEvent* e) {

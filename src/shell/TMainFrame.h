@@ -35,6 +35,8 @@ class TOnglet;
 class TTextButton;
 class TTabBar;
 class QtDisplayLines;
+class SpeechFeedback;
+class TFormReglages;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -139,6 +141,7 @@ public:
   void setTextNameChangeAttached(bool attached) override;
   void enableTextNameField() override;
   void buttonKeyReleased(QKeyEvent* event) override;
+  void textReached(const QString& caption) override;
 
   // Fields.
   Services FServices;
@@ -228,6 +231,9 @@ public:
 
   std::unique_ptr<QtDisplayLines> FDisplay;
   std::unique_ptr<PhraseComposer> FPhrase;
+  std::unique_ptr<SpeechFeedback> FSpeech; // reads FSettings
+  TFormReglages* FormReglages = nullptr;
+  void BtnReglagesClick();
 
 protected:
   void showEvent(QShowEvent* e) override;
