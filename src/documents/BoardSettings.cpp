@@ -55,8 +55,8 @@ int clampInt(const IntKey& k, int v) {
     return 0;
   v = std::clamp(v, k.min, k.max);
   // Nearest step, never past the limits (which are themselves on a step).
-  const int rounded = int((std::int64_t(v) + (v >= 0 ? k.step / 2 : -(k.step / 2))) / k.step *
-                          k.step);
+  const int rounded =
+      int((std::int64_t(v) + (v >= 0 ? k.step / 2 : -(k.step / 2))) / k.step * k.step);
   return std::clamp(rounded, k.min, k.max);
 }
 

@@ -27,9 +27,9 @@ struct BoardSettings {
   bool speakPhrase = false;
   bool speakTexts = false;
   bool speakPrompts = false;
-  QString voice;     // empty: the speech service's own French voice
-  int rate = 0;      // -100..100
-  int volume = 100;  // -100..100; the speech service's own default is full volume
+  QString voice;    // empty: the speech service's own French voice
+  int rate = 0;     // -100..100
+  int volume = 100; // -100..100; the speech service's own default is full volume
 
   // Lines of the block this version does not know, kept in order and written back as read.
   QList<QByteArray> unknownLines;

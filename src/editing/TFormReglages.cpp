@@ -50,8 +50,7 @@ QString defaultVoiceCaption() {
 }
 } // namespace
 
-TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent)
-    : QDialog(parent), FSpeech(speech) {
+TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent), FSpeech(speech) {
   setObjectName(QStringLiteral("FormReglages"));
   setWindowTitle(QStringLiteral("Réglages du tableau"));
   setModal(true);
@@ -67,11 +66,11 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent)
   EdtPause = seconds(scan, "EdtPause", 2, QStringLiteral("aucune"));
   EdtLoops = count(scan, "EdtLoops", 0, 20, QStringLiteral("jamais"));
   EdtColumns = count(scan, "EdtColumns", 0, 20, QStringLiteral("pas de grille"));
-  ChkFitFont = named(new QCheckBox(QStringLiteral("Agrandir les textes à la taille des cases"), scan),
-                     "ChkFitFont");
-  ChkRowColumn =
-      named(new QCheckBox(QStringLiteral("Défilement par lignes puis par textes"), scan),
-            "ChkRowColumn");
+  ChkFitFont =
+      named(new QCheckBox(QStringLiteral("Agrandir les textes à la taille des cases"), scan),
+            "ChkFitFont");
+  ChkRowColumn = named(new QCheckBox(QStringLiteral("Défilement par lignes puis par textes"), scan),
+                       "ChkRowColumn");
   CbxHighlight = named(new QComboBox(scan), "CbxHighlight");
   CbxHighlight->addItem(QStringLiteral("Couleur du texte"));
   CbxHighlight->addItem(QStringLiteral("Cadre épais, couleurs inversées"));
@@ -89,8 +88,8 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent)
 
   auto* voice = new QGroupBox(QStringLiteral("Voix"), this);
   auto* voiceForm = new QFormLayout(voice);
-  ChkSpeakPhrase = named(new QCheckBox(QStringLiteral("Dire la phrase validée"), voice),
-                         "ChkSpeakPhrase");
+  ChkSpeakPhrase =
+      named(new QCheckBox(QStringLiteral("Dire la phrase validée"), voice), "ChkSpeakPhrase");
   ChkSpeakTexts =
       named(new QCheckBox(QStringLiteral("Dire chaque texte choisi"), voice), "ChkSpeakTexts");
   ChkSpeakPrompts = named(
@@ -214,8 +213,8 @@ BoardSettings TFormReglages::settings() const {
   s.gridColumns = EdtColumns->value();
   s.gridFitFont = ChkFitFont->isChecked();
   s.rowColumn = ChkRowColumn->isChecked();
-  s.highlight = CbxHighlight->currentIndex() == 1 ? HighlightStyle::Frame
-                                                  : HighlightStyle::TextColour;
+  s.highlight =
+      CbxHighlight->currentIndex() == 1 ? HighlightStyle::Frame : HighlightStyle::TextColour;
   s.speakPhrase = ChkSpeakPhrase->isChecked();
   s.speakTexts = ChkSpeakTexts->isChecked();
   s.speakPrompts = ChkSpeakPrompts->isChecked();

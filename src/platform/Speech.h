@@ -21,7 +21,7 @@ enum class SpeechState {
 };
 
 struct SpeechVoice {
-  QString name; // empty: the service's own French voice
+  QString name;     // empty: the service's own French voice
   int rate = 0;     // -100..100
   int volume = 100; // -100..100
   bool operator==(const SpeechVoice& o) const {

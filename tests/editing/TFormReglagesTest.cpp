@@ -1,6 +1,7 @@
 // The board settings dialog: it shows and gives back every setting, and the window takes the
 // carer's choice as an edit of the board.
 #include "editing/TFormReglages.h"
+#include "execution/SpeechFeedback.h"
 #include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
@@ -83,14 +84,25 @@ private slots:
                                         "reste muet."));
     QCOMPARE(h.fakes.speech.probes, 1);
 
-    MainFrameHarness::whenModal([](QWidget* w) {
+    // The service answers while the dialog is open: the voice can be tried, with the values
+    // shown, and cancelling keeps none of them.
+    bool triableWithoutSpeech = true;
+    MainFrameHarness::whenModal([&](QWidget* w) {
       auto* d = qobject_cast<TFormReglages*>(w);
+      triableWithoutSpeech = d->BtnTryVoice->isEnabled();
+      h.fakes.speech.currentState = SpeechState::Available;
+      d->showSpeechState();
       d->ChkSpeakPhrase->setChecked(true);
+      d->EdtRate->setValue(40);
+      d->BtnTryVoice->click();
       d->BtnCancel->click();
     });
     f.BtnReglages->click();
+    QVERIFY(!triableWithoutSpeech);
     QVERIFY(f.FSaved);
     QCOMPARE(f.FSettings, BoardSettings());
+    QCOMPARE(h.fakes.speech.texts(), QStringList{SpeechFeedback::sampleText()});
+    QCOMPARE(h.fakes.speech.said.last().voice.rate, 40);
 
     MainFrameHarness::whenModal([](QWidget* w) {
       auto* d = qobject_cast<TFormReglages*>(w);

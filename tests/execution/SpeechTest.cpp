@@ -74,9 +74,9 @@ private slots:
     s.speakTexts = texts;
     s.speakPrompts = prompts;
     SpeechFeedback feedback(&speech, s);
-    feed(feedback, {"tab:Alphabet", "text:b", "chosen:b", "text: ", "chosen: ", "text:",
-                    "text:VALIDATION", "phrase:   ", "text:Bonjour Marie", "chosen:Bonjour Marie",
-                    "phrase:b Bonjour Marie "});
+    feed(feedback,
+         {"tab:Alphabet", "text:b", "chosen:b", "text: ", "chosen: ", "text:", "text:VALIDATION",
+          "phrase:   ", "text:Bonjour Marie", "chosen:Bonjour Marie", "phrase:b Bonjour Marie "});
     QCOMPARE(described(speech), expected);
   }
 
@@ -127,8 +127,8 @@ private slots:
       MainFrameHarness::pressSwitch();
     }
     const QStringList all = described(speech);
-    QCOMPARE(all.filter("message|"),
-             (QStringList{"message|char|o", "message|char|k", "message|char| ", "message|words|ok"}));
+    QCOMPARE(all.filter("message|"), (QStringList{"message|char|o", "message|char|k",
+                                                  "message|char| ", "message|words|ok"}));
     QCOMPARE(all.last(), QStringLiteral("message|words|ok"));
     QVERIFY(speech.cancelsAfter.isEmpty());
     // Leaving for creation mode silences the prompts still to come.
