@@ -1,12 +1,18 @@
 // What the board says, decided from its settings and recorded by a double of the speech
 // service: prompts that follow the highlight, chosen texts, the closed phrase, and the voice.
 #include "execution/SpeechFeedback.h"
+#include "platform/SpeechDispatcher.h"
 #include "shell/TMainFrame.h"
 #include "shell/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 // "prompt|char|b": how one utterance was asked for.
@@ -134,6 +140,44 @@ private slots:
     // Leaving for creation mode silences the prompts still to come.
     h.enterCreationMode();
     QCOMPARE(speech.cancelsAfter, QList<int>{int(speech.said.size())});
+  }
+
+  void aServiceThatNeverAnswersHoldsNothingUp() {
+    // A socket that takes connections and never answers: the client's first request waits
+    // on it for good.
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath("speechd.sock").toLocal8Bit();
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0);
+    QVERIFY(::listen(listener, 8) == 0);
+    const QByteArray before = qgetenv("SPEECHD_ADDRESS");
+    qputenv("SPEECHD_ADDRESS", "unix_socket:" + path);
+
+    QElapsedTimer t;
+    t.start();
+    {
+      std::unique_ptr<ISpeech> speech = makeSystemSpeech();
+      QCOMPARE(speech->state(), SpeechState::NotTried);
+      for (int i = 0; i < 500; ++i) {
+        speech->say(QStringLiteral("VALIDATION"), SpeechPriority::Prompt, SpeechForm::Words);
+        speech->say(QStringLiteral("b"), SpeechPriority::Message, SpeechForm::Character);
+        speech->setVoice(SpeechVoice{});
+        speech->cancel();
+        speech->probe();
+      }
+      QTRY_COMPARE(speech->state(), SpeechState::Connecting);
+      QVERIFY(speech->voices().isEmpty());
+    } // closing does not wait on the service either
+    // Generous bounds: a blocked call would never return at all.
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    ::close(listener);
+    if (before.isNull())
+      qunsetenv("SPEECHD_ADDRESS");
+    else
+      qputenv("SPEECHD_ADDRESS", before);
   }
 };
 
