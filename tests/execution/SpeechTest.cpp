@@ -127,15 +127,17 @@ private slots:
       f.TimerT1Timer();
     QCOMPARE(described(speech).last(), QStringLiteral("prompt|words|Alphabet"));
     MainFrameHarness::pressSwitch();
-    for (const QString t : {"o", "k", " ", "VALIDATION"}) {
+    for (const QString t : {"o", "k", " ", "VALIDATION", "k", "AJOUT"}) {
       QVERIFY(stepTo(f, t));
       QCOMPARE(speech.said.last().text, t); // the prompt, as the highlight arrives
       MainFrameHarness::pressSwitch();
     }
     const QStringList all = described(speech);
-    QCOMPARE(all.filter("message|"), (QStringList{"message|char|o", "message|char|k",
-                                                  "message|char| ", "message|words|ok"}));
-    QCOMPARE(all.last(), QStringLiteral("message|words|ok"));
+    QCOMPARE(all.filter("message|"),
+             (QStringList{"message|char|o", "message|char|k", "message|char| ", "message|words|ok",
+                          "message|char|k", "message|char|k"}));
+    // AJOUT said the phrase too: one letter, named as the letter.
+    QCOMPARE(all.last(), QStringLiteral("message|char|k"));
     QVERIFY(speech.cancelsAfter.isEmpty());
     // Leaving for creation mode silences the prompts still to come.
     h.enterCreationMode();
