@@ -100,6 +100,10 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
 
 namespace boardsettings {
 
+int wholeSeconds(int paceMs) {
+  return std::clamp((paceMs + 500) / 1000, 1, 100);
+}
+
 BoardSettings clamped(BoardSettings s) {
   for (const IntKey& k : kIntKeys)
     s.*k.field = clampInt(k, s.*k.field);

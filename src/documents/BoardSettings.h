@@ -42,6 +42,8 @@ struct BoardSettings {
 };
 
 namespace boardsettings {
+// The whole seconds (1..100) that stand for a pace in ms where only whole seconds are stored.
+int wholeSeconds(int paceMs);
 // The limits a value is brought into, whatever its source (file or dialog).
 BoardSettings clamped(BoardSettings s);
 

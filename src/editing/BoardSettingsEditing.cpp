@@ -4,6 +4,9 @@
 #include "editing/TFormReglages.h"
 #include "execution/SpeechFeedback.h"
 
+#include <QSignalBlocker>
+#include <QSpinBox>
+
 void TMainFrame::BtnReglagesClick() {
   if (!FormReglages) {
     FormReglages = new TFormReglages(FServices.speech, this);
@@ -22,4 +25,11 @@ void TMainFrame::BtnReglagesClick() {
     return;
   FSettings = chosen;
   FSaved = false;
+  // The panel's whole-second paces, which older versions read from the file, show the finer
+  // paces rounded; they are written from there.
+  const QSignalBlocker b1(EdtT1), b2(EdtT2);
+  if (FSettings.tabPaceMs)
+    EdtT1->setValue(boardsettings::wholeSeconds(FSettings.tabPaceMs));
+  if (FSettings.textPaceMs)
+    EdtT2->setValue(boardsettings::wholeSeconds(FSettings.textPaceMs));
 }

@@ -77,4 +77,5 @@ bool TMainFrame::EdtNomOngletExit() {
 
 void TMainFrame::EdtT1Change() {
   FSaved = false;
+  FSettings.tabPaceMs = 0; // a whole-second pace chosen now replaces the finer one
 }

@@ -150,4 +150,5 @@ void TMainFrame::moveChosenTextToTab(int direction) {
 
 void TMainFrame::EdtT2Change() {
   FSaved = false;
+  FSettings.textPaceMs = 0; // a whole-second pace chosen now replaces the finer one
 }

@@ -11,6 +11,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 Q_DECLARE_METATYPE(BoardSettings)
@@ -107,12 +108,21 @@ private slots:
     MainFrameHarness::whenModal([](QWidget* w) {
       auto* d = qobject_cast<TFormReglages*>(w);
       d->ChkSpeakPhrase->setChecked(true);
+      d->EdtPaceTabs->setValue(2.5);
       d->EdtPaceTexts->setValue(0.1); // below the shortest pace
       d->BtnOK->click();
     });
     f.BtnReglages->click();
     QVERIFY(!f.FSaved);
     QVERIFY(f.FSettings.speakPhrase);
+    QCOMPARE(f.FSettings.tabPaceMs, 2500);
+    QCOMPARE(f.FSettings.textPaceMs, 300);
+    // The whole-second paces stored for older versions are the finer ones rounded...
+    QCOMPARE(f.EdtT1->value(), 3);
+    QCOMPARE(f.EdtT2->value(), 1);
+    // ...and a whole-second pace typed afterwards is the pace from then on.
+    f.EdtT1->setValue(7);
+    QCOMPARE(f.FSettings.tabPaceMs, 0);
     QCOMPARE(f.FSettings.textPaceMs, 300);
     QVERIFY(h.fakes.messages.shown.isEmpty());
   }
