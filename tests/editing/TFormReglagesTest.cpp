@@ -125,6 +125,9 @@ private slots:
     QCOMPARE(f.FSettings.tabPaceMs, 0);
     QCOMPARE(f.FSettings.textPaceMs, 300);
     QVERIFY(h.fakes.messages.shown.isEmpty());
+    // A new board starts from the defaults.
+    f.BtnNouveauClick();
+    QCOMPARE(f.FSettings, BoardSettings());
   }
 
 private:
