@@ -130,7 +130,7 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent)
   FStatePoll = new QTimer(this);
   FStatePoll->setInterval(500);
   connect(FStatePoll, &QTimer::timeout, this, [this] { showSpeechState(); });
-  fillVoices(QString());
+  setSettings(BoardSettings());
   showSpeechState();
 }
 
