@@ -1,6 +1,6 @@
 // Fuzz target for the board file reader: any bytes must be read without a crash, and a board
 // read whole must keep its tabs, texts and paces once written and read again (nothing a carer
-// saved is lost or altered by a save).
+// saved is lost or altered by a save), the settings block after the final block included.
 #include "documents/BoardFile.h"
 
 #include <cstdint>
@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const BoardReadResult again = boardfile::read(boardfile::write(first.data));
   if (again.status != BoardReadStatus::Ok || again.data.tabs != first.data.tabs ||
       again.data.t1Seconds != first.data.t1Seconds ||
-      again.data.t2Seconds != first.data.t2Seconds) {
-    std::fprintf(stderr, "tabs, texts or paces changed once written and read again\n");
+      again.data.t2Seconds != first.data.t2Seconds ||
+      again.data.settings != first.data.settings) {
+    std::fprintf(stderr, "tabs, texts, paces or settings changed once written and read again\n");
     std::abort();
   }
   const BoardReadResult third = boardfile::read(boardfile::write(again.data));

@@ -60,6 +60,7 @@ void TMainFrame::BtnNouveauClick() {
 
 void TMainFrame::buildDefaultBoard() {
   ClearBoard();
+  FSettings = BoardSettings();
   FSelectedFont = BoardFont();
   FSelectedFont.color = clRed;
   FUnselectedFont = BoardFont();
@@ -79,6 +80,7 @@ void TMainFrame::buildDefaultBoard() {
   FOtherCharsTab = all.at(2);
   FAlphabetTab->AddTexts(defaultboard::alphabetTexts());
   FOtherCharsTab->AddTexts(defaultboard::otherCharacterTexts());
+  applyBoardSettings();
   // The new texts carry the fonts of the moment, whatever mode the window is in; while editing,
   // the letters cannot be chosen, as after entering creation mode.
   for (TOnglet* page : all)

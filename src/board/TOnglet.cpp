@@ -804,6 +804,8 @@ void TOnglet::StepNext() {
   current->setFocus();
   if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
+  if (newItem)
+    FHost->textReached(GetCurrentText());
 }
 
 void TOnglet::TextButtonEnter(TTextButton* Sender) {

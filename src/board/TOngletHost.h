@@ -6,6 +6,7 @@
 #include "platform/BoardFont.h"
 #include "platform/MeasureLabel.h"
 
+#include <QString>
 class TTextButton;
 
 class TOngletHost {
@@ -28,6 +29,8 @@ public:
   virtual void enableTextNameField() = 0;
   // The text chosen for editing (its first piece), marked on the board in creation mode.
   virtual const TTextButton* chosenText() const { return nullptr; }
+  // The highlight has reached a new text (its whole caption): spoken prompts follow it.
+  virtual void textReached(const QString& caption) { (void)caption; }
 };
 
 // Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).

@@ -116,6 +116,7 @@ public:
       return std::nullopt;
     return FLines[FNext++];
   }
+  QList<QByteArray> rest() const { return FLines.mid(FNext); }
 
 private:
   QList<QByteArray> FLines;
@@ -351,6 +352,9 @@ BoardReadResult read(const QByteArray& bytes) {
     return result;
   }
   result.data.finalLinesRead = readFinalBlock(in, result.data);
+  // Settings follow a whole final block only; after a cut-short one there is nothing to read.
+  if (result.data.finalLinesRead == 7)
+    result.data.settings = boardsettings::parse(in.rest());
   result.status = BoardReadStatus::Ok;
   return result;
 }
@@ -399,6 +403,7 @@ QByteArray write(const BoardData& board) {
   integer(board.currentPhraseFont.color);
   line(colourToString(board.finalMemoColor));
   flags(board.currentPhraseFont);
+  out += boardsettings::write(board.settings);
   return out;
 }
 

@@ -1,6 +1,7 @@
 // The board file (".ord") as a plain value: read from and written to bytes without any widget.
 #pragma once
 
+#include "documents/BoardSettings.h"
 #include "platform/BoardFont.h"
 
 #include <QByteArray>
@@ -34,13 +35,16 @@ struct BoardData {
   int finalLinesRead = 7;
   BoardFont currentPhraseFont;
   TColor finalMemoColor = static_cast<TColor>(0x80000005u);
+  // Stored after the final block, and only when they differ from the defaults.
+  BoardSettings settings;
 
   bool operator==(const BoardData& o) const {
     return t1Seconds == o.t1Seconds && t2Seconds == o.t2Seconds && selectedFont == o.selectedFont &&
            unselectedFont == o.unselectedFont && tabFont == o.tabFont &&
            validatedFont == o.validatedFont && tabColor == o.tabColor && memoColor == o.memoColor &&
            tabs == o.tabs && finalLinesRead == o.finalLinesRead &&
-           currentPhraseFont == o.currentPhraseFont && finalMemoColor == o.finalMemoColor;
+           currentPhraseFont == o.currentPhraseFont && finalMemoColor == o.finalMemoColor &&
+           settings == o.settings;
   }
   bool operator!=(const BoardData& o) const { return !(*this == o); }
 };

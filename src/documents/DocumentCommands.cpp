@@ -118,6 +118,7 @@ void TMainFrame::applyBoard(const BoardReadResult& result, const QString& path) 
   FAlphabetTab = nullptr;
   FOtherCharsTab = nullptr;
   const BoardData& d = result.data;
+  FSettings = d.settings; // a file of another kind leaves an empty board with the defaults
   if (result.status == BoardReadStatus::Ok) {
     {
       const QSignalBlocker b1(EdtT1), b2(EdtT2);
@@ -181,6 +182,7 @@ void TMainFrame::applyBoard(const BoardReadResult& result, const QString& path) 
     page->ApplyFont(FUnselectedMeasure.font());
   }
   ClearDisplay();
+  applyBoardSettings();
   for (TOnglet* page : pages())
     page->SplitAllTexts();
   if (!FExecMode) {

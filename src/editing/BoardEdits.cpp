@@ -114,6 +114,7 @@ BoardData currentBoardData(const TMainFrame& f) {
   d.currentPhraseFont = f.FCurrentPhraseFont;
   d.finalMemoColor = f.FMemoColor;
   d.finalLinesRead = 7;
+  d.settings = f.FSettings;
   // The texts are read whole from their pieces: joining and cutting every button again would
   // leave the same buttons, at a cost that grows with the board.
   for (TOnglet* page : f.pages())

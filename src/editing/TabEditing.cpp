@@ -66,4 +66,5 @@ bool TMainFrame::EdtNomOngletExit() {
 
 void TMainFrame::EdtT1Change() {
   FHistory->push(new PaceCommand(*this, 1, FHistory->shownPace(1), EdtT1->value()));
+  FSettings.tabPaceMs = 0; // a whole-second pace chosen now replaces the finer one
 }

@@ -177,4 +177,5 @@ void TMainFrame::moveChosenTextToTab(int direction) {
 
 void TMainFrame::EdtT2Change() {
   FHistory->push(new PaceCommand(*this, 2, FHistory->shownPace(2), EdtT2->value()));
+  FSettings.textPaceMs = 0; // a whole-second pace chosen now replaces the finer one
 }

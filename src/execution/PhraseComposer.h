@@ -27,6 +27,8 @@ public:
   void Validation(const BoardFont& validatedFont);
   void Suppression();
   void Annulation();
+  // The phrase being written, as the display shows it.
+  QString phraseText() const { return JoinPhraseLines(); }
 
   int FPhraseStartLine = 0;
   int FPhraseStartPos = 0;

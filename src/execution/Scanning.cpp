@@ -6,6 +6,7 @@
 #include "editing/BoardHistory.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeyFilter.h"
+#include "execution/SpeechFeedback.h"
 #include "execution/SwitchKeys.h"
 #include "shell/TPageControl.h"
 
@@ -43,6 +44,7 @@ void TMainFrame::TimerT1Timer() {
   if (!page)
     return;
   journal("onglet", page->caption());
+  FSpeech->tabReached(page->caption());
   page->setScrollPosition(0);
   if (FExecMode)
     page->ApplyFont(FUnselectedFont);
@@ -128,7 +130,18 @@ void TMainFrame::armScanTimer(const ScanOutcome& out) {
   timer->start(int(delay));
 }
 
+void TMainFrame::applyBoardSettings() {
+  for (TOnglet* page : pages()) {
+    page->setGridColumns(FSettings.gridColumns, FSettings.gridFitFont);
+    page->setHighlightStyle(FSettings.highlight);
+  }
+  TabBar->setHighlightStyle(FSettings.highlight);
+  if (FSwitch)
+    FSwitch->input().setSettings({FSettings.acceptanceMs, FSettings.pauseAfterSelectionMs});
+}
+
 void TMainFrame::startScanning() {
+  applyBoardSettings();
   FScanner.setSettings(scanSettings());
   FScanner.setBoard(scanShapes());
   armScanTimer(FScanner.start(scanNow(), PageControl->currentIndex()));
@@ -136,9 +149,13 @@ void TMainFrame::startScanning() {
 
 ScanSettings TMainFrame::scanSettings() const {
   ScanSettings s;
-  // The paces of the panel, which the timers took when the scan last started.
-  s.tabPaceMs = EdtT1->value() * 1000;
-  s.textPaceMs = EdtT2->value() * 1000;
+  // The paces of the panel, which the timers took when the scan last started, unless the
+  // board asks for finer ones.
+  s.tabPaceMs = FSettings.tabPaceMs > 0 ? FSettings.tabPaceMs : EdtT1->value() * 1000;
+  s.textPaceMs = FSettings.textPaceMs > 0 ? FSettings.textPaceMs : EdtT2->value() * 1000;
+  s.firstItemExtraMs = FSettings.firstItemExtraMs;
+  s.loopsBeforeBack = FSettings.loopsBeforeBack;
+  s.rowColumn = FSettings.rowColumn;
   return s;
 }
 
@@ -231,6 +248,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     const bool letterTab =
         caption == QStringLiteral("Alphabet") || caption == QStringLiteral("Autres caractères");
     FPhrase->AppendText(page->GetCurrentText(), letterTab, FCurrentPhraseFont);
+    FSpeech->textChosen(page->GetCurrentText());
     break;
   }
   case 1: // RETOUR
@@ -244,6 +262,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     Ajout();
     break;
   case 4: // VALIDATION
+    FSpeech->phraseClosed(FPhrase->phraseText());
     FPhrase->Validation(FValidatedFont);
     break;
   case 6: // SUPPRESSION
@@ -264,6 +283,8 @@ void TMainFrame::FormKeyUp(int virtualKey) {
 void TMainFrame::Ajout() {
   // The composer decides whether there is a phrase: after CLEAR or SUPPRESSION its first line
   // is the empty one left behind, and the phrase follows it.
+  if (const QString phrase = FPhrase->phraseText(); !phrase.isEmpty())
+    FSpeech->phraseClosed(phrase);
   const auto captionExists = [this](const QString& text) {
     for (TOnglet* page : pages())
       for (int i = 0; i < page->GetButtonCount(); ++i)

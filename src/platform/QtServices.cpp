@@ -1,6 +1,7 @@
 // Qt implementations of the platform services.
 #include "platform/QtServices.h"
 
+#include "platform/SpeechDispatcher.h"
 #include "platform/ToneGenerator.h"
 
 #include <QApplication>
@@ -128,7 +129,7 @@ std::vector<int> QtTextMeasurer::prefixWidths(const QString& text, const BoardFo
   return widths;
 }
 
-QtServices::QtServices() : tones(makeSystemToneGenerator()) {}
+QtServices::QtServices() : tones(makeSystemToneGenerator()), speech(makeSystemSpeech()) {}
 
 Services QtServices::services() {
   Services s;
@@ -137,5 +138,6 @@ Services QtServices::services() {
   s.colorChooser = &colorChooser;
   s.tones = tones.get();
   s.measurer = &measurer;
+  s.speech = speech.get();
   return s;
 }

@@ -54,6 +54,7 @@ struct QtServices {
   QtColorChooser colorChooser;
   QtTextMeasurer measurer;
   std::unique_ptr<IToneGenerator> tones;
+  std::unique_ptr<ISpeech> speech;
   QtServices();
   Services services();
 };

@@ -4,6 +4,7 @@
 
 #include "platform/BoardFont.h"
 #include "platform/Colour.h"
+#include "platform/Speech.h"
 
 #include <QString>
 #include <optional>
@@ -66,4 +67,5 @@ struct Services {
   IColorChooser* colorChooser = nullptr;
   IToneGenerator* tones = nullptr;
   ITextMeasurer* measurer = nullptr;
+  ISpeech* speech = nullptr; // none: the program is silent
 };

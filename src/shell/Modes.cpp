@@ -2,6 +2,8 @@
 // CTRL+E back to execution mode, and CTRL+P, CTRL+O, CTRL+R, CTRL+Z, CTRL+Y in creation mode only.
 #include "shell/TMainFrame.h"
 
+#include "execution/SpeechFeedback.h"
+
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
 #include "documents/TFormMdp.h"
@@ -90,6 +92,7 @@ void TMainFrame::EnterCreationMode() {
   }
   FExecMode = false;
   journal("mode", QStringLiteral("création"));
+  FSpeech->stop();
   PnlModeCreation->show();
   FScanner.stop();
   TimerT1->stop();

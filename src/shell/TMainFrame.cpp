@@ -13,6 +13,7 @@
 #include "execution/ActionJournal.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeyFilter.h"
+#include "execution/SpeechFeedback.h"
 #include "shell/ConfigFile.h"
 #include "shell/CreationPanelLayout.h"
 #include "shell/Logo.h"
@@ -292,6 +293,7 @@ void TMainFrame::buildLayout() {
 
   FDisplay = std::make_unique<QtDisplayLines>(Memo);
   FPhrase = std::make_unique<PhraseComposer>(*FDisplay);
+  FSpeech = std::make_unique<SpeechFeedback>(FServices.speech, FSettings);
 
   // Creation panel commands.
   connect(BtnAjoutOngl, &QPushButton::clicked, this, [this] { BtnAjoutOnglClick(); });
@@ -325,6 +327,7 @@ void TMainFrame::buildLayout() {
   connect(BtnEnr, &QPushButton::clicked, this, [this] { BtnEnrClick(); });
   connect(BtnEnrSous, &QPushButton::clicked, this, [this] { BtnEnrSousClick(); });
   connect(BtnChangMdp, &QPushButton::clicked, this, [this] { BtnChangMdpClick(); });
+  connect(BtnReglages, &QPushButton::clicked, this, [this] { BtnReglagesClick(); });
   // A name the board file cannot store would be lost at the next save: it cannot be typed.
   EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
   EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
@@ -477,6 +480,10 @@ void TMainFrame::setTextNameChangeAttached(bool attached) {
 
 void TMainFrame::enableTextNameField() {
   EdtNomTexte->setEnabled(true);
+}
+
+void TMainFrame::textReached(const QString& caption) {
+  FSpeech->textReached(caption);
 }
 
 void TMainFrame::connectSwitch() {

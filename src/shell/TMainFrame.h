@@ -6,6 +6,7 @@
 
 #include "board/TOnglet.h"
 #include "board/TOngletHost.h"
+#include "documents/BoardSettings.h"
 #include "execution/PhraseComposer.h"
 #include "execution/Scanner.h"
 #include "platform/BoardFont.h"
@@ -42,6 +43,8 @@ class ReservedNameGuard;
 class CreationPanelLayout;
 class BoardHistory;
 struct BoardReadResult;
+class SpeechFeedback;
+class TFormReglages;
 
 class TMainFrame : public QMainWindow, public TOngletHost {
   Q_OBJECT
@@ -102,6 +105,8 @@ public:
   // The scanning decisions: the window's timers and widgets carry them out.
   Scanner FScanner;
   void startScanning();
+  // The board's layout, highlight and switch settings given to the pages and the switch.
+  void applyBoardSettings();
   ScanSettings scanSettings() const;
   std::vector<ScanTab> scanShapes() const;
   ScanTab scanShape(TOnglet* page) const;
@@ -162,6 +167,7 @@ public:
   void setTextNameField(const QString& text) override;
   void setTextNameChangeAttached(bool attached) override;
   void enableTextNameField() override;
+  void textReached(const QString& caption) override;
 
   // Fields.
   Services FServices;
@@ -191,6 +197,8 @@ public:
   TColor FMemoColor = static_cast<TColor>(0x80000005u);
   bool FTextNameChangeAttached = false;
   bool FTabNameChangeAttached = false;
+  // Loaded and saved with the board, back to the defaults with a new board.
+  BoardSettings FSettings;
 
   // Components.
   QWidget* PnlModeCreation;
@@ -266,6 +274,9 @@ public:
   BoardHistory* FHistory = nullptr; // the carer's edits, undone and redone
 
   void setMemoColor(TColor color);
+  std::unique_ptr<SpeechFeedback> FSpeech; // reads FSettings
+  TFormReglages* FormReglages = nullptr;
+  void BtnReglagesClick();
 
 protected:
   void showEvent(QShowEvent* e) override;

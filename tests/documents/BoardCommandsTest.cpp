@@ -132,6 +132,7 @@ private slots:
     const QByteArray def = fixture("default.ord");
     QTest::newRow("default board") << "default.ord" << def;
     QTest::newRow("board without tabs") << "zero-tabs.ord" << fixture("zero-tabs.ord");
+    QTest::newRow("settings and unknown settings kept") << "settings.ord" << fixture("settings.ord");
     QTest::newRow("lines after the final block ignored") << "extra-lines.ord" << def;
     QTest::newRow("missing final block keeps the phrase font") << "no-final-block.ord" << def;
     QTest::newRow("short final block applies what it has")

@@ -4,6 +4,7 @@
 
 #include "platform/Services.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPair>
 #include <QStringList>
@@ -68,6 +69,44 @@ public:
   QList<QPair<int, int>> played;
 };
 
+// Records what would be said, in order, with its priority, its form and when (ms since the
+// double was made); the voice in force at each utterance; and the cancels among them.
+class RecordingSpeech : public ISpeech {
+public:
+  struct Utterance {
+    QString text;
+    SpeechPriority priority;
+    SpeechForm form;
+    SpeechVoice voice;
+    qint64 atMs;
+  };
+  RecordingSpeech() { FClock.start(); }
+  void say(const QString& text, SpeechPriority priority, SpeechForm form) override {
+    said.append({text, priority, form, voice, FClock.elapsed()});
+  }
+  void cancel() override { cancelsAfter << int(said.size()); }
+  void setVoice(const SpeechVoice& v) override { voice = v; }
+  void probe() override { ++probes; }
+  SpeechState state() const override { return currentState; }
+  QStringList voices() const override { return frenchVoices; }
+  QStringList texts() const {
+    QStringList t;
+    for (const Utterance& u : said)
+      t << u.text;
+    return t;
+  }
+
+  QList<Utterance> said;
+  QList<int> cancelsAfter; // for each cancel, how many utterances came before it
+  SpeechVoice voice;
+  int probes = 0;
+  SpeechState currentState = SpeechState::Available;
+  QStringList frenchVoices{QStringLiteral("fr"), QStringLiteral("fr+f2")};
+
+private:
+  QElapsedTimer FClock;
+};
+
 // Every character is charWidth pixels wide at 8 points, scaled with the size; a line is
 // 2 * size pixels high. Deterministic, whatever fonts the machine has.
 class FixedWidthMeasurer : public ITextMeasurer {
@@ -86,6 +125,7 @@ struct FakeServices {
   FakeColorChooser colorChooser;
   RecordingTones tones;
   FixedWidthMeasurer measurer;
+  RecordingSpeech speech;
   Services services() {
     Services s;
     s.messages = &messages;
@@ -93,6 +133,7 @@ struct FakeServices {
     s.colorChooser = &colorChooser;
     s.tones = &tones;
     s.measurer = &measurer;
+    s.speech = &speech;
     return s;
   }
 };

@@ -1,0 +1,55 @@
+// The board's settings beyond the paces and fonts (scanning timing and layout, highlight,
+// speech) as one plain value, and the self-describing block that stores them after the final
+// block of a board file.
+#pragma once
+
+#include "board/HighlightStyle.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+struct BoardSettings {
+  // Scanning. A pace of 0 means the board's whole-second pace; otherwise 300..100000 ms in
+  // steps of 100. Every other time is in ms, in steps of 100.
+  int tabPaceMs = 0;
+  int textPaceMs = 0;
+  int firstItemExtraMs = 0;      // 0..10000
+  int acceptanceMs = 0;          // 0..2000
+  int pauseAfterSelectionMs = 0; // 0..2000
+  int loopsBeforeBack = 0;       // 0 = never, up to 20
+  int gridColumns = 0;           // 0 = flowing rows, else 1..20
+  bool gridFitFont = false;
+  bool rowColumn = false;
+  HighlightStyle highlight = HighlightStyle::TextColour;
+
+  // Speech.
+  bool speakPhrase = false;
+  bool speakTexts = false;
+  bool speakPrompts = false;
+  QString voice;    // empty: the speech service's own French voice
+  int rate = 0;     // -100..100
+  int volume = 100; // -100..100; the speech service's own default is full volume
+
+  // Lines of the block this version does not know, kept in order and written back as read.
+  QList<QByteArray> unknownLines;
+
+  bool operator==(const BoardSettings& o) const;
+  bool operator!=(const BoardSettings& o) const { return !(*this == o); }
+  // True when every value is its default and nothing unknown is kept: no block is written.
+  bool isDefault() const { return *this == BoardSettings(); }
+  bool anySpeech() const { return speakPhrase || speakTexts || speakPrompts; }
+};
+
+namespace boardsettings {
+// The whole seconds (1..100) that stand for a pace in ms where only whole seconds are stored.
+int wholeSeconds(int paceMs);
+// The limits a value is brought into, whatever its source (file or dialog).
+BoardSettings clamped(BoardSettings s);
+
+// The lines that follow the final block. Without the marker line first, they are not a
+// settings block and give the defaults. Values that cannot be read keep their default.
+BoardSettings parse(const QList<QByteArray>& linesAfterFinalBlock);
+// The block with its line ends, or nothing at all when the settings are the defaults.
+QByteArray write(const BoardSettings& settings);
+} // namespace boardsettings

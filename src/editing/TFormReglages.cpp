@@ -1,0 +1,227 @@
+// Times are shown in seconds to the tenth and kept in milliseconds; a zero shows a word that
+// says what zero means for that setting.
+#include "editing/TFormReglages.h"
+
+#include "platform/Speech.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+template <typename W> W* named(W* w, const char* name) {
+  w->setObjectName(QLatin1String(name));
+  return w;
+}
+
+QDoubleSpinBox* seconds(QWidget* parent, const char* name, double max, const QString& zero) {
+  auto* s = named(new QDoubleSpinBox(parent), name);
+  s->setRange(0, max);
+  s->setDecimals(1);
+  s->setSingleStep(0.1);
+  s->setSuffix(QStringLiteral(" s"));
+  s->setSpecialValueText(zero);
+  s->setLocale(QLocale(QLocale::French, QLocale::France)); // "1,5 s"
+  return s;
+}
+
+QSpinBox* count(QWidget* parent, const char* name, int min, int max, const QString& zero = {}) {
+  auto* s = named(new QSpinBox(parent), name);
+  s->setRange(min, max);
+  s->setSpecialValueText(zero);
+  return s;
+}
+
+int toMs(const QDoubleSpinBox* s) {
+  return int(std::lround(s->value() * 10)) * 100;
+}
+
+QString defaultVoiceCaption() {
+  return QStringLiteral("Voix française par défaut");
+}
+} // namespace
+
+TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent), FSpeech(speech) {
+  setObjectName(QStringLiteral("FormReglages"));
+  setWindowTitle(QStringLiteral("Réglages du tableau"));
+  setModal(true);
+  auto* column = new QVBoxLayout(this);
+
+  auto* scan = new QGroupBox(QStringLiteral("Défilement"), this);
+  auto* scanForm = new QFormLayout(scan);
+  const QString sameAsPanel = QStringLiteral("comme le temps chenillard");
+  EdtPaceTabs = seconds(scan, "EdtPaceTabs", 100, sameAsPanel);
+  EdtPaceTexts = seconds(scan, "EdtPaceTexts", 100, sameAsPanel);
+  EdtFirstItem = seconds(scan, "EdtFirstItem", 10, QStringLiteral("aucun"));
+  EdtAcceptance = seconds(scan, "EdtAcceptance", 2, QStringLiteral("aucun"));
+  EdtPause = seconds(scan, "EdtPause", 2, QStringLiteral("aucune"));
+  EdtLoops = count(scan, "EdtLoops", 0, 20, QStringLiteral("jamais"));
+  EdtColumns = count(scan, "EdtColumns", 0, 20, QStringLiteral("pas de grille"));
+  ChkFitFont =
+      named(new QCheckBox(QStringLiteral("Agrandir les textes à la taille des cases"), scan),
+            "ChkFitFont");
+  ChkRowColumn = named(new QCheckBox(QStringLiteral("Défilement par lignes puis par textes"), scan),
+                       "ChkRowColumn");
+  CbxHighlight = named(new QComboBox(scan), "CbxHighlight");
+  CbxHighlight->addItem(QStringLiteral("Couleur du texte"));
+  CbxHighlight->addItem(QStringLiteral("Cadre épais, couleurs inversées"));
+  scanForm->addRow(QStringLiteral("Temps chenillard des onglets :"), EdtPaceTabs);
+  scanForm->addRow(QStringLiteral("Temps chenillard des textes :"), EdtPaceTexts);
+  scanForm->addRow(QStringLiteral("Temps en plus sur le premier élément :"), EdtFirstItem);
+  scanForm->addRow(QStringLiteral("Temps d'appui pour valider :"), EdtAcceptance);
+  scanForm->addRow(QStringLiteral("Pause après une sélection :"), EdtPause);
+  scanForm->addRow(QStringLiteral("Tours sans choix avant le retour aux onglets :"), EdtLoops);
+  scanForm->addRow(QStringLiteral("Colonnes de la grille :"), EdtColumns);
+  scanForm->addRow(ChkFitFont);
+  scanForm->addRow(ChkRowColumn);
+  scanForm->addRow(QStringLiteral("Surbrillance :"), CbxHighlight);
+  column->addWidget(scan);
+
+  auto* voice = new QGroupBox(QStringLiteral("Voix"), this);
+  auto* voiceForm = new QFormLayout(voice);
+  ChkSpeakPhrase =
+      named(new QCheckBox(QStringLiteral("Dire la phrase validée"), voice), "ChkSpeakPhrase");
+  ChkSpeakTexts =
+      named(new QCheckBox(QStringLiteral("Dire chaque texte choisi"), voice), "ChkSpeakTexts");
+  ChkSpeakPrompts = named(
+      new QCheckBox(QStringLiteral("Dire le nom de chaque onglet et texte en surbrillance"), voice),
+      "ChkSpeakPrompts");
+  CbxVoice = named(new QComboBox(voice), "CbxVoice");
+  EdtRate = count(voice, "EdtRate", -100, 100);
+  EdtVolume = count(voice, "EdtVolume", -100, 100);
+  BtnTryVoice = named(new QPushButton(QStringLiteral("Tester la voix"), voice), "BtnTryVoice");
+  LblSpeechState = named(new QLabel(voice), "LblSpeechState");
+  LblSpeechState->setWordWrap(true);
+  voiceForm->addRow(ChkSpeakPhrase);
+  voiceForm->addRow(ChkSpeakTexts);
+  voiceForm->addRow(ChkSpeakPrompts);
+  voiceForm->addRow(QStringLiteral("Voix :"), CbxVoice);
+  voiceForm->addRow(QStringLiteral("Débit :"), EdtRate);
+  voiceForm->addRow(QStringLiteral("Volume :"), EdtVolume);
+  voiceForm->addRow(BtnTryVoice);
+  voiceForm->addRow(LblSpeechState);
+  column->addWidget(voice);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  BtnOK = named(new QPushButton(QStringLiteral("OK"), this), "BtnOK");
+  BtnOK->setDefault(true);
+  BtnCancel = named(new QPushButton(QStringLiteral("Annuler"), this), "BtnCancel");
+  buttons->addWidget(BtnOK);
+  buttons->addWidget(BtnCancel);
+  column->addLayout(buttons);
+
+  connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtnTryVoice, &QPushButton::clicked, this, [this] {
+    if (onTryVoice)
+      onTryVoice(settings());
+  });
+  // The service answers from its own thread: the dialog looks again while it is open.
+  FStatePoll = new QTimer(this);
+  FStatePoll->setInterval(500);
+  connect(FStatePoll, &QTimer::timeout, this, [this] { showSpeechState(); });
+  setSettings(BoardSettings());
+  showSpeechState();
+}
+
+void TFormReglages::fillVoices(const QString& current) {
+  CbxVoice->clear();
+  CbxVoice->addItem(defaultVoiceCaption(), QString());
+  QStringList names = FSpeech ? FSpeech->voices() : QStringList();
+  FVoicesListed = !names.isEmpty();
+  // The board's voice stays offered even where this computer lacks it, so that OK keeps it.
+  if (!current.isEmpty() && !names.contains(current))
+    names.prepend(current);
+  for (const QString& n : names)
+    CbxVoice->addItem(n, n);
+  CbxVoice->setCurrentIndex(std::max(0, CbxVoice->findData(current)));
+}
+
+void TFormReglages::showSpeechState() {
+  const SpeechState state = FSpeech ? FSpeech->state() : SpeechState::Unavailable;
+  QString text;
+  switch (state) {
+  case SpeechState::NotTried:
+  case SpeechState::Connecting:
+    text = QStringLiteral("Recherche de la synthèse vocale...");
+    break;
+  case SpeechState::Available:
+    text = QStringLiteral("Synthèse vocale disponible.");
+    // Voices arrive with the answer: offered as soon as they are known.
+    if (!FVoicesListed)
+      fillVoices(CbxVoice->currentData().toString());
+    break;
+  case SpeechState::Unavailable:
+    text = QStringLiteral("Synthèse vocale indisponible : aucun service de synthèse vocale "
+                          "avec une voix française n'a répondu. Le tableau reste muet.");
+    break;
+  }
+  LblSpeechState->setText(text);
+  BtnTryVoice->setEnabled(state == SpeechState::Available);
+}
+
+void TFormReglages::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  showSpeechState();
+  FStatePoll->start();
+}
+
+void TFormReglages::hideEvent(QHideEvent* e) {
+  FStatePoll->stop();
+  QDialog::hideEvent(e);
+}
+
+void TFormReglages::setSettings(const BoardSettings& given) {
+  const BoardSettings s = boardsettings::clamped(given);
+  EdtPaceTabs->setValue(s.tabPaceMs / 1000.0);
+  EdtPaceTexts->setValue(s.textPaceMs / 1000.0);
+  EdtFirstItem->setValue(s.firstItemExtraMs / 1000.0);
+  EdtAcceptance->setValue(s.acceptanceMs / 1000.0);
+  EdtPause->setValue(s.pauseAfterSelectionMs / 1000.0);
+  EdtLoops->setValue(s.loopsBeforeBack);
+  EdtColumns->setValue(s.gridColumns);
+  ChkFitFont->setChecked(s.gridFitFont);
+  ChkRowColumn->setChecked(s.rowColumn);
+  CbxHighlight->setCurrentIndex(s.highlight == HighlightStyle::Frame ? 1 : 0);
+  ChkSpeakPhrase->setChecked(s.speakPhrase);
+  ChkSpeakTexts->setChecked(s.speakTexts);
+  ChkSpeakPrompts->setChecked(s.speakPrompts);
+  fillVoices(s.voice);
+  EdtRate->setValue(s.rate);
+  EdtVolume->setValue(s.volume);
+  FUnknownLines = s.unknownLines;
+}
+
+BoardSettings TFormReglages::settings() const {
+  BoardSettings s;
+  s.tabPaceMs = toMs(EdtPaceTabs);
+  s.textPaceMs = toMs(EdtPaceTexts);
+  s.firstItemExtraMs = toMs(EdtFirstItem);
+  s.acceptanceMs = toMs(EdtAcceptance);
+  s.pauseAfterSelectionMs = toMs(EdtPause);
+  s.loopsBeforeBack = EdtLoops->value();
+  s.gridColumns = EdtColumns->value();
+  s.gridFitFont = ChkFitFont->isChecked();
+  s.rowColumn = ChkRowColumn->isChecked();
+  s.highlight =
+      CbxHighlight->currentIndex() == 1 ? HighlightStyle::Frame : HighlightStyle::TextColour;
+  s.speakPhrase = ChkSpeakPhrase->isChecked();
+  s.speakTexts = ChkSpeakTexts->isChecked();
+  s.speakPrompts = ChkSpeakPrompts->isChecked();
+  s.voice = CbxVoice->currentData().toString();
+  s.rate = EdtRate->value();
+  s.volume = EdtVolume->value();
+  s.unknownLines = FUnknownLines;
+  // A pace of 0.1 or 0.2 s is below the shortest one: it becomes 0.3 s.
+  return boardsettings::clamped(s);
+}

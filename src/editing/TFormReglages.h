@@ -1,0 +1,64 @@
+// The dialog "Réglages du tableau": the board's scanning settings and its speech settings,
+// with a button that tries the voice. It edits a copy; the window takes it back on OK.
+#pragma once
+
+#include "documents/BoardSettings.h"
+
+#include <QDialog>
+#include <functional>
+
+class ISpeech;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+
+class TFormReglages : public QDialog {
+  Q_OBJECT
+public:
+  // The speech service tells whether speech is available and which French voices it has;
+  // none: speech is unavailable.
+  explicit TFormReglages(ISpeech* speech, QWidget* parent = nullptr);
+
+  void setSettings(const BoardSettings& settings);
+  BoardSettings settings() const;
+  // Called by "Tester la voix" with the settings as the dialog shows them.
+  std::function<void(const BoardSettings&)> onTryVoice;
+  // Shows what the speech service answered so far.
+  void showSpeechState();
+
+  QDoubleSpinBox* EdtPaceTabs;
+  QDoubleSpinBox* EdtPaceTexts;
+  QDoubleSpinBox* EdtFirstItem;
+  QDoubleSpinBox* EdtAcceptance;
+  QDoubleSpinBox* EdtPause;
+  QSpinBox* EdtLoops;
+  QSpinBox* EdtColumns;
+  QCheckBox* ChkFitFont;
+  QCheckBox* ChkRowColumn;
+  QComboBox* CbxHighlight;
+  QCheckBox* ChkSpeakPhrase;
+  QCheckBox* ChkSpeakTexts;
+  QCheckBox* ChkSpeakPrompts;
+  QComboBox* CbxVoice;
+  QSpinBox* EdtRate;
+  QSpinBox* EdtVolume;
+  QPushButton* BtnTryVoice;
+  QLabel* LblSpeechState;
+  QPushButton* BtnOK;
+  QPushButton* BtnCancel;
+
+protected:
+  void showEvent(QShowEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+
+private:
+  void fillVoices(const QString& current);
+  ISpeech* FSpeech;
+  QTimer* FStatePoll;
+  QList<QByteArray> FUnknownLines; // carried through untouched
+  bool FVoicesListed = false;
+};

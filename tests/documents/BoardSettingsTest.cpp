@@ -1,0 +1,125 @@
+// The settings block after the final block of a board file: what a hand-edited or later
+// version's block reads as, and that a board keeps its settings through a save.
+#include "documents/BoardFile.h"
+
+#include "support/TestRegistry.h"
+
+#include <QFile>
+#include <QTest>
+
+Q_DECLARE_METATYPE(BoardSettings)
+
+namespace {
+QByteArray boardFixture(const QString& name) {
+  QFile f(QStringLiteral(ORIVOX_TEST_DATA "/boards/") + name);
+  if (!f.open(QIODevice::ReadOnly))
+    qFatal("missing fixture %s", qPrintable(name));
+  return f.readAll();
+}
+
+template <typename F> BoardSettings with(F change) {
+  BoardSettings s;
+  change(s);
+  return s;
+}
+} // namespace
+
+class BoardSettingsTest : public QObject {
+  Q_OBJECT
+private slots:
+  void blockAfterTheFinalBlock_data() {
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<BoardSettings>("expected");
+    const QByteArray m = "#OrivoxSettings 1\r\n";
+    QTest::newRow("no block") << QByteArray() << BoardSettings();
+    QTest::newRow("lines without the marker are not read")
+        << QByteArray("speakPhrase=1\r\n") << BoardSettings();
+    QTest::newRow("marker without a version")
+        << QByteArray("#OrivoxSettings\r\nspeakPhrase=1\r\n") << BoardSettings();
+    QTest::newRow("a later version is read for the keys it shares")
+        << QByteArray("#OrivoxSettings 7\r\nspeakPhrase=1\r\nnewThing=x\r\n")
+        << with([](BoardSettings& s) {
+             s.speakPhrase = true;
+             s.unknownLines = {"newThing=x"};
+           });
+    QTest::newRow("pace to the tenth") << m + "tabPaceMs=2500\r\ntextPaceMs=700\r\n"
+                                       << with([](BoardSettings& s) {
+                                            s.tabPaceMs = 2500;
+                                            s.textPaceMs = 700;
+                                          });
+    QTest::newRow("pace below 0.3 s, off the step, above 100 s, negative")
+        << m + "tabPaceMs=120\r\ntextPaceMs=1549\r\nfirstItemExtraMs=99999\r\nacceptanceMs=-3\r\n"
+        << with([](BoardSettings& s) {
+             s.tabPaceMs = 300;
+             s.textPaceMs = 1500;
+             s.firstItemExtraMs = 10000;
+           });
+    QTest::newRow("limits of counts, rate and volume")
+        << m + "loopsBeforeBack=99\r\ngridColumns=-1\r\nrate=-500\r\nvolume=101\r\n"
+        << with([](BoardSettings& s) {
+             s.loopsBeforeBack = 20;
+             s.rate = -100;
+           });
+    QTest::newRow("malformed values keep their default")
+        << m + "tabPaceMs=1,5\r\nspeakPhrase=yes\r\nvolume=\r\nhighlight=blue\r\nrate=$10\r\n"
+        << BoardSettings();
+    QTest::newRow("last of a repeated key wins, junk lines dropped")
+        << m + "speakTexts=1\r\nnot a setting\r\n=3\r\n\r\nspeakTexts=0\r\nhighlight=frame\r\n"
+        << with([](BoardSettings& s) { s.highlight = HighlightStyle::Frame; });
+    QTest::newRow("voice and unknown lines as written")
+        << m + QByteArray("voice=fr \xe9t\xe9\r\nzeta=1=2\r\nalpha=\r\n")
+        << with([](BoardSettings& s) {
+             s.voice = QStringLiteral("fr été");
+             s.unknownLines = {"zeta=1=2", "alpha="};
+           });
+  }
+  void blockAfterTheFinalBlock() {
+    QFETCH(QByteArray, after);
+    QFETCH(BoardSettings, expected);
+    const BoardReadResult r = boardfile::read(boardFixture("default.ord") + after);
+    QCOMPARE(r.status, BoardReadStatus::Ok);
+    QCOMPARE(r.data.settings, expected);
+    // What was read is what the next save writes, and it reads back the same.
+    const BoardReadResult again = boardfile::read(boardfile::write(r.data));
+    QCOMPARE(again.data.settings, expected);
+  }
+
+  void cutShortFinalBlockHasNoSettings() {
+    // A line after an incomplete final block is the rest of a damaged file, not settings.
+    const QList<QByteArray> lines = boardfile::splitLines(boardFixture("default.ord"));
+    const QByteArray cut = lines.mid(0, lines.size() - 6).join("\r\n") +
+                           "\r\ngarbage\r\n#OrivoxSettings 1\r\nspeakPhrase=1\r\n";
+    const BoardReadResult r = boardfile::read(cut);
+    QCOMPARE(r.data.finalLinesRead, 1);
+    QCOMPARE(r.data.settings, BoardSettings());
+  }
+
+  void settingsBoardSavesAsItWasRead() {
+    const QByteArray bytes = boardFixture("settings.ord");
+    const BoardReadResult r = boardfile::read(bytes);
+    QCOMPARE(r.status, BoardReadStatus::Ok);
+    QCOMPARE(r.data.settings.tabPaceMs, 2500);
+    QCOMPARE(r.data.settings.voice, QStringLiteral("french"));
+    QCOMPARE(r.data.settings.unknownLines, QList<QByteArray>({"colourScheme=dark", "futureFlag="}));
+    QCOMPARE(boardfile::write(r.data), bytes);
+    // Without the settings the file is the board's own, as any earlier version wrote it.
+    BoardData plain = r.data;
+    plain.settings = BoardSettings();
+    QCOMPARE(boardfile::write(plain), boardFixture("default.ord"));
+  }
+
+  void storedTextCannotBreakTheBlock() {
+    BoardSettings s;
+    s.voice = QStringLiteral("a\r\nspeakPhrase=1");
+    s.unknownLines = {QByteArray("k=v\nspeakTexts=1") + char(26)};
+    const QByteArray block = boardsettings::write(s);
+    QVERIFY(!block.contains(char(26)));
+    const BoardSettings back = boardsettings::parse(boardfile::splitLines(block));
+    QVERIFY(!back.speakPhrase);
+    QVERIFY(!back.speakTexts);
+    QCOMPARE(back.voice, QStringLiteral("a  speakPhrase=1"));
+  }
+};
+
+ORIVOX_TEST(BoardSettingsTest)
+#include "BoardSettingsTest.moc"

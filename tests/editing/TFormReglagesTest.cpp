@@ -1,0 +1,146 @@
+// The board settings dialog: it shows and gives back every setting, and the window takes the
+// carer's choice as an edit of the board.
+#include "editing/TFormReglages.h"
+#include "execution/SpeechFeedback.h"
+#include "shell/TMainFrame.h"
+#include "support/MainFrameHarness.h"
+#include "support/TestRegistry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+Q_DECLARE_METATYPE(BoardSettings)
+
+class TFormReglagesTest : public QObject {
+  Q_OBJECT
+private slots:
+  void showsAndGivesBackEverySetting_data() {
+    QTest::addColumn<BoardSettings>("settings");
+    QTest::newRow("defaults") << BoardSettings();
+    BoardSettings top;
+    top.tabPaceMs = 100000;
+    top.textPaceMs = 300;
+    top.firstItemExtraMs = 10000;
+    top.acceptanceMs = 2000;
+    top.pauseAfterSelectionMs = 2000;
+    top.loopsBeforeBack = 20;
+    top.gridColumns = 20;
+    top.gridFitFont = true;
+    top.rowColumn = true;
+    top.highlight = HighlightStyle::Frame;
+    top.speakPhrase = true;
+    top.speakTexts = true;
+    top.speakPrompts = true;
+    top.voice = "fr+f2";
+    top.rate = 100;
+    top.volume = -100;
+    QTest::newRow("every limit, every box ticked") << top;
+    BoardSettings tenths;
+    tenths.tabPaceMs = 2700;
+    tenths.textPaceMs = 1100;
+    tenths.firstItemExtraMs = 300;
+    tenths.acceptanceMs = 100;
+    tenths.pauseAfterSelectionMs = 900;
+    tenths.gridColumns = 6;
+    tenths.rate = -35;
+    tenths.volume = 0;
+    tenths.speakTexts = true;
+    QTest::newRow("tenths of a second") << tenths;
+    BoardSettings elsewhere;
+    elsewhere.voice = "voix d'un autre ordinateur";
+    elsewhere.unknownLines = {"later=1", "x=y"};
+    QTest::newRow("voice this computer lacks, settings of a later version") << elsewhere;
+  }
+  void showsAndGivesBackEverySetting() {
+    QFETCH(BoardSettings, settings);
+    RecordingSpeech speech;
+    TFormReglages dialog(&speech);
+    dialog.setSettings(BoardSettings{} == settings ? top() : BoardSettings());
+    dialog.setSettings(settings); // over different values, so that nothing is left over
+    QCOMPARE(dialog.settings(), settings);
+  }
+
+  void windowTakesTheChoiceAsAnEdit() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.fakes.speech.currentState = SpeechState::Unavailable;
+    h.enterCreationMode();
+    QVERIFY(f.FSaved);
+
+    QString stateShown;
+    MainFrameHarness::whenModal([&](QWidget* w) {
+      auto* d = qobject_cast<TFormReglages*>(w);
+      stateShown = d->LblSpeechState->text();
+      d->BtnOK->click(); // nothing changed
+    });
+    f.BtnReglages->click();
+    QVERIFY(f.FSaved);
+    QCOMPARE(stateShown, QStringLiteral("Synthèse vocale indisponible : aucun service de synthèse "
+                                        "vocale avec une voix française n'a répondu. Le tableau "
+                                        "reste muet."));
+    QCOMPARE(h.fakes.speech.probes, 1);
+
+    // The service answers while the dialog is open: the voice can be tried, with the values
+    // shown, and cancelling keeps none of them.
+    bool triableWithoutSpeech = true;
+    MainFrameHarness::whenModal([&](QWidget* w) {
+      auto* d = qobject_cast<TFormReglages*>(w);
+      triableWithoutSpeech = d->BtnTryVoice->isEnabled();
+      h.fakes.speech.currentState = SpeechState::Available;
+      d->showSpeechState();
+      d->ChkSpeakPhrase->setChecked(true);
+      d->EdtRate->setValue(40);
+      d->BtnTryVoice->click();
+      d->BtnCancel->click();
+    });
+    f.BtnReglages->click();
+    QVERIFY(!triableWithoutSpeech);
+    QVERIFY(f.FSaved);
+    QCOMPARE(f.FSettings, BoardSettings());
+    QCOMPARE(h.fakes.speech.texts(), QStringList{SpeechFeedback::sampleText()});
+    QCOMPARE(h.fakes.speech.said.last().voice.rate, 40);
+
+    MainFrameHarness::whenModal([](QWidget* w) {
+      auto* d = qobject_cast<TFormReglages*>(w);
+      d->ChkSpeakPhrase->setChecked(true);
+      d->EdtPaceTabs->setValue(2.5);
+      d->EdtPaceTexts->setValue(0.1); // below the shortest pace
+      d->BtnOK->click();
+    });
+    f.BtnReglages->click();
+    QVERIFY(!f.FSaved);
+    QVERIFY(f.FSettings.speakPhrase);
+    QCOMPARE(f.FSettings.tabPaceMs, 2500);
+    QCOMPARE(f.FSettings.textPaceMs, 300);
+    // The whole-second paces stored for older versions are the finer ones rounded...
+    QCOMPARE(f.EdtT1->value(), 3);
+    QCOMPARE(f.EdtT2->value(), 1);
+    // ...and a whole-second pace typed afterwards is the pace from then on.
+    f.EdtT1->setValue(7);
+    QCOMPARE(f.FSettings.tabPaceMs, 0);
+    QCOMPARE(f.FSettings.textPaceMs, 300);
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    // A new board starts from the defaults.
+    f.BtnNouveauClick();
+    QCOMPARE(f.FSettings, BoardSettings());
+  }
+
+private:
+  static BoardSettings top() {
+    BoardSettings s;
+    s.tabPaceMs = 5000;
+    s.speakPrompts = true;
+    s.highlight = HighlightStyle::Frame;
+    s.voice = "fr";
+    s.unknownLines = {"old=1"};
+    return s;
+  }
+};
+
+ORIVOX_TEST(TFormReglagesTest)
+#include "TFormReglagesTest.moc"

@@ -1,0 +1,187 @@
+// What the board says, decided from its settings and recorded by a double of the speech
+// service: prompts that follow the highlight, chosen texts, the closed phrase, and the voice.
+#include "execution/SpeechFeedback.h"
+#include "platform/SpeechDispatcher.h"
+#include "shell/TMainFrame.h"
+#include "shell/TPageControl.h"
+#include "support/MainFrameHarness.h"
+#include "support/TestRegistry.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+// "prompt|char|b": how one utterance was asked for.
+QStringList described(const RecordingSpeech& speech) {
+  QStringList out;
+  for (const auto& u : speech.said)
+    out << QStringLiteral("%1|%2|%3")
+               .arg(u.priority == SpeechPriority::Prompt ? "prompt" : "message",
+                    u.form == SpeechForm::Character ? "char" : "words", u.text);
+  return out;
+}
+
+void feed(SpeechFeedback& feedback, const QStringList& events) {
+  for (const QString& e : events) {
+    const QString kind = e.section(':', 0, 0);
+    const QString arg = e.section(':', 1);
+    if (kind == "tab")
+      feedback.tabReached(arg);
+    else if (kind == "text")
+      feedback.textReached(arg);
+    else if (kind == "chosen")
+      feedback.textChosen(arg);
+    else if (kind == "phrase")
+      feedback.phraseClosed(arg);
+  }
+}
+
+bool stepTo(TMainFrame& f, const QString& text) {
+  for (int i = 0; i < 200; ++i) {
+    f.TimerT2Timer();
+    if (f.activePage()->GetCurrentText() == text)
+      return true;
+  }
+  return false;
+}
+} // namespace
+
+class SpeechTest : public QObject {
+  Q_OBJECT
+private slots:
+  void whatIsSaid_data() {
+    QTest::addColumn<bool>("phrase");
+    QTest::addColumn<bool>("texts");
+    QTest::addColumn<bool>("prompts");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("all off, as before") << false << false << false << QStringList();
+    QTest::newRow("prompts: words read, a character named, never queued")
+        << false << false << true
+        << QStringList{"prompt|words|Alphabet", "prompt|char|b", "prompt|char| ",
+                       "prompt|words|VALIDATION", "prompt|words|Bonjour Marie"};
+    QTest::newRow("chosen texts wait their turn")
+        << false << true << false
+        << QStringList{"message|char|b", "message|char| ", "message|words|Bonjour Marie"};
+    QTest::newRow("phrase without its trailing space, blank phrase unsaid")
+        << true << false << false << QStringList{"message|words|b Bonjour Marie"};
+  }
+  void whatIsSaid() {
+    QFETCH(bool, phrase);
+    QFETCH(bool, texts);
+    QFETCH(bool, prompts);
+    QFETCH(QStringList, expected);
+    RecordingSpeech speech;
+    BoardSettings s;
+    s.speakPhrase = phrase;
+    s.speakTexts = texts;
+    s.speakPrompts = prompts;
+    SpeechFeedback feedback(&speech, s);
+    feed(feedback,
+         {"tab:Alphabet", "text:b", "chosen:b", "text: ", "chosen: ", "text:", "text:VALIDATION",
+          "phrase:   ", "text:Bonjour Marie", "chosen:Bonjour Marie", "phrase:b Bonjour Marie "});
+    QCOMPARE(described(speech), expected);
+  }
+
+  void voiceFollowsTheBoardAndTheTrial() {
+    RecordingSpeech speech;
+    BoardSettings s;
+    s.speakTexts = true;
+    s.voice = "fr+f2";
+    s.rate = 30;
+    SpeechFeedback feedback(&speech, s);
+    feedback.textChosen("un");
+    QCOMPARE(speech.said.last().voice.name, QStringLiteral("fr+f2"));
+    QCOMPARE(speech.said.last().voice.rate, 30);
+    QCOMPARE(speech.said.last().voice.volume, 100);
+
+    // The trial speaks with the dialog's values at once, cutting what this program says...
+    BoardSettings trial = s;
+    trial.voice.clear();
+    trial.volume = -40;
+    feedback.tryVoice(trial);
+    QCOMPARE(speech.cancelsAfter, QList<int>{1});
+    QCOMPARE(speech.said.last().text, SpeechFeedback::sampleText());
+    QCOMPARE(speech.said.last().voice.volume, -40);
+    // ...and the board's own voice comes back with the next text, even if the trial is dropped.
+    feedback.textChosen("deux");
+    QCOMPARE(speech.said.last().voice.name, QStringLiteral("fr+f2"));
+    QCOMPARE(speech.said.last().voice.volume, 100);
+    // A change of the board's settings reaches the voice without any other call.
+    s.rate = -10;
+    feedback.textChosen("trois");
+    QCOMPARE(speech.said.last().voice.rate, -10);
+  }
+
+  void theWindowSpeaksWhatTheSwitchDoes() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    RecordingSpeech& speech = h.fakes.speech;
+    f.FSettings.speakPhrase = true;
+    f.FSettings.speakPrompts = true;
+    f.FSettings.speakTexts = true;
+    while (!(f.activePage()->caption() == "Alphabet" && f.TabBar->highlighted() >= 0))
+      f.TimerT1Timer();
+    QCOMPARE(described(speech).last(), QStringLiteral("prompt|words|Alphabet"));
+    MainFrameHarness::pressSwitch();
+    for (const QString t : {"o", "k", " ", "VALIDATION", "k", "AJOUT"}) {
+      QVERIFY(stepTo(f, t));
+      QCOMPARE(speech.said.last().text, t); // the prompt, as the highlight arrives
+      MainFrameHarness::pressSwitch();
+    }
+    const QStringList all = described(speech);
+    QCOMPARE(all.filter("message|"),
+             (QStringList{"message|char|o", "message|char|k", "message|char| ", "message|words|ok",
+                          "message|char|k", "message|char|k"}));
+    // AJOUT said the phrase too: one letter, named as the letter.
+    QCOMPARE(all.last(), QStringLiteral("message|char|k"));
+    QVERIFY(speech.cancelsAfter.isEmpty());
+    // Leaving for creation mode silences the prompts still to come.
+    h.enterCreationMode();
+    QCOMPARE(speech.cancelsAfter, QList<int>{int(speech.said.size())});
+  }
+
+  void aServiceThatNeverAnswersHoldsNothingUp() {
+    // A socket that takes connections and never answers: the client's first request waits
+    // on it for good.
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath("speechd.sock").toLocal8Bit();
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0);
+    QVERIFY(::listen(listener, 8) == 0);
+    const QByteArray before = qgetenv("SPEECHD_ADDRESS");
+    qputenv("SPEECHD_ADDRESS", "unix_socket:" + path);
+
+    QElapsedTimer t;
+    t.start();
+    {
+      std::unique_ptr<ISpeech> speech = makeSystemSpeech();
+      QCOMPARE(speech->state(), SpeechState::NotTried);
+      for (int i = 0; i < 500; ++i) {
+        speech->say(QStringLiteral("VALIDATION"), SpeechPriority::Prompt, SpeechForm::Words);
+        speech->say(QStringLiteral("b"), SpeechPriority::Message, SpeechForm::Character);
+        speech->setVoice(SpeechVoice{});
+        speech->cancel();
+        speech->probe();
+      }
+      QTRY_COMPARE(speech->state(), SpeechState::Connecting);
+      QVERIFY(speech->voices().isEmpty());
+    } // closing does not wait on the service either
+    // Generous bounds: a blocked call would never return at all.
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    ::close(listener);
+    if (before.isNull())
+      qunsetenv("SPEECHD_ADDRESS");
+    else
+      qputenv("SPEECHD_ADDRESS", before);
+  }
+};
+
+ORIVOX_TEST(SpeechTest)
+#include "SpeechTest.moc"
