@@ -39,6 +39,30 @@ void TTabBar::tabRemoved(int index) {
   QTabBar::tabRemoved(index);
 }
 
+QSize TTabBar::tabSizeHint(int index) const {
+  const QString text = tabText(index);
+  auto it = FTabSizes.constFind(text);
+  if (it == FTabSizes.constEnd())
+    it = FTabSizes.insert(text, QTabBar::tabSizeHint(index));
+  return *it;
+}
+
+QSize TTabBar::minimumTabSizeHint(int index) const {
+  const QString text = tabText(index);
+  auto it = FMinimumTabSizes.constFind(text);
+  if (it == FMinimumTabSizes.constEnd())
+    it = FMinimumTabSizes.insert(text, QTabBar::minimumTabSizeHint(index));
+  return *it;
+}
+
+void TTabBar::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+    FTabSizes.clear();
+    FMinimumTabSizes.clear();
+  }
+  QTabBar::changeEvent(e);
+}
+
 void TTabBar::paintEvent(QPaintEvent* e) {
   QTabBar::paintEvent(e);
   if (FHighlighted < 0 || FHighlighted >= count())
@@ -65,4 +89,18 @@ void TTabBar::mousePressEvent(QMouseEvent* e) {
 
 TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent), FTabBar(new TTabBar(this)) {
   setTabBar(FTabBar);
+}
+
+TPageControl::Batch::Batch(TPageControl& control) : FControl(control) {
+  // A hidden strip only marks its layout as out of date.
+  if (FControl.FBatches++ == 0) {
+    FControl.FStripWasShown = !FControl.FTabBar->isHidden();
+    if (FControl.FStripWasShown)
+      FControl.FTabBar->hide();
+  }
+}
+
+TPageControl::Batch::~Batch() {
+  if (--FControl.FBatches == 0 && FControl.FStripWasShown)
+    FControl.FTabBar->show();
 }

@@ -2,6 +2,7 @@
 // scanning position) and reports the user's clicks before and after the tab changes.
 #pragma once
 
+#include <QHash>
 #include <QTabBar>
 #include <QTabWidget>
 #include <functional>
@@ -18,6 +19,11 @@ public:
   std::function<void()> onMouseDown; // any mouse button pressed, after the change
 
 protected:
+  // A tab's size depends only on its caption once the font and style are set: the strip lays
+  // out every tab whenever one is added, so each size is worked out once, not at every layout.
+  QSize tabSizeHint(int index) const override;
+  QSize minimumTabSizeHint(int index) const override;
+  void changeEvent(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void tabInserted(int index) override;
@@ -26,6 +32,8 @@ protected:
 private:
   int FHighlighted = -1;
   QColor FCaptionColor{0x80, 0, 0};
+  mutable QHash<QString, QSize> FTabSizes;
+  mutable QHash<QString, QSize> FMinimumTabSizes;
 };
 
 class TPageControl : public QTabWidget {
@@ -34,6 +42,22 @@ public:
   explicit TPageControl(QWidget* parent = nullptr);
   TTabBar* tabStrip() const { return FTabBar; }
 
+  // While one is alive, adding or removing tabs does not lay the tab strip out again: a shown
+  // strip lays out every tab at each change, which makes a board of many tabs cost the square
+  // of their number. The strip is laid out once when the last one ends.
+  class Batch {
+  public:
+    explicit Batch(TPageControl& control);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    TPageControl& FControl;
+  };
+
 private:
   TTabBar* FTabBar;
+  int FBatches = 0;
+  bool FStripWasShown = false;
 };
