@@ -12,6 +12,7 @@
 #include "execution/SwitchKeys.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
+#include "shell/Startup.h"
 #include "shell/TPageControl.h"
 
 #include <QApplication>
@@ -421,6 +422,8 @@ void TMainFrame::FormClose() {
     ok = conf.commit();
   else
     conf.cancelWriting();
+  if (ok)
+    forgetInterruptedStart(FProgramFolder);
   if (!ok)
     FServices.messages->information(
         QStringLiteral("erreur d'enregistrement dans le fichier de configuration"));
