@@ -37,6 +37,10 @@ void applyRecord(BoardFont& font, const BoardFont& stored, bool withColour) {
 void TMainFrame::ClearBoard() {
   TabBar->setHighlighted(-1);
   const TPageControl::Batch batch(static_cast<TPageControl&>(*PageControl));
+  // Pages go from the last, with the first one current until it goes too: each time the current
+  // page goes, the page stack walks every widget of every page that remains.
+  if (PageControl->count() > 0)
+    PageControl->setCurrentIndex(0);
   while (PageControl->count() > 0) {
     QWidget* page = PageControl->widget(PageControl->count() - 1);
     PageControl->removeTab(PageControl->count() - 1);

@@ -123,11 +123,7 @@ TMainFrame::~TMainFrame() {
   // window: the pages go while it is still whole, not from the base class destructor.
   hide();
   const QSignalBlocker block(PageControl);
-  while (PageControl->count() > 0) {
-    QWidget* page = PageControl->widget(0);
-    PageControl->removeTab(0);
-    delete page;
-  }
+  ClearBoard();
 }
 
 void TMainFrame::buildLayout() {

@@ -40,6 +40,8 @@ void TTabBar::tabRemoved(int index) {
 }
 
 QSize TTabBar::tabSizeHint(int index) const {
+  if (FSizesDeferred)
+    return QSize(1, 1);
   const QString text = tabText(index);
   auto it = FTabSizes.constFind(text);
   if (it == FTabSizes.constEnd())
@@ -48,6 +50,8 @@ QSize TTabBar::tabSizeHint(int index) const {
 }
 
 QSize TTabBar::minimumTabSizeHint(int index) const {
+  if (FSizesDeferred)
+    return QSize(1, 1);
   const QString text = tabText(index);
   auto it = FMinimumTabSizes.constFind(text);
   if (it == FMinimumTabSizes.constEnd())
@@ -97,10 +101,19 @@ TPageControl::Batch::Batch(TPageControl& control) : FControl(control) {
     FControl.FStripWasShown = !FControl.FTabBar->isHidden();
     if (FControl.FStripWasShown)
       FControl.FTabBar->hide();
+    FControl.FTabBar->FSizesDeferred = true;
   }
 }
 
 TPageControl::Batch::~Batch() {
-  if (--FControl.FBatches == 0 && FControl.FStripWasShown)
-    FControl.FTabBar->show();
+  if (--FControl.FBatches > 0)
+    return;
+  TTabBar* strip = FControl.FTabBar;
+  strip->FSizesDeferred = false;
+  // The strip's layout was made with stand-in sizes: setting a caption again marks it as out
+  // of date, so that it is laid out with the real sizes.
+  if (strip->count() > 0)
+    strip->setTabText(0, strip->tabText(0));
+  if (FControl.FStripWasShown)
+    strip->show();
 }

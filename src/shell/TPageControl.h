@@ -32,6 +32,11 @@ protected:
 private:
   int FHighlighted = -1;
   QColor FCaptionColor{0x80, 0, 0};
+  friend class TPageControl;
+  // While tabs are added in a batch, the strip is hidden and every tab is taken to be of one
+  // size: adding a tab still lays out every tab (to find the one under the mouse), and this
+  // keeps that to a few operations per tab. The real layout follows the batch.
+  bool FSizesDeferred = false;
   mutable QHash<QString, QSize> FTabSizes;
   mutable QHash<QString, QSize> FMinimumTabSizes;
 };

@@ -6,6 +6,7 @@
 #include "shell/ConfigFile.h"
 #include "shell/Startup.h"
 #include "shell/TMainFrame.h"
+#include "shell/TPageControl.h"
 #include "support/Fakes.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
@@ -174,6 +175,14 @@ private slots:
     TMainFrame& f = h.frame();
     loadCopy(h, "texts.ord", fixture("texts.ord"));
     QCOMPARE(captions(f), (QStringList{QStringLiteral("Phrases à dire"), "Vide"}));
+    // The tab strip, set aside while the tabs were added, is back above the pages, each tab as
+    // wide as its caption.
+    QCoreApplication::processEvents();
+    QVERIFY(f.TabBar->isVisible());
+    QVERIFY(f.TabBar->tabRect(0).width() >
+            f.TabBar->fontMetrics().horizontalAdvance(QStringLiteral("Phrases à dire")));
+    QVERIFY(f.activePage()->mapTo(&f, QPoint()).y() >=
+            f.TabBar->mapTo(&f, QPoint(0, f.TabBar->height())).y());
     QCOMPARE(f.EdtT1->value(), 12);
     QCOMPARE(f.EdtT2->value(), 100);
     QCOMPARE(f.TimerT1->interval(), 12000);
