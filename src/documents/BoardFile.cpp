@@ -16,7 +16,8 @@ constexpr char kCtrlZ = 26;
 // Bounds far beyond any board a person scans, which keep the load of any file within about a
 // second: a file beyond them is refused like a broken one instead of holding the program for
 // minutes (each tab and each piece of text is a widget, and the tab strip lays out every tab
-// each time one is added). No line is longer than the program's text fields accept.
+// each time one is added). No line is longer than the program's text fields accept; the 2 MiB
+// hold the captions and the texts together.
 constexpr qsizetype kMaxLineBytes = 32767;
 constexpr int kMaxTabs = 500;
 constexpr qint64 kMaxTexts = 25000;
@@ -316,7 +317,11 @@ private:
         runOut();
       FData.tabs.append(BoardTab{});
       BoardTab& tab = FData.tabs.last();
-      tab.caption = cp1252::toUnicode(text());
+      const int captionLine = FIn.nextNumber();
+      const QByteArray caption = text();
+      if ((textBytes += caption.size()) > kMaxTextBytes)
+        throw Failure{captionLine};
+      tab.caption = cp1252::toUnicode(caption);
       for (int i = 0; i < textCount; ++i) {
         const int line = FIn.nextNumber();
         const QByteArray t = text();
