@@ -187,11 +187,17 @@ TOnglet::~TOnglet() {
 
 void TOnglet::setCaption(const QString& caption) {
   FCaption = caption;
-  if (FTabControl) {
+  // Until it is added, the page is a child of the tab control itself, not of its stack of pages:
+  // there is no tab to look for (looking costs the number of tabs).
+  if (FTabControl && parentWidget() != FTabControl) {
     const int i = FTabControl->indexOf(this);
     if (i >= 0)
       FTabControl->setTabText(i, shownLiterally(caption));
   }
+}
+
+QString TOnglet::shownCaption() const {
+  return shownLiterally(FCaption);
 }
 
 void TOnglet::SetBackgroundColor(TColor AColor) {

@@ -68,6 +68,7 @@ public:
   // The tab's caption (kept here, shown literally in the tab strip once the page is added).
   QString caption() const { return FCaption; }
   void setCaption(const QString& caption);
+  QString shownCaption() const; // the caption as the tab strip shows it
 
   void SetBackgroundColor(TColor AColor);
   TColor GetBackgroundColor() const { return FBackgroundColor; }

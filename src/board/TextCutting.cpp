@@ -1,31 +1,46 @@
 // Cutting a text into pieces that fit the page.
 #include "board/TextCutting.h"
 
+#include <QStringView>
+
 namespace textcutting {
 
 namespace {
 
-bool splitsPair(const QString& rest, int len) {
+// Width of the first len characters of what remains of the text.
+using PrefixWidth = std::function<int(qsizetype len)>;
+
+bool splitsPair(QStringView rest, qsizetype len) {
   return len > 0 && len < rest.size() && rest.at(len - 1).isHighSurrogate();
 }
 
-bool prefixFits(const QString& rest, int len, int tabControlWidth, const WidthFunction& widthOf) {
-  return len > 0 && !splitsPair(rest, len) &&
-         pieceFits(widthOf(rest.left(len)), tabControlWidth);
+bool prefixFits(QStringView rest, qsizetype len, int tabControlWidth, const PrefixWidth& widthOf) {
+  return len > 0 && !splitsPair(rest, len) && pieceFits(widthOf(len), tabControlWidth);
 }
 
-// Length of the longest prefix of rest that fits. Widths grow with the prefix, so a binary
-// search finds it in a few measurements (measuring every prefix of a long text shapes it over
-// and over); kerning can make a longer prefix a pixel narrower, so the few lengths just above
-// the one found are tried too.
-int fittingPrefixLength(const QString& rest, int tabControlWidth, const WidthFunction& widthOf) {
-  const int full = int(rest.size());
-  if (prefixFits(rest, full, tabControlWidth, widthOf))
+// Length of the longest prefix of rest that fits. Widths grow with the prefix, so the lengths
+// tried double until one does not fit and a binary search below it finds the longest that does:
+// the prefixes measured are never much longer than the piece, so a long text is cut in time
+// proportional to its length. Kerning can make a longer prefix a pixel narrower, so the few
+// lengths just above the one found are tried too.
+qsizetype fittingPrefixLength(QStringView rest, int tabControlWidth, const PrefixWidth& widthOf) {
+  const qsizetype full = rest.size();
+  qsizetype lo = 0, hi = full; // lo fits (or is 0); every length from hi on is taken not to fit
+  for (qsizetype probe = 1; probe < full; probe *= 2) {
+    const qsizetype len = splitsPair(rest, probe) ? probe + 1 : probe;
+    if (len >= full)
+      break;
+    if (!prefixFits(rest, len, tabControlWidth, widthOf)) {
+      hi = len;
+      break;
+    }
+    lo = len;
+  }
+  if (hi == full && prefixFits(rest, full, tabControlWidth, widthOf))
     return full;
-  int lo = 0, hi = full; // lo fits (or is 0), hi does not
   while (hi - lo > 1) {
-    const int mid = lo + (hi - lo) / 2;
-    int probe = mid;
+    const qsizetype mid = lo + (hi - lo) / 2;
+    qsizetype probe = mid;
     if (splitsPair(rest, probe))
       --probe;
     if (probe > lo && prefixFits(rest, probe, tabControlWidth, widthOf))
@@ -33,7 +48,7 @@ int fittingPrefixLength(const QString& rest, int tabControlWidth, const WidthFun
     else
       hi = mid;
   }
-  for (int len = std::min(full - 1, lo + 4); len > lo; --len)
+  for (qsizetype len = std::min(full - 1, lo + 4); len > lo; --len)
     if (prefixFits(rest, len, tabControlWidth, widthOf))
       return len;
   if (lo > 0)
@@ -42,37 +57,39 @@ int fittingPrefixLength(const QString& rest, int tabControlWidth, const WidthFun
   return (rest.size() > 1 && rest.at(0).isHighSurrogate()) ? 2 : 1;
 }
 
-} // namespace
-
-QStringList cutText(const QString& text, int tabControlWidth, const WidthFunction& widthOf) {
+// The pieces of text, each the longest fitting prefix of what remains. What remains is a view
+// into the text, never a copy of it.
+QStringList cut(const QString& text, int tabControlWidth,
+                const std::function<int(qsizetype pos, qsizetype len)>& widthOf) {
   if (text.isEmpty())
     return {text};
   QStringList pieces;
-  int pos = 0;
+  qsizetype pos = 0;
   while (pos < text.size()) {
-    const QString rest = text.mid(pos);
-    const int len = std::min(int(rest.size()), fittingPrefixLength(rest, tabControlWidth, widthOf));
-    pieces << rest.left(len);
+    const QStringView rest = QStringView(text).mid(pos);
+    const qsizetype len = std::min(
+        rest.size(), fittingPrefixLength(rest, tabControlWidth,
+                                         [&](qsizetype n) { return widthOf(pos, n); }));
+    pieces << text.mid(pos, len);
     pos += len;
   }
   return pieces;
+}
+
+} // namespace
+
+QStringList cutText(const QString& text, int tabControlWidth, const WidthFunction& widthOf) {
+  return cut(text, tabControlWidth,
+             [&](qsizetype pos, qsizetype len) { return widthOf(text.mid(pos, len)); });
 }
 
 QStringList cutTextByPrefixWidths(const QString& text, int tabControlWidth,
                                   const std::vector<int>& prefixWidths) {
   if (text.isEmpty() || prefixWidths.size() != size_t(text.size()) + 1)
     return {text};
-  QStringList pieces;
-  int pos = 0;
-  while (pos < text.size()) {
-    const QString rest = text.mid(pos);
-    const int base = prefixWidths[size_t(pos)];
-    const int len = fittingPrefixLength(
-        rest, tabControlWidth, [&](const QString& s) { return prefixWidths[size_t(pos + s.size())] - base; });
-    pieces << rest.left(std::min(int(rest.size()), len));
-    pos += std::min(int(rest.size()), len);
-  }
-  return pieces;
+  return cut(text, tabControlWidth, [&](qsizetype pos, qsizetype len) {
+    return prefixWidths[size_t(pos + len)] - prefixWidths[size_t(pos)];
+  });
 }
 
 } // namespace textcutting

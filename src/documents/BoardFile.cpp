@@ -4,12 +4,26 @@
 
 #include "documents/Cp1252.h"
 
+#include <QBuffer>
+
 #include <array>
+#include <limits>
 
 namespace {
 
 constexpr char kHeader[] = "Ordinogramme";
 constexpr char kCtrlZ = 26;
+// Bounds far beyond any board a person scans, which keep the load of any file within about a
+// second: a file beyond them is refused like a broken one instead of holding the program for
+// minutes (each tab and each piece of text is a widget, and the tab strip lays out every tab
+// each time one is added). No line is longer than the program's text fields accept; the 2 MiB
+// hold the captions and the texts together.
+constexpr qsizetype kMaxLineBytes = 32767;
+// The settings block after the final block holds a line per setting: a few dozen at most.
+constexpr int kMaxSettingsLines = 1000;
+constexpr int kMaxTabs = 500;
+constexpr qint64 kMaxTexts = 25000;
+constexpr qint64 kMaxTextBytes = 2 << 20;
 
 struct ColourName {
   const char* name;
@@ -105,22 +119,117 @@ QByteArray textLine(const QString& s) {
   return b;
 }
 
-// Walks the lines of a file by their 1-based numbers; a line past the end is missing.
+// Walks the lines of a file by their 1-based numbers, reading the bytes as the lines are asked
+// for: a file is never held whole, and a line's content is copied only when it is taken. A
+// line past the end is missing.
 class LineReader {
 public:
-  explicit LineReader(QList<QByteArray> lines) : FLines(std::move(lines)) {}
-  int nextNumber() const { return FNext + 1; }
-  bool atEnd() const { return FNext >= FLines.size(); }
+  LineReader(QIODevice& in, qsizetype maxLineBytes) : FIn(in), FMaxLineBytes(maxLineBytes) {}
+  int nextNumber() const { return FNumber + 1; }
+  bool atEnd() { return !available(1); }
   std::optional<QByteArray> take() {
     if (atEnd())
       return std::nullopt;
-    return FLines[FNext++];
+    ++FNumber;
+    // The content runs to the first CR or LF; the next line starts after the next LF.
+    QByteArray content;
+    qsizetype stop = -1;
+    while (stop < 0) {
+      stop = indexOfLineEnd();
+      const qsizetype upTo = stop < 0 ? FEnd : stop;
+      if (content.size() + (upTo - FPos) > FMaxLineBytes)
+        return std::nullopt; // longer than any text a board can show: the file is refused
+      content.append(FBuffer.constData() + FPos, upTo - FPos);
+      FPos = upTo;
+      if (stop < 0 && !available(1))
+        return content; // the last line, ended by the end of the file
+    }
+    skipPastLineFeed();
+    return content;
   }
-  QList<QByteArray> rest() const { return FLines.mid(FNext); }
+  // Lines that remain at most: every line takes at least one byte.
+  qint64 linesLeftAtMost() {
+    if (atEnd())
+      return 0;
+    return FIn.isSequential() ? std::numeric_limits<qint64>::max()
+                              : FEnd - FPos + std::max<qint64>(0, FIn.size() - FIn.pos());
+  }
+  // Reads to the end without keeping anything, counting the lines.
+  void skipToEnd() {
+    while (!atEnd()) {
+      ++FNumber;
+      skipPastLineFeed();
+    }
+  }
+  bool failed() const { return FReadError; }
+  // The lines after the final block, a bounded number of them: the settings block is short,
+  // and what lies beyond it is never read.
+  QList<QByteArray> rest(int maxLines) {
+    QList<QByteArray> lines;
+    while (lines.size() < maxLines) {
+      const auto line = take();
+      if (!line)
+        break;
+      lines << *line;
+    }
+    return lines;
+  }
 
 private:
-  QList<QByteArray> FLines;
-  int FNext = 0;
+  static constexpr qint64 kChunk = 64 * 1024;
+  QIODevice& FIn;
+  qsizetype FMaxLineBytes;
+  QByteArray FBuffer;
+  qsizetype FPos = 0; // next unread byte of FBuffer
+  qsizetype FEnd = 0; // end of the usable bytes of FBuffer (a Ctrl+Z ends them for good)
+  bool FEnded = false; // no byte beyond FEnd will ever come
+  bool FReadError = false;
+  int FNumber = 0;
+
+  // Makes at least `want` unread bytes available if the file still has them.
+  bool available(qsizetype want) {
+    while (FEnd - FPos < want && !FEnded) {
+      FBuffer.remove(0, FPos);
+      FEnd -= FPos;
+      FPos = 0;
+      const qsizetype had = FBuffer.size();
+      FBuffer.resize(had + kChunk);
+      const qint64 got = FIn.read(FBuffer.data() + had, kChunk);
+      if (got < 0)
+        FReadError = true;
+      FBuffer.resize(had + std::max<qint64>(0, got));
+      if (got <= 0)
+        FEnded = true;
+      const qsizetype z = FBuffer.indexOf(kCtrlZ, had);
+      if (z >= 0) {
+        FBuffer.truncate(z);
+        FEnded = true;
+      }
+      FEnd = FBuffer.size();
+    }
+    return FEnd - FPos >= want;
+  }
+  qsizetype indexOfLineEnd() const {
+    for (qsizetype i = FPos; i < FEnd; ++i)
+      if (FBuffer[i] == '\r' || FBuffer[i] == '\n')
+        return i;
+    return -1;
+  }
+  // Past the next LF; without one, the file has no further line.
+  void skipPastLineFeed() {
+    for (;;) {
+      const qsizetype lf = FBuffer.indexOf('\n', FPos);
+      if (lf >= 0 && lf < FEnd) {
+        FPos = lf + 1;
+        return;
+      }
+      FPos = FEnd;
+      if (!available(1)) {
+        FEnded = true;
+        return;
+      }
+    }
+  }
 };
 
 // Reads the main part of the file (lines 2 to the end of the last tab block) into data;
@@ -145,6 +254,12 @@ private:
 
   LineReader& FIn;
   BoardData& FData;
+
+  // The file ends before what it announces: the read fails at the first missing line.
+  [[noreturn]] void runOut() {
+    FIn.skipToEnd();
+    throw Failure{FIn.nextNumber()};
+  }
 
   QByteArray text() {
     const int n = FIn.nextNumber();
@@ -198,15 +313,36 @@ private:
     FData.memoColor = colour();
     flags(FData.validatedFont);
     separator(tabCount <= 0);
-    // Counts come from the file: nothing is reserved ahead, so a huge count simply runs out of
-    // lines and fails.
+    // Counts come from the file: one the rest of the file cannot hold fails at once, before
+    // anything is built for it. Every tab block takes three lines at least (the last one's
+    // separator may be missing), every line a byte at least.
+    if (tabCount > kMaxTabs)
+      throw Failure{5};
+    if (tabCount > 0 && 3 * qint64(tabCount) - 1 > FIn.linesLeftAtMost())
+      runOut();
+    qint64 texts = 0;
+    qint64 textBytes = 0;
     for (int t = 0; t < tabCount; ++t) {
+      const int countLine = FIn.nextNumber();
       const int textCount = integer();
+      if (textCount > 0 && (texts += textCount) > kMaxTexts)
+        throw Failure{countLine};
+      if (textCount > 0 && qint64(textCount) + 1 > FIn.linesLeftAtMost())
+        runOut();
       FData.tabs.append(BoardTab{});
       BoardTab& tab = FData.tabs.last();
-      tab.caption = cp1252::toUnicode(text());
-      for (int i = 0; i < textCount; ++i)
-        tab.texts.append(cp1252::toUnicode(text()));
+      const int captionLine = FIn.nextNumber();
+      const QByteArray caption = text();
+      if ((textBytes += caption.size()) > kMaxTextBytes)
+        throw Failure{captionLine};
+      tab.caption = cp1252::toUnicode(caption);
+      for (int i = 0; i < textCount; ++i) {
+        const int line = FIn.nextNumber();
+        const QByteArray t = text();
+        if ((textBytes += t.size()) > kMaxTextBytes)
+          throw Failure{line};
+        tab.texts.append(cp1252::toUnicode(t));
+      }
       separator(t == tabCount - 1);
     }
   }
@@ -259,21 +395,13 @@ int readFinalBlock(LineReader& in, BoardData& data) {
 namespace boardfile {
 
 QList<QByteArray> splitLines(const QByteArray& bytes) {
-  qsizetype end = bytes.indexOf(kCtrlZ);
-  if (end < 0)
-    end = bytes.size();
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  LineReader in(buffer, std::numeric_limits<qsizetype>::max());
   QList<QByteArray> lines;
-  qsizetype pos = 0;
-  while (pos < end) {
-    qsizetype stop = pos;
-    while (stop < end && bytes[stop] != '\r' && bytes[stop] != '\n')
-      ++stop;
-    lines.append(bytes.mid(pos, stop - pos));
-    const qsizetype lf = bytes.indexOf('\n', stop);
-    if (lf < 0 || lf >= end)
-      break;
-    pos = lf + 1;
-  }
+  while (auto l = in.take())
+    lines.append(*l);
   return lines;
 }
 
@@ -337,9 +465,16 @@ QByteArray colourToString(TColor c) {
 }
 
 BoardReadResult read(const QByteArray& bytes) {
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  return read(buffer);
+}
+
+BoardReadResult read(QIODevice& device) {
   BoardReadResult result;
   result.data.finalLinesRead = 0;
-  LineReader in(splitLines(bytes));
+  LineReader in(device, kMaxLineBytes);
   const auto header = in.take();
   if (!header || *header != kHeader) {
     result.status = BoardReadStatus::WrongHeader;
@@ -354,7 +489,12 @@ BoardReadResult read(const QByteArray& bytes) {
   result.data.finalLinesRead = readFinalBlock(in, result.data);
   // Settings follow a whole final block only; after a cut-short one there is nothing to read.
   if (result.data.finalLinesRead == 7)
-    result.data.settings = boardsettings::parse(in.rest());
+    result.data.settings = boardsettings::parse(in.rest(kMaxSettingsLines));
+  if (in.failed()) {
+    result.status = BoardReadStatus::Error;
+    result.failedLine = in.nextNumber();
+    return result;
+  }
   result.status = BoardReadStatus::Ok;
   return result;
 }

@@ -57,8 +57,14 @@ struct BoardReadResult {
   int failedLine = 0; // 1-based line at which an error stopped the read
 };
 
+class QIODevice;
+
 namespace boardfile {
 BoardReadResult read(const QByteArray& bytes);
+// The same read from an open device, its lines taken as they come: the cost follows the file,
+// and a file that announces more than it holds, or a line longer than any text a board can
+// use, fails before anything is built for it.
+BoardReadResult read(QIODevice& device);
 QByteArray write(const BoardData& board);
 
 // The general integer parser: leading blanks, optional sign, decimal or "$" hexadecimal.

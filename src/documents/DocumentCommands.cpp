@@ -40,6 +40,11 @@ void applyRecord(BoardFont& font, const BoardFont& stored, bool withColour) {
 
 void TMainFrame::ClearBoard() {
   TabBar->setHighlighted(-1);
+  const TPageControl::Batch batch(static_cast<TPageControl&>(*PageControl));
+  // Pages go from the last, with the first one current until it goes too: each time the current
+  // page goes, the page stack walks every widget of every page that remains.
+  if (PageControl->count() > 0)
+    PageControl->setCurrentIndex(0);
   while (PageControl->count() > 0) {
     QWidget* page = PageControl->widget(PageControl->count() - 1);
     PageControl->removeTab(PageControl->count() - 1);
@@ -50,9 +55,9 @@ void TMainFrame::ClearBoard() {
 
 TOnglet* TMainFrame::createPage(const QString& caption) {
   auto* page = new TOnglet(PageControl, this);
-  PageControl->addTab(page, QString());
-  page->SetBackgroundColor(FTabColor);
   page->setCaption(caption);
+  PageControl->addTab(page, page->shownCaption());
+  page->SetBackgroundColor(FTabColor);
   return page;
 }
 
@@ -97,15 +102,16 @@ TMainFrame::LoadOutcome TMainFrame::readBoardFile(const QString& path, BoardRead
     return LoadOutcome::Missing;
   }
   QFile file(path);
-  QByteArray bytes;
-  bool readOk = file.open(QIODevice::ReadOnly);
-  if (readOk) {
-    bytes = file.readAll();
-    readOk = file.error() == QFileDevice::NoError;
+  result = BoardReadResult{BoardReadStatus::Error, {}, 1}; // unreadable until read
+  if (file.open(QIODevice::ReadOnly)) {
+    result = boardfile::read(file);
+    if (file.error() != QFileDevice::NoError)
+      result.status = BoardReadStatus::Error;
   }
-  result = readOk ? boardfile::read(bytes) : BoardReadResult{BoardReadStatus::Error, {}, 1};
-  if (result.status == BoardReadStatus::Error) {
-    // Nothing of a broken file reaches the board: what is on screen stays as it was.
+  // Nothing of a broken file reaches the board: what is on screen stays as it was. A file that
+  // is not a board at all is one such file: opened as an empty board, it would be overwritten
+  // by the next save.
+  if (result.status != BoardReadStatus::Ok) {
     FServices.messages->information(QStringLiteral("erreur de chargement du fichier"));
     return LoadOutcome::Broken;
   }
@@ -118,59 +124,58 @@ void TMainFrame::applyBoard(const BoardReadResult& result, const QString& path) 
   FAlphabetTab = nullptr;
   FOtherCharsTab = nullptr;
   const BoardData& d = result.data;
-  FSettings = d.settings; // a file of another kind leaves an empty board with the defaults
-  if (result.status == BoardReadStatus::Ok) {
-    {
-      const QSignalBlocker b1(EdtT1), b2(EdtT2);
-      EdtT1->setValue(d.t1Seconds);
-      EdtT2->setValue(d.t2Seconds);
-    }
-    // A pace outside 1..100 is shown at the nearest limit: the scan runs at the pace shown,
-    // which is also the one the next save writes.
-    TimerT1->setInterval(EdtT1->value() * 1000);
-    TimerT2->setInterval(EdtT2->value() * 1000);
-    FSelectedFont = BoardFont();
-    FUnselectedFont = BoardFont();
-    applyRecord(FSelectedFont, d.selectedFont, true);
-    applyRecord(FUnselectedFont, d.unselectedFont, true);
-    applyRecord(FTabFont, d.tabFont, false);
-    PageControl->setFont(FTabFont.toQFont());
-    FTabColor = d.tabColor;
-    applyRecord(FValidatedFont, d.validatedFont, true);
-    setMemoColor(d.memoColor);
-    FUnselectedMeasure.setFont(FUnselectedFont);
-    FSelectedMeasure.setFont(FSelectedFont);
-
-    for (const BoardTab& tab : d.tabs) {
-      TOnglet* page = createPage(tab.caption);
-      if (tab.caption == QStringLiteral("Divers"))
-        FDiversTab = page;
-      else if (tab.caption == QStringLiteral("Alphabet"))
-        FAlphabetTab = page;
-      else if (tab.caption == QStringLiteral("Autres caractères"))
-        FOtherCharsTab = page;
-      page->AddTexts(tab.texts);
-    }
-    FTabCounter = int(d.tabs.size());
-
-    // The final block may be cut short: what was read of it applies.
-    const int n = d.finalLinesRead;
-    const BoardFont& f = d.currentPhraseFont;
-    if (n >= 1 && !f.name.isEmpty())
-      FCurrentPhraseFont.name = f.name;
-    if (n >= 2)
-      FCurrentPhraseFont.size = f.size;
-    if (n >= 3)
-      FCurrentPhraseFont.color = f.color;
-    if (n >= 4)
-      setMemoColor(d.finalMemoColor);
-    if (n >= 5)
-      FCurrentPhraseFont.bold = f.bold;
-    if (n >= 6)
-      FCurrentPhraseFont.italic = f.italic;
-    if (n >= 7)
-      FCurrentPhraseFont.underline = f.underline;
+  FSettings = d.settings;
+  {
+    const QSignalBlocker b1(EdtT1), b2(EdtT2);
+    EdtT1->setValue(d.t1Seconds);
+    EdtT2->setValue(d.t2Seconds);
   }
+  // A pace outside 1..100 is shown at the nearest limit: the scan runs at the pace shown,
+  // which is also the one the next save writes.
+  TimerT1->setInterval(EdtT1->value() * 1000);
+  TimerT2->setInterval(EdtT2->value() * 1000);
+  FSelectedFont = BoardFont();
+  FUnselectedFont = BoardFont();
+  applyRecord(FSelectedFont, d.selectedFont, true);
+  applyRecord(FUnselectedFont, d.unselectedFont, true);
+  applyRecord(FTabFont, d.tabFont, false);
+  PageControl->setFont(FTabFont.toQFont());
+  FTabColor = d.tabColor;
+  applyRecord(FValidatedFont, d.validatedFont, true);
+  setMemoColor(d.memoColor);
+  FUnselectedMeasure.setFont(FUnselectedFont);
+  FSelectedMeasure.setFont(FSelectedFont);
+
+  const TPageControl::Batch batch(static_cast<TPageControl&>(*PageControl));
+  for (const BoardTab& tab : d.tabs) {
+    TOnglet* page = createPage(tab.caption);
+    if (tab.caption == QStringLiteral("Divers"))
+      FDiversTab = page;
+    else if (tab.caption == QStringLiteral("Alphabet"))
+      FAlphabetTab = page;
+    else if (tab.caption == QStringLiteral("Autres caractères"))
+      FOtherCharsTab = page;
+    page->AddTexts(tab.texts);
+  }
+  FTabCounter = int(d.tabs.size());
+
+  // The final block may be cut short: what was read of it applies.
+  const int n = d.finalLinesRead;
+  const BoardFont& f = d.currentPhraseFont;
+  if (n >= 1 && !f.name.isEmpty())
+    FCurrentPhraseFont.name = f.name;
+  if (n >= 2)
+    FCurrentPhraseFont.size = f.size;
+  if (n >= 3)
+    FCurrentPhraseFont.color = f.color;
+  if (n >= 4)
+    setMemoColor(d.finalMemoColor);
+  if (n >= 5)
+    FCurrentPhraseFont.bold = f.bold;
+  if (n >= 6)
+    FCurrentPhraseFont.italic = f.italic;
+  if (n >= 7)
+    FCurrentPhraseFont.underline = f.underline;
 
   FFileName = path;
   setWindowTitle(QStringLiteral("Orivox v1.0 : ") + path);

@@ -56,11 +56,42 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
   return values;
 }
 
+QString interruptedStartMarker(const QString& programFolder) {
+  return programFolder + QStringLiteral("/conf/ouverture.txt");
+}
+
+void forgetInterruptedStart(const QString& programFolder) {
+  QFile::remove(interruptedStartMarker(programFolder));
+}
+
 void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
   // A broken file leaves the board untouched, and at start there is none yet: the user gets a
   // new board to communicate with rather than an empty window.
-  if (lastBoard.isEmpty() || !QFileInfo(lastBoard).isFile() ||
-      frame.LoadBoard(lastBoard) == TMainFrame::LoadOutcome::Broken)
+  if (lastBoard.isEmpty() || !QFileInfo(lastBoard).isFile()) {
+    frame.BtnNouveauClick();
+    return;
+  }
+  const QString markerPath = interruptedStartMarker(frame.FProgramFolder);
+  QFile marker(markerPath);
+  if (marker.open(QIODevice::ReadOnly)) {
+    // The configuration is rewritten only at a clean close: until then it names the board the
+    // interrupted start was opening. The marker stays, so that it is not opened again either.
+    if (QString::fromUtf8(marker.readAll()) == lastBoard) {
+      frame.FServices.messages->information(QStringLiteral("erreur de chargement du fichier ") +
+                                            lastBoard);
+      frame.BtnNouveauClick();
+      return;
+    }
+    marker.close();
+  }
+  // Written before the load: a load that never ends leaves it behind.
+  if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    marker.write(lastBoard.toUtf8());
+    marker.close();
+  }
+  const bool broken = frame.LoadBoard(lastBoard) == TMainFrame::LoadOutcome::Broken;
+  QFile::remove(markerPath);
+  if (broken)
     frame.BtnNouveauClick();
 }
 

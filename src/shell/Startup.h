@@ -21,7 +21,14 @@ struct StartupValues {
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services);
 
 // The last board when it names a file that loads, otherwise a new board (the default one).
+// While the last board loads, a marker file in the "conf" folder names it: found at the next
+// start, it tells that this load never ended (the program froze or was stopped), so that board
+// is not opened again; the new board is shown with a message naming the file.
 void openStartBoard(TMainFrame& frame, const QString& lastBoard);
+// Called once the configuration names the board on screen (rewritten at a clean close): the
+// board a start was stuck on is no longer the one the next start opens.
+void forgetInterruptedStart(const QString& programFolder);
+QString interruptedStartMarker(const QString& programFolder);
 
 // The folder that keeps "fic" and "conf": the program folder when it can be written to (a copy
 // run from a folder of its own), otherwise the user's own data folder (a copy installed system

@@ -17,6 +17,7 @@
 #include "shell/ConfigFile.h"
 #include "shell/CreationPanelLayout.h"
 #include "shell/Logo.h"
+#include "shell/Startup.h"
 #include "shell/TPageControl.h"
 
 #include <QApplication>
@@ -135,11 +136,7 @@ TMainFrame::~TMainFrame() {
   // window: the pages go while it is still whole, not from the base class destructor.
   hide();
   const QSignalBlocker block(PageControl);
-  while (PageControl->count() > 0) {
-    QWidget* page = PageControl->widget(0);
-    PageControl->removeTab(0);
-    delete page;
-  }
+  ClearBoard();
 }
 
 void TMainFrame::buildLayout() {
@@ -438,6 +435,8 @@ void TMainFrame::FormClose() {
     ok = conf.commit();
   else
     conf.cancelWriting();
+  if (ok)
+    forgetInterruptedStart(FProgramFolder);
   if (!ok)
     FServices.messages->information(
         QStringLiteral("erreur d'enregistrement dans le fichier de configuration"));

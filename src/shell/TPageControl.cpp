@@ -60,6 +60,34 @@ void TTabBar::tabRemoved(int index) {
   QTabBar::tabRemoved(index);
 }
 
+QSize TTabBar::tabSizeHint(int index) const {
+  if (FSizesDeferred)
+    return QSize(1, 1);
+  const QString text = tabText(index);
+  auto it = FTabSizes.constFind(text);
+  if (it == FTabSizes.constEnd())
+    it = FTabSizes.insert(text, QTabBar::tabSizeHint(index));
+  return *it;
+}
+
+QSize TTabBar::minimumTabSizeHint(int index) const {
+  if (FSizesDeferred)
+    return QSize(1, 1);
+  const QString text = tabText(index);
+  auto it = FMinimumTabSizes.constFind(text);
+  if (it == FMinimumTabSizes.constEnd())
+    it = FMinimumTabSizes.insert(text, QTabBar::minimumTabSizeHint(index));
+  return *it;
+}
+
+void TTabBar::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+    FTabSizes.clear();
+    FMinimumTabSizes.clear();
+  }
+  QTabBar::changeEvent(e);
+}
+
 void TTabBar::paintEvent(QPaintEvent* e) {
   QTabBar::paintEvent(e);
   if (FHighlighted < 0 || FHighlighted >= count())
@@ -92,4 +120,27 @@ void TTabBar::mousePressEvent(QMouseEvent* e) {
 
 TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent), FTabBar(new TTabBar(this)) {
   setTabBar(FTabBar);
+}
+
+TPageControl::Batch::Batch(TPageControl& control) : FControl(control) {
+  // A hidden strip only marks its layout as out of date.
+  if (FControl.FBatches++ == 0) {
+    FControl.FStripWasShown = !FControl.FTabBar->isHidden();
+    if (FControl.FStripWasShown)
+      FControl.FTabBar->hide();
+    FControl.FTabBar->FSizesDeferred = true;
+  }
+}
+
+TPageControl::Batch::~Batch() {
+  if (--FControl.FBatches > 0)
+    return;
+  TTabBar* strip = FControl.FTabBar;
+  strip->FSizesDeferred = false;
+  // The strip's layout was made with stand-in sizes: setting a caption again marks it as out
+  // of date, so that it is laid out with the real sizes.
+  if (strip->count() > 0)
+    strip->setTabText(0, strip->tabText(0));
+  if (FControl.FStripWasShown)
+    strip->show();
 }

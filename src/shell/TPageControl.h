@@ -4,6 +4,7 @@
 
 #include "board/HighlightStyle.h"
 
+#include <QHash>
 #include <QTabBar>
 #include <QTabWidget>
 #include <functional>
@@ -22,6 +23,11 @@ public:
   std::function<void()> onMouseDown; // any mouse button pressed, after the change
 
 protected:
+  // A tab's size depends only on its caption once the font and style are set: the strip lays
+  // out every tab whenever one is added, so each size is worked out once, not at every layout.
+  QSize tabSizeHint(int index) const override;
+  QSize minimumTabSizeHint(int index) const override;
+  void changeEvent(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void tabInserted(int index) override;
@@ -31,6 +37,13 @@ private:
   int FHighlighted = -1;
   QColor FCaptionColor{0x80, 0, 0};
   HighlightStyle FStyle = HighlightStyle::TextColour;
+  friend class TPageControl;
+  // While tabs are added in a batch, the strip is hidden and every tab is taken to be of one
+  // size: adding a tab still lays out every tab (to find the one under the mouse), and this
+  // keeps that to a few operations per tab. The real layout follows the batch.
+  bool FSizesDeferred = false;
+  mutable QHash<QString, QSize> FTabSizes;
+  mutable QHash<QString, QSize> FMinimumTabSizes;
 };
 
 class TPageControl : public QTabWidget {
@@ -39,6 +52,22 @@ public:
   explicit TPageControl(QWidget* parent = nullptr);
   TTabBar* tabStrip() const { return FTabBar; }
 
+  // While one is alive, adding or removing tabs does not lay the tab strip out again: a shown
+  // strip lays out every tab at each change, which makes a board of many tabs cost the square
+  // of their number. The strip is laid out once when the last one ends.
+  class Batch {
+  public:
+    explicit Batch(TPageControl& control);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    TPageControl& FControl;
+  };
+
 private:
   TTabBar* FTabBar;
+  int FBatches = 0;
+  bool FStripWasShown = false;
 };

@@ -6,6 +6,8 @@
 #include "shell/ConfigFile.h"
 #include "shell/Startup.h"
 #include "shell/TMainFrame.h"
+#include "shell/TPageControl.h"
+#include "support/Fakes.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -174,6 +176,14 @@ private slots:
     TMainFrame& f = h.frame();
     loadCopy(h, "texts.ord", fixture("texts.ord"));
     QCOMPARE(captions(f), (QStringList{QStringLiteral("Phrases à dire"), "Vide"}));
+    // The tab strip, set aside while the tabs were added, is back above the pages, each tab as
+    // wide as its caption.
+    QCoreApplication::processEvents();
+    QVERIFY(f.TabBar->isVisible());
+    QVERIFY(f.TabBar->tabRect(0).width() >
+            f.TabBar->fontMetrics().horizontalAdvance(QStringLiteral("Phrases à dire")));
+    QVERIFY(f.activePage()->mapTo(&f, QPoint()).y() >=
+            f.TabBar->mapTo(&f, QPoint(0, f.TabBar->height())).y());
     QCOMPARE(f.EdtT1->value(), 12);
     QCOMPARE(f.EdtT2->value(), 100);
     QCOMPARE(f.TimerT1->interval(), 12000);
@@ -292,6 +302,8 @@ private slots:
     QTest::newRow("pace not a number") << withLines(def, {{2, "x"}}) << true;
     QTest::newRow("text count not a number, after a tab") << withLines(def, {{36, "x"}}) << true;
     QTest::newRow("only the header") << QByteArray("Ordinogramme\r\n") << true;
+    // Opened as an empty board, it would be overwritten by the next save.
+    QTest::newRow("not a board") << fixture("wrong-header.ord") << true;
   }
   void brokenFileChangesNothing() {
     QFETCH(QByteArray, bytes);
@@ -355,24 +367,6 @@ private slots:
     QVERIFY(!f.FSaved);
   }
 
-  void wrongHeaderLeavesAnEmptyBoardNamedAfterTheFile() {
-    MainFrameHarness h;
-    TMainFrame& f = h.frame();
-    f.BtnAjoutOnglClick();
-    const QString path = loadCopy(h, "wrong-header.ord", fixture("wrong-header.ord"));
-    QVERIFY(h.fakes.messages.shown.isEmpty());
-    QCOMPARE(f.pageCount(), 0);
-    QCOMPARE(f.FTabCounter, 0);
-    QVERIFY(!f.FDiversTab && !f.FAlphabetTab && !f.FOtherCharsTab);
-    QCOMPARE(f.FFileName, path);
-    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + path);
-    QVERIFY(f.FSaved);
-    // The switch has nothing to choose on an empty board, and nothing breaks.
-    f.TimerT1Timer();
-    MainFrameHarness::pressSwitch();
-    QVERIFY(f.FTabScanning);
-  }
-
   void startBoard_data() {
     QTest::addColumn<QString>("file"); // copied into the program folder; empty: none named
     QTest::addColumn<QStringList>("tabs");
@@ -386,7 +380,8 @@ private slots:
     // Nothing of a broken file is shown: the user still gets a board to speak with.
     QTest::newRow("broken board") << "truncated.ord" << defaults << false
                                   << QStringList{kLoadError};
-    QTest::newRow("not a board") << "wrong-header.ord" << QStringList() << true << QStringList();
+    QTest::newRow("not a board") << "wrong-header.ord" << defaults << false
+                                 << QStringList{kLoadError};
   }
   void startBoard() {
     QFETCH(QString, file);
@@ -408,6 +403,50 @@ private slots:
              named ? QStringLiteral("Orivox v1.0 : ") + path : QStringLiteral("Orivox v1.0"));
     QCOMPARE(h.fakes.messages.shown, messages);
     QVERIFY(f.FSaved);
+  }
+
+  // A start that froze or was stopped while it opened the last board leaves a marker naming it:
+  // the next starts show a new board and name the file, until a clean close names another.
+  void startStuckOnItsBoardIsNotRepeated() {
+    struct MarkerWatch : RecordingMessages {
+      QString marker;
+      QList<bool> present; // whether the marker was there when each message appeared
+      void information(const QString& text) override {
+        present << QFile::exists(marker);
+        RecordingMessages::information(text);
+      }
+    };
+    MainFrameHarness h(false);
+    TMainFrame& f = h.frame();
+    const QString path = h.path("last.ord");
+    QVERIFY(writeFile(path, fixture("texts.ord")));
+    const QString marker = interruptedStartMarker(h.folder());
+    QVERIFY(writeFile(marker, path.toUtf8()));
+
+    openStartBoard(f, path);
+    QCOMPARE(captions(f), (QStringList{"Divers", "Alphabet", QStringLiteral("Autres caractères")}));
+    QCOMPARE(f.FFileName, QString());
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{QStringLiteral("erreur de chargement du fichier ") + path});
+    QVERIFY(QFile::exists(marker));
+
+    f.FormClose();
+    QVERIFY(!QFile::exists(marker));
+    h.fakes.messages.shown.clear();
+    openStartBoard(f, path);
+    QCOMPARE(captions(f), (QStringList{QStringLiteral("Phrases à dire"), "Vide"}));
+    QVERIFY(h.fakes.messages.shown.isEmpty());
+    QVERIFY(!QFile::exists(marker));
+
+    // The marker is there while the board loads, and gone once the load has ended, even badly.
+    MarkerWatch watch;
+    watch.marker = marker;
+    f.FServices.messages = &watch;
+    QVERIFY(writeFile(path, fixture("truncated.ord")));
+    openStartBoard(f, path);
+    QCOMPARE(watch.shown, QStringList{kLoadError});
+    QCOMPARE(watch.present, QList<bool>{true});
+    QVERIFY(!QFile::exists(marker));
   }
 
   void failedSaveKeepsThePreviousFile_data() {

@@ -74,6 +74,15 @@ QByteArray firstLines(const QByteArray& bytes, int count) {
   return boardfile::splitLines(bytes).mid(0, count).join("\r\n") + "\r\n";
 }
 
+// A board of equal tabs of equal texts, in the writer's form.
+QByteArray uniformBoard(int tabs, int textsPerTab, int textBytes = 1) {
+  BoardData d;
+  for (int t = 0; t < tabs; ++t)
+    d.tabs << BoardTab{QStringLiteral("T%1").arg(t),
+                       QStringList(textsPerTab, QString(textBytes, QLatin1Char('a')))};
+  return boardfile::write(d);
+}
+
 } // namespace
 
 class BoardFileTest : public QObject {
@@ -276,7 +285,49 @@ private slots:
     QCOMPARE(hugeTabs.status, BoardReadStatus::Error);
     const BoardReadResult hugeTexts = boardfile::read(withLine(d, 33, "$7FFFFFFF"));
     QCOMPARE(hugeTexts.status, BoardReadStatus::Error);
-    QCOMPARE(hugeTexts.failedLine, boardfile::splitLines(d).size() + 1);
+    QCOMPARE(hugeTexts.failedLine, 33);
+  }
+
+  // Files that would hold the program for minutes are refused at the line that goes too far;
+  // a board at each bound still loads.
+  void boardsBeyondTheBoundsAreRefused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("failedLine"); // 0: read whole
+    QTest::newRow("500 tabs") << uniformBoard(500, 0) << 0;
+    QTest::newRow("501 tabs") << uniformBoard(501, 0) << 5;
+    QTest::newRow("25,000 texts") << uniformBoard(5, 5000) << 0;
+    // The count of the second tab takes the board past the bound.
+    QTest::newRow("25,002 texts over two tabs") << uniformBoard(2, 12501) << 33 + 12501 + 3;
+    QTest::newRow("text of 32,767 bytes") << uniformBoard(1, 1, 32767) << 0;
+    QTest::newRow("text of 32,768 bytes") << uniformBoard(1, 1, 32768) << 35;
+    QTest::newRow("2 MiB of texts") << uniformBoard(1, 64, 32767) << 0;
+    QTest::newRow("over 2 MiB of texts") << uniformBoard(1, 65, 32767) << 35 + 64;
+  }
+  void boardsBeyondTheBoundsAreRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, failedLine);
+    const BoardReadResult r = boardfile::read(bytes);
+    QCOMPARE(r.status, failedLine ? BoardReadStatus::Error : BoardReadStatus::Ok);
+    QCOMPARE(r.failedLine, failedLine);
+  }
+
+  // The file is read a part at a time: lines, and the junk after a bare CR, that straddle two
+  // parts read as if the file were read whole.
+  void readsAcrossTheParts() {
+    BoardData d = defaultBoard();
+    BoardTab many{QStringLiteral("Beaucoup"), {}};
+    for (int i = 0; i < 3000; ++i)
+      many.texts << QString(1 + i % 97, QLatin1Char('a' + i % 26));
+    d.tabs << many;
+    QCOMPARE(boardfile::read(boardfile::write(d)).data, d);
+
+    BoardData small;
+    small.tabs << BoardTab{QStringLiteral("Un"), {QStringLiteral("avant"), "x", "fin"}};
+    QByteArray bytes = boardfile::write(small);
+    bytes.replace("\r\nx\r\n", "\r\nx\r" + QByteArray(70000, 'j') + "\r\n");
+    const BoardReadResult r = boardfile::read(bytes);
+    QCOMPARE(r.status, BoardReadStatus::Ok);
+    QCOMPARE(r.data, small);
   }
 
   void parseInteger_data() {
