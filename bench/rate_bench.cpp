@@ -8,6 +8,7 @@
 #include "board/ButtonLayout.h"
 #include "board/DefaultBoard.h"
 #include "execution/Scanner.h"
+#include "execution/SwitchInput.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -137,9 +138,9 @@ struct Figures {
   int doubles = 0;
 };
 
-// The user and the switch. The switch is modelled here with the acceptance time (a press
-// counts once held that long) and the pause after a selection (presses that start within it
-// are ignored), the way the switch class applies them.
+// The user and the switch: the program's own switch class, with its acceptance time (a press
+// counts once held that long) and its pause after a selection (presses that start within it
+// are ignored), between the simulated key and the scan.
 class User {
 public:
   User(const Board& board, bool rowColumn, int acceptanceMs, int pauseMs, double brushChance,
@@ -153,6 +154,26 @@ public:
     FScanner.setSettings(settings);
     FScanner.setBoard(board.tabs);
     FScanner.start(0, 2);
+    FSwitch.setSettings({acceptanceMs, pauseMs});
+    FSwitch.phaseSource = [this] {
+      if (FScanner.phase() == Scanner::Phase::Tabs)
+        return SwitchInput::Phase::Tabs;
+      if (FScanner.phase() != Scanner::Phase::Texts)
+        return SwitchInput::Phase::Off;
+      const ScanView& v = FScanner.view();
+      return v.item >= 0 || v.row >= 0 ? SwitchInput::Phase::Texts
+                                       : SwitchInput::Phase::TextsWaiting;
+    };
+    // As the window does: the scan hears of a whole press when the switch acts.
+    FSwitch.onTabChosen = [this](int) {
+      const ScanOutcome o = FScanner.pressed(FNow);
+      FScanner.released(FNow);
+      FDone = handle(o, *FAim) || FDone;
+    };
+    FSwitch.onItemActivated = [this](int) {
+      FScanner.pressed(FNow);
+      FDone = handle(FScanner.released(FNow), *FAim) || FDone;
+    };
   }
 
   Figures write(const QStringList& toks) {
@@ -240,18 +261,27 @@ private:
     return done;
   }
 
-  // The switch down at `down` for `hold` ms, through the acceptance time and the pause.
+  // The switch down at `down` for `hold` ms (keypad 0), through the switch class.
   bool raw(qint64 down, int hold, const Expect& aim) {
+    FAim = &aim;
+    FDone = false;
     FNow = down;
-    if (down < FLastActionMs + FPauseMs || hold < FAcceptanceMs) {
-      FNow = down + hold; // not taken: the press and its release are dropped
-      return false;
+    FSwitch.keyDown(96, false, FNow);
+    switchUntil(down + hold);
+    FSwitch.keyUp(96, false, FNow);
+    switchUntil(FNow + SwitchInput::kRepeatGraceMs);
+    return FDone;
+  }
+
+  // Time passes for the switch: what falls due (acceptance, a release made sure of) runs.
+  void switchUntil(qint64 until) {
+    while (const auto due = FSwitch.nextDeadline()) {
+      if (*due > until)
+        break;
+      FNow = *due;
+      FSwitch.timeout(FNow);
     }
-    FNow = down + FAcceptanceMs;
-    bool done = handle(FScanner.pressed(FNow), aim);
-    FNow = down + hold;
-    done = handle(FScanner.released(FNow), aim) || done;
-    return done;
+    FNow = until;
   }
 
   // What the window would do with an outcome: RETOUR goes back to the tabs.
@@ -275,6 +305,9 @@ private:
 
   const Board& FBoard;
   Scanner FScanner;
+  SwitchInput FSwitch;
+  const Expect* FAim = nullptr;
+  bool FDone = false;
   Figures FFigures;
   qint64 FNow = 0;
   qint64 FLastActionMs = std::numeric_limits<qint32>::min();
