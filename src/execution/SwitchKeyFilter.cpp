@@ -16,6 +16,8 @@ SwitchKeyFilter::SwitchKeyFilter(QWidget* board, QObject* parent)
   connect(&FTimer, &QTimer::timeout, this, [this] {
     FInput.timeout(now());
     schedule();
+    if (onSwitchChanged)
+      onSwitchChanged();
   });
   qApp->installEventFilter(this);
 }
@@ -80,6 +82,8 @@ bool SwitchKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   else
     FInput.keyUp(virtualKey, key->isAutoRepeat(), t);
   schedule();
+  if (onSwitchChanged)
+    onSwitchChanged();
   // In creation mode the carer's keys (digits, Enter, arrows) are theirs.
   return FInput.phase() != SwitchInput::Phase::Off;
 }

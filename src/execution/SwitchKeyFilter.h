@@ -26,6 +26,8 @@ public:
   SwitchInput& input() { return FInput; }
   // A key with Ctrl held: true when it was a shortcut and acted (the key then goes no further).
   std::function<bool(int qtKey, Qt::KeyboardModifiers modifiers)> onShortcut;
+  // A switch key went down or up, or time made something fall due.
+  std::function<void()> onSwitchChanged;
   // Runs at once what is waiting for time to pass (tests only: a release waits a few
   // milliseconds to be sure it is no auto-repeat).
   void flush();

@@ -12,6 +12,7 @@
 #include "editing/TFormFont.h"
 #include "execution/ActionJournal.h"
 #include "execution/QtDisplayLines.h"
+#include "execution/AcceptanceBar.h"
 #include "execution/SwitchKeyFilter.h"
 #include "execution/SpeechFeedback.h"
 #include "shell/ConfigFile.h"
@@ -500,6 +501,32 @@ void TMainFrame::connectSwitch() {
     return FTextLit ? SwitchInput::Phase::Texts : SwitchInput::Phase::TextsWaiting;
   };
   input.onTabChosen = [this](int virtualKey) { FormKeyDown(virtualKey); };
+  FAcceptanceBar = new AcceptanceBar(centralWidget());
+  FAcceptanceBar->progress = [this]() -> std::optional<double> {
+    const auto since = FSwitch->input().heldSince();
+    const int acceptance = FSwitch->input().settings().acceptanceMs;
+    if (!FExecMode || acceptance <= 0 || !since)
+      return std::nullopt;
+    return double(FSwitch->now() - *since) / acceptance;
+  };
+  FAcceptanceBar->litItem = [this]() -> QRect {
+    QWidget* lit = nullptr;
+    QRect r;
+    if (FTabScanning && TabBar->highlighted() >= 0) {
+      lit = TabBar;
+      r = TabBar->tabRect(TabBar->highlighted());
+    } else if (TOnglet* page = activePage(); page && !FTabScanning) {
+      lit = page->GetCurrentButton();
+      if (lit && !lit->isVisible())
+        lit = nullptr;
+      if (lit)
+        r = lit->rect();
+    }
+    if (!lit)
+      return QRect();
+    return QRect(lit->mapTo(centralWidget(), r.topLeft()), r.size());
+  };
+  FSwitch->onSwitchChanged = [this] { FAcceptanceBar->update(); };
   input.onReleaseStarted = [this](int) {
     TOnglet* page = activePage();
     FReleasedOn = page ? page->GetCurrentButton() : nullptr;

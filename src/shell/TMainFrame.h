@@ -37,6 +37,7 @@ class TTextButton;
 class TTabBar;
 class QtDisplayLines;
 class SwitchKeyFilter;
+class AcceptanceBar;
 class ActionJournal;
 class JournalTones;
 class ReservedNameGuard;
@@ -259,6 +260,7 @@ public:
   std::unique_ptr<PhraseComposer> FPhrase;
   // The switch and the shortcuts: every key event of the application passes through it.
   SwitchKeyFilter* FSwitch = nullptr;
+  AcceptanceBar* FAcceptanceBar = nullptr; // a held switch being accepted
   // In the text phase, whether a text is lit yet (a release before the first tick does
   // nothing), and the button that was lit when the switch began to be released.
   bool FTextLit = false;

@@ -1,6 +1,7 @@
 // The whole main window in execution mode, driven as the user drives it: keypad presses and
 // releases go to the focused widget, the two scanning timers tick when the test says so.
 #include "board/TOnglet.h"
+#include "execution/AcceptanceBar.h"
 #include "shell/TMainFrame.h"
 #include "shell/TPageControl.h"
 #include "support/MainFrameHarness.h"
@@ -200,6 +201,51 @@ private slots:
     QCOMPARE(f.pages().last(), f.FDiversTab.data());
     QCOMPARE(diversTexts(f), QStringList{"ok"});
     QCOMPARE(f.activePage()->caption(), QStringLiteral("Alphabet"));
+  }
+
+  void boardSettingsReachTheScan() {
+    // A board asking for a grid of 6 columns, row-column scanning, one loop before going back
+    // and an acceptance time: the window's scan follows them.
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.FSettings.gridColumns = 6;
+    f.FSettings.rowColumn = true;
+    f.FSettings.loopsBeforeBack = 1;
+    f.FSettings.acceptanceMs = 300;
+    f.startScanning();
+    f.TimerT1Timer();
+    f.TimerT1Timer(); // "Alphabet" lit
+    // A brush of the switch is no press; a held one is shown filling, then chooses.
+    MainFrameHarness::pressSwitch();
+    QVERIFY(f.FTabScanning);
+    MainFrameHarness::keyDown(Qt::Key_0);
+    QVERIFY(f.FAcceptanceBar->isVisible());
+    QTest::qWait(350);
+    QVERIFY(!f.FTabScanning);
+    QVERIFY(!f.FAcceptanceBar->isVisible());
+    MainFrameHarness::keyUp(Qt::Key_0);
+    TOnglet* page = f.activePage();
+    QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
+    const auto lit = [&](int i) { return page->FButtons[size_t(i)]->boardFont() == f.FSelectedFont; };
+    f.TimerT2Timer(); // the first row: a to f
+    QVERIFY(lit(0) && lit(5) && !lit(6));
+    f.TimerT2Timer(); // the second row: g to l
+    QVERIFY(!lit(0) && lit(6) && lit(11) && !lit(12));
+    const auto hold = [] {
+      MainFrameHarness::keyDown(Qt::Key_0);
+      QTest::qWait(350);
+      MainFrameHarness::keyUp(Qt::Key_0);
+    };
+    hold(); // chooses the row: its first text is current
+    QCOMPARE(page->GetCurrentText(), QStringLiteral("g"));
+    f.TimerT2Timer();
+    QCOMPARE(page->GetCurrentText(), QStringLiteral("h"));
+    hold();
+    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("h"));
+    QVERIFY(lit(0) && lit(5)); // after a choice the scan starts again at the first row
+    for (int i = 0; i < int(page->layoutRows().size()) && !f.FTabScanning; ++i)
+      f.TimerT2Timer();
+    QVERIFY(f.FTabScanning); // a whole loop over the rows without a choice: back to the tabs
   }
 };
 
