@@ -133,6 +133,9 @@ TMainFrame::~TMainFrame() {
   qApp->removeEventFilter(this);
   delete FSwitch; // no key may reach a window being taken apart
   FSwitch = nullptr;
+  // The name field outlives this destructor's body; its last events must not reach the
+  // history, which would look into a window no longer whole.
+  EdtNomTexte->removeEventFilter(FHistory);
   // Closing the window moves the focus, and a text button that loses it calls back into this
   // window: the pages go while it is still whole, not from the base class destructor.
   hide();

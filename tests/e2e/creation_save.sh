@@ -52,12 +52,7 @@ done
 cmp -s "$BOARD" "$EXPECTED" || fail "CTRL+R did not save the board in the expected form within 10 s: $(cmp "$BOARD" "$EXPECTED" 2>&1)"
 
 # Just saved: closing asks nothing and the program ends by itself.
-close_window "$WID"
-wait_exit "$APP_PID" 20
-status=$?
-[ "$status" = 124 ] && fail "the program did not end within 20 s of the close request (a question left open?)"
-APP_PID=""
-[ "$status" = 0 ] || fail "the program ended with status $status"
+close_and_expect_exit "$WID" "a question left open?"
 
 cmp -s "$BOARD" "$EXPECTED" || fail "the board file changed at close: $(cmp "$BOARD" "$EXPECTED" 2>&1)"
 conf_expected=$(printf '\x4B\x4C\x80\r\n%s\r\n' "$BOARD" | od -An -tx1 -v | tr -d ' \n')

@@ -24,12 +24,7 @@ WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orivox v1\.0$' 2>/
 got=$(hex "$WORK/conf/conf.txt")
 [ "$got" = "4b4c800d0a" ] || fail "conf/conf.txt at start holds $got, expected 4b4c800d0a"
 
-close_window "$WID"
-wait_exit "$APP_PID" 20
-status=$?
-[ "$status" = 124 ] && fail "the program did not end within 20 s of the close request"
-APP_PID=""
-[ "$status" = 0 ] || fail "the program ended with status $status"
+close_and_expect_exit "$WID"
 
 # Rewritten at close: the password line and an empty board path (the board was never saved).
 got=$(hex "$WORK/conf/conf.txt")

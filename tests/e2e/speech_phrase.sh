@@ -121,10 +121,5 @@ wait "$SPD_PID" 2>/dev/null
 SPD_PID=""
 sleep 5
 kill -0 "$APP_PID" 2>/dev/null || fail "the program ended when the speech service died (log: $(cat "$WORK/app.log"))"
-close_window "$WID"
-wait_exit "$APP_PID" 20
-status=$?
-[ "$status" = 124 ] && fail "the program did not end within 20 s of the close request"
-APP_PID=""
-[ "$status" = 0 ] || fail "the program ended with status $status"
+close_and_expect_exit "$WID"
 echo "speech of a validated phrase: OK ($(tr '\n' '|' <"$SAID"))"

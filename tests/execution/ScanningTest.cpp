@@ -14,16 +14,6 @@
 #include <QTimer>
 
 namespace {
-// Text-phase ticks until the current text is `text`.
-bool stepTo(TMainFrame& f, const QString& text) {
-  for (int i = 0; i < 200; ++i) {
-    f.TimerT2Timer();
-    if (f.activePage()->GetCurrentText() == text)
-      return true;
-  }
-  return false;
-}
-
 // Tab-phase ticks until the active tab is `caption`, then the switch chooses it.
 bool chooseTab(TMainFrame& f, const QString& caption) {
   for (int i = 0; i <= f.pageCount(); ++i) {
@@ -37,7 +27,7 @@ bool chooseTab(TMainFrame& f, const QString& caption) {
 }
 
 void select(TMainFrame& f, const QString& text) {
-  QVERIFY2(stepTo(f, text), qPrintable(text));
+  QVERIFY2(MainFrameHarness::stepTo(f, text), qPrintable(text));
   MainFrameHarness::pressSwitch();
 }
 

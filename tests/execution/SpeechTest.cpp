@@ -40,14 +40,6 @@ void feed(SpeechFeedback& feedback, const QStringList& events) {
   }
 }
 
-bool stepTo(TMainFrame& f, const QString& text) {
-  for (int i = 0; i < 200; ++i) {
-    f.TimerT2Timer();
-    if (f.activePage()->GetCurrentText() == text)
-      return true;
-  }
-  return false;
-}
 } // namespace
 
 class SpeechTest : public QObject {
@@ -128,7 +120,7 @@ private slots:
     QCOMPARE(described(speech).last(), QStringLiteral("prompt|words|Alphabet"));
     MainFrameHarness::pressSwitch();
     for (const QString t : {"o", "k", " ", "VALIDATION", "k", "AJOUT"}) {
-      QVERIFY(stepTo(f, t));
+      QVERIFY(MainFrameHarness::stepTo(f, t));
       QCOMPARE(speech.said.last().text, t); // the prompt, as the highlight arrives
       MainFrameHarness::pressSwitch();
     }

@@ -2,6 +2,7 @@
 #include "support/MainFrameHarness.h"
 
 #include "execution/SwitchKeyFilter.h"
+#include "board/TOnglet.h"
 #include "shell/TMainFrame.h"
 #include "shell/TPageControl.h"
 
@@ -103,4 +104,13 @@ QStringList MainFrameHarness::tabCaptions(TMainFrame& frame) {
   for (TOnglet* page : frame.pages())
     captions << page->caption();
   return captions;
+}
+
+bool MainFrameHarness::stepTo(TMainFrame& frame, const QString& text) {
+  for (int i = 0; i < 200; ++i) {
+    frame.TimerT2Timer();
+    if (frame.activePage()->GetCurrentText() == text)
+      return true;
+  }
+  return false;
 }

@@ -34,6 +34,8 @@ public:
   void enterCreationMode(const QString& password = QStringLiteral("wmo"));
   void enterExecutionMode();
   void reactivate();
+  // Text-phase ticks until the current text is `text`; false when it never comes.
+  static bool stepTo(TMainFrame& frame, const QString& text);
   // The captions of the board's tabs, in order.
   static QStringList tabCaptions(TMainFrame& frame);
   // A click on tab `index` of the tab strip.

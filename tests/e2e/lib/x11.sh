@@ -70,3 +70,15 @@ wait_exit() {
 }
 
 hex() { od -An -tx1 -v "$1" | tr -d ' \n'; }
+
+# Asks the window $1 to close and expects the program to end cleanly within 20 s; $2, when
+# given, says what may have kept it open.
+close_and_expect_exit() {
+  local status
+  close_window "$1"
+  wait_exit "$APP_PID" 20
+  status=$?
+  [ "$status" = 124 ] && fail "the program did not end within 20 s of the close request${2:+ ($2)}"
+  APP_PID=""
+  [ "$status" = 0 ] || fail "the program ended with status $status"
+}
