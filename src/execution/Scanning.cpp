@@ -25,8 +25,9 @@ void TMainFrame::TimerT1Timer() {
   int next = PageControl->currentIndex();
   if (FScanner.phase() == Scanner::Phase::Tabs) {
     // A call is a tick that is due, whether the timer or a caller makes it.
-    const ScanOutcome out = FScanner.tick(std::max(scanNow(), FScanner.deadline()));
-    armScanTimer(out);
+    const qint64 now = scanNow();
+    const ScanOutcome out = FScanner.tick(std::max(now, FScanner.deadline()));
+    armScanTimer(out, now);
     if (out.view.litTab >= 0)
       next = out.view.litTab;
   } else {
@@ -62,16 +63,17 @@ void TMainFrame::TimerT2Timer() {
     journal("texte", page->GetCurrentText());
     return;
   }
-  const ScanOutcome out = FScanner.tick(std::max(scanNow(), FScanner.deadline()));
+  const qint64 now = scanNow();
+  const ScanOutcome out = FScanner.tick(std::max(now, FScanner.deadline()));
   if (out.backToTabs) {
     // Loops over the tab without a choice: the scan goes back to the tabs by itself.
     journal("retour-automatique", page->caption());
     backToTabs();
-    armScanTimer(out);
+    armScanTimer(out, now);
     return;
   }
   showTextView(page, out.view);
-  armScanTimer(out);
+  armScanTimer(out, now);
 }
 
 void TMainFrame::showTextView(TOnglet* page, const ScanView& view) {
@@ -83,6 +85,7 @@ void TMainFrame::showTextView(TOnglet* page, const ScanView& view) {
       page->LightRow(row.first, row.count);
       FTextLit = true;
       journal("rangée", page->GetTextAt(row.first));
+      textReached(page->GetTextAt(row.first)); // a row is named by its first text
     }
     return;
   }
@@ -92,8 +95,8 @@ void TMainFrame::showTextView(TOnglet* page, const ScanView& view) {
   const int N = page->GetButtonCount();
   if (view.item == (page->FCurrentIndex + 1) % std::max(1, N))
     page->StepNext();
-  else if (view.item < N)
-    page->makeCurrent(page->FButtons[size_t(view.item)]);
+  else if (view.item < N && page->makeCurrent(page->FButtons[size_t(view.item)]))
+    textReached(page->GetCurrentText()); // stepping names what it reaches itself
   // Stepping may cut a text again: the scan follows the page as it now stands.
   FScanner.updateTab(PageControl->currentIndex(), scanShape(page), page->FCurrentIndex);
   FTextLit = true;
@@ -110,7 +113,7 @@ void TMainFrame::backToTabs() {
 
 qint64 TMainFrame::scanNow() const { return FSwitch ? FSwitch->now() : 0; }
 
-void TMainFrame::armScanTimer(const ScanOutcome& out) {
+void TMainFrame::armScanTimer(const ScanOutcome& out, qint64 now) {
   if (FScanner.phase() == Scanner::Phase::Stopped || out.deadlineMs < 0) {
     TimerT1->stop();
     TimerT2->stop();
@@ -124,7 +127,7 @@ void TMainFrame::armScanTimer(const ScanOutcome& out) {
   // Never longer than a step can last: a caller that ticks ahead of time (a test) must not
   // push the timer out.
   const qint64 delay =
-      std::clamp<qint64>(out.deadlineMs - scanNow(), 0, pace + running.firstItemExtraMs);
+      std::clamp<qint64>(out.deadlineMs - now, 0, pace + running.firstItemExtraMs);
   // Each tick arms the next; a tick that comes early is harmless (the scan waits for its
   // time) and one that comes late keeps the rhythm from then.
   timer->start(int(delay));
@@ -144,7 +147,8 @@ void TMainFrame::startScanning() {
   applyBoardSettings();
   FScanner.setSettings(scanSettings());
   FScanner.setBoard(scanShapes());
-  armScanTimer(FScanner.start(scanNow(), PageControl->currentIndex()));
+  const qint64 now = scanNow();
+  armScanTimer(FScanner.start(now, PageControl->currentIndex()), now);
 }
 
 ScanSettings TMainFrame::scanSettings() const {
@@ -186,14 +190,14 @@ void TMainFrame::switchReleased(int virtualKey) {
   if (out.rowChosen) {
     if (page)
       showTextView(page, out.view);
-    armScanTimer(out);
+    armScanTimer(out, now);
     return;
   }
   FormKeyUp(virtualKey);
   // Row-column scanning starts again at the first row after a choice.
   if (page && page == activePage() && !FTabScanning && FScanner.textMode() == Scanner::TextMode::Rows) {
     showTextView(page, FScanner.view());
-    armScanTimer(out);
+    armScanTimer(out, now);
   }
 }
 
@@ -230,7 +234,7 @@ void TMainFrame::FormKeyDown(int virtualKey) {
   FScanner.setBoard(scanShapes());
   const ScanOutcome out = FScanner.pressed(now);
   FScanner.released(now);
-  armScanTimer(out);
+  armScanTimer(out, now);
 }
 
 void TMainFrame::FormKeyUp(int virtualKey) {
@@ -251,10 +255,12 @@ void TMainFrame::FormKeyUp(int virtualKey) {
     FSpeech->textChosen(page->GetCurrentText());
     break;
   }
-  case 1: // RETOUR
+  case 1: { // RETOUR
     backToTabs();
-    armScanTimer(FScanner.returnToTabs(scanNow()));
+    const qint64 now = scanNow();
+    armScanTimer(FScanner.returnToTabs(now), now);
     break;
+  }
   case 2: // CLEAR
     FPhrase->Clear();
     break;

@@ -288,7 +288,9 @@ protected:
 private:
   void buildLayout();
   qint64 scanNow() const;
-  void armScanTimer(const ScanOutcome& out);
+  // The timer of the phase armed for the scan's next step; `now` is the time the scan was
+  // given, so that a step that starts now lasts exactly its pace.
+  void armScanTimer(const ScanOutcome& out, qint64 now);
   void showTextView(TOnglet* page, const ScanView& view);
   void backToTabs();
   void connectSwitch();
