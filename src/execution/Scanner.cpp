@@ -253,22 +253,33 @@ void Scanner::tickTabs() {
   FView.litTab = next;
 }
 
+bool Scanner::mayStep(qint64 nowMs, ScanOutcome& out, int positions) {
+  if (positions <= 0) {
+    scheduleAfterTick(nowMs, FRunning.textPaceMs);
+    return false;
+  }
+  if (FRunning.loopsBeforeBack > 0 &&
+      FStepsWithoutChoice >= FRunning.loopsBeforeBack * positions) {
+    goToTabs(nowMs);
+    out.backToTabs = true;
+    return false;
+  }
+  return true;
+}
+
+void Scanner::scheduleStep(qint64 nowMs) {
+  scheduleAfterTick(nowMs, FRunning.textPaceMs + (FFreshScan ? FRunning.firstItemExtraMs : 0));
+  FFreshScan = false;
+}
+
 void Scanner::tickLinear(qint64 nowMs, ScanOutcome& out) {
   const ScanTab* t = activeShape();
   const int count = t ? t->itemCount : 0;
-  if (count <= 0) {
-    scheduleAfterTick(nowMs, FRunning.textPaceMs);
+  if (!mayStep(nowMs, out, count))
     return;
-  }
-  if (FRunning.loopsBeforeBack > 0 && FStepsWithoutChoice >= FRunning.loopsBeforeBack * count) {
-    goToTabs(nowMs);
-    out.backToTabs = true;
-    return;
-  }
   FView.item = (FView.item + 1) % count;
   ++FStepsWithoutChoice;
-  scheduleAfterTick(nowMs, FRunning.textPaceMs + (FFreshScan ? FRunning.firstItemExtraMs : 0));
-  FFreshScan = false;
+  scheduleStep(nowMs);
 }
 
 void Scanner::lightRow(int row) {
@@ -280,18 +291,10 @@ void Scanner::lightRow(int row) {
 void Scanner::tickRows(qint64 nowMs, ScanOutcome& out) {
   const ScanTab* t = activeShape();
   const int rows = t ? int(t->rows.size()) : 0;
-  if (rows <= 0) {
-    scheduleAfterTick(nowMs, FRunning.textPaceMs);
+  if (!mayStep(nowMs, out, rows))
     return;
-  }
-  if (FRunning.loopsBeforeBack > 0 && FStepsWithoutChoice >= FRunning.loopsBeforeBack * rows) {
-    goToTabs(nowMs);
-    out.backToTabs = true;
-    return;
-  }
   lightRow((FView.row + 1) % rows);
-  scheduleAfterTick(nowMs, FRunning.textPaceMs + (FFreshScan ? FRunning.firstItemExtraMs : 0));
-  FFreshScan = false;
+  scheduleStep(nowMs);
 }
 
 void Scanner::tickRowItems(qint64 nowMs) {

@@ -110,6 +110,11 @@ private:
   void goToTabs(qint64 nowMs);
   void scheduleAfterTick(qint64 nowMs, int paceMs);
   void tickTabs();
+  // Whether a text-phase step over `positions` (items or rows) may go ahead: none to step over,
+  // or the loops allowed without a choice are done (the scan then goes back to the tabs).
+  bool mayStep(qint64 nowMs, ScanOutcome& out, int positions);
+  // The next step is due one text pace on, longer for the first of a fresh scan.
+  void scheduleStep(qint64 nowMs);
   void tickLinear(qint64 nowMs, ScanOutcome& out);
   void tickRows(qint64 nowMs, ScanOutcome& out);
   void tickRowItems(qint64 nowMs);

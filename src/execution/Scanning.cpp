@@ -22,22 +22,11 @@ void TMainFrame::TimerT1Timer() {
   const int count = PageControl->count();
   if (count == 0)
     return; // a board without any tab has nothing to scan
-  int next = PageControl->currentIndex();
-  if (FScanner.phase() == Scanner::Phase::Tabs) {
-    // A call is a tick that is due, whether the timer or a caller makes it.
-    const qint64 now = scanNow();
-    const ScanOutcome out = FScanner.tick(std::max(now, FScanner.deadline()));
-    armScanTimer(out, now);
-    if (out.view.litTab >= 0)
-      next = out.view.litTab;
-  } else {
-    // No scan runs (the tick was asked for by hand): the next tab that is shown.
-    for (int step = 1; step <= count; ++step)
-      if (TabBar->isTabVisible((next + step) % count)) {
-        next = (next + step) % count;
-        break;
-      }
-  }
+  // A call is a tick that is due, whether the timer or a caller makes it.
+  const qint64 now = scanNow();
+  const ScanOutcome out = FScanner.tick(std::max(now, FScanner.deadline()));
+  armScanTimer(out, now);
+  const int next = out.view.litTab >= 0 ? out.view.litTab : PageControl->currentIndex();
   TabBar->setHighlighted(-1);
   PageControl->setCurrentIndex(next);
   TabBar->setHighlighted(next);
@@ -60,7 +49,7 @@ void TMainFrame::TimerT2Timer() {
     // No text scan runs (the tick was asked for by hand): one step on the page.
     page->StepNext();
     FTextLit = true;
-    journal("texte", page->GetCurrentText());
+    journal("texte", [page] { return page->GetCurrentText(); });
     return;
   }
   const qint64 now = scanNow();
@@ -84,7 +73,7 @@ void TMainFrame::showTextView(TOnglet* page, const ScanView& view) {
       const ScanRow row = shape.rows[size_t(view.row)];
       page->LightRow(row.first, row.count);
       FTextLit = true;
-      journal("rangée", page->GetTextAt(row.first));
+      journal("rangée", [page, row] { return page->GetTextAt(row.first); });
       textReached(page->GetTextAt(row.first)); // a row is named by its first text
     }
     return;
@@ -100,7 +89,7 @@ void TMainFrame::showTextView(TOnglet* page, const ScanView& view) {
   // Stepping may cut a text again: the scan follows the page as it now stands.
   FScanner.updateTab(PageControl->currentIndex(), scanShape(page), page->FCurrentIndex);
   FTextLit = true;
-  journal("texte", page->GetCurrentText());
+  journal("texte", [page] { return page->GetCurrentText(); });
 }
 
 void TMainFrame::backToTabs() {
@@ -245,7 +234,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
   TOnglet* page = activePage();
   if (!page)
     return;
-  journal("choix", page->GetCurrentText());
+  journal("choix", [page] { return page->GetCurrentText(); });
   switch (page->GetCurrentKind()) {
   case 0: {
     const QString caption = page->caption();
@@ -283,7 +272,7 @@ void TMainFrame::FormKeyUp(int virtualKey) {
   default:
     break;
   }
-  journal("affichage", Memo->toPlainText());
+  journal("affichage", [this] { return Memo->toPlainText(); });
 }
 
 void TMainFrame::Ajout() {

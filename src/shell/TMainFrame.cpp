@@ -453,6 +453,11 @@ void TMainFrame::journal(const char* event, const QString& detail) {
     FJournal->note(event, detail);
 }
 
+void TMainFrame::journal(const char* event, const std::function<QString()>& detail) {
+  if (FJournal)
+    FJournal->note(event, detail());
+}
+
 void TMainFrame::ClearDisplay() {
   FPhrase->ClearDisplay();
 }

@@ -15,6 +15,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -269,6 +270,8 @@ public:
   std::unique_ptr<ActionJournal> FJournal;
   std::unique_ptr<JournalTones> FJournalTones;
   void journal(const char* event, const QString& detail = QString());
+  // The detail worked out only when a journal is kept: the scanning step must not pay for it.
+  void journal(const char* event, const std::function<QString()>& detail);
   // Holds the window up while a name field holds a reserved name (see eventFilter).
   std::unique_ptr<ReservedNameGuard> FNameGuard;
   // Fits the creation panel's boxes to the window's width.

@@ -60,24 +60,23 @@ void TTabBar::tabRemoved(int index) {
   QTabBar::tabRemoved(index);
 }
 
-QSize TTabBar::tabSizeHint(int index) const {
+template <typename Measure>
+QSize TTabBar::cachedSize(QHash<QString, QSize>& cache, int index, Measure measure) const {
   if (FSizesDeferred)
     return QSize(1, 1);
   const QString text = tabText(index);
-  auto it = FTabSizes.constFind(text);
-  if (it == FTabSizes.constEnd())
-    it = FTabSizes.insert(text, QTabBar::tabSizeHint(index));
+  auto it = cache.constFind(text);
+  if (it == cache.constEnd())
+    it = cache.insert(text, measure());
   return *it;
 }
 
+QSize TTabBar::tabSizeHint(int index) const {
+  return cachedSize(FTabSizes, index, [&] { return QTabBar::tabSizeHint(index); });
+}
+
 QSize TTabBar::minimumTabSizeHint(int index) const {
-  if (FSizesDeferred)
-    return QSize(1, 1);
-  const QString text = tabText(index);
-  auto it = FMinimumTabSizes.constFind(text);
-  if (it == FMinimumTabSizes.constEnd())
-    it = FMinimumTabSizes.insert(text, QTabBar::minimumTabSizeHint(index));
-  return *it;
+  return cachedSize(FMinimumTabSizes, index, [&] { return QTabBar::minimumTabSizeHint(index); });
 }
 
 void TTabBar::changeEvent(QEvent* e) {

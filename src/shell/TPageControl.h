@@ -44,6 +44,9 @@ private:
   bool FSizesDeferred = false;
   mutable QHash<QString, QSize> FTabSizes;
   mutable QHash<QString, QSize> FMinimumTabSizes;
+  // A tab's size by its caption, measured once; every tab one size while sizes are deferred.
+  template <typename Measure>
+  QSize cachedSize(QHash<QString, QSize>& cache, int index, Measure measure) const;
 };
 
 class TPageControl : public QTabWidget {
