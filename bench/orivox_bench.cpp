@@ -7,7 +7,7 @@
 #include "documents/BoardFile.h"
 #include "platform/QtServices.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/TPageControl.h"
 #include "support/Fakes.h"
 
 #include <QApplication>

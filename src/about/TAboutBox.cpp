@@ -2,7 +2,7 @@
 // the reserved texts, each under its heading, and an OK button.
 #include "about/TAboutBox.h"
 
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 // scanning highlight over the buttons.
 #include "board/TOnglet.h"
 
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 
 #include "board/ButtonLayout.h"
 #include "board/TextCutting.h"

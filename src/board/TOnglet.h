@@ -5,7 +5,7 @@
 #pragma once
 
 #include "board/ButtonLayout.h"
-#include "board/HighlightStyle.h"
+#include "platform/HighlightStyle.h"
 #include "board/TOngletHost.h"
 
 #include <QHash>

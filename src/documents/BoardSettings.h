@@ -3,7 +3,7 @@
 // block of a board file.
 #pragma once
 
-#include "board/HighlightStyle.h"
+#include "platform/HighlightStyle.h"
 
 #include <QByteArray>
 #include <QList>

@@ -4,8 +4,9 @@
 #include "editing/BoardEdits.h"
 
 #include "board/TOnglet.h"
-#include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/TPageControl.h"
+#include "documents/BoardDocument.h"
+#include "editing/CreationPanel.h"
 
 #include <QLineEdit>
 #include <QSpinBox>
@@ -14,50 +15,30 @@
 namespace boardedit {
 
 namespace {
-TOnglet* pageAt(TMainFrame& f, int tab) {
-  return qobject_cast<TOnglet*>(f.PageControl->widget(tab));
+TOnglet* pageAt(CreationPanel& f, int tab) {
+  return f.view().pageAt(tab);
 }
 
-// Writes a name field without running its change handler: the program shows, nobody renames.
-// A field already showing the text keeps its cursor.
-void showInField(QLineEdit* field, bool& attached, const QString& text) {
-  if (field->text() == text)
-    return;
-  const bool was = attached;
-  attached = false;
-  field->setText(text);
-  attached = was;
-}
-
-void insertTab(TMainFrame& f, int index, const QString& caption, const QStringList& texts) {
-  auto* page = new TOnglet(f.PageControl, &f);
-  f.PageControl->insertTab(index, page, QString());
-  page->setCaption(caption);
-  page->SetBackgroundColor(f.FTabColor);
-  if (caption == QStringLiteral("Divers"))
-    f.FDiversTab = page;
-  page->SetButtonsHeight(f.FButtonHeight);
-  page->AddTexts(texts);
-  page->ApplyFont(!f.FExecMode && f.FAllSelected ? f.FSelectedFont : f.FUnselectedFont);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+void insertTab(CreationPanel& f, int index, const QString& caption, const QStringList& texts) {
+  f.view().insertPage(index, caption, texts);
 }
 
 // The tab goes with its texts; the tab that followed it, else the new last tab, becomes active.
-void removeTab(TMainFrame& f, int index) {
+void removeTab(CreationPanel& f, int index) {
   TOnglet* page = pageAt(f, index);
   if (!page)
     return;
-  f.PageControl->removeTab(index);
+  TPageControl& control = *f.view().pageControl();
+  control.removeTab(index);
   delete page; // the chosen text and the reserved-tab references forget it by themselves
-  if (f.PageControl->count() > 0)
-    f.PageControl->setCurrentIndex(index < f.PageControl->count() ? index : index - 1);
-  TOnglet* now = f.activePage();
-  showInField(f.EdtNomOnglet, f.FTabNameChangeAttached, now ? now->caption() : QString());
-  f.EdtNomOnglet->setEnabled(now && !TMainFrame::isReservedTabCaption(now->caption()));
+  if (control.count() > 0)
+    control.setCurrentIndex(index < control.count() ? index : index - 1);
+  TOnglet* now = f.view().activePage();
+  f.showTabName(now ? now->caption() : QString());
+  f.EdtNomOnglet->setEnabled(now && !BoardView::isReservedTabCaption(now->caption()));
 }
 
-void insertTexts(TMainFrame& f, int tab, int index, const QStringList& captions) {
+void insertTexts(CreationPanel& f, int tab, int index, const QStringList& captions) {
   TOnglet* page = pageAt(f, tab);
   if (!page)
     return;
@@ -67,7 +48,7 @@ void insertTexts(TMainFrame& f, int tab, int index, const QStringList& captions)
   page->ArrangeButtons();
 }
 
-void removeText(TMainFrame& f, int tab, int index) {
+void removeText(CreationPanel& f, int tab, int index) {
   TOnglet* page = pageAt(f, tab);
   if (!page)
     return;
@@ -79,7 +60,7 @@ void removeText(TMainFrame& f, int tab, int index) {
 }
 
 // The text becomes the text chosen for editing, shown whole in the name field.
-void chooseText(TMainFrame& f, int tab, int index, bool focus) {
+void chooseText(CreationPanel& f, int tab, int index, bool focus) {
   TOnglet* page = pageAt(f, tab);
   TTextButton* b = page ? page->textButton(index) : nullptr;
   if (!b)
@@ -92,79 +73,30 @@ void chooseText(TMainFrame& f, int tab, int index, bool focus) {
 }
 
 // A text added at the end of its tab is brought into view, as "Ajouter" always did.
-void scrollToEndIfLast(TMainFrame& f, int tab, int lastIndex) {
+void scrollToEndIfLast(CreationPanel& f, int tab, int lastIndex) {
   TOnglet* page = pageAt(f, tab);
-  if (!page || f.FExecMode || page->textButton(lastIndex + 1))
+  if (!page || f.view().execMode() || page->textButton(lastIndex + 1))
     return;
   page->setScrollPosition(page->scrollMaximum());
   page->ArrangeButtons();
 }
 } // namespace
 
-BoardData currentBoardData(const TMainFrame& f) {
-  BoardData d;
-  d.t1Seconds = f.EdtT1->value();
-  d.t2Seconds = f.EdtT2->value();
-  d.selectedFont = f.FSelectedFont;
-  d.unselectedFont = f.FUnselectedFont;
-  d.tabFont = f.FTabFont;
-  d.validatedFont = f.FValidatedFont;
-  d.tabColor = f.FTabColor;
-  d.memoColor = f.FMemoColor;
-  d.currentPhraseFont = f.FCurrentPhraseFont;
-  d.finalMemoColor = f.FMemoColor;
-  d.finalLinesRead = 7;
-  d.settings = f.FSettings;
-  // The texts are read whole from their pieces: joining and cutting every button again would
-  // leave the same buttons, at a cost that grows with the board.
-  for (TOnglet* page : f.pages())
-    d.tabs << BoardTab{page->caption(), page->wholeTexts()};
-  return d;
+BoardData currentBoardData(const CreationPanel& f) {
+  return f.view().boardData();
 }
 
-BoardSnapshot captureBoard(const TMainFrame& f) {
-  return BoardSnapshot{currentBoardData(f), f.FFileName, f.windowTitle(), f.FTabCounter,
-                       f.PageControl->currentIndex()};
+BoardSnapshot captureBoard(CreationPanel& f) {
+  return BoardSnapshot{f.view().boardData(), f.document().fileName(), f.document().title(),
+                       f.view().tabCounter(), f.view().currentIndex()};
 }
 
-void restoreBoard(TMainFrame& f, const BoardSnapshot& s) {
-  BoardReadResult result;
-  result.status = BoardReadStatus::Ok;
-  result.data = s.data;
-  f.applyBoard(result, s.fileName);
-  f.FTabCounter = s.tabCounter;
-  f.setWindowTitle(s.title);
-  if (s.activeTab >= 0 && s.activeTab < f.pageCount())
-    showTab(f, s.activeTab);
-}
-
-Appearance captureAppearance(const TMainFrame& f) {
-  return Appearance{f.FSelectedFont, f.FUnselectedFont, f.FValidatedFont, f.FCurrentPhraseFont,
-                    f.FTabFont,      f.FTabColor,       f.FMemoColor};
-}
-
-void showTab(TMainFrame& f, int tab) {
-  if (tab < 0 || tab >= f.pageCount())
-    return;
-  QWidget* before = f.PageControl->currentWidget();
-  if (f.PageControl->currentIndex() != tab)
-    f.PageControl->setCurrentIndex(tab);
-  if (f.TabBar->highlighted() >= 0)
-    f.TabBar->setHighlighted(tab);
-  TOnglet* page = f.activePage();
-  showInField(f.EdtNomOnglet, f.FTabNameChangeAttached, page->caption());
-  // As when the carer picks a tab; a tab renamed in place keeps the field as the carer left it.
-  if (page != before)
-    f.EdtNomOnglet->setEnabled(!TMainFrame::isReservedTabCaption(page->caption()));
-}
-
-void settleChosenText(TMainFrame& f) {
-  if (!f.FCurrentText && !f.FExecMode) {
-    showInField(f.EdtNomTexte, f.FTextNameChangeAttached, QString());
-    f.EdtNomTexte->setEnabled(false);
-  }
-  if (TOnglet* page = f.activePage())
-    page->repaintTexts();
+void restoreBoard(CreationPanel& f, const BoardSnapshot& s) {
+  f.document().applyBoard(s.data, s.fileName);
+  f.view().setTabCounter(s.tabCounter);
+  f.document().setTitle(s.title);
+  if (s.activeTab >= 0 && s.activeTab < f.view().pageCount())
+    f.view().showTab(s.activeTab);
 }
 
 } // namespace boardedit
@@ -174,48 +106,49 @@ using namespace boardedit;
 // ---------------------------------------------------------------------------------------------
 // Tabs
 
-AddTabCommand::AddTabCommand(TMainFrame& f, int index, const QString& caption, int counterAfter)
+AddTabCommand::AddTabCommand(CreationPanel& f, int index, const QString& caption, int counterAfter)
     : BoardEdit(f), FIndex(index), FCaption(caption), FCounterAfter(counterAfter) {}
 
 void AddTabCommand::redo() {
-  FFrame.TabBar->setHighlighted(-1);
-  insertTab(FFrame, FIndex, FCaption, {});
+  FPanel.view().tabBar()->setHighlighted(-1);
+  insertTab(FPanel, FIndex, FCaption, {});
   // A default name is never given twice in a run, even when the tab is undone.
-  FFrame.FTabCounter = std::max(FFrame.FTabCounter, FCounterAfter);
-  FFrame.PageControl->setCurrentIndex(FIndex);
-  showTab(FFrame, FIndex);
-  FFrame.EdtNomOnglet->setEnabled(true);
-  FFrame.TabBar->setHighlighted(FIndex);
-  settleChosenText(FFrame);
+  FPanel.view().setTabCounter(std::max(FPanel.view().tabCounter(), FCounterAfter));
+  FPanel.view().pageControl()->setCurrentIndex(FIndex);
+  FPanel.view().showTab(FIndex);
+  FPanel.EdtNomOnglet->setEnabled(true);
+  FPanel.view().tabBar()->setHighlighted(FIndex);
+  FPanel.settleChosenText();
 }
 
 void AddTabCommand::undo() {
-  removeTab(FFrame, FIndex);
-  settleChosenText(FFrame);
+  removeTab(FPanel, FIndex);
+  FPanel.settleChosenText();
 }
 
-DeleteTabCommand::DeleteTabCommand(TMainFrame& f, int index, const QString& caption,
+DeleteTabCommand::DeleteTabCommand(CreationPanel& f, int index, const QString& caption,
                                    const QStringList& texts)
     : BoardEdit(f), FIndex(index), FCaption(caption), FTexts(texts) {}
 
 void DeleteTabCommand::redo() {
-  removeTab(FFrame, FIndex);
-  settleChosenText(FFrame);
+  removeTab(FPanel, FIndex);
+  FPanel.settleChosenText();
 }
 
 void DeleteTabCommand::undo() {
-  insertTab(FFrame, FIndex, FCaption, FTexts);
-  showTab(FFrame, FIndex);
-  settleChosenText(FFrame);
+  insertTab(FPanel, FIndex, FCaption, FTexts);
+  FPanel.view().showTab(FIndex);
+  FPanel.settleChosenText();
 }
 
-RenameTabCommand::RenameTabCommand(TMainFrame& f, int index, const QString& from, const QString& to)
+RenameTabCommand::RenameTabCommand(CreationPanel& f, int index, const QString& from,
+                                   const QString& to)
     : BoardEdit(f), FIndex(index), FFrom(from), FTo(to) {}
 
 void RenameTabCommand::apply(const QString& caption) {
-  if (TOnglet* page = pageAt(FFrame, FIndex))
+  if (TOnglet* page = pageAt(FPanel, FIndex))
     page->setCaption(caption);
-  showTab(FFrame, FIndex);
+  FPanel.view().showTab(FIndex);
 }
 
 bool RenameTabCommand::mergeWith(const QUndoCommand* other) {
@@ -228,21 +161,24 @@ bool RenameTabCommand::mergeWith(const QUndoCommand* other) {
   return true;
 }
 
-MoveTabCommand::MoveTabCommand(TMainFrame& f, int from, int to)
+MoveTabCommand::MoveTabCommand(CreationPanel& f, int from, int to)
     : BoardEdit(f), FFrom(from), FTo(to) {}
 
 void MoveTabCommand::move(int from, int to) {
-  FFrame.TabBar->moveTab(from, to);
-  showTab(FFrame, to);
+  FPanel.view().tabBar()->moveTab(from, to);
+  FPanel.view().showTab(to);
 }
 
-PaceCommand::PaceCommand(TMainFrame& f, int which, int from, int to)
+PaceCommand::PaceCommand(CreationPanel& f, int which, int from, int to)
     : BoardEdit(f), FWhich(which), FFrom(from), FTo(to) {}
 
 void PaceCommand::apply(int value) {
-  QSpinBox* box = FWhich == 1 ? FFrame.EdtT1 : FFrame.EdtT2;
-  const QSignalBlocker block(box); // showing the pace is no new edit
-  box->setValue(value);
+  BoardView& view = FPanel.view();
+  if (FWhich == 1)
+    view.setPaces(value, view.textSeconds());
+  else
+    view.setPaces(view.tabSeconds(), value);
+  FPanel.showPaces(); // showing the pace is no new edit
 }
 
 bool PaceCommand::mergeWith(const QUndoCommand* other) {
@@ -254,21 +190,21 @@ bool PaceCommand::mergeWith(const QUndoCommand* other) {
 // ---------------------------------------------------------------------------------------------
 // Texts
 
-AddTextsCommand::AddTextsCommand(TMainFrame& f, int tab, int index, const QStringList& captions)
+AddTextsCommand::AddTextsCommand(CreationPanel& f, int tab, int index, const QStringList& captions)
     : BoardEdit(f), FTab(tab), FIndex(index), FCaptions(captions) {}
 
 void AddTextsCommand::redo() {
-  showTab(FFrame, FTab);
-  insertTexts(FFrame, FTab, FIndex, FCaptions);
+  FPanel.view().showTab(FTab);
+  insertTexts(FPanel, FTab, FIndex, FCaptions);
   const int last = FIndex + int(FCaptions.size()) - 1;
-  chooseText(FFrame, FTab, last, false);
-  scrollToEndIfLast(FFrame, FTab, last);
-  settleChosenText(FFrame);
+  chooseText(FPanel, FTab, last, false);
+  scrollToEndIfLast(FPanel, FTab, last);
+  FPanel.settleChosenText();
 }
 
 void AddTextsCommand::undo() {
-  showTab(FFrame, FTab);
-  TOnglet* page = pageAt(FFrame, FTab);
+  FPanel.view().showTab(FTab);
+  TOnglet* page = pageAt(FPanel, FTab);
   if (page) {
     page->JoinPieces();
     for (int k = 0; k < FCaptions.size() && FIndex < page->textButtonCount(); ++k)
@@ -276,22 +212,22 @@ void AddTextsCommand::undo() {
     page->SplitAllTexts();
     page->ArrangeButtons();
   }
-  settleChosenText(FFrame);
+  FPanel.settleChosenText();
 }
 
-DeleteTextCommand::DeleteTextCommand(TMainFrame& f, int tab, int index, const QString& caption)
+DeleteTextCommand::DeleteTextCommand(CreationPanel& f, int tab, int index, const QString& caption)
     : BoardEdit(f), FTab(tab), FIndex(index), FCaption(caption) {}
 
 void DeleteTextCommand::redo() {
-  showTab(FFrame, FTab);
-  TOnglet* page = pageAt(FFrame, FTab);
+  FPanel.view().showTab(FTab);
+  TOnglet* page = pageAt(FPanel, FTab);
   if (!page)
     return;
   page->JoinPieces();
   const int i = FIndex;
   if (i < page->textButtonCount())
     page->DeleteButton(page->FButtons[size_t(i)]);
-  FFrame.FCurrentText = nullptr;
+  FPanel.view().setChosenText(nullptr);
   // The follower, else the new last text, is chosen; none after the first text of its tab.
   if (i != 0 && page->textButtonCount() > 0) {
     TTextButton* neighbour = page->FButtons[size_t(i < page->textButtonCount() ? i : i - 1)];
@@ -300,41 +236,41 @@ void DeleteTextCommand::redo() {
   }
   page->SplitAllTexts();
   page->ArrangeButtons();
-  settleChosenText(FFrame);
+  FPanel.settleChosenText();
 }
 
 void DeleteTextCommand::undo() {
-  showTab(FFrame, FTab);
-  insertTexts(FFrame, FTab, FIndex, {FCaption});
-  chooseText(FFrame, FTab, FIndex, false);
-  settleChosenText(FFrame);
+  FPanel.view().showTab(FTab);
+  insertTexts(FPanel, FTab, FIndex, {FCaption});
+  chooseText(FPanel, FTab, FIndex, false);
+  FPanel.settleChosenText();
 }
 
-RenameTextCommand::RenameTextCommand(TMainFrame& f, int tab, int index, const QString& from,
+RenameTextCommand::RenameTextCommand(CreationPanel& f, int tab, int index, const QString& from,
                                      const QString& to)
     : BoardEdit(f), FTab(tab), FIndex(index), FFrom(from), FTo(to) {}
 
 void RenameTextCommand::apply(const QString& caption) {
-  showTab(FFrame, FTab);
-  TOnglet* page = pageAt(FFrame, FTab);
+  FPanel.view().showTab(FTab);
+  TOnglet* page = pageAt(FPanel, FTab);
   if (!page)
     return;
   page->JoinPieces();
   if (FIndex < page->textButtonCount()) {
     TTextButton* b = page->FButtons[size_t(FIndex)];
     b->setCaption(caption);
-    const TMeasureLabel& measure =
-        FFrame.FAllSelected ? FFrame.FSelectedMeasure : FFrame.FUnselectedMeasure;
+    const TMeasureLabel& measure = FPanel.view().allSelected() ? FPanel.view().selectedMeasure()
+                                                               : FPanel.view().unselectedMeasure();
     b->resize(measure.width(caption) + 16, b->height());
   }
   page->SplitAllTexts();
   page->ArrangeButtons();
   // The carer sees the text an undo or a redo renames; while typing it is chosen already.
-  if (page->textButton(FIndex) != FFrame.FCurrentText)
-    chooseText(FFrame, FTab, FIndex, false);
+  if (page->textButton(FIndex) != FPanel.view().currentText())
+    chooseText(FPanel, FTab, FIndex, false);
   else
-    showInField(FFrame.EdtNomTexte, FFrame.FTextNameChangeAttached, caption);
-  settleChosenText(FFrame);
+    FPanel.showTextName(caption);
+  FPanel.settleChosenText();
 }
 
 bool RenameTextCommand::mergeWith(const QUndoCommand* other) {
@@ -346,12 +282,12 @@ bool RenameTextCommand::mergeWith(const QUndoCommand* other) {
   return true;
 }
 
-MoveTextCommand::MoveTextCommand(TMainFrame& f, int tab, int index, bool back)
+MoveTextCommand::MoveTextCommand(CreationPanel& f, int tab, int index, bool back)
     : BoardEdit(f), FTab(tab), FIndex(index), FBack(back) {}
 
 void MoveTextCommand::swap(int index, bool back) {
-  showTab(FFrame, FTab);
-  TOnglet* page = pageAt(FFrame, FTab);
+  FPanel.view().showTab(FTab);
+  TOnglet* page = pageAt(FPanel, FTab);
   if (!page)
     return;
   page->JoinPieces();
@@ -366,75 +302,53 @@ void MoveTextCommand::swap(int index, bool back) {
     page->MoveButtonForward(b);
   page->SplitAllTexts();
   page->ArrangeButtons();
-  if (FFrame.FCurrentText != b)
-    chooseText(FFrame, FTab, back ? index - 1 : index + 1, false);
-  settleChosenText(FFrame);
+  if (FPanel.view().currentText() != b)
+    chooseText(FPanel, FTab, back ? index - 1 : index + 1, false);
+  FPanel.settleChosenText();
 }
 
-MoveTextToTabCommand::MoveTextToTabCommand(TMainFrame& f, int fromTab, int fromIndex, int toTab,
+MoveTextToTabCommand::MoveTextToTabCommand(CreationPanel& f, int fromTab, int fromIndex, int toTab,
                                            int toIndex, const QString& caption)
     : BoardEdit(f), FFromTab(fromTab), FFromIndex(fromIndex), FToTab(toTab), FToIndex(toIndex),
       FCaption(caption) {}
 
 void MoveTextToTabCommand::move(int fromTab, int fromIndex, int toTab, int toIndex) {
-  removeText(FFrame, fromTab, fromIndex);
-  showTab(FFrame, toTab);
-  insertTexts(FFrame, toTab, toIndex, {FCaption});
-  chooseText(FFrame, toTab, toIndex, true);
-  scrollToEndIfLast(FFrame, toTab, toIndex);
-  settleChosenText(FFrame);
+  removeText(FPanel, fromTab, fromIndex);
+  FPanel.view().showTab(toTab);
+  insertTexts(FPanel, toTab, toIndex, {FCaption});
+  chooseText(FPanel, toTab, toIndex, true);
+  scrollToEndIfLast(FPanel, toTab, toIndex);
+  FPanel.settleChosenText();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Appearance and whole boards
 
-AppearanceCommand::AppearanceCommand(TMainFrame& f, const Appearance& before,
-                                     const Appearance& after)
+AppearanceCommand::AppearanceCommand(CreationPanel& f, const BoardLook& before,
+                                     const BoardLook& after)
     : BoardEdit(f), FBefore(before), FAfter(after) {}
 
-void AppearanceCommand::apply(const Appearance& to, const Appearance& from) {
-  TMainFrame& f = FFrame;
-  f.FSelectedFont = to.selected;
-  f.FUnselectedFont = to.unselected;
-  f.FValidatedFont = to.validated;
-  f.FCurrentPhraseFont = to.currentPhrase;
-  // Only what changed is laid out again: refitting the texts costs a pass over the board.
-  if (to.selected != from.selected || to.unselected != from.unselected) {
-    f.FSelectedMeasure.setFont(f.FSelectedFont);
-    f.FUnselectedMeasure.setFont(f.FUnselectedFont);
-    if (to.unselected != from.unselected)
-      for (TOnglet* page : f.pages())
-        page->ApplyUnselectedFont();
-    f.refitTextFonts();
-  }
-  if (to.tabs != from.tabs || to.tabColor != from.tabColor) {
-    f.FTabFont = to.tabs;
-    f.PageControl->setFont(f.FTabFont.toQFont());
-    f.FTabColor = to.tabColor;
-    for (TOnglet* page : f.pages())
-      page->SetBackgroundColor(f.FTabColor);
-  }
-  if (to.memoColor != from.memoColor)
-    f.setMemoColor(to.memoColor);
+void AppearanceCommand::apply(const BoardLook& to, const BoardLook& from) {
+  FPanel.view().setLook(to, from);
 }
 
-ReplaceBoardCommand::ReplaceBoardCommand(TMainFrame& f, const BoardSnapshot& before,
+ReplaceBoardCommand::ReplaceBoardCommand(CreationPanel& f, const BoardSnapshot& before,
                                          std::function<void()> replace)
     : BoardEdit(f), FBefore(before), FReplace(std::move(replace)) {}
 
 void ReplaceBoardCommand::redo() {
   if (FAfter) {
-    restoreBoard(FFrame, *FAfter);
+    restoreBoard(FPanel, *FAfter);
   } else {
     FReplace();
-    FAfter = captureBoard(FFrame);
+    FAfter = captureBoard(FPanel);
   }
-  settleChosenText(FFrame);
+  FPanel.settleChosenText();
 }
 
 void ReplaceBoardCommand::undo() {
   // Taken again now: the user's own phrases (AJOUT) may have joined the board since.
-  FAfter = captureBoard(FFrame);
-  restoreBoard(FFrame, FBefore);
-  settleChosenText(FFrame);
+  FAfter = captureBoard(FPanel);
+  restoreBoard(FPanel, FBefore);
+  FPanel.settleChosenText();
 }

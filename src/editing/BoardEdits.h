@@ -3,6 +3,7 @@
 // destroyed and made again by cutting, joining and an undone delete.
 #pragma once
 
+#include "board/BoardView.h"
 #include "documents/BoardFile.h"
 #include "platform/BoardFont.h"
 
@@ -12,11 +13,12 @@
 #include <functional>
 #include <optional>
 
-class TMainFrame;
+class CreationPanel;
+struct BoardLook;
 
 namespace boardedit {
 
-// A whole board as the window shows it: what a save writes, and what tells it from its file.
+// A whole board as it is shown: what a save writes, and what tells it from its file.
 struct BoardSnapshot {
   BoardData data;
   QString fileName;
@@ -24,42 +26,23 @@ struct BoardSnapshot {
   int tabCounter = 0;
   int activeTab = -1;
 };
-BoardData currentBoardData(const TMainFrame& f);
-BoardSnapshot captureBoard(const TMainFrame& f);
-void restoreBoard(TMainFrame& f, const BoardSnapshot& s);
-
-// The values the five appearance targets edit.
-struct Appearance {
-  BoardFont selected, unselected, validated, currentPhrase, tabs;
-  TColor tabColor = 0;
-  TColor memoColor = 0;
-  bool operator==(const Appearance& o) const {
-    return selected == o.selected && unselected == o.unselected && validated == o.validated &&
-           currentPhrase == o.currentPhrase && tabs == o.tabs && tabColor == o.tabColor &&
-           memoColor == o.memoColor;
-  }
-};
-Appearance captureAppearance(const TMainFrame& f);
-
-// Tab `tab` becomes the active tab as the program changes it (no page-change event); the tab
-// name field follows it.
-void showTab(TMainFrame& f, int tab);
-// The name field never speaks of a text that is gone; the chosen text's mark is redrawn.
-void settleChosenText(TMainFrame& f);
+BoardData currentBoardData(const CreationPanel& f);
+BoardSnapshot captureBoard(CreationPanel& f);
+void restoreBoard(CreationPanel& f, const BoardSnapshot& s);
 
 } // namespace boardedit
 
 class BoardEdit : public QUndoCommand {
 public:
-  explicit BoardEdit(TMainFrame& f) : FFrame(f) {}
+  explicit BoardEdit(CreationPanel& f) : FPanel(f) {}
 
 protected:
-  TMainFrame& FFrame;
+  CreationPanel& FPanel;
 };
 
 class AddTabCommand : public BoardEdit {
 public:
-  AddTabCommand(TMainFrame& f, int index, const QString& caption, int counterAfter);
+  AddTabCommand(CreationPanel& f, int index, const QString& caption, int counterAfter);
   void redo() override;
   void undo() override;
 
@@ -71,7 +54,7 @@ private:
 
 class DeleteTabCommand : public BoardEdit {
 public:
-  DeleteTabCommand(TMainFrame& f, int index, const QString& caption, const QStringList& texts);
+  DeleteTabCommand(CreationPanel& f, int index, const QString& caption, const QStringList& texts);
   void redo() override;
   void undo() override;
 
@@ -83,7 +66,7 @@ private:
 
 class RenameTabCommand : public BoardEdit {
 public:
-  RenameTabCommand(TMainFrame& f, int index, const QString& from, const QString& to);
+  RenameTabCommand(CreationPanel& f, int index, const QString& from, const QString& to);
   void redo() override { apply(FTo); }
   void undo() override { apply(FFrom); }
   int id() const override { return 1; }
@@ -97,7 +80,7 @@ private:
 
 class MoveTabCommand : public BoardEdit {
 public:
-  MoveTabCommand(TMainFrame& f, int from, int to);
+  MoveTabCommand(CreationPanel& f, int from, int to);
   void redo() override { move(FFrom, FTo); }
   void undo() override { move(FTo, FFrom); }
 
@@ -109,7 +92,7 @@ private:
 // The tab pace (1) or the text pace (2).
 class PaceCommand : public BoardEdit {
 public:
-  PaceCommand(TMainFrame& f, int which, int from, int to);
+  PaceCommand(CreationPanel& f, int which, int from, int to);
   void redo() override { apply(FTo); }
   void undo() override { apply(FFrom); }
   int id() const override { return 10 + FWhich; }
@@ -123,7 +106,7 @@ private:
 // Texts inserted before text `index` of a tab; the last of them is chosen.
 class AddTextsCommand : public BoardEdit {
 public:
-  AddTextsCommand(TMainFrame& f, int tab, int index, const QStringList& captions);
+  AddTextsCommand(CreationPanel& f, int tab, int index, const QStringList& captions);
   void redo() override;
   void undo() override;
 
@@ -134,7 +117,7 @@ private:
 
 class DeleteTextCommand : public BoardEdit {
 public:
-  DeleteTextCommand(TMainFrame& f, int tab, int index, const QString& caption);
+  DeleteTextCommand(CreationPanel& f, int tab, int index, const QString& caption);
   void redo() override;
   void undo() override;
 
@@ -145,7 +128,7 @@ private:
 
 class RenameTextCommand : public BoardEdit {
 public:
-  RenameTextCommand(TMainFrame& f, int tab, int index, const QString& from, const QString& to);
+  RenameTextCommand(CreationPanel& f, int tab, int index, const QString& from, const QString& to);
   void redo() override { apply(FTo); }
   void undo() override { apply(FFrom); }
   int id() const override { return 2; }
@@ -160,7 +143,7 @@ private:
 // A text swapped with its neighbour inside its tab.
 class MoveTextCommand : public BoardEdit {
 public:
-  MoveTextCommand(TMainFrame& f, int tab, int index, bool back);
+  MoveTextCommand(CreationPanel& f, int tab, int index, bool back);
   void redo() override { swap(FIndex, FBack); }
   void undo() override { swap(FBack ? FIndex - 1 : FIndex + 1, !FBack); }
 
@@ -173,7 +156,7 @@ private:
 // A text taken out of one tab and put at place `toIndex` of another.
 class MoveTextToTabCommand : public BoardEdit {
 public:
-  MoveTextToTabCommand(TMainFrame& f, int fromTab, int fromIndex, int toTab, int toIndex,
+  MoveTextToTabCommand(CreationPanel& f, int fromTab, int fromIndex, int toTab, int toIndex,
                        const QString& caption);
   void redo() override { move(FFromTab, FFromIndex, FToTab, FToIndex); }
   void undo() override { move(FToTab, FToIndex, FFromTab, FFromIndex); }
@@ -186,21 +169,20 @@ private:
 
 class AppearanceCommand : public BoardEdit {
 public:
-  AppearanceCommand(TMainFrame& f, const boardedit::Appearance& before,
-                    const boardedit::Appearance& after);
+  AppearanceCommand(CreationPanel& f, const BoardLook& before, const BoardLook& after);
   void redo() override { apply(FAfter, FBefore); }
   void undo() override { apply(FBefore, FAfter); }
 
 private:
-  void apply(const boardedit::Appearance& to, const boardedit::Appearance& from);
-  boardedit::Appearance FBefore, FAfter;
+  void apply(const BoardLook& to, const BoardLook& from);
+  BoardLook FBefore, FAfter;
 };
 
 // A whole board put in place of the one shown ("Nouveau fichier", "Ouvrir un fichier"). The
 // first redo builds it the command's own way; later ones bring back what it built.
 class ReplaceBoardCommand : public BoardEdit {
 public:
-  ReplaceBoardCommand(TMainFrame& f, const boardedit::BoardSnapshot& before,
+  ReplaceBoardCommand(CreationPanel& f, const boardedit::BoardSnapshot& before,
                       std::function<void()> replace);
   void redo() override;
   void undo() override;

@@ -1,8 +1,10 @@
 // The edit history and the wiring of its buttons, its shortcuts and the name field's fast entry.
 #include "editing/BoardHistory.h"
 
+#include "board/BoardView.h"
+#include "documents/BoardDocument.h"
 #include "editing/BoardEdits.h"
-#include "shell/TMainFrame.h"
+#include "editing/CreationPanel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,21 +13,21 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-BoardHistory::BoardHistory(TMainFrame& frame) : QObject(&frame), FFrame(frame) {
+BoardHistory::BoardHistory(CreationPanel& panel) : QObject(&panel), FPanel(panel) {
   connect(&FStack, &QUndoStack::indexChanged, this, [this] { follow(); });
   connect(&FStack, &QUndoStack::cleanChanged, this, [this] { follow(); });
-  connect(FFrame.BtnAnnulerEdition, &QPushButton::clicked, this, [this] { FStack.undo(); });
-  connect(FFrame.BtnRetablirEdition, &QPushButton::clicked, this, [this] { FStack.redo(); });
-  connect(FFrame.EdtNomTexte, &QLineEdit::returnPressed, this,
-          [this] { FFrame.EdtNomTexteReturn(); });
-  // A list pasted into the text name field becomes texts; the window's own filter is left to
+  connect(FPanel.BtnAnnulerEdition, &QPushButton::clicked, this, [this] { FStack.undo(); });
+  connect(FPanel.BtnRetablirEdition, &QPushButton::clicked, this, [this] { FStack.redo(); });
+  connect(FPanel.EdtNomTexte, &QLineEdit::returnPressed, this,
+          [this] { FPanel.EdtNomTexteReturn(); });
+  // A list pasted into the text name field becomes texts; the panel's own filter is left to
   // the keyboard routing.
-  FFrame.EdtNomTexte->installEventFilter(this);
+  FPanel.EdtNomTexte->installEventFilter(this);
   follow();
 }
 
 BoardHistory::~BoardHistory() {
-  // The window's widgets are gone by now: the history's last signals must not reach them.
+  // The panel's widgets are gone by now: the history's last signals must not reach them.
   FStack.disconnect(this);
 }
 
@@ -55,7 +57,7 @@ void BoardHistory::markChangedOutsideHistory() {
 }
 
 void BoardHistory::replaceBoard(std::function<void()> replace) {
-  replaceBoard(boardedit::captureBoard(FFrame), std::move(replace));
+  replaceBoard(boardedit::captureBoard(FPanel), std::move(replace));
 }
 
 void BoardHistory::replaceBoard(const boardedit::BoardSnapshot& before,
@@ -63,7 +65,7 @@ void BoardHistory::replaceBoard(const boardedit::BoardSnapshot& before,
   QSet<int> saved = FReplacedSaved;
   if (FStack.isClean())
     saved << FStack.index();
-  push(new ReplaceBoardCommand(FFrame, before, std::move(replace)));
+  push(new ReplaceBoardCommand(FPanel, before, std::move(replace)));
   FStack.setClean();
   FReplacedSaved = saved;
   FReplacedSaved.removeIf([this](int index) { return index > FStack.index(); });
@@ -89,19 +91,23 @@ bool BoardHistory::redoShortcut() {
 }
 
 void BoardHistory::follow() {
-  FFrame.FSaved = FStack.isClean() || FReplacedSaved.contains(FStack.index());
-  FFrame.BtnAnnulerEdition->setEnabled(FStack.canUndo());
-  FFrame.BtnRetablirEdition->setEnabled(FStack.canRedo());
-  FShownPace[0] = FFrame.EdtT1->value();
-  FShownPace[1] = FFrame.EdtT2->value();
+  FPanel.document().setSaved(FStack.isClean() || FReplacedSaved.contains(FStack.index()));
+  FPanel.BtnAnnulerEdition->setEnabled(FStack.canUndo());
+  FPanel.BtnRetablirEdition->setEnabled(FStack.canRedo());
+  followPaces();
+}
+
+void BoardHistory::followPaces() {
+  FShownPace[0] = FPanel.EdtT1->value();
+  FShownPace[1] = FPanel.EdtT2->value();
 }
 
 bool BoardHistory::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == FFrame.EdtNomTexte && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) && !FFrame.FExecMode) {
+  if (watched == FPanel.EdtNomTexte && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) && !FPanel.view().execMode()) {
     const QString text = QApplication::clipboard()->text();
     if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-      FFrame.pasteTextList(text);
+      FPanel.pasteTextList(text);
       return true;
     }
   }

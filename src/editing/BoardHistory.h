@@ -9,7 +9,7 @@
 #include <functional>
 
 class QUndoCommand;
-class TMainFrame;
+class CreationPanel;
 namespace boardedit {
 struct BoardSnapshot;
 }
@@ -18,7 +18,7 @@ class BoardHistory : public QObject {
   Q_OBJECT
 public:
   // Wires the panel's "Annuler" and "Rétablir" buttons and the name field's fast entry.
-  explicit BoardHistory(TMainFrame& frame);
+  explicit BoardHistory(CreationPanel& panel);
   ~BoardHistory() override;
 
   QUndoStack& stack() { return FStack; }
@@ -37,13 +37,15 @@ public:
   bool redoShortcut();
   // The value a pace box showed before its latest change.
   int shownPace(int which) const { return FShownPace[which == 1 ? 0 : 1]; }
+  // The pace boxes were set by the program (a board shown): their values are the ones shown.
+  void followPaces();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void follow();
-  TMainFrame& FFrame;
+  CreationPanel& FPanel;
   QUndoStack FStack;
   int FShownPace[2] = {3, 1};
   // The stack keeps one saved state; each board replaced while saved is one more: undoing

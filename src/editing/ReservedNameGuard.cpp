@@ -5,7 +5,8 @@
 // the window's shortcuts never leave the field, so they are held up here.
 #include "editing/ReservedNameGuard.h"
 
-#include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "editing/CreationPanel.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -32,27 +33,27 @@ bool ReservedNameGuard::isReservedTextName(const QString& name) {
 
 bool ReservedNameGuard::isLocked(const QLineEdit* field) const {
   // A disabled field shows a reserved tab's own name: nobody typed it.
-  if (FFrame.FExecMode || !field->isEnabled())
+  if (FPanel.view().execMode() || !field->isEnabled())
     return false;
-  if (field == FFrame.EdtNomOnglet)
+  if (field == FPanel.EdtNomOnglet)
     return isReservedTabName(field->text());
-  if (field == FFrame.EdtNomTexte)
+  if (field == FPanel.EdtNomTexte)
     return isReservedTextName(field->text());
   return false;
 }
 
 QLineEdit* ReservedNameGuard::lockedField() const {
   auto* focus = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  if (!focus || (focus != FFrame.EdtNomOnglet && focus != FFrame.EdtNomTexte))
+  if (!focus || (focus != FPanel.EdtNomOnglet && focus != FPanel.EdtNomTexte))
     return nullptr;
   return isLocked(focus) ? focus : nullptr;
 }
 
 void ReservedNameGuard::refuse(QLineEdit* field) {
-  if (field == FFrame.EdtNomOnglet)
-    FFrame.EdtNomOngletExit();
+  if (field == FPanel.EdtNomOnglet)
+    FPanel.EdtNomOngletExit();
   else
-    FFrame.EdtNomTexteExit();
+    FPanel.EdtNomTexteExit();
 }
 
 bool ReservedNameGuard::holdsUp(QObject* watched, QEvent* event) {
@@ -69,13 +70,13 @@ bool ReservedNameGuard::holdsUp(QObject* watched, QEvent* event) {
     return false;
   }
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != &FFrame)
+  if (!widget || widget->window() != FPanel.window())
     return false;
   switch (event->type()) {
   case QEvent::FocusOut:
     // Qt gives the focus to a clicked control before the press itself arrives.
     if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason &&
-        (watched == FFrame.EdtNomOnglet || watched == FFrame.EdtNomTexte) &&
+        (watched == FPanel.EdtNomOnglet || watched == FPanel.EdtNomTexte) &&
         isLocked(static_cast<QLineEdit*>(watched)))
       FSwallowPress = true;
     return false;

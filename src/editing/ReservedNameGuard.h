@@ -7,11 +7,11 @@
 class QEvent;
 class QLineEdit;
 class QObject;
-class TMainFrame;
+class CreationPanel;
 
 class ReservedNameGuard {
 public:
-  explicit ReservedNameGuard(TMainFrame& frame) : FFrame(frame) {}
+  explicit ReservedNameGuard(CreationPanel& panel) : FPanel(panel) {}
 
   // Offered every event of the application before the window acts on it; true when the event
   // must go no further. A click anywhere else in the window, the wheel, and the window's
@@ -33,7 +33,7 @@ private:
   // Says why through the field's own leaving check ("Désolé ce texte est réservé").
   void refuse(QLineEdit* field);
 
-  TMainFrame& FFrame;
+  CreationPanel& FPanel;
   bool FSwallowPress = false;   // the press that took the focus out of a locked field
   bool FSwallowRelease = false; // the release of a press held up
 };

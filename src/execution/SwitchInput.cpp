@@ -1,7 +1,7 @@
 // The switch's rules: one press, one action, whatever the keyboard repeats.
 #include "execution/SwitchInput.h"
 
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 
 
 bool SwitchInput::keyDown(int virtualKey, bool autoRepeat, qint64 nowMs) {

@@ -1,7 +1,7 @@
 // Routes the keyboard by the scanning phase rather than by where the focus happens to rest.
 #include "execution/SwitchKeyFilter.h"
 
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -15,8 +15,8 @@
 #include <QIcon>
 #include <QSaveFile>
 #include <QScreen>
-#include <QTimer>
 #include <QStandardPaths>
+#include <QTimer>
 
 StartupValues prepareProgramFolder(const QString& programFolder, const Services& services) {
   QDir dir(programFolder);
@@ -71,14 +71,14 @@ void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
     frame.BtnNouveauClick();
     return;
   }
-  const QString markerPath = interruptedStartMarker(frame.FProgramFolder);
+  const QString markerPath = interruptedStartMarker(frame.programFolder());
   QFile marker(markerPath);
   if (marker.open(QIODevice::ReadOnly)) {
     // The configuration is rewritten only at a clean close: until then it names the board the
     // interrupted start was opening. The marker stays, so that it is not opened again either.
     if (QString::fromUtf8(marker.readAll()) == lastBoard) {
-      frame.FServices.messages->information(QStringLiteral("erreur de chargement du fichier ") +
-                                            lastBoard);
+      frame.services().messages->information(QStringLiteral("erreur de chargement du fichier ") +
+                                             lastBoard);
       frame.BtnNouveauClick();
       return;
     }
@@ -89,7 +89,7 @@ void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
     marker.write(lastBoard.toUtf8());
     marker.close();
   }
-  const bool broken = frame.LoadBoard(lastBoard) == TMainFrame::LoadOutcome::Broken;
+  const bool broken = frame.LoadBoard(lastBoard) == BoardDocument::LoadOutcome::Broken;
   QFile::remove(markerPath);
   if (broken)
     frame.BtnNouveauClick();

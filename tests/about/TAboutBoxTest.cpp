@@ -3,9 +3,14 @@
 // the user sees every line of it, and that OK closes it.
 #include "about/TAboutBox.h"
 #include "board/TOnglet.h"
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 #include "editing/BoardHistory.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -24,7 +29,7 @@ QSet<char> actingShortcuts(bool creationMode) {
   TMainFrame& f = h.frame();
   QSet<char> acting;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    if (creationMode && f.FExecMode)
+    if (creationMode && f.view().execMode())
       h.enterCreationMode();
     h.fakes.fileDialogs.openFilters.clear();
     h.fakes.fileDialogs.saveFilters.clear();
@@ -37,19 +42,19 @@ QSet<char> actingShortcuts(bool creationMode) {
     });
     // Something to undo and something to redo, so that either shortcut would show.
     int history = -1;
-    if (!f.FExecMode) {
-      f.BtnAjoutOnglClick();
-      f.BtnAjoutOnglClick();
-      f.FHistory->stack().undo();
-      history = f.FHistory->stack().index();
+    if (!f.view().execMode()) {
+      f.panel().BtnAjoutOnglClick();
+      f.panel().BtnAjoutOnglClick();
+      (&f.panel().history())->stack().undo();
+      history = (&f.panel().history())->stack().index();
     }
-    const bool execBefore = f.FExecMode;
+    const bool execBefore = f.view().execMode();
     h.pressKey(Qt::Key_A + (letter - 'A'), Qt::ControlModifier);
     QCoreApplication::processEvents();
     h.reactivate();
-    if (dialog || f.FExecMode != execBefore || !h.fakes.fileDialogs.openFilters.isEmpty() ||
+    if (dialog || f.view().execMode() != execBefore || !h.fakes.fileDialogs.openFilters.isEmpty() ||
         !h.fakes.fileDialogs.saveFilters.isEmpty() ||
-        (history >= 0 && f.FHistory->stack().index() != history))
+        (history >= 0 && (&f.panel().history())->stack().index() != history))
       acting << letter;
   }
   return acting;
@@ -112,10 +117,10 @@ private slots:
     MainFrameHarness h; // the default board
     QStringList reservedTabs;
     for (const QString& caption : MainFrameHarness::tabCaptions(h.frame()))
-      if (TMainFrame::isReservedTabCaption(caption))
+      if (BoardView::isReservedTabCaption(caption))
         reservedTabs << caption;
     QCOMPARE(namesOf(TAboutBox::reservedTabs()), reservedTabs);
-    const TOnglet* page = h.frame().pages().first();
+    const TOnglet* page = h.frame().view().pages().first();
     QStringList reservedTexts;
     for (int i = page->textButtonCount(); i < page->GetButtonCount(); ++i)
       reservedTexts << page->GetButtonCaption(i);

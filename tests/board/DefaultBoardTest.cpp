@@ -2,7 +2,12 @@
 // its fonts and button height, and what a second "Nouveau fichier" leaves of an edited board.
 #include "board/TOnglet.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -16,8 +21,8 @@ QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f);
 
 QStringList shownTabTexts(TMainFrame& f) {
   QStringList c;
-  for (int i = 0; i < f.PageControl->count(); ++i)
-    c << f.PageControl->tabText(i);
+  for (int i = 0; i < f.view().pageControl()->count(); ++i)
+    c << f.view().pageControl()->tabText(i);
   return c;
 }
 
@@ -44,34 +49,34 @@ private slots:
     const QStringList tabs{"Divers", "Alphabet", "Autres caractères"};
     QCOMPARE(captionsOf(f), tabs);
     QCOMPARE(shownTabTexts(f), tabs);
-    QCOMPARE(f.pages().at(0)->GetTexts(), QStringList());
-    QCOMPARE(f.pages().at(1)->GetTexts(), alphabet());
-    QCOMPARE(f.pages().at(2)->GetTexts(), otherCharacters());
-    QCOMPARE(f.pages().at(1)->GetTexts().size(), 27);
-    QCOMPARE(f.pages().at(2)->GetTexts().size(), 30);
-    QCOMPARE(f.FDiversTab.data(), f.pages().at(0));
-    QCOMPARE(f.FAlphabetTab.data(), f.pages().at(1));
-    QCOMPARE(f.FOtherCharsTab.data(), f.pages().at(2));
+    QCOMPARE(f.view().pages().at(0)->GetTexts(), QStringList());
+    QCOMPARE(f.view().pages().at(1)->GetTexts(), alphabet());
+    QCOMPARE(f.view().pages().at(2)->GetTexts(), otherCharacters());
+    QCOMPARE(f.view().pages().at(1)->GetTexts().size(), 27);
+    QCOMPARE(f.view().pages().at(2)->GetTexts().size(), 30);
+    QCOMPARE(f.view().diversTab(), f.view().pages().at(0));
+    QCOMPARE(f.view().pageNamed(QStringLiteral("Alphabet")), f.view().pages().at(1));
+    QCOMPARE(f.view().pageNamed(QStringLiteral("Autres caractères")), f.view().pages().at(2));
     // Each text is one button; the space is an ordinary text showing one space.
-    for (TOnglet* p : f.pages()) {
+    for (TOnglet* p : f.view().pages()) {
       QCOMPARE(p->textButtonCount(), p->GetTexts().size());
       QCOMPARE(p->GetButtonCount(), p->textButtonCount() + 7);
     }
-    TTextButton* space = f.FAlphabetTab->FButtons[26];
+    TTextButton* space = f.view().pageNamed(QStringLiteral("Alphabet"))->FButtons[26];
     QCOMPARE(space->caption(), QStringLiteral(" "));
     QVERIFY(!space->isReserved);
-    QCOMPARE(f.FOtherCharsTab->FButtons[29]->caption(), QStringLiteral(" "));
+    QCOMPARE(f.view().pageNamed(QStringLiteral("Autres caractères"))->FButtons[29]->caption(), QStringLiteral(" "));
   }
 
   void boardStateAfterwards() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    QCOMPARE(f.activePage(), f.FOtherCharsTab.data());
-    QCOMPARE(f.EdtNomOnglet->text(), QStringLiteral("Autres caractères"));
-    QVERIFY(!f.EdtNomOnglet->isEnabled());
-    QVERIFY(f.FSaved);
-    QCOMPARE(f.FTabCounter, 1);
-    QVERIFY(f.FFileName.isEmpty());
+    QCOMPARE(f.view().activePage(), f.view().pageNamed(QStringLiteral("Autres caractères")));
+    QCOMPARE(f.panel().EdtNomOnglet->text(), QStringLiteral("Autres caractères"));
+    QVERIFY(!f.panel().EdtNomOnglet->isEnabled());
+    QVERIFY(f.document().saved());
+    QCOMPARE(f.view().tabCounter(), 1);
+    QVERIFY(f.document().fileName().isEmpty());
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
   }
 
@@ -82,18 +87,18 @@ private slots:
     selected.color = clRed;
     BoardFont unselected;
     unselected.color = clNavy;
-    QCOMPARE(f.FSelectedFont, selected);
-    QCOMPARE(f.FUnselectedFont, unselected);
-    QCOMPARE(f.FSelectedFont.name, QStringLiteral("Arial"));
-    QCOMPARE(f.FSelectedFont.size, 8);
-    QCOMPARE(f.FValidatedFont.name, QStringLiteral("Arial"));
-    QCOMPARE(f.FCurrentPhraseFont.name, QStringLiteral("Arial"));
+    QCOMPARE(f.view().selectedFont(), selected);
+    QCOMPARE(f.view().unselectedFont(), unselected);
+    QCOMPARE(f.view().selectedFont().name, QStringLiteral("Arial"));
+    QCOMPARE(f.view().selectedFont().size, 8);
+    QCOMPARE(f.view().validatedFont().name, QStringLiteral("Arial"));
+    QCOMPARE(f.view().currentPhraseFont().name, QStringLiteral("Arial"));
     // A line of 8 points is 16 pixels high with the fixed-width measurer.
-    QCOMPARE(f.FButtonHeight, 16 + 6);
-    for (TOnglet* p : f.pages())
+    QCOMPARE(f.view().buttonHeight(), 16 + 6);
+    for (TOnglet* p : f.view().pages())
       for (TTextButton* b : p->FButtons) {
         QCOMPARE(b->height(), 22);
-        QCOMPARE(b->boardFont(), f.FUnselectedFont);
+        QCOMPARE(b->boardFont(), f.view().unselectedFont());
       }
   }
 
@@ -101,46 +106,49 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.BtnAjoutOnglClick();
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Onglet1"));
-    f.BtnAjoutOnglClick();
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Onglet2"));
+    f.panel().BtnAjoutOnglClick();
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Onglet1"));
+    f.panel().BtnAjoutOnglClick();
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Onglet2"));
   }
 
   void newBoardTwiceForgetsTheEditsInBetween() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.PageControl->setCurrentIndex(0);
-    f.BtnAjoutTexteClick();
-    f.BtnAjoutTexteClick();
-    f.BtnAjoutOnglClick();
-    f.BtnAjoutOnglClick();
-    f.FSelectedFont.size = 20;
-    f.FUnselectedFont.bold = true;
-    f.FFileName = h.path("x.ord");
-    f.FTabColor = clGreen;
-    f.EdtT1->setValue(7);
-    QVERIFY(!f.FSaved);
+    f.view().pageControl()->setCurrentIndex(0);
+    f.panel().BtnAjoutTexteClick();
+    f.panel().BtnAjoutTexteClick();
+    f.panel().BtnAjoutOnglClick();
+    f.panel().BtnAjoutOnglClick();
+    const BoardLook before = f.view().look();
+    BoardLook look = before;
+    look.selected.size = 20;
+    look.unselected.bold = true;
+    look.tabColor = clGreen;
+    f.view().setLook(look, before);
+    f.document().setFileName(h.path("x.ord"));
+    f.panel().EdtT1->setValue(7);
+    QVERIFY(!f.document().saved());
 
     f.BtnNouveauClick();
     QCOMPARE(captionsOf(f), (QStringList{"Divers", "Alphabet", "Autres caractères"}));
-    QCOMPARE(f.pages().at(0)->GetTexts(), QStringList());
-    QCOMPARE(f.pages().at(1)->GetTexts(), alphabet());
-    QCOMPARE(f.pages().at(2)->GetTexts(), otherCharacters());
-    QVERIFY(!f.FCurrentText); // the chosen text went with its board
-    QCOMPARE(f.FSelectedFont.size, 8);
-    QVERIFY(!f.FUnselectedFont.bold);
-    QCOMPARE(f.FButtonHeight, 22);
-    QVERIFY(f.FFileName.isEmpty());
-    QVERIFY(f.FSaved);
-    QCOMPARE(f.FTabCounter, 1);
-    QVERIFY(!f.EdtNomOnglet->isEnabled());
+    QCOMPARE(f.view().pages().at(0)->GetTexts(), QStringList());
+    QCOMPARE(f.view().pages().at(1)->GetTexts(), alphabet());
+    QCOMPARE(f.view().pages().at(2)->GetTexts(), otherCharacters());
+    QVERIFY(!f.view().currentText()); // the chosen text went with its board
+    QCOMPARE(f.view().selectedFont().size, 8);
+    QVERIFY(!f.view().unselectedFont().bold);
+    QCOMPARE(f.view().buttonHeight(), 22);
+    QVERIFY(f.document().fileName().isEmpty());
+    QVERIFY(f.document().saved());
+    QCOMPARE(f.view().tabCounter(), 1);
+    QVERIFY(!f.panel().EdtNomOnglet->isEnabled());
     // Left as they were: the page colour and the paces.
-    QCOMPARE(f.FTabColor, clGreen);
-    for (TOnglet* p : f.pages())
+    QCOMPARE(f.view().tabColor(), clGreen);
+    for (TOnglet* p : f.view().pages())
       QCOMPARE(p->GetBackgroundColor(), clGreen);
-    QCOMPARE(f.EdtT1->value(), 7);
+    QCOMPARE(f.panel().EdtT1->value(), 7);
   }
 
   void newBoardWhileEditingShowsTheEditingLook() {
@@ -148,17 +156,17 @@ private slots:
     TMainFrame& f = h.frame();
     h.enterCreationMode();
     f.BtnNouveauClick();
-    for (TOnglet* p : f.pages()) {
+    for (TOnglet* p : f.view().pages()) {
       for (int i = 0; i < p->GetButtonCount(); ++i) {
         TTextButton* b = p->FButtons[size_t(i)];
         QCOMPARE(!b->isShownOnPage(), i >= p->textButtonCount()); // reserved buttons hidden
         if (i < p->textButtonCount())
-          QCOMPARE(b->boardFont(), f.FSelectedFont); // the preview is on
+          QCOMPARE(b->boardFont(), f.view().selectedFont()); // the preview is on
       }
     }
     // The letters cannot be chosen for editing, as after entering creation mode.
-    QVERIFY(!f.FAlphabetTab->FButtons[0]->isEnabled());
-    QVERIFY(!f.FOtherCharsTab->FButtons[23]->isEnabled());
+    QVERIFY(!f.view().pageNamed(QStringLiteral("Alphabet"))->FButtons[0]->isEnabled());
+    QVERIFY(!f.view().pageNamed(QStringLiteral("Autres caractères"))->FButtons[23]->isEnabled());
   }
 };
 

@@ -6,7 +6,12 @@
 #include "shell/ConfigFile.h"
 #include "shell/Startup.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/Fakes.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
@@ -54,7 +59,7 @@ QByteArray withLines(const QByteArray& bytes, const std::map<int, QByteArray>& l
 
 QStringList captions(TMainFrame& f) {
   QStringList list;
-  for (TOnglet* page : f.pages())
+  for (TOnglet* page : f.view().pages())
     list << page->caption();
   return list;
 }
@@ -62,7 +67,7 @@ QStringList captions(TMainFrame& f) {
 // Every text of every page, whole, as the carer typed them.
 QList<QStringList> texts(TMainFrame& f) {
   QList<QStringList> all;
-  for (TOnglet* page : f.pages()) {
+  for (TOnglet* page : f.view().pages()) {
     page->JoinPieces();
     all << page->GetTexts();
     page->SplitAllTexts();
@@ -73,7 +78,7 @@ QList<QStringList> texts(TMainFrame& f) {
 
 int buttonCount(TMainFrame& f) {
   int n = 0;
-  for (TOnglet* page : f.pages())
+  for (TOnglet* page : f.view().pages())
     n += page->GetButtonCount();
   return n;
 }
@@ -91,7 +96,7 @@ QString loadCopy(MainFrameHarness& h, const QString& name, const QByteArray& byt
 // Saves under a chosen name, as "Enregistrer sous" does.
 void saveAs(MainFrameHarness& h, const QString& chosen) {
   h.fakes.fileDialogs.saveReplies.push_back(chosen);
-  h.frame().SaveBoard(true);
+  h.frame().document().SaveBoard(true);
 }
 
 // A board on screen with unsaved changes and a file of its own: what a failure must not touch.
@@ -107,7 +112,7 @@ EditedBoard editedBoard(MainFrameHarness& h, const QString& path) {
   EditedBoard b;
   b.path = path;
   b.bytes = bytesOf(path);
-  f.BtnAjoutOnglClick(); // "Onglet1", unsaved
+  f.panel().BtnAjoutOnglClick(); // "Onglet1", unsaved
   b.captions = captions(f);
   b.buttons = buttonCount(f);
   return b;
@@ -152,20 +157,20 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     const QString loaded = loadCopy(h, file, fixture(file));
-    QCOMPARE(f.FFileName, loaded);
+    QCOMPARE(f.document().fileName(), loaded);
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + loaded);
-    QVERIFY(f.FSaved);
+    QVERIFY(f.document().saved());
 
-    f.BtnAjoutOnglClick();
-    f.BtnSupprOnglClick(); // a change and its undoing: the board is the loaded one again
-    QVERIFY(!f.FSaved);
+    f.panel().BtnAjoutOnglClick();
+    f.panel().BtnSupprOnglClick(); // a change and its undoing: the board is the loaded one again
+    QVERIFY(!f.document().saved());
     const QString saved = h.path("copy.ord");
     saveAs(h, saved);
     QCOMPARE(bytesOf(saved), expected);
     QCOMPARE(bytesOf(loaded), fixture(file)); // save as leaves the opened file alone
-    QCOMPARE(f.FFileName, saved);
+    QCOMPARE(f.document().fileName(), saved);
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + saved);
-    QVERIFY(f.FSaved);
+    QVERIFY(f.document().saved());
     QCOMPARE(h.fakes.fileDialogs.saveFilters, QStringList{kFilter});
     QVERIFY(h.fakes.messages.shown.isEmpty());
     QVERIFY(h.fakes.messages.questions.isEmpty());
@@ -179,26 +184,26 @@ private slots:
     // The tab strip, set aside while the tabs were added, is back above the pages, each tab as
     // wide as its caption.
     QCoreApplication::processEvents();
-    QVERIFY(f.TabBar->isVisible());
-    QVERIFY(f.TabBar->tabRect(0).width() >
-            f.TabBar->fontMetrics().horizontalAdvance(QStringLiteral("Phrases à dire")));
-    QVERIFY(f.activePage()->mapTo(&f, QPoint()).y() >=
-            f.TabBar->mapTo(&f, QPoint(0, f.TabBar->height())).y());
-    QCOMPARE(f.EdtT1->value(), 12);
-    QCOMPARE(f.EdtT2->value(), 100);
-    QCOMPARE(f.TimerT1->interval(), 12000);
-    QCOMPARE(f.TimerT2->interval(), 100000);
-    QCOMPARE(f.FSelectedFont.name, QStringLiteral("Comic Sans MS"));
-    QCOMPARE(f.FUnselectedFont.name, QStringLiteral("Times New Roman"));
-    QCOMPARE(f.FCurrentPhraseFont.name, QStringLiteral("Verdana"));
-    QCOMPARE(f.FTabColor, static_cast<TColor>(0x80000018u));
-    QCOMPARE(f.FMemoColor, 0xF0FBFF);
-    for (TOnglet* page : f.pages())
-      QCOMPARE(page->GetBackgroundColor(), f.FTabColor);
+    QVERIFY(f.view().tabBar()->isVisible());
+    QVERIFY(f.view().tabBar()->tabRect(0).width() >
+            f.view().tabBar()->fontMetrics().horizontalAdvance(QStringLiteral("Phrases à dire")));
+    QVERIFY(f.view().activePage()->mapTo(&f, QPoint()).y() >=
+            f.view().tabBar()->mapTo(&f, QPoint(0, f.view().tabBar()->height())).y());
+    QCOMPARE(f.panel().EdtT1->value(), 12);
+    QCOMPARE(f.panel().EdtT2->value(), 100);
+    QCOMPARE(f.session().TimerT1->interval(), 12000);
+    QCOMPARE(f.session().TimerT2->interval(), 100000);
+    QCOMPARE(f.view().selectedFont().name, QStringLiteral("Comic Sans MS"));
+    QCOMPARE(f.view().unselectedFont().name, QStringLiteral("Times New Roman"));
+    QCOMPARE(f.view().currentPhraseFont().name, QStringLiteral("Verdana"));
+    QCOMPARE(f.view().tabColor(), static_cast<TColor>(0x80000018u));
+    QCOMPARE(f.view().memoColor(), 0xF0FBFF);
+    for (TOnglet* page : f.view().pages())
+      QCOMPARE(page->GetBackgroundColor(), f.view().tabColor());
     // No reserved tab in this board: the references of the board before are gone.
-    QVERIFY(!f.FDiversTab && !f.FAlphabetTab && !f.FOtherCharsTab);
-    QCOMPARE(f.FTabCounter, 2);
-    f.BtnAjoutOnglClick();
+    QVERIFY(!f.view().diversTab() && !f.view().pageNamed(QStringLiteral("Alphabet")) && !f.view().pageNamed(QStringLiteral("Autres caractères")));
+    QCOMPARE(f.view().tabCounter(), 2);
+    f.panel().BtnAjoutOnglClick();
     QCOMPARE(captions(f).last(), QStringLiteral("Onglet2"));
   }
 
@@ -217,22 +222,22 @@ private slots:
     TMainFrame& f = h.frame();
     loadCopy(h, "paces.ord", withLines(fixture("default.ord"), {{2, stored}, {3, stored}}));
     QVERIFY(h.fakes.messages.shown.isEmpty());
-    QCOMPARE(f.EdtT1->value(), shown);
-    QCOMPARE(f.EdtT2->value(), shown);
+    QCOMPARE(f.panel().EdtT1->value(), shown);
+    QCOMPARE(f.panel().EdtT2->value(), shown);
     // The scan runs at the pace the carer sees and that the next save writes.
-    QCOMPARE(f.TimerT1->interval(), shown * 1000);
-    QCOMPARE(f.TimerT2->interval(), shown * 1000);
+    QCOMPARE(f.session().TimerT1->interval(), shown * 1000);
+    QCOMPARE(f.session().TimerT2->interval(), shown * 1000);
   }
 
   void defaultBoardSavedAsThreeTabBlocks() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    QVERIFY(f.FFileName.isEmpty());
+    QVERIFY(f.document().fileName().isEmpty());
     const QString chosen = h.path("nouveau");
     h.fakes.fileDialogs.saveReplies.push_back(chosen);
-    f.SaveBoard(false); // never saved: the name is asked for
+    f.document().SaveBoard(false); // never saved: the name is asked for
     QCOMPARE(h.fakes.fileDialogs.saveFilters, QStringList{kFilter});
-    QCOMPARE(f.FFileName, chosen + ".ord");
+    QCOMPARE(f.document().fileName(), chosen + ".ord");
     const QByteArray bytes = bytesOf(chosen + ".ord");
     QCOMPARE(bytes, fixture("default.ord"));
     const BoardData d = boardfile::read(bytes).data;
@@ -242,10 +247,10 @@ private slots:
     QCOMPARE(d.tabs[2].texts.size(), 30);
 
     // Saved again: no question, the same file.
-    f.BtnAjoutOnglClick();
-    f.SaveBoard(false);
+    f.panel().BtnAjoutOnglClick();
+    f.document().SaveBoard(false);
     QCOMPARE(h.fakes.fileDialogs.saveFilters.size(), 1);
-    QCOMPARE(boardfile::read(bytesOf(f.FFileName)).data.tabs.last().caption,
+    QCOMPARE(boardfile::read(bytesOf(f.document().fileName())).data.tabs.last().caption,
              QStringLiteral("Onglet1"));
   }
 
@@ -256,7 +261,7 @@ private slots:
     BoardData d = boardfile::read(fixture("default.ord")).data;
     d.tabs[0].texts = QStringList{"oui", "non", longText, "merci", "RETOUR"};
     loadCopy(h, "long.ord", boardfile::write(d));
-    TOnglet* page = f.pages().at(0);
+    TOnglet* page = f.view().pages().at(0);
     const int pieces = page->FPieceCounts.at(2);
     QVERIFY2(pieces > 1, "the 300-character text is not cut");
     QCOMPARE(page->textButtonCount(), 4 + pieces);
@@ -283,13 +288,13 @@ private slots:
               {"Alphabet", {"b"}},
               {"divers", {}}};
     loadCopy(h, "reserved.ord", boardfile::write(d));
-    const QList<TOnglet*> all = f.pages();
+    const QList<TOnglet*> all = f.view().pages();
     QCOMPARE(all.size(), 5);
-    QCOMPARE(f.FAlphabetTab.data(), all[3]);
-    QCOMPARE(f.FOtherCharsTab.data(), all[2]);
-    QVERIFY(!f.FDiversTab); // the comparison is case-sensitive
-    QCOMPARE(f.FTabCounter, 5);
-    f.BtnAjoutOnglClick();
+    QCOMPARE(f.view().pageNamed(QStringLiteral("Alphabet")), all[3]);
+    QCOMPARE(f.view().pageNamed(QStringLiteral("Autres caractères")), all[2]);
+    QVERIFY(!f.view().diversTab()); // the comparison is case-sensitive
+    QCOMPARE(f.view().tabCounter(), 5);
+    f.panel().BtnAjoutOnglClick();
     QCOMPARE(captions(f).last(), QStringLiteral("Onglet5"));
   }
 
@@ -317,17 +322,17 @@ private slots:
 
     if (viaOpen) {
       h.fakes.fileDialogs.openReplies.push_back(broken);
-      f.BtnOuvrirClick();
+      f.panel().BtnOuvrirClick();
     } else {
-      QCOMPARE(f.LoadBoard(broken), TMainFrame::LoadOutcome::Broken);
+      QCOMPARE(f.LoadBoard(broken), BoardDocument::LoadOutcome::Broken);
     }
     QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(buttonCount(f), before.buttons);
-    QCOMPARE(f.FFileName, before.path);
+    QCOMPARE(f.document().fileName(), before.path);
     QCOMPARE(f.windowTitle(), caption);
-    QVERIFY(!f.FSaved);
-    QVERIFY(f.FAlphabetTab && f.FAlphabetTab->caption() == "Alphabet");
+    QVERIFY(!f.document().saved());
+    QVERIFY(f.view().pageNamed(QStringLiteral("Alphabet")) && f.view().pageNamed(QStringLiteral("Alphabet"))->caption() == "Alphabet");
   }
 
   void unreadableFileChangesNothing() {
@@ -339,10 +344,10 @@ private slots:
     const QString locked = h.path("locked.ord");
     QVERIFY(writeFile(locked, fixture("texts.ord")));
     QFile::setPermissions(locked, QFileDevice::Permissions());
-    QCOMPARE(f.LoadBoard(locked), TMainFrame::LoadOutcome::Broken);
+    QCOMPARE(f.LoadBoard(locked), BoardDocument::LoadOutcome::Broken);
     QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
     QCOMPARE(captions(f), before.captions);
-    QCOMPARE(f.FFileName, before.path);
+    QCOMPARE(f.document().fileName(), before.path);
   }
 
   void missingFileChangesNothing() {
@@ -351,20 +356,20 @@ private slots:
     const EditedBoard before = editedBoard(h, h.path("mine.ord"));
     const QString missing = h.path("absent.ord");
 
-    QCOMPARE(f.LoadBoard(missing), TMainFrame::LoadOutcome::Missing);
+    QCOMPARE(f.LoadBoard(missing), BoardDocument::LoadOutcome::Missing);
     QCOMPARE(h.fakes.messages.shown,
              QStringList{QStringLiteral("le fichier ") + missing + QStringLiteral("n'existe pas")});
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + before.path);
 
     // Through the open command the caption keeps the bare path that was typed.
     h.fakes.fileDialogs.openReplies.push_back(missing);
-    f.BtnOuvrirClick();
+    f.panel().BtnOuvrirClick();
     QCOMPARE(h.fakes.messages.shown.size(), 2);
     QCOMPARE(h.fakes.messages.shown.last(), h.fakes.messages.shown.first());
     QCOMPARE(f.windowTitle(), missing);
     QCOMPARE(captions(f), before.captions);
-    QCOMPARE(f.FFileName, before.path);
-    QVERIFY(!f.FSaved);
+    QCOMPARE(f.document().fileName(), before.path);
+    QVERIFY(!f.document().saved());
   }
 
   void startBoard_data() {
@@ -398,24 +403,16 @@ private slots:
     }
     openStartBoard(f, path);
     QCOMPARE(captions(f), tabs);
-    QCOMPARE(f.FFileName, named ? path : QString());
+    QCOMPARE(f.document().fileName(), named ? path : QString());
     QCOMPARE(f.windowTitle(),
              named ? QStringLiteral("Orivox v1.0 : ") + path : QStringLiteral("Orivox v1.0"));
     QCOMPARE(h.fakes.messages.shown, messages);
-    QVERIFY(f.FSaved);
+    QVERIFY(f.document().saved());
   }
 
   // A start that froze or was stopped while it opened the last board leaves a marker naming it:
   // the next starts show a new board and name the file, until a clean close names another.
   void startStuckOnItsBoardIsNotRepeated() {
-    struct MarkerWatch : RecordingMessages {
-      QString marker;
-      QList<bool> present; // whether the marker was there when each message appeared
-      void information(const QString& text) override {
-        present << QFile::exists(marker);
-        RecordingMessages::information(text);
-      }
-    };
     MainFrameHarness h(false);
     TMainFrame& f = h.frame();
     const QString path = h.path("last.ord");
@@ -425,7 +422,7 @@ private slots:
 
     openStartBoard(f, path);
     QCOMPARE(captions(f), (QStringList{"Divers", "Alphabet", QStringLiteral("Autres caractères")}));
-    QCOMPARE(f.FFileName, QString());
+    QCOMPARE(f.document().fileName(), QString());
     QCOMPARE(h.fakes.messages.shown,
              QStringList{QStringLiteral("erreur de chargement du fichier ") + path});
     QVERIFY(QFile::exists(marker));
@@ -439,13 +436,13 @@ private slots:
     QVERIFY(!QFile::exists(marker));
 
     // The marker is there while the board loads, and gone once the load has ended, even badly.
-    MarkerWatch watch;
-    watch.marker = marker;
-    f.FServices.messages = &watch;
+    QList<bool> present; // whether the marker was there when each message appeared
+    h.fakes.messages.shown.clear();
+    h.fakes.messages.onShown = [&](const QString&) { present << QFile::exists(marker); };
     QVERIFY(writeFile(path, fixture("truncated.ord")));
     openStartBoard(f, path);
-    QCOMPARE(watch.shown, QStringList{kLoadError});
-    QCOMPARE(watch.present, QList<bool>{true});
+    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(present, QList<bool>{true});
     QVERIFY(!QFile::exists(marker));
   }
 
@@ -468,10 +465,10 @@ private slots:
       QFile::setPermissions(h.path("locked"), QFile::ReadOwner | QFile::ExeOwner);
       if (runningAsRoot())
         QSKIP("the superuser writes into a read-only folder");
-      f.SaveBoard(false);
+      f.document().SaveBoard(false);
     } else if (where == "backup") {
       QDir(h.folder()).mkdir("mine.ord.bak"); // the previous file cannot be kept there
-      f.SaveBoard(false);
+      f.document().SaveBoard(false);
     } else if (where == "folder") {
       QDir(h.folder()).mkdir("dossier.ord");
       saveAs(h, h.path("dossier.ord"));
@@ -484,9 +481,9 @@ private slots:
     QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
     QCOMPARE(bytesOf(previous), before.bytes);
     QVERIFY(QDir(h.path("locked")).entryList(QDir::Files | QDir::Hidden).size() <= 1);
-    QVERIFY(f.FFileName.isEmpty());
+    QVERIFY(f.document().fileName().isEmpty());
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
-    QVERIFY(!f.FSaved);
+    QVERIFY(!f.document().saved());
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
   }
@@ -498,19 +495,19 @@ private slots:
     const QString backup = path + ".bak";
     QByteArray saved[3];
     for (int i = 0; i < 3; ++i) {
-      f.BtnAjoutOnglClick();
+      f.panel().BtnAjoutOnglClick();
       if (i == 0)
         saveAs(h, path);
       else
-        f.SaveBoard(false);
+        f.document().SaveBoard(false);
       saved[i] = bytesOf(path);
       // One generation: the file as it was before this save.
       QCOMPARE(bytesOf(backup), i == 0 ? QByteArray("<unreadable>") : saved[i - 1]);
     }
     QVERIFY(saved[2] != saved[1]);
     // A save refused leaves the file and its backup as they were.
-    f.activePage()->AddText(true, QStringLiteral("日本"), false);
-    f.SaveBoard(false);
+    f.view().activePage()->AddText(true, QStringLiteral("日本"), false);
+    f.document().SaveBoard(false);
     QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
     QCOMPARE(bytesOf(path), saved[2]);
     QCOMPARE(bytesOf(backup), saved[1]);
@@ -521,9 +518,9 @@ private slots:
     // board stays savable.
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.pages().first()->AddText(true, QStringLiteral("a\tb"), false);
+    f.view().pages().first()->AddText(true, QStringLiteral("a\tb"), false);
     h.fakes.fileDialogs.saveReplies = {h.path("tab.ord")};
-    f.SaveBoard(false);
+    f.document().SaveBoard(false);
     QVERIFY(h.fakes.messages.shown.isEmpty());
     QVERIFY(bytesOf(h.path("tab.ord")).contains("\r\na\tb\r\n"));
   }
@@ -543,17 +540,17 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     const EditedBoard before = editedBoard(h, h.path("mine.ord"));
-    TOnglet* page = f.pages().last();
+    TOnglet* page = f.view().pages().last();
     if (asCaption)
       page->setCaption(text);
     else
       page->AddText(true, text, false);
-    f.SaveBoard(false);
+    f.document().SaveBoard(false);
     QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
     QCOMPARE(bytesOf(before.path), before.bytes);
-    QVERIFY(f.FFileName.isEmpty());
+    QVERIFY(f.document().fileName().isEmpty());
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
-    QVERIFY(!f.FSaved);
+    QVERIFY(!f.document().saved());
     // The text stays on screen for the carer to mend.
     if (asCaption)
       QCOMPARE(page->caption(), text);
@@ -587,7 +584,7 @@ private slots:
     QDir::setCurrent(h.folder());
     saveAs(h, chosen);
     QDir::setCurrent(oldCurrent);
-    QCOMPARE(f.FFileName, stored);
+    QCOMPARE(f.document().fileName(), stored);
     QCOMPARE(bytesOf(h.path(stored)), fixture("default.ord"));
     QCOMPARE(QDir(h.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
   }
@@ -595,13 +592,13 @@ private slots:
   void cancelledSaveWritesNothing() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.BtnAjoutOnglClick();
+    f.panel().BtnAjoutOnglClick();
     const int buttons = buttonCount(f);
-    f.SaveBoard(true); // no reply: cancelled
+    f.document().SaveBoard(true); // no reply: cancelled
     QCOMPARE(h.fakes.fileDialogs.saveFilters, QStringList{kFilter});
-    QVERIFY(f.FFileName.isEmpty());
+    QVERIFY(f.document().fileName().isEmpty());
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
-    QVERIFY(!f.FSaved);
+    QVERIFY(!f.document().saved());
     QCOMPARE(buttonCount(f), buttons);
     QCOMPARE(QDir(h.folder()).entryList(QDir::Files).size(), 0);
     QVERIFY(h.fakes.messages.shown.isEmpty());
@@ -611,58 +608,58 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.BtnAjoutOnglClick();
-    QVERIFY(!f.FSaved);
+    f.panel().BtnAjoutOnglClick();
+    QVERIFY(!f.document().saved());
 
-    f.BtnOuvrirClick(); // cancelled
+    f.panel().BtnOuvrirClick(); // cancelled
     QCOMPARE(h.fakes.fileDialogs.openFilters, QStringList{kFilter});
-    QCOMPARE(f.pageCount(), 4);
+    QCOMPARE(f.view().pageCount(), 4);
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
-    QVERIFY(!f.FSaved);
+    QVERIFY(!f.document().saved());
 
     // Unsaved changes are dropped without a question.
     const QString path = h.path("texts.ord");
     QVERIFY(writeFile(path, fixture("texts.ord")));
     h.fakes.fileDialogs.openReplies.push_back(path);
-    f.BtnOuvrirClick();
+    f.panel().BtnOuvrirClick();
     QVERIFY(h.fakes.messages.questions.isEmpty());
     QVERIFY(h.fakes.messages.shown.isEmpty());
     QCOMPARE(captions(f), (QStringList{QStringLiteral("Phrases à dire"), "Vide"}));
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + path);
-    QVERIFY(f.FSaved);
+    QVERIFY(f.document().saved());
   }
 
   void boardOpenedInCreationModeShowsTheCreationLook() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    QVERIFY(!f.FExecMode);
+    QVERIFY(!f.view().execMode());
     const QString path = h.path("default.ord");
     QVERIFY(writeFile(path, fixture("texts.ord")));
     h.fakes.fileDialogs.openReplies.push_back(path);
-    f.BtnOuvrirClick();
-    QVERIFY(!f.FExecMode);
-    for (TOnglet* page : f.pages()) {
+    f.panel().BtnOuvrirClick();
+    QVERIFY(!f.view().execMode());
+    for (TOnglet* page : f.view().pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
         QCOMPARE(!b->isShownOnPage(), i >= page->textButtonCount()); // reserved buttons hidden
-        QCOMPARE(b->boardFont(), f.FSelectedFont);             // all texts shown selected
+        QCOMPARE(b->boardFont(), f.view().selectedFont());             // all texts shown selected
       }
     }
     // The name fields speak of the new board, not of the old one.
-    QCOMPARE(f.EdtNomOnglet->text(), f.activePage()->caption());
-    QVERIFY(f.EdtNomOnglet->isEnabled());
-    QVERIFY(f.EdtNomTexte->text().isEmpty());
-    QVERIFY(!f.EdtNomTexte->isEnabled());
-    QVERIFY(!f.TimerT1->isActive() && !f.TimerT2->isActive());
+    QCOMPARE(f.panel().EdtNomOnglet->text(), f.view().activePage()->caption());
+    QVERIFY(f.panel().EdtNomOnglet->isEnabled());
+    QVERIFY(f.panel().EdtNomTexte->text().isEmpty());
+    QVERIFY(!f.panel().EdtNomTexte->isEnabled());
+    QVERIFY(!f.session().TimerT1->isActive() && !f.session().TimerT2->isActive());
     // Typing a name renames the new board's tab and marks the change.
-    f.EdtNomOnglet->setText("Mes phrases");
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Mes phrases"));
-    QVERIFY(!f.FSaved);
+    f.panel().EdtNomOnglet->setText("Mes phrases");
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Mes phrases"));
+    QVERIFY(!f.document().saved());
 
     // Back in execution mode the reserved buttons come back.
     h.enterExecutionMode();
-    for (TOnglet* page : f.pages())
+    for (TOnglet* page : f.view().pages())
       QVERIFY(page->FButtons.back()->isShownOnPage());
   }
 
@@ -681,18 +678,18 @@ private slots:
     h.enterCreationMode();
     change("Secret", "Secret", false); // cancelled
     f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
-    QCOMPARE(f.FPassword, QStringLiteral("wmo"));
+    QCOMPARE(f.document().password(), QStringLiteral("wmo"));
     change("Secret", "Secret", true);
     f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
-    QCOMPARE(f.FPassword, QStringLiteral("Secret"));
-    QVERIFY(f.FSaved); // the password is no part of the board
+    QCOMPARE(f.document().password(), QStringLiteral("Secret"));
+    QVERIFY(f.document().saved()); // the password is no part of the board
 
     h.enterExecutionMode();
     h.enterCreationMode("wmo");
-    QVERIFY(f.FExecMode);
+    QVERIFY(f.view().execMode());
     QCOMPARE(h.fakes.messages.shown, QStringList{"Mot de passe incorrect"});
     h.enterCreationMode("Secret");
-    QVERIFY(!f.FExecMode);
+    QVERIFY(!f.view().execMode());
 
     f.FormClose();
     const configfile::ConfigValues kept = configfile::decode(bytesOf(h.path("conf/conf.txt")));

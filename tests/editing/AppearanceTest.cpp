@@ -3,7 +3,12 @@
 #include "board/TOnglet.h"
 #include "editing/TFormFont.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -33,9 +38,9 @@ struct Look {
 };
 
 Look lookOf(TMainFrame& f) {
-  Look l{f.FSelectedFont, f.FUnselectedFont, f.FTabFont, f.FValidatedFont, f.FCurrentPhraseFont,
-         f.FTabColor,     f.FMemoColor,      {},         f.FButtonHeight,  f.FSaved};
-  for (TOnglet* p : f.pages())
+  Look l{f.view().selectedFont(), f.view().unselectedFont(), f.view().tabFont(), f.view().validatedFont(), f.view().currentPhraseFont(),
+         f.view().tabColor(),     f.view().memoColor(),      {},         f.view().buttonHeight(),  f.document().saved()};
+  for (TOnglet* p : f.view().pages())
     l.pageColors << p->GetBackgroundColor();
   return l;
 }
@@ -90,7 +95,7 @@ private slots:
     const Look before = lookOf(f);
     answerDialog(h, 12, accept);
     targetButton(f, button)->click();
-    QVERIFY(!f.FormFont->isVisible());
+    QVERIFY(!f.panel().FormFont->isVisible());
     Look after = lookOf(f);
     if (!accept) {
       QVERIFY(after == before);
@@ -125,9 +130,9 @@ private slots:
     QCOMPARE(after.phrase, expected.phrase);
     QVERIFY(after == expected);
     // One step of the edit history, back and forth, button heights and page colours included.
-    f.BtnAnnulerEdition->click();
+    f.panel().BtnAnnulerEdition->click();
     QVERIFY(lookOf(f) == before);
-    f.BtnRetablirEdition->click();
+    f.panel().BtnRetablirEdition->click();
     QVERIFY(lookOf(f) == after);
   }
 
@@ -146,13 +151,13 @@ private slots:
     TMainFrame& f = h.frame();
     h.enterCreationMode();
     if (!preview)
-      f.BitBtnTtAffClick();
+      f.panel().BitBtnTtAffClick();
     answerDialog(h, 20, true);
     targetButton(f, button)->click();
     // A line of 20 points is 40 pixels: every button, reserved ones included, is 46 high.
-    QCOMPARE(f.FButtonHeight, 46);
-    const BoardFont& shown = preview ? f.FSelectedFont : f.FUnselectedFont;
-    for (TOnglet* p : f.pages()) {
+    QCOMPARE(f.view().buttonHeight(), 46);
+    const BoardFont& shown = preview ? f.view().selectedFont() : f.view().unselectedFont();
+    for (TOnglet* p : f.view().pages()) {
       for (int i = 0; i < p->GetButtonCount(); ++i) {
         TTextButton* b = p->FButtons[size_t(i)];
         QCOMPARE(b->height(), 46);
@@ -161,7 +166,7 @@ private slots:
       }
     }
     // The pages are laid out again for the taller buttons: none overlaps the next row.
-    TOnglet* letters = f.FAlphabetTab;
+    TOnglet* letters = f.view().pageNamed(QStringLiteral("Alphabet"));
     for (int i = 1; i < letters->textButtonCount(); ++i) {
       const QRect a = letters->FButtons[size_t(i - 1)]->geometry();
       const QRect b = letters->FButtons[size_t(i)]->geometry();
@@ -169,7 +174,7 @@ private slots:
     }
     // Back in execution mode the reserved buttons keep that height.
     h.enterExecutionMode();
-    for (TOnglet* p : f.pages())
+    for (TOnglet* p : f.view().pages())
       for (TTextButton* b : p->FButtons)
         QCOMPARE(b->height(), 46);
   }
@@ -179,24 +184,24 @@ private slots:
     TMainFrame& f = h.frame();
     h.enterCreationMode();
     answerDialog(h, 14, true);
-    f.BtnVisuNonSelec->click();
+    f.panel().BtnVisuNonSelec->click();
     answerDialog(h, 10, true);
-    f.BtnVisuSelec->click();
-    QCOMPARE(f.FButtonHeight, 2 * 14 + 6);
+    f.panel().BtnVisuSelec->click();
+    QCOMPARE(f.view().buttonHeight(), 2 * 14 + 6);
   }
 
   void tabDialogStartsFromTheActivePageColour() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.activePage()->SetBackgroundColor(clMaroon); // only this page
+    f.view().activePage()->SetBackgroundColor(clMaroon); // only this page
     answerDialog(h, 9, true);
-    f.BtnVisuOnglet->click();
+    f.panel().BtnVisuOnglet->click();
     QCOMPARE(h.fakes.colorChooser.offered, QList<TColor>{clMaroon});
-    for (TOnglet* p : f.pages())
+    for (TOnglet* p : f.view().pages())
       QCOMPARE(p->GetBackgroundColor(), 0x00FFFF);
-    QCOMPARE(f.PageControl->font().pointSize(), 9);
-    QVERIFY(f.PageControl->font().bold());
+    QCOMPARE(f.view().pageControl()->font().pointSize(), 9);
+    QVERIFY(f.view().pageControl()->font().bold());
   }
 
   void displayAreaHasOneBackground() {
@@ -204,60 +209,60 @@ private slots:
     TMainFrame& f = h.frame();
     h.enterCreationMode();
     answerDialog(h, 16, true, clRed, 0x00FFFF);
-    f.BtnVisuAff2->click();
-    QCOMPARE(f.Memo->palette().color(QPalette::Base), QColor(255, 255, 0));
-    QCOMPARE(f.PnlLogo->palette().color(QPalette::Window), QColor(255, 255, 0));
-    QCOMPARE(f.FCurrentPhraseFont.size, 16);
-    QCOMPARE(f.FValidatedFont.size, 8);
+    f.panel().BtnVisuAff2->click();
+    QCOMPARE(f.session().Memo->palette().color(QPalette::Base), QColor(255, 255, 0));
+    QCOMPARE(f.logoPanel()->palette().color(QPalette::Window), QColor(255, 255, 0));
+    QCOMPARE(f.view().currentPhraseFont().size, 16);
+    QCOMPARE(f.view().validatedFont().size, 8);
     // "Phrases validées" opens on that same background, and changes it for both.
     answerDialog(h, 8, true, clRed, clWhite);
-    f.BtnVisuAff->click();
+    f.panel().BtnVisuAff->click();
     QCOMPARE(h.fakes.colorChooser.offered.last(), TColor(0x00FFFF));
-    QCOMPARE(f.Memo->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(f.PnlLogo->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(f.session().Memo->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(f.logoPanel()->palette().color(QPalette::Window), QColor(Qt::white));
   }
 
   void previewToggleTwiceRestoresTheLook() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.FSaved = true;
-    TTextButton* chosen = f.FCurrentText;
+    f.document().setSaved(true);
+    TTextButton* chosen = f.view().currentText();
     auto fonts = [&f] {
       QList<BoardFont> l;
-      for (TOnglet* p : f.pages())
+      for (TOnglet* p : f.view().pages())
         for (int i = 0; i < p->textButtonCount(); ++i)
           l << p->FButtons[size_t(i)]->boardFont();
       return l;
     };
     const QList<BoardFont> start = fonts();
-    const QString caption = f.BitBtnTtAff->text();
+    const QString caption = f.panel().BitBtnTtAff->text();
     QCOMPARE(caption, QStringLiteral("Désélectionner les textes"));
-    f.BitBtnTtAff->click();
-    QCOMPARE(f.BitBtnTtAff->text(), QStringLiteral("Sélectionner les textes"));
-    QVERIFY(!f.FAllSelected);
+    f.panel().BitBtnTtAff->click();
+    QCOMPARE(f.panel().BitBtnTtAff->text(), QStringLiteral("Sélectionner les textes"));
+    QVERIFY(!f.view().allSelected());
     for (const BoardFont& b : fonts())
-      QCOMPARE(b, f.FUnselectedFont);
-    f.BitBtnTtAff->click();
-    QCOMPARE(f.BitBtnTtAff->text(), caption);
+      QCOMPARE(b, f.view().unselectedFont());
+    f.panel().BitBtnTtAff->click();
+    QCOMPARE(f.panel().BitBtnTtAff->text(), caption);
     QCOMPARE(fonts(), start);
-    QVERIFY(f.FSaved);
-    QCOMPARE(f.FCurrentText.data(), chosen);
+    QVERIFY(f.document().saved());
+    QCOMPARE(f.view().currentText(), chosen);
   }
 
   void splitterMoveLaysThePagesOutAgain() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    TOnglet* page = f.activePage();
+    TOnglet* page = f.view().activePage();
     auto reservedBottom = [page] { return page->FBtnAnnulation->geometry().bottom(); };
     const int before = reservedBottom();
-    f.Splitter->setSizes({300, 400});
-    f.SplitterMoved();
+    f.splitter()->setSizes({300, 400});
+    f.view().arrangeAll();
     // The reserved row stays at the bottom of the now shorter page.
     const int viewport = page->FScrollBox->viewport()->height();
     QVERIFY(reservedBottom() < before);
     QVERIFY(reservedBottom() < viewport);
-    QVERIFY(reservedBottom() > viewport - 2 * f.FButtonHeight);
+    QVERIFY(reservedBottom() > viewport - 2 * f.view().buttonHeight());
   }
 };
 

@@ -3,6 +3,12 @@
 #include "board/TOnglet.h"
 #include "editing/BoardEdits.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "board/TPageControl.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -44,8 +50,8 @@ void redoKey() {
 // Creation mode on the default board with a new empty tab, active.
 TOnglet* newTab(MainFrameHarness& h) {
   h.enterCreationMode();
-  h.frame().BtnAjoutOngl->click();
-  return h.frame().activePage();
+  h.frame().panel().BtnAjoutOngl->click();
+  return h.frame().view().activePage();
 }
 
 bool framed(QWidget* button) {
@@ -61,7 +67,7 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     TOnglet* page = newTab(h);
-    f.BtnAjoutTexte->click();
+    f.panel().BtnAjoutTexte->click();
     QStringList typed;
     for (int i = 1; i <= 10; ++i) {
       if (i > 1)
@@ -70,29 +76,29 @@ private slots:
       MainFrameHarness::typeText(QApplication::focusWidget(), typed.last());
     }
     QCOMPARE(page->wholeTexts(), typed);
-    QCOMPARE(f.FCurrentText->caption(), QStringLiteral("Mot 10"));
+    QCOMPARE(f.view().currentText()->caption(), QStringLiteral("Mot 10"));
     // Only the chosen text wears the frame, and only while editing.
-    QVERIFY(framed(f.FCurrentText));
+    QVERIFY(framed(f.view().currentText()));
     QVERIFY(!framed(page->textButton(8)));
 
     // In the name field CTRL+Z takes back the last typing there; elsewhere it undoes board
     // steps, a name typed being one step.
     press(Qt::Key_Home);
-    MainFrameHarness::typeText(f.EdtNomTexte, QStringLiteral("X"));
+    MainFrameHarness::typeText(f.panel().EdtNomTexte, QStringLiteral("X"));
     undoKey();
     QCOMPARE(page->wholeTexts(), typed);
-    f.BtnAnnulerEdition->setFocus();
+    f.panel().BtnAnnulerEdition->setFocus();
     undoKey();
     QCOMPARE(page->wholeTexts().last(), QStringLiteral("Texte9"));
-    QCOMPARE(f.EdtNomTexte->text(), QStringLiteral("Texte9"));
+    QCOMPARE(f.panel().EdtNomTexte->text(), QStringLiteral("Texte9"));
     undoKey();
     QCOMPARE(page->wholeTexts(), typed.mid(0, 9));
     redoKey();
     // A name typed back to what it was is no step: the next undo takes the text away.
-    f.EdtNomTexte->setFocus();
-    f.EdtNomTexte->selectAll();
-    MainFrameHarness::typeText(f.EdtNomTexte, QStringLiteral("Texte9"));
-    f.BtnAnnulerEdition->click();
+    f.panel().EdtNomTexte->setFocus();
+    f.panel().EdtNomTexte->selectAll();
+    MainFrameHarness::typeText(f.panel().EdtNomTexte, QStringLiteral("Texte9"));
+    f.panel().BtnAnnulerEdition->click();
     QTest::mouseClick(page->textButton(8), Qt::LeftButton);
     QVERIFY(framed(page->textButton(8)));
     h.enterExecutionMode();
@@ -115,32 +121,32 @@ private slots:
     TMainFrame& f = h.frame();
     TOnglet* page = newTab(h);
     page->AddTexts({"A", "B", "C"});
-    f.BtnAjoutOngl->click();
+    f.panel().BtnAjoutOngl->click();
     h.clickTab(f, 3);
     QTest::mouseClick(page->textButton(1), Qt::LeftButton);
     h.fakes.fileDialogs.saveReplies = {h.path("b.ord")};
-    f.BtnEnr->click();
-    const BoardData before = boardedit::currentBoardData(f);
+    f.panel().BtnEnr->click();
+    const BoardData before = f.view().boardData();
     const QMap<QString, QPushButton*> buttons = {
-        {"add tab", f.BtnAjoutOngl},       {"delete tab", f.BtnSupprOngl},
-        {"move tab", f.BtnSuivOngl},       {"add text", f.BtnAjoutTexte},
-        {"delete text", f.BtnSupprTexte},  {"move text", f.BtnAvtTexte},
-        {"new board", f.BtnNouveau},       {"move text to the next tab", f.BtnOngletSuiv}};
+        {"add tab", f.panel().BtnAjoutOngl},       {"delete tab", f.panel().BtnSupprOngl},
+        {"move tab", f.panel().BtnSuivOngl},       {"add text", f.panel().BtnAjoutTexte},
+        {"delete text", f.panel().BtnSupprTexte},  {"move text", f.panel().BtnAvtTexte},
+        {"new board", f.panel().BtnNouveau},       {"move text to the next tab", f.panel().BtnOngletSuiv}};
     if (buttons.contains(edit))
       buttons[edit]->click();
     else if (edit == "rename tab")
-      f.EdtNomOnglet->setText("Repas");
+      f.panel().EdtNomOnglet->setText("Repas");
     else if (edit == "rename text")
-      f.EdtNomTexte->setText("Boire");
+      f.panel().EdtNomTexte->setText("Boire");
     else
-      (edit == "tab pace" ? f.EdtT1 : f.EdtT2)->setValue(9);
-    const BoardData after = boardedit::currentBoardData(f);
+      (edit == "tab pace" ? f.panel().EdtT1 : f.panel().EdtT2)->setValue(9);
+    const BoardData after = f.view().boardData();
     QVERIFY(after != before);
-    f.BtnAnnulerEdition->click();
-    QVERIFY(boardedit::currentBoardData(f) == before);
-    QVERIFY(f.FSaved);
-    f.BtnRetablirEdition->click();
-    QVERIFY(boardedit::currentBoardData(f) == after);
+    f.panel().BtnAnnulerEdition->click();
+    QVERIFY(f.view().boardData() == before);
+    QVERIFY(f.document().saved());
+    f.panel().BtnRetablirEdition->click();
+    QVERIFY(f.view().boardData() == after);
   }
 
   void pasteAList_data() {
@@ -163,13 +169,13 @@ private slots:
     TMainFrame& f = h.frame();
     TOnglet* page = newTab(h);
     page->AddText(true, "A", false);
-    f.BtnAjoutTexte->click();
+    f.panel().BtnAjoutTexte->click();
     QApplication::clipboard()->setText(list);
     press(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(page->wholeTexts(), texts);
     QCOMPARE(h.fakes.messages.shown, messages);
     const QStringList beforePaste{"A", "Texte1"};
-    f.BtnAnnulerEdition->click(); // the whole list is one step
+    f.panel().BtnAnnulerEdition->click(); // the whole list is one step
     QCOMPARE(page->wholeTexts(), texts == beforePaste ? QStringList{"A"} : beforePaste);
   }
 
@@ -185,29 +191,29 @@ private slots:
     page->AddTexts(forty);
     page->SplitAllTexts();
     page->ArrangeButtons();
-    const int index = f.PageControl->currentIndex();
+    const int index = f.view().pageControl()->currentIndex();
     const QStringList drawn = pieces(page);
     QVERIFY(drawn.size() > 40); // the long texts are cut
     h.fakes.fileDialogs.saveReplies = {h.path("grand.ord")};
-    f.BtnEnr->click();
+    f.panel().BtnEnr->click();
     const QByteArray saved = bytesOf(h.path("grand.ord"));
 
-    f.BtnSupprOngl->click();
-    QCOMPARE(f.pageCount(), index);
-    QVERIFY(!f.FSaved);
+    f.panel().BtnSupprOngl->click();
+    QCOMPARE(f.view().pageCount(), index);
+    QVERIFY(!f.document().saved());
     QCOMPARE(bytesOf(h.path("grand.ord")), saved);
-    QVERIFY(f.BtnAnnulerEdition->isEnabled());
+    QVERIFY(f.panel().BtnAnnulerEdition->isEnabled());
     undoKey();
-    TOnglet* back = f.activePage();
-    QCOMPARE(f.PageControl->currentIndex(), index);
+    TOnglet* back = f.view().activePage();
+    QCOMPARE(f.view().pageControl()->currentIndex(), index);
     QCOMPARE(back->caption(), QStringLiteral("Onglet1"));
     QCOMPARE(back->wholeTexts(), forty);
     QCOMPARE(pieces(back), drawn);
-    QCOMPARE(f.EdtNomOnglet->text(), QStringLiteral("Onglet1"));
-    QVERIFY(f.FSaved); // back where it was saved
-    QVERIFY(f.BtnRetablirEdition->isEnabled());
+    QCOMPARE(f.panel().EdtNomOnglet->text(), QStringLiteral("Onglet1"));
+    QVERIFY(f.document().saved()); // back where it was saved
+    QVERIFY(f.panel().BtnRetablirEdition->isEnabled());
     redoKey();
-    QCOMPARE(f.pageCount(), index);
+    QCOMPARE(f.view().pageCount(), index);
     QCOMPARE(bytesOf(h.path("grand.ord")), saved);
   }
 
@@ -215,45 +221,45 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     newTab(h);
-    f.EdtNomOnglet->setFocus();
-    f.EdtNomOnglet->selectAll();
-    MainFrameHarness::typeText(f.EdtNomOnglet, QStringLiteral("Repas"));
-    f.EdtT1->setValue(7);
+    f.panel().EdtNomOnglet->setFocus();
+    f.panel().EdtNomOnglet->selectAll();
+    MainFrameHarness::typeText(f.panel().EdtNomOnglet, QStringLiteral("Repas"));
+    f.panel().EdtT1->setValue(7);
     h.fakes.fileDialogs.saveReplies = {h.path("repas.ord")};
-    f.BtnEnr->click();
-    QVERIFY(f.FSaved);
-    f.BtnAnnulerEdition->click(); // the pace
-    QVERIFY(!f.FSaved);
-    QCOMPARE(f.EdtT1->value(), 3);
-    f.BtnAnnulerEdition->click(); // the whole name typed, one step
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Onglet1"));
-    f.BtnRetablirEdition->click();
-    f.BtnRetablirEdition->click();
-    QVERIFY(f.FSaved); // redone up to the saved board: nothing to save
-    QCOMPARE(f.EdtT1->value(), 7);
+    f.panel().BtnEnr->click();
+    QVERIFY(f.document().saved());
+    f.panel().BtnAnnulerEdition->click(); // the pace
+    QVERIFY(!f.document().saved());
+    QCOMPARE(f.panel().EdtT1->value(), 3);
+    f.panel().BtnAnnulerEdition->click(); // the whole name typed, one step
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Onglet1"));
+    f.panel().BtnRetablirEdition->click();
+    f.panel().BtnRetablirEdition->click();
+    QVERIFY(f.document().saved()); // redone up to the saved board: nothing to save
+    QCOMPARE(f.panel().EdtT1->value(), 7);
 
     // Opening a board replaces this one as one step, itself saved; undoing it brings back the
     // board and its file name.
-    f.BtnNouveau->click();
-    QVERIFY(f.FSaved);
+    f.panel().BtnNouveau->click();
+    QVERIFY(f.document().saved());
     QCOMPARE(MainFrameHarness::tabCaptions(f).size(), 3);
     h.fakes.fileDialogs.openReplies = {h.path("repas.ord")};
-    f.BtnOuvrir->click();
+    f.panel().BtnOuvrir->click();
     QCOMPARE(MainFrameHarness::tabCaptions(f).last(), QStringLiteral("Repas"));
-    f.BtnAnnulerEdition->click();
+    f.panel().BtnAnnulerEdition->click();
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
-    QVERIFY(f.FFileName.isEmpty());
-    QVERIFY(f.FSaved); // a new board untouched
-    f.BtnAnnulerEdition->click();
+    QVERIFY(f.document().fileName().isEmpty());
+    QVERIFY(f.document().saved()); // a new board untouched
+    f.panel().BtnAnnulerEdition->click();
     QCOMPARE(MainFrameHarness::tabCaptions(f).last(), QStringLiteral("Repas"));
-    QCOMPARE(f.FFileName, h.path("repas.ord"));
-    QVERIFY(f.FSaved); // the board as saved in its file
-    f.BtnAnnulerEdition->click();
-    QVERIFY(!f.FSaved);
+    QCOMPARE(f.document().fileName(), h.path("repas.ord"));
+    QVERIFY(f.document().saved()); // the board as saved in its file
+    f.panel().BtnAnnulerEdition->click();
+    QVERIFY(!f.document().saved());
     for (int i = 0; i < 3; ++i)
-      f.BtnRetablirEdition->click();
+      f.panel().BtnRetablirEdition->click();
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0 : ") + h.path("repas.ord"));
-    QVERIFY(f.FSaved);
+    QVERIFY(f.document().saved());
   }
 };
 

@@ -3,6 +3,11 @@
 #include "editing/TFormReglages.h"
 #include "execution/SpeechFeedback.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -70,7 +75,7 @@ private slots:
     TMainFrame& f = h.frame();
     h.fakes.speech.currentState = SpeechState::Unavailable;
     h.enterCreationMode();
-    QVERIFY(f.FSaved);
+    QVERIFY(f.document().saved());
 
     QString stateShown;
     MainFrameHarness::whenModal([&](QWidget* w) {
@@ -78,8 +83,8 @@ private slots:
       stateShown = d->LblSpeechState->text();
       d->BtnOK->click(); // nothing changed
     });
-    f.BtnReglages->click();
-    QVERIFY(f.FSaved);
+    f.panel().BtnReglages->click();
+    QVERIFY(f.document().saved());
     QCOMPARE(stateShown, QStringLiteral("Synthèse vocale indisponible : aucun service de synthèse "
                                         "vocale avec une voix française n'a répondu. Le tableau "
                                         "reste muet."));
@@ -98,10 +103,10 @@ private slots:
       d->BtnTryVoice->click();
       d->BtnCancel->click();
     });
-    f.BtnReglages->click();
+    f.panel().BtnReglages->click();
     QVERIFY(!triableWithoutSpeech);
-    QVERIFY(f.FSaved);
-    QCOMPARE(f.FSettings, BoardSettings());
+    QVERIFY(f.document().saved());
+    QCOMPARE(f.view().settings(), BoardSettings());
     QCOMPARE(h.fakes.speech.texts(), QStringList{SpeechFeedback::sampleText()});
     QCOMPARE(h.fakes.speech.said.last().voice.rate, 40);
 
@@ -112,22 +117,22 @@ private slots:
       d->EdtPaceTexts->setValue(0.1); // below the shortest pace
       d->BtnOK->click();
     });
-    f.BtnReglages->click();
-    QVERIFY(!f.FSaved);
-    QVERIFY(f.FSettings.speakPhrase);
-    QCOMPARE(f.FSettings.tabPaceMs, 2500);
-    QCOMPARE(f.FSettings.textPaceMs, 300);
+    f.panel().BtnReglages->click();
+    QVERIFY(!f.document().saved());
+    QVERIFY(f.view().settings().speakPhrase);
+    QCOMPARE(f.view().settings().tabPaceMs, 2500);
+    QCOMPARE(f.view().settings().textPaceMs, 300);
     // The whole-second paces stored for older versions are the finer ones rounded...
-    QCOMPARE(f.EdtT1->value(), 3);
-    QCOMPARE(f.EdtT2->value(), 1);
+    QCOMPARE(f.panel().EdtT1->value(), 3);
+    QCOMPARE(f.panel().EdtT2->value(), 1);
     // ...and a whole-second pace typed afterwards is the pace from then on.
-    f.EdtT1->setValue(7);
-    QCOMPARE(f.FSettings.tabPaceMs, 0);
-    QCOMPARE(f.FSettings.textPaceMs, 300);
+    f.panel().EdtT1->setValue(7);
+    QCOMPARE(f.view().settings().tabPaceMs, 0);
+    QCOMPARE(f.view().settings().textPaceMs, 300);
     QVERIFY(h.fakes.messages.shown.isEmpty());
     // A new board starts from the defaults.
     f.BtnNouveauClick();
-    QCOMPARE(f.FSettings, BoardSettings());
+    QCOMPARE(f.view().settings(), BoardSettings());
   }
 
 private:

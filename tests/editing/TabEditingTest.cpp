@@ -2,7 +2,12 @@
 // name field, move, the tab pace, and the name field following the tab chosen in the strip.
 #include "board/TOnglet.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -20,10 +25,10 @@ QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f);
 void useTabs(MainFrameHarness& h, const QStringList& captions) {
   TMainFrame& f = h.frame();
   h.enterCreationMode();
-  f.ClearBoard();
+  f.view().ClearBoard();
   for (const QString& c : captions)
-    f.AddTab(c);
-  f.FSaved = true;
+    f.view().AddTab(c);
+  f.document().setSaved(true);
 }
 
 void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
@@ -49,20 +54,20 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, tabs);
-    f.PageControl->setCurrentIndex(0);
-    f.FTabCounter = counter;
-    f.EdtNomOnglet->setEnabled(false);
-    f.BtnAjoutOngl->click();
+    f.view().pageControl()->setCurrentIndex(0);
+    f.view().setTabCounter(counter);
+    f.panel().EdtNomOnglet->setEnabled(false);
+    f.panel().BtnAjoutOngl->click();
     QCOMPARE(captionsOf(f), tabs + QStringList{added});
-    QCOMPARE(f.PageControl->tabText(tabs.size()), added);
-    QCOMPARE(f.PageControl->currentIndex(), tabs.size());
-    QCOMPARE(f.TabBar->highlighted(), tabs.size());
-    QCOMPARE(f.EdtNomOnglet->text(), added);
-    QVERIFY(f.EdtNomOnglet->isEnabled());
-    QCOMPARE(f.FTabCounter, counter + 1);
-    QVERIFY(!f.FSaved);
+    QCOMPARE(f.view().pageControl()->tabText(tabs.size()), added);
+    QCOMPARE(f.view().pageControl()->currentIndex(), tabs.size());
+    QCOMPARE(f.view().tabBar()->highlighted(), tabs.size());
+    QCOMPARE(f.panel().EdtNomOnglet->text(), added);
+    QVERIFY(f.panel().EdtNomOnglet->isEnabled());
+    QCOMPARE(f.view().tabCounter(), counter + 1);
+    QVERIFY(!f.document().saved());
     // The new page is in the editing look: no reserved button shown.
-    for (TTextButton* b : f.activePage()->FButtons)
+    for (TTextButton* b : f.view().activePage()->FButtons)
       QVERIFY(!b->isShownOnPage());
   }
 
@@ -70,19 +75,19 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A"});
-    f.BtnSupprOnglClick();
-    QCOMPARE(f.pageCount(), 0);
-    QVERIFY(f.EdtNomOnglet->text().isEmpty());
-    QVERIFY(!f.EdtNomOnglet->isEnabled());
-    f.FSaved = true;
-    f.BtnSupprOnglClick(); // nothing to delete
-    f.BtnAvtOnglClick();
-    f.BtnSuivOnglClick();
-    QVERIFY(f.FSaved);
-    f.BtnAjoutOnglClick();
+    f.panel().BtnSupprOnglClick();
+    QCOMPARE(f.view().pageCount(), 0);
+    QVERIFY(f.panel().EdtNomOnglet->text().isEmpty());
+    QVERIFY(!f.panel().EdtNomOnglet->isEnabled());
+    f.document().setSaved(true);
+    f.panel().BtnSupprOnglClick(); // nothing to delete
+    f.panel().BtnAvtOnglClick();
+    f.panel().BtnSuivOnglClick();
+    QVERIFY(f.document().saved());
+    f.panel().BtnAjoutOnglClick();
     QCOMPARE(captionsOf(f), QStringList{"Onglet1"});
-    QCOMPARE(f.TabBar->highlighted(), 0);
-    QVERIFY(f.EdtNomOnglet->isEnabled());
+    QCOMPARE(f.view().tabBar()->highlighted(), 0);
+    QVERIFY(f.panel().EdtNomOnglet->isEnabled());
   }
 
   void deleteActivatesANeighbour_data() {
@@ -110,13 +115,13 @@ private slots:
     TMainFrame& f = h.frame();
     useTabs(h, tabs);
     clickTab(f, deleted);
-    f.EdtNomOnglet->setFocus(); // the carer was in the name field
-    f.BtnSupprOngl->click();
+    f.panel().EdtNomOnglet->setFocus(); // the carer was in the name field
+    f.panel().BtnSupprOngl->click();
     QCOMPARE(captionsOf(f), left);
-    QCOMPARE(f.activePage()->caption(), active);
-    QCOMPARE(f.EdtNomOnglet->text(), active);
-    QCOMPARE(f.EdtNomOnglet->isEnabled(), fieldEnabled);
-    QVERIFY(!f.FSaved);
+    QCOMPARE(f.view().activePage()->caption(), active);
+    QCOMPARE(f.panel().EdtNomOnglet->text(), active);
+    QCOMPARE(f.panel().EdtNomOnglet->isEnabled(), fieldEnabled);
+    QVERIFY(!f.document().saved());
     QVERIFY(h.fakes.messages.shown.isEmpty());
   }
 
@@ -131,12 +136,12 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.FSaved = true;
-    f.PageControl->setCurrentIndex(index);
-    f.BtnSupprOngl->click();
+    f.document().setSaved(true);
+    f.view().pageControl()->setCurrentIndex(index);
+    f.panel().BtnSupprOngl->click();
     QCOMPARE(captionsOf(f), (QStringList{"Divers", "Alphabet", "Autres caractères"}));
-    QCOMPARE(f.PageControl->currentIndex(), index);
-    QVERIFY(f.FSaved);
+    QCOMPARE(f.view().pageControl()->currentIndex(), index);
+    QVERIFY(f.document().saved());
     QVERIFY(h.fakes.messages.shown.isEmpty());
   }
 
@@ -144,27 +149,27 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A", "B"});
-    QLineEdit* field = f.EdtNomOnglet;
+    QLineEdit* field = f.panel().EdtNomOnglet;
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, "alp");
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("alp"));
-    QVERIFY(!f.FSaved); // a renamed tab is a change to save
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("alp"));
+    QVERIFY(!f.document().saved()); // a renamed tab is a change to save
     QTest::keyClicks(field, "habet");
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("alphabet"));
-    QCOMPARE(f.PageControl->tabText(1), QStringLiteral("alphabet"));
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("alphabet"));
+    QCOMPARE(f.view().pageControl()->tabText(1), QStringLiteral("alphabet"));
 
-    f.EdtT1->setFocus(); // the carer leaves the field
+    f.panel().EdtT1->setFocus(); // the carer leaves the field
     QCoreApplication::processEvents();
     QCOMPARE(h.fakes.messages.shown, QStringList{"Désolé ce texte est réservé"});
     QTRY_VERIFY(field->hasFocus());
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("alphabet")); // kept until typed over
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("alphabet")); // kept until typed over
 
     QTest::keyClicks(field, "s");
-    f.EdtT1->setFocus();
+    f.panel().EdtT1->setFocus();
     QCoreApplication::processEvents();
     QCOMPARE(h.fakes.messages.shown.size(), 1);
-    QVERIFY(f.EdtT1->hasFocus());
+    QVERIFY(f.panel().EdtT1->hasFocus());
     QCOMPARE(captionsOf(f), (QStringList{"A", "alphabets"}));
   }
 
@@ -186,8 +191,8 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A"});
-    f.EdtNomOnglet->setText(name);
-    QCOMPARE(f.EdtNomOngletExit(), !refused);
+    f.panel().EdtNomOnglet->setText(name);
+    QCOMPARE(f.panel().EdtNomOngletExit(), !refused);
     QCOMPARE(h.fakes.messages.shown.size(), refused ? 1 : 0);
   }
 
@@ -210,42 +215,42 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A", "B"});
-    f.BtnAjoutTexteClick();
-    f.BtnAjoutTexteClick();
-    TTextButton* chosen = f.FCurrentText;
-    QLineEdit* field = textField ? f.EdtNomTexte : f.EdtNomOnglet;
+    f.panel().BtnAjoutTexteClick();
+    f.panel().BtnAjoutTexteClick();
+    TTextButton* chosen = f.view().currentText();
+    QLineEdit* field = textField ? f.panel().EdtNomTexte : f.panel().EdtNomOnglet;
     field->setFocus();
     field->selectAll();
     typeText(field, name);
-    QCOMPARE(textField ? chosen->caption() : f.activePage()->caption(), name);
+    QCOMPARE(textField ? chosen->caption() : f.view().activePage()->caption(), name);
 
     if (action == "click on the tab strip")
       clickTab(f, 0);
     else if (action == "press on the tab strip") // its release taken by a message box
-      QTest::mousePress(f.TabBar, Qt::LeftButton, {}, f.TabBar->tabRect(0).center());
+      QTest::mousePress(f.view().tabBar(), Qt::LeftButton, {}, f.view().tabBar()->tabRect(0).center());
     else if (action == "CTRL+E")
       h.pressKey(Qt::Key_E, Qt::ControlModifier);
     else if (action == "CTRL+R")
       h.pressKey(Qt::Key_R, Qt::ControlModifier);
     else if (action == "click on a button")
-      QTest::mouseClick(f.BtnAjoutOngl, Qt::LeftButton);
+      QTest::mouseClick(f.panel().BtnAjoutOngl, Qt::LeftButton);
     else
-      QTest::mouseClick(f.activePage()->FButtons[0], Qt::LeftButton);
+      QTest::mouseClick(f.view().activePage()->FButtons[0], Qt::LeftButton);
     QCoreApplication::processEvents();
     QCOMPARE(h.fakes.messages.shown, QStringList{"Désolé ce texte est réservé"});
-    QCOMPARE(f.PageControl->currentIndex(), 1);
-    QCOMPARE(f.pageCount(), 2);
-    QVERIFY(!f.FExecMode);
-    QVERIFY(f.PnlModeCreation->isVisible());
+    QCOMPARE(f.view().pageControl()->currentIndex(), 1);
+    QCOMPARE(f.view().pageCount(), 2);
+    QVERIFY(!f.view().execMode());
+    QVERIFY((&f.panel())->isVisible());
     QVERIFY(h.fakes.fileDialogs.saveFilters.isEmpty());
-    QCOMPARE(f.FCurrentText, chosen);
+    QCOMPARE(f.view().currentText(), chosen);
     QCOMPARE(field->text(), name);
     QTRY_VERIFY(field->hasFocus());
 
     // One more letter and the carer's next click goes through.
     typeText(field, QStringLiteral("s"));
-    QTest::mouseClick(f.BtnAjoutOngl, Qt::LeftButton);
-    QCOMPARE(f.pageCount(), 3);
+    QTest::mouseClick(f.panel().BtnAjoutOngl, Qt::LeftButton);
+    QCOMPARE(f.view().pageCount(), 3);
     QCOMPARE(h.fakes.messages.shown.size(), 1);
   }
 
@@ -253,23 +258,23 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A"});
-    f.EdtNomOnglet->setFocus();
-    f.EdtNomOnglet->selectAll();
-    typeText(f.EdtNomOnglet, QStringLiteral("a\u0394b")); // Greek delta: not storable
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("ab"));
+    f.panel().EdtNomOnglet->setFocus();
+    f.panel().EdtNomOnglet->selectAll();
+    typeText(f.panel().EdtNomOnglet, QStringLiteral("a\u0394b")); // Greek delta: not storable
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("ab"));
   }
 
   void ampersandShownLiterally() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A"});
-    f.EdtNomOnglet->setText("Tom & Jerry");
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Tom & Jerry"));
+    f.panel().EdtNomOnglet->setText("Tom & Jerry");
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Tom & Jerry"));
     // Doubled, the ampersand is drawn once instead of underlining the next letter.
-    QCOMPARE(f.PageControl->tabText(0), QStringLiteral("Tom && Jerry"));
-    f.BtnAjoutOnglClick();
+    QCOMPARE(f.view().pageControl()->tabText(0), QStringLiteral("Tom && Jerry"));
+    f.panel().BtnAjoutOnglClick();
     clickTab(f, 0);
-    QCOMPARE(f.EdtNomOnglet->text(), QStringLiteral("Tom & Jerry"));
+    QCOMPARE(f.panel().EdtNomOnglet->text(), QStringLiteral("Tom & Jerry"));
   }
 
   void moveTab_data() {
@@ -291,25 +296,25 @@ private slots:
     TMainFrame& f = h.frame();
     useTabs(h, {"A", "B", "C"});
     clickTab(f, active);
-    TOnglet* moved = f.activePage();
-    f.FSaved = true;
-    (back ? f.BtnAvtOngl : f.BtnSuivOngl)->click();
+    TOnglet* moved = f.view().activePage();
+    f.document().setSaved(true);
+    (back ? f.panel().BtnAvtOngl : f.panel().BtnSuivOngl)->click();
     QCOMPARE(captionsOf(f), order);
-    QCOMPARE(f.activePage(), moved);
-    QCOMPARE(f.TabBar->highlighted(), f.PageControl->currentIndex()); // it goes with its tab
-    QCOMPARE(f.FSaved, saved);
+    QCOMPARE(f.view().activePage(), moved);
+    QCOMPARE(f.view().tabBar()->highlighted(), f.view().pageControl()->currentIndex()); // it goes with its tab
+    QCOMPARE(f.document().saved(), saved);
     for (int i = 0; i < order.size(); ++i)
-      QCOMPARE(f.PageControl->tabText(i), order[i]);
+      QCOMPARE(f.view().pageControl()->tabText(i), order[i]);
   }
 
   void tabPaceIsAnEditOnly() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.FSaved = true;
-    f.EdtT1->setValue(9);
-    QVERIFY(!f.FSaved);
-    QCOMPARE(f.TimerT1->interval(), 3000);
+    f.document().setSaved(true);
+    f.panel().EdtT1->setValue(9);
+    QVERIFY(!f.document().saved());
+    QCOMPARE(f.session().TimerT1->interval(), 3000);
   }
 
   void nameFieldFollowsTheTabChosenInTheStrip_data() {
@@ -328,36 +333,36 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.BtnAjoutOnglClick();
-    f.FSaved = true;
+    f.panel().BtnAjoutOnglClick();
+    f.document().setSaved(true);
     // From an ordinary tab and from a reserved one.
     for (int from : {3, 0}) {
       clickTab(f, from);
       clickTab(f, index);
-      QCOMPARE(f.PageControl->currentIndex(), index);
-      QCOMPARE(f.EdtNomOnglet->text(), shown);
-      QCOMPARE(f.EdtNomOnglet->isEnabled(), enabled);
+      QCOMPARE(f.view().pageControl()->currentIndex(), index);
+      QCOMPARE(f.panel().EdtNomOnglet->text(), shown);
+      QCOMPARE(f.panel().EdtNomOnglet->isEnabled(), enabled);
     }
     QCOMPARE(captionsOf(f), (QStringList{"Divers", "Alphabet", "Autres caractères", "Onglet1"}));
-    QVERIFY(f.FSaved); // choosing a tab renames nothing
+    QVERIFY(f.document().saved()); // choosing a tab renames nothing
   }
 
   void chosenTextGoesWithItsTab() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTabs(h, {"A", "B"});
-    f.BtnAjoutTexteClick();
-    QVERIFY(f.FCurrentText);
-    f.BtnSupprOnglClick();
-    QVERIFY(!f.FCurrentText);
+    f.panel().BtnAjoutTexteClick();
+    QVERIFY(f.view().currentText());
+    f.panel().BtnSupprOnglClick();
+    QVERIFY(!f.view().currentText());
     // The text commands now find nothing to act on.
-    f.FSaved = true;
-    f.EdtNomTexte->setText("renommé");
-    f.BtnSupprTexteClick();
-    f.BtnSuivRTexteClick();
-    f.BtnOngletAvtClick();
-    QVERIFY(f.FSaved);
-    QCOMPARE(f.activePage()->GetTexts(), QStringList());
+    f.document().setSaved(true);
+    f.panel().EdtNomTexte->setText("renommé");
+    f.panel().BtnSupprTexteClick();
+    f.panel().BtnSuivRTexteClick();
+    f.panel().BtnOngletAvtClick();
+    QVERIFY(f.document().saved());
+    QCOMPARE(f.view().activePage()->GetTexts(), QStringList());
   }
 };
 

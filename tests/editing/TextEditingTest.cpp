@@ -2,7 +2,12 @@
 // then added, deleted, renamed through the name field and moved inside or across tabs.
 #include "board/TOnglet.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -20,19 +25,19 @@ namespace {
 void useTexts(MainFrameHarness& h, const QStringList& t1, const QStringList& t2 = {"Z"}) {
   TMainFrame& f = h.frame();
   h.enterCreationMode();
-  TOnglet* p1 = f.AddTab("T1");
+  TOnglet* p1 = f.view().AddTab("T1");
   for (const QString& t : t1)
     p1->AddText(true, t, false);
-  TOnglet* p2 = f.AddTab("T2");
+  TOnglet* p2 = f.view().AddTab("T2");
   for (const QString& t : t2)
     p2->AddText(true, t, false);
-  f.PageControl->setCurrentWidget(p1);
-  f.PageControlChange();
-  f.FSaved = true;
+  f.view().pageControl()->setCurrentWidget(p1);
+  f.session().PageControlChange();
+  f.document().setSaved(true);
 }
 
 TOnglet* page(TMainFrame& f, const QString& caption) {
-  for (TOnglet* p : f.pages())
+  for (TOnglet* p : f.view().pages())
     if (p->caption() == caption)
       return p;
   return nullptr;
@@ -40,7 +45,7 @@ TOnglet* page(TMainFrame& f, const QString& caption) {
 
 // A click on the button holding the text at this index of the active tab.
 void choose(TMainFrame& f, int index) {
-  QTest::mouseClick(f.activePage()->FButtons[size_t(index)], Qt::LeftButton);
+  QTest::mouseClick(f.view().activePage()->FButtons[size_t(index)], Qt::LeftButton);
 }
 
 void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
@@ -64,28 +69,28 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     useTexts(h, texts);
-    f.EdtNomTexte->setEnabled(false);
-    f.BtnAjoutTexte->click();
-    QCOMPARE(f.activePage()->GetTexts(), texts + QStringList{added});
-    QCOMPARE(f.FCurrentText->caption(), added);
-    QCOMPARE(f.activePage()->indexOfButton(f.FCurrentText), texts.size());
+    f.panel().EdtNomTexte->setEnabled(false);
+    f.panel().BtnAjoutTexte->click();
+    QCOMPARE(f.view().activePage()->GetTexts(), texts + QStringList{added});
+    QCOMPARE(f.view().currentText()->caption(), added);
+    QCOMPARE(f.view().activePage()->indexOfButton(f.view().currentText()), texts.size());
     // Typing names it at once: the default caption is selected in the focused name field.
-    QVERIFY(f.EdtNomTexte->hasFocus());
-    QCOMPARE(f.EdtNomTexte->selectedText(), added);
-    QVERIFY(f.EdtNomTexte->isEnabled());
-    QCOMPARE(f.FCurrentText->boardFont(), f.FSelectedFont); // the preview font of the moment
-    QVERIFY(!f.FSaved);
+    QVERIFY(f.panel().EdtNomTexte->hasFocus());
+    QCOMPARE(f.panel().EdtNomTexte->selectedText(), added);
+    QVERIFY(f.panel().EdtNomTexte->isEnabled());
+    QCOMPARE(f.view().currentText()->boardFont(), f.view().selectedFont()); // the preview font of the moment
+    QVERIFY(!f.document().saved());
   }
 
   void addWithoutATab() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.ClearBoard();
-    f.FSaved = true;
-    f.BtnAjoutTexteClick();
-    QVERIFY(!f.FSaved);
-    QVERIFY(!f.FCurrentText);
+    f.view().ClearBoard();
+    f.document().setSaved(true);
+    f.panel().BtnAjoutTexteClick();
+    QVERIFY(!f.document().saved());
+    QVERIFY(!f.view().currentText());
   }
 
   void deleteChoosesANeighbour_data() {
@@ -104,19 +109,19 @@ private slots:
     TMainFrame& f = h.frame();
     useTexts(h, {"A", "B", "C"});
     choose(f, chosen);
-    f.BtnSupprTexte->click();
-    QCOMPARE(f.activePage()->GetTexts(), left);
-    QVERIFY(!f.FSaved);
+    f.panel().BtnSupprTexte->click();
+    QCOMPARE(f.view().activePage()->GetTexts(), left);
+    QVERIFY(!f.document().saved());
     if (nowChosen.isEmpty()) {
-      QVERIFY(!f.FCurrentText);
-      QCOMPARE(f.EdtNomTexte->text(), QString()); // never the name of a text that is gone
-      QVERIFY(!f.EdtNomTexte->isEnabled());
-      f.EdtNomTexte->setText("rien"); // no text to rename
-      QCOMPARE(f.activePage()->GetTexts(), left);
+      QVERIFY(!f.view().currentText());
+      QCOMPARE(f.panel().EdtNomTexte->text(), QString()); // never the name of a text that is gone
+      QVERIFY(!f.panel().EdtNomTexte->isEnabled());
+      f.panel().EdtNomTexte->setText("rien"); // no text to rename
+      QCOMPARE(f.view().activePage()->GetTexts(), left);
     } else {
-      QCOMPARE(f.FCurrentText->caption(), nowChosen);
-      QVERIFY(f.FCurrentText->hasFocus());
-      QCOMPARE(f.EdtNomTexte->text(), nowChosen);
+      QCOMPARE(f.view().currentText()->caption(), nowChosen);
+      QVERIFY(f.view().currentText()->hasFocus());
+      QCOMPARE(f.panel().EdtNomTexte->text(), nowChosen);
     }
     QCOMPARE(page(f, "T2")->GetTexts(), QStringList{"Z"});
   }
@@ -140,20 +145,20 @@ private slots:
     TMainFrame& f = h.frame();
     useTexts(h, {"A"});
     choose(f, 0);
-    f.EdtNomTexte->setFocus();
-    f.EdtNomTexte->selectAll();
-    QTest::keyClicks(f.EdtNomTexte, name);
-    QCOMPARE(f.activePage()->GetTexts(), QStringList{name});
-    QVERIFY(!f.FSaved);         // a renamed text is a change to save
-    f.EdtNomOnglet->setFocus(); // the carer leaves the field
+    f.panel().EdtNomTexte->setFocus();
+    f.panel().EdtNomTexte->selectAll();
+    QTest::keyClicks(f.panel().EdtNomTexte, name);
+    QCOMPARE(f.view().activePage()->GetTexts(), QStringList{name});
+    QVERIFY(!f.document().saved());         // a renamed text is a change to save
+    f.panel().EdtNomOnglet->setFocus(); // the carer leaves the field
     QCoreApplication::processEvents();
     QCOMPARE(h.fakes.messages.shown,
              refused ? QStringList{"Désolé ce texte est réservé"} : QStringList{});
     if (refused)
-      QTRY_VERIFY(f.EdtNomTexte->hasFocus());
+      QTRY_VERIFY(f.panel().EdtNomTexte->hasFocus());
     else
-      QVERIFY(f.EdtNomOnglet->hasFocus());
-    QCOMPARE(f.activePage()->GetTexts(), QStringList{name});
+      QVERIFY(f.panel().EdtNomOnglet->hasFocus());
+    QCOMPARE(f.view().activePage()->GetTexts(), QStringList{name});
   }
 
   void longNameIsCutAndAPieceChoosesTheWholeText() {
@@ -164,17 +169,17 @@ private slots:
     QString longName;
     for (int i = 0; i < 60; ++i)
       longName += QStringLiteral("mot%1 ").arg(i);
-    f.EdtNomTexte->setText(longName); // pasted
-    TOnglet* p = f.activePage();
+    f.panel().EdtNomTexte->setText(longName); // pasted
+    TOnglet* p = f.view().activePage();
     QVERIFY(p->textButtonCount() > 3); // cut into several buttons
     for (TTextButton* b : p->FButtons)
-      QVERIFY(b->x() + b->width() <= f.PageControl->width());
+      QVERIFY(b->x() + b->width() <= f.view().pageControl()->width());
     choose(f, p->textButtonCount() - 1);
-    QCOMPARE(f.EdtNomTexte->text(), QStringLiteral("B"));
+    QCOMPARE(f.panel().EdtNomTexte->text(), QStringLiteral("B"));
     // A piece after the first chooses the whole text.
     choose(f, 1);
-    QCOMPARE(f.EdtNomTexte->text(), longName);
-    QCOMPARE(f.FCurrentText.data(), p->FButtons[0]);
+    QCOMPARE(f.panel().EdtNomTexte->text(), longName);
+    QCOMPARE(f.view().currentText(), p->FButtons[0]);
     // Saving joins the pieces back into one text.
     p->JoinPieces();
     QCOMPARE(p->GetTexts(), (QStringList{longName, "B"}));
@@ -197,13 +202,13 @@ private slots:
     TMainFrame& f = h.frame();
     useTexts(h, {"A", "B", "C"});
     choose(f, chosen);
-    TTextButton* moved = f.FCurrentText;
-    f.FSaved = true;
-    (back ? f.BtnAvtTexte : f.BtnSuivRTexte)->click();
-    QCOMPARE(f.activePage()->GetTexts(), order);
-    QCOMPARE(f.FCurrentText.data(), moved);
+    TTextButton* moved = f.view().currentText();
+    f.document().setSaved(true);
+    (back ? f.panel().BtnAvtTexte : f.panel().BtnSuivRTexte)->click();
+    QCOMPARE(f.view().activePage()->GetTexts(), order);
+    QCOMPARE(f.view().currentText(), moved);
     QVERIFY(moved->hasFocus());
-    QVERIFY(!f.FSaved); // even when nothing moved
+    QVERIFY(!f.document().saved()); // even when nothing moved
   }
 
   void moveToAnotherTab_data() {
@@ -235,21 +240,21 @@ private slots:
     TMainFrame& f = h.frame();
     useTexts(h, {"A", "B"});
     choose(f, 0);
-    (forward ? f.BtnOngletSuiv : f.BtnOngletAvt)->click();
+    (forward ? f.panel().BtnOngletSuiv : f.panel().BtnOngletAvt)->click();
     QCOMPARE(page(f, from)->GetTexts(), fromTexts);
     QCOMPARE(page(f, to)->GetTexts(), toTexts);
-    QCOMPARE(f.activePage(), page(f, to));
-    QCOMPARE(f.FCurrentText->caption(), QStringLiteral("A"));
-    QCOMPARE(f.activePage()->indexOfButton(f.FCurrentText), toTexts.size() - 1);
-    QVERIFY(f.FCurrentText->hasFocus());
-    QCOMPARE(f.EdtNomTexte->text(), QStringLiteral("A"));
-    QCOMPARE(f.EdtNomOnglet->text(), to);
-    QCOMPARE(f.EdtNomOnglet->isEnabled(), nameFieldEnabled);
-    QVERIFY(!f.FSaved);
+    QCOMPARE(f.view().activePage(), page(f, to));
+    QCOMPARE(f.view().currentText()->caption(), QStringLiteral("A"));
+    QCOMPARE(f.view().activePage()->indexOfButton(f.view().currentText()), toTexts.size() - 1);
+    QVERIFY(f.view().currentText()->hasFocus());
+    QCOMPARE(f.panel().EdtNomTexte->text(), QStringLiteral("A"));
+    QCOMPARE(f.panel().EdtNomOnglet->text(), to);
+    QCOMPARE(f.panel().EdtNomOnglet->isEnabled(), nameFieldEnabled);
+    QVERIFY(!f.document().saved());
     // Typing in the tab name field renames the tab now shown, not the one left.
     if (nameFieldEnabled) {
-      f.EdtNomOnglet->setText("T2bis");
-      QCOMPARE(f.activePage()->caption(), QStringLiteral("T2bis"));
+      f.panel().EdtNomOnglet->setText("T2bis");
+      QCOMPARE(f.view().activePage()->caption(), QStringLiteral("T2bis"));
       QVERIFY(page(f, from));
     }
   }
@@ -260,18 +265,18 @@ private slots:
     useTexts(h, {"A"}, {"Y", "Z"});
     clickTab(f, 4); // T2, the last tab
     choose(f, 0);
-    f.FSaved = true;
-    f.BtnOngletSuiv->click();
+    f.document().setSaved(true);
+    f.panel().BtnOngletSuiv->click();
     QCOMPARE(page(f, "T2")->GetTexts(), (QStringList{"Y", "Z"}));
-    QCOMPARE(f.activePage(), page(f, "T2"));
-    QVERIFY(f.FSaved);
+    QCOMPARE(f.view().activePage(), page(f, "T2"));
+    QVERIFY(f.document().saved());
     // And from the first tab, backwards: a text added to "Divers".
     clickTab(f, 0);
-    f.BtnAjoutTexteClick();
-    f.FSaved = true;
-    f.BtnOngletAvt->click();
-    QCOMPARE(f.activePage()->GetTexts(), QStringList{"Texte0"});
-    QVERIFY(f.FSaved);
+    f.panel().BtnAjoutTexteClick();
+    f.document().setSaved(true);
+    f.panel().BtnOngletAvt->click();
+    QCOMPARE(f.view().activePage()->GetTexts(), QStringList{"Texte0"});
+    QVERIFY(f.document().saved());
   }
 
   void aChosenTextOnAnotherTabIsNeverTouched_data() {
@@ -290,34 +295,34 @@ private slots:
     useTexts(h, {"A", "B"}, {"Y", "Z"});
     choose(f, 0);   // "A" on T1
     clickTab(f, 4); // T2 shown; "A" stays the chosen text
-    QCOMPARE(f.FCurrentText->caption(), QStringLiteral("A"));
-    f.FSaved = true;
+    QCOMPARE(f.view().currentText()->caption(), QStringLiteral("A"));
+    f.document().setSaved(true);
     if (command == "rename")
-      f.EdtNomTexte->setText("nouveau");
+      f.panel().EdtNomTexte->setText("nouveau");
     else if (command == "delete")
-      f.BtnSupprTexte->click();
+      f.panel().BtnSupprTexte->click();
     else if (command == "back")
-      f.BtnAvtTexte->click();
+      f.panel().BtnAvtTexte->click();
     else if (command == "forward")
-      f.BtnSuivRTexte->click();
+      f.panel().BtnSuivRTexte->click();
     else if (command == "tabBack")
-      f.BtnOngletAvt->click();
+      f.panel().BtnOngletAvt->click();
     else
-      f.BtnOngletSuiv->click();
+      f.panel().BtnOngletSuiv->click();
     QCOMPARE(page(f, "T1")->GetTexts(), (QStringList{"A", "B"}));
     QCOMPARE(page(f, "T2")->GetTexts(), (QStringList{"Y", "Z"}));
-    QCOMPARE(f.activePage(), page(f, "T2"));
-    QVERIFY(f.FSaved);
+    QCOMPARE(f.view().activePage(), page(f, "T2"));
+    QVERIFY(f.document().saved());
   }
 
   void textPaceIsAnEditOnly() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.FSaved = true;
-    f.EdtT2->setValue(4);
-    QVERIFY(!f.FSaved);
-    QCOMPARE(f.TimerT2->interval(), 1000);
+    f.document().setSaved(true);
+    f.panel().EdtT2->setValue(4);
+    QVERIFY(!f.document().saved());
+    QCOMPARE(f.session().TimerT2->interval(), 1000);
   }
 
   void namesTheFileCannotStoreCannotBeTyped() {
@@ -325,10 +330,10 @@ private slots:
     TMainFrame& f = h.frame();
     useTexts(h, {"A"});
     choose(f, 0);
-    f.EdtNomTexte->setFocus();
-    f.EdtNomTexte->selectAll();
-    typeText(f.EdtNomTexte, QStringLiteral("é\u20AC\u0394")); // euro storable, delta not
-    QCOMPARE(f.activePage()->GetTexts(), QStringList{QStringLiteral("é\u20AC")});
+    f.panel().EdtNomTexte->setFocus();
+    f.panel().EdtNomTexte->selectAll();
+    typeText(f.panel().EdtNomTexte, QStringLiteral("é\u20AC\u0394")); // euro storable, delta not
+    QCOMPARE(f.view().activePage()->GetTexts(), QStringList{QStringLiteral("é\u20AC")});
   }
 };
 

@@ -3,7 +3,12 @@
 #include "board/TOnglet.h"
 #include "execution/AcceptanceBar.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -16,12 +21,12 @@
 namespace {
 // Tab-phase ticks until the active tab is `caption`, then the switch chooses it.
 bool chooseTab(TMainFrame& f, const QString& caption) {
-  for (int i = 0; i <= f.pageCount(); ++i) {
-    if (f.activePage()->caption() == caption && f.TabBar->highlighted() >= 0) {
+  for (int i = 0; i <= f.view().pageCount(); ++i) {
+    if (f.view().activePage()->caption() == caption && f.view().tabBar()->highlighted() >= 0) {
       MainFrameHarness::pressSwitch();
-      return !f.FTabScanning;
+      return !f.session().tabScanning();
     }
-    f.TimerT1Timer();
+    f.session().TimerT1Timer();
   }
   return false;
 }
@@ -32,9 +37,9 @@ void select(TMainFrame& f, const QString& text) {
 }
 
 QStringList diversTexts(TMainFrame& f) {
-  f.FDiversTab->JoinPieces();
-  const QStringList texts = f.FDiversTab->GetTexts();
-  f.FDiversTab->SplitAllTexts();
+  f.view().diversTab()->JoinPieces();
+  const QStringList texts = f.view().diversTab()->GetTexts();
+  f.view().diversTab()->SplitAllTexts();
   return texts;
 }
 } // namespace
@@ -46,70 +51,70 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     QVERIFY(chooseTab(f, "Alphabet"));
-    QVERIFY(f.TimerT2->isActive());
-    QVERIFY(!f.TimerT1->isActive());
+    QVERIFY(f.session().TimerT2->isActive());
+    QVERIFY(!f.session().TimerT1->isActive());
     select(f, "b");
     select(f, "o");
     select(f, "n");
-    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bon"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bon"));
     select(f, "ANNULATION");
-    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bo"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bo"));
     select(f, "n");
     select(f, " ");
     select(f, "VALIDATION");
-    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bon \n"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bon \n"));
     select(f, "o");
     select(f, "k");
     select(f, " ");
     select(f, "AJOUT");
     QCOMPARE(diversTexts(f), QStringList{"ok"});
-    QVERIFY(!f.FSaved);
+    QVERIFY(!f.document().saved());
     select(f, "SONNERIE");
     const QList<QPair<int, int>> bell = {{500, 500}, {250, 500}, {500, 500},
                                          {250, 500}, {500, 500}, {250, 500}};
     QCOMPARE(h.fakes.tones.played, bell);
-    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("bon \nok \n"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bon \nok \n"));
     select(f, "RETOUR");
-    QVERIFY(f.FTabScanning);
-    QVERIFY(f.TimerT1->isActive());
-    QVERIFY(!f.TimerT2->isActive());
+    QVERIFY(f.session().tabScanning());
+    QVERIFY(f.session().TimerT1->isActive());
+    QVERIFY(!f.session().TimerT2->isActive());
   }
 
   void wordsOnAnOrdinaryTabGetASpace() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.FDiversTab->AddText(true, "Je", false);
+    f.view().diversTab()->AddText(true, "Je", false);
     QVERIFY(chooseTab(f, "Divers"));
     select(f, "Je");
-    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("Je "));
-    QCOMPARE(f.FPhrase->FEnteredTexts, QStringList{"Je "});
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je "));
+    QCOMPARE((&f.session().phrase())->FEnteredTexts, QStringList{"Je "});
   }
 
   void tabPhaseWalksCyclicallyFromTheActiveTab() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    QCOMPARE(f.PageControl->currentIndex(), 2); // the last tab made
-    QCOMPARE(f.TabBar->highlighted(), -1);      // not highlighted before the first tick
-    f.TimerT1Timer();
-    QCOMPARE(f.PageControl->currentIndex(), 0);
-    QCOMPARE(f.TabBar->highlighted(), 0);
-    QVERIFY(f.Buttoncache->hasFocus());
-    f.TimerT1Timer();
-    f.TimerT1Timer();
-    QCOMPARE(f.PageControl->currentIndex(), 2);
-    QCOMPARE(f.TabBar->highlighted(), 2);
+    QCOMPARE(f.view().pageControl()->currentIndex(), 2); // the last tab made
+    QCOMPARE(f.view().tabBar()->highlighted(), -1);      // not highlighted before the first tick
+    f.session().TimerT1Timer();
+    QCOMPARE(f.view().pageControl()->currentIndex(), 0);
+    QCOMPARE(f.view().tabBar()->highlighted(), 0);
+    QVERIFY(f.focusHolder()->hasFocus());
+    f.session().TimerT1Timer();
+    f.session().TimerT1Timer();
+    QCOMPARE(f.view().pageControl()->currentIndex(), 2);
+    QCOMPARE(f.view().tabBar()->highlighted(), 2);
   }
 
   void cycleOverTextsThenReservedButtons() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.FDiversTab->AddText(true, "un", false);
-    f.FDiversTab->AddText(true, "deux", false);
+    f.view().diversTab()->AddText(true, "un", false);
+    f.view().diversTab()->AddText(true, "deux", false);
     QVERIFY(chooseTab(f, "Divers"));
     QStringList seen;
     for (int i = 0; i < 10; ++i) {
-      f.TimerT2Timer();
-      seen << f.activePage()->GetCurrentText();
+      f.session().TimerT2Timer();
+      seen << f.view().activePage()->GetCurrentText();
     }
     QCOMPARE(seen, (QStringList{"un", "deux", "ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
                                 "CLEAR", "RETOUR", "SONNERIE", "un"}));
@@ -118,15 +123,15 @@ private slots:
   void releaseOfThePressThatChoseTheTabSelectsNothing() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.TimerT1Timer();
-    f.TimerT1Timer(); // "Alphabet"
+    f.session().TimerT1Timer();
+    f.session().TimerT1Timer(); // "Alphabet"
     MainFrameHarness::keyDown(Qt::Key_0);
     MainFrameHarness::keyUp(Qt::Key_0);
     MainFrameHarness::pressSwitch(); // a second quick press, still before the first text tick
-    QVERIFY(!f.FTabScanning);
-    QCOMPARE(f.Memo->toPlainText(), QString());
-    f.TimerT2Timer();
-    QCOMPARE(f.activePage()->GetCurrentText(), QStringLiteral("a"));
+    QVERIFY(!f.session().tabScanning());
+    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    f.session().TimerT2Timer();
+    QCOMPARE(f.view().activePage()->GetCurrentText(), QStringLiteral("a"));
   }
 
   void retourResumesWithTheNextTab() {
@@ -134,63 +139,63 @@ private slots:
     TMainFrame& f = h.frame();
     QVERIFY(chooseTab(f, "Divers"));
     select(f, "RETOUR");
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Divers"));
-    f.TimerT1Timer();
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Alphabet"));
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Divers"));
+    f.session().TimerT1Timer();
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Alphabet"));
   }
 
   void otherKeysAreNotTheSwitch() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.TimerT1Timer();
+    f.session().TimerT1Timer();
     MainFrameHarness::pressKey(Qt::Key_Clear); // keypad 5 with Num Lock off
     MainFrameHarness::pressKey(Qt::Key_A, Qt::NoModifier);
-    QVERIFY(f.FTabScanning);
+    QVERIFY(f.session().tabScanning());
     MainFrameHarness::pressKey(Qt::Key_PageDown); // keypad 3 with Num Lock off
-    QVERIFY(!f.FTabScanning);
+    QVERIFY(!f.session().tabScanning());
   }
 
   void switchDoesNothingInCreationMode() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.FDiversTab->AddText(true, "Je", false);
+    f.view().diversTab()->AddText(true, "Je", false);
     h.enterCreationMode();
-    f.PageControl->setCurrentIndex(0);
-    f.FTabScanning = false;
-    f.FDiversTab->FCurrentIndex = 0;
-    f.FDiversTab->FButtons[0]->setFocus();
+    f.view().pageControl()->setCurrentIndex(0);
+    f.session().setTabScanning(false);
+    f.view().diversTab()->FCurrentIndex = 0;
+    f.view().diversTab()->FButtons[0]->setFocus();
     MainFrameHarness::pressSwitch();
-    QCOMPARE(f.Memo->toPlainText(), QString());
-    QVERIFY(!f.TimerT1->isActive());
-    QVERIFY(!f.TimerT2->isActive());
+    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    QVERIFY(!f.session().TimerT1->isActive());
+    QVERIFY(!f.session().TimerT2->isActive());
   }
 
   void boardWithoutTabs() {
     MainFrameHarness h(false);
     TMainFrame& f = h.frame();
-    f.TimerT1Timer();
+    f.session().TimerT1Timer();
     MainFrameHarness::pressSwitch();
-    QVERIFY(f.FTabScanning);
-    QVERIFY(!f.TimerT2->isActive());
+    QVERIFY(f.session().tabScanning());
+    QVERIFY(!f.session().TimerT2->isActive());
   }
 
   void ajoutWithoutDiversMakesTheTab() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.PageControl->setCurrentIndex(0);
-    f.BtnSupprOnglClick(); // refused: reserved
-    QCOMPARE(f.pageCount(), 3);
-    delete f.FDiversTab.data(); // a loaded board may lack "Divers"
-    QVERIFY(!f.FDiversTab);
+    f.view().pageControl()->setCurrentIndex(0);
+    f.panel().BtnSupprOnglClick(); // refused: reserved
+    QCOMPARE(f.view().pageCount(), 3);
+    delete f.view().diversTab(); // a loaded board may lack "Divers"
+    QVERIFY(!f.view().diversTab());
     QVERIFY(chooseTab(f, "Alphabet"));
     select(f, "o");
     select(f, "k");
     select(f, " ");
     select(f, "AJOUT");
-    QVERIFY(f.FDiversTab);
-    QCOMPARE(f.pages().last(), f.FDiversTab.data());
+    QVERIFY(f.view().diversTab());
+    QCOMPARE(f.view().pages().last(), f.view().diversTab());
     QCOMPARE(diversTexts(f), QStringList{"ok"});
-    QCOMPARE(f.activePage()->caption(), QStringLiteral("Alphabet"));
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Alphabet"));
   }
 
   void boardSettingsReachTheScan() {
@@ -198,28 +203,30 @@ private slots:
     // and an acceptance time: the window's scan follows them.
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.FSettings.gridColumns = 6;
-    f.FSettings.rowColumn = true;
-    f.FSettings.loopsBeforeBack = 1;
-    f.FSettings.acceptanceMs = 300;
-    f.startScanning();
-    f.TimerT1Timer();
-    f.TimerT1Timer(); // "Alphabet" lit
+    BoardSettings settings = f.view().settings();
+    settings.gridColumns = 6;
+    settings.rowColumn = true;
+    settings.loopsBeforeBack = 1;
+    settings.acceptanceMs = 300;
+    f.view().setSettings(settings);
+    f.session().startScanning();
+    f.session().TimerT1Timer();
+    f.session().TimerT1Timer(); // "Alphabet" lit
     // A brush of the switch is no press; a held one is shown filling, then chooses.
     MainFrameHarness::pressSwitch();
-    QVERIFY(f.FTabScanning);
+    QVERIFY(f.session().tabScanning());
     MainFrameHarness::keyDown(Qt::Key_0);
-    QVERIFY(f.FAcceptanceBar->isVisible());
+    QVERIFY(f.session().acceptanceBar()->isVisible());
     QTest::qWait(350);
-    QVERIFY(!f.FTabScanning);
-    QVERIFY(!f.FAcceptanceBar->isVisible());
+    QVERIFY(!f.session().tabScanning());
+    QVERIFY(!f.session().acceptanceBar()->isVisible());
     MainFrameHarness::keyUp(Qt::Key_0);
-    TOnglet* page = f.activePage();
+    TOnglet* page = f.view().activePage();
     QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
-    const auto lit = [&](int i) { return page->FButtons[size_t(i)]->boardFont() == f.FSelectedFont; };
-    f.TimerT2Timer(); // the first row: a to f
+    const auto lit = [&](int i) { return page->FButtons[size_t(i)]->boardFont() == f.view().selectedFont(); };
+    f.session().TimerT2Timer(); // the first row: a to f
     QVERIFY(lit(0) && lit(5) && !lit(6));
-    f.TimerT2Timer(); // the second row: g to l
+    f.session().TimerT2Timer(); // the second row: g to l
     QVERIFY(!lit(0) && lit(6) && lit(11) && !lit(12));
     const auto hold = [] {
       MainFrameHarness::keyDown(Qt::Key_0);
@@ -228,14 +235,14 @@ private slots:
     };
     hold(); // chooses the row: its first text is current
     QCOMPARE(page->GetCurrentText(), QStringLiteral("g"));
-    f.TimerT2Timer();
+    f.session().TimerT2Timer();
     QCOMPARE(page->GetCurrentText(), QStringLiteral("h"));
     hold();
-    QCOMPARE(f.Memo->toPlainText(), QStringLiteral("h"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("h"));
     QVERIFY(lit(0) && lit(5)); // after a choice the scan starts again at the first row
-    for (int i = 0; i < int(page->layoutRows().size()) && !f.FTabScanning; ++i)
-      f.TimerT2Timer();
-    QVERIFY(f.FTabScanning); // a whole loop over the rows without a choice: back to the tabs
+    for (int i = 0; i < int(page->layoutRows().size()) && !f.session().tabScanning(); ++i)
+      f.session().TimerT2Timer();
+    QVERIFY(f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
   }
 };
 

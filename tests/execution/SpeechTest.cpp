@@ -3,7 +3,12 @@
 #include "execution/SpeechFeedback.h"
 #include "platform/SpeechDispatcher.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -112,11 +117,13 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     RecordingSpeech& speech = h.fakes.speech;
-    f.FSettings.speakPhrase = true;
-    f.FSettings.speakPrompts = true;
-    f.FSettings.speakTexts = true;
-    while (!(f.activePage()->caption() == "Alphabet" && f.TabBar->highlighted() >= 0))
-      f.TimerT1Timer();
+    BoardSettings settings = f.view().settings();
+    settings.speakPhrase = true;
+    settings.speakPrompts = true;
+    settings.speakTexts = true;
+    f.view().setSettings(settings);
+    while (!(f.view().activePage()->caption() == "Alphabet" && f.view().tabBar()->highlighted() >= 0))
+      f.session().TimerT1Timer();
     QCOMPARE(described(speech).last(), QStringLiteral("prompt|words|Alphabet"));
     MainFrameHarness::pressSwitch();
     for (const QString t : {"o", "k", " ", "VALIDATION", "k", "AJOUT"}) {

@@ -1,5 +1,5 @@
 // Qt key events to board key codes, and which codes act as the switch.
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 #include "support/TestRegistry.h"
 
 #include <QKeyEvent>

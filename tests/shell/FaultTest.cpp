@@ -4,6 +4,11 @@
 #include "board/TOnglet.h"
 #include "shell/Startup.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -34,7 +39,7 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 // Every tab with its texts, in order: what the carer sees of the board.
 QList<QPair<QString, QStringList>> boardOnScreen(TMainFrame& frame) {
   QList<QPair<QString, QStringList>> board;
-  for (TOnglet* page : frame.pages()) {
+  for (TOnglet* page : frame.view().pages()) {
     page->JoinPieces();
     board << qMakePair(page->caption(), page->GetTexts());
     page->SplitAllTexts();
@@ -114,14 +119,14 @@ private slots:
     // A first save that works: the file the failing save must not spoil.
     const QString board = folder + "/tableau.ord";
     h.fakes.fileDialogs.saveReplies = {board};
-    h.frame().SaveBoard(true);
+    h.frame().document().SaveBoard(true);
     QVERIFY(h.fakes.messages.shown.isEmpty());
     const QByteArray saved = readAll(board);
     QVERIFY(saved.startsWith("Ordinogramme\r\n"));
 
     // A change on screen, then the fault, then the save.
     h.enterCreationMode();
-    h.frame().BtnAjoutTexteClick();
+    h.frame().panel().BtnAjoutTexteClick();
     const auto onScreen = boardOnScreen(h.frame());
     QString target = board;
     if (fault == "full")
@@ -133,12 +138,12 @@ private slots:
       target = h.path("fichier/tableau.ord");
       h.fakes.fileDialogs.saveReplies = {target};
     }
-    h.frame().SaveBoard(fault == "parentfile");
+    h.frame().document().SaveBoard(fault == "parentfile");
 
     QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
     QCOMPARE(readAll(board), saved);
     QCOMPARE(boardOnScreen(h.frame()), onScreen);
-    QVERIFY(!h.frame().FSaved);
+    QVERIFY(!h.frame().document().saved());
     // Nothing half-written is left beside the file.
     const QStringList expected =
         fault == "full" ? QStringList{"filler", "tableau.ord"} : QStringList{"tableau.ord"};
@@ -157,7 +162,7 @@ private slots:
     MainFrameHarness h;
     const QString current = h.path("actuel.ord");
     h.fakes.fileDialogs.saveReplies = {current};
-    h.frame().SaveBoard(true);
+    h.frame().document().SaveBoard(true);
     const auto onScreen = boardOnScreen(h.frame());
     const QString title = h.frame().windowTitle();
 
@@ -181,13 +186,13 @@ private slots:
 
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(h.frame().LoadBoard(path), TMainFrame::LoadOutcome::Broken);
+    QCOMPARE(h.frame().LoadBoard(path), BoardDocument::LoadOutcome::Broken);
     QVERIFY2(clock.elapsed() < 20000, "loading a broken file took too long");
     QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
     QCOMPARE(boardOnScreen(h.frame()), onScreen);
-    QCOMPARE(h.frame().FFileName, current);
+    QCOMPARE(h.frame().document().fileName(), current);
     QCOMPARE(h.frame().windowTitle(), title);
-    QVERIFY(h.frame().FSaved);
+    QVERIFY(h.frame().document().saved());
   }
 
   void firstStartOnAFullDisk() {

@@ -2,6 +2,12 @@
 // typed in the prompt, Enter; CTRL+E back.
 #include "board/TOnglet.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "board/TPageControl.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -25,36 +31,36 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
-    QVERIFY(f.FExecMode);
-    QVERIFY(f.FTabScanning);
-    QVERIFY(f.FSaved);
-    QVERIFY(!f.PnlModeCreation->isVisible());
-    QVERIFY(f.TimerT1->isActive());
-    QVERIFY(!f.TimerT2->isActive());
-    QCOMPARE(f.TimerT1->interval(), 3000);
-    QCOMPARE(f.TimerT2->interval(), 1000);
-    QCOMPARE(f.EdtT1->value(), 3);
-    QCOMPARE(f.EdtT2->value(), 1);
-    QVERIFY(f.Memo->isReadOnly());
-    QCOMPARE(f.Buttoncache->size(), QSize(57, 57));
-    QVERIFY(f.Buttoncache->hasFocus());
+    QVERIFY(f.view().execMode());
+    QVERIFY(f.session().tabScanning());
+    QVERIFY(f.document().saved());
+    QVERIFY(!(&f.panel())->isVisible());
+    QVERIFY(f.session().TimerT1->isActive());
+    QVERIFY(!f.session().TimerT2->isActive());
+    QCOMPARE(f.session().TimerT1->interval(), 3000);
+    QCOMPARE(f.session().TimerT2->interval(), 1000);
+    QCOMPARE(f.panel().EdtT1->value(), 3);
+    QCOMPARE(f.panel().EdtT2->value(), 1);
+    QVERIFY(f.session().Memo->isReadOnly());
+    QCOMPARE(f.focusHolder()->size(), QSize(57, 57));
+    QVERIFY(f.focusHolder()->hasFocus());
   }
 
   void panelCaptions() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    const QStringList groups = {f.GrpBxOnglet->title(), f.GrpBxTxt->title(), f.GrpBxAppa->title(),
-                                f.GrpBxGene->title()};
+    const QStringList groups = {f.panel().GrpBxOnglet->title(), f.panel().GrpBxTxt->title(), f.panel().GrpBxAppa->title(),
+                                f.panel().GrpBxGene->title()};
     QCOMPARE(groups, (QStringList{"Gestion des onglets", "Gestion des textes",
                                   "Modification de l'apparence", "Gestion générale"}));
-    const QStringList general = {f.BtnNouveau->text(), f.BtnOuvrir->text(), f.BtnEnr->text(),
-                                 f.BtnEnrSous->text(), f.BtnChangMdp->text()};
+    const QStringList general = {f.panel().BtnNouveau->text(), f.panel().BtnOuvrir->text(), f.panel().BtnEnr->text(),
+                                 f.panel().BtnEnrSous->text(), f.panel().BtnChangMdp->text()};
     QCOMPARE(general, (QStringList{"Nouveau fichier", "Ouvrir un fichier",
                                    "Enregistrer le fichier", "Enregistrer sous",
                                    "Changer Mot de Passe"}));
-    QCOMPARE(f.GroupBoxDeplTexte->title(), QStringLiteral("Deplacement intra-onglet"));
-    QCOMPARE(f.GroupBox2->title(), QStringLiteral("Deplacement extra-onglet"));
-    QCOMPARE(f.Logo->toolTip(), QStringLiteral("Afficher l'aide"));
+    QCOMPARE(f.panel().GroupBoxDeplTexte->title(), QStringLiteral("Deplacement intra-onglet"));
+    QCOMPARE(f.panel().GroupBox2->title(), QStringLiteral("Deplacement extra-onglet"));
+    QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Logo"))->toolTip(), QStringLiteral("Afficher l'aide"));
   }
 
   // Every control of the creation panel whole and reachable on the screens carers have; where
@@ -73,10 +79,10 @@ private slots:
     f.resize(screen);
     h.enterCreationMode();
     QCoreApplication::processEvents();
-    QCOMPARE(f.PnlModeCreation->width(), screen.width());
+    QCOMPARE((&f.panel())->width(), screen.width());
     QList<QWidget*> controls; // the boxes and what they hold, not the parts of a spin box
-    for (QWidget* w : f.PnlModeCreation->findChildren<QWidget*>())
-      if (w->parentWidget() == f.PnlModeCreation || qobject_cast<QGroupBox*>(w->parentWidget()))
+    for (QWidget* w : (&f.panel())->findChildren<QWidget*>())
+      if (w->parentWidget() == &f.panel() || qobject_cast<QGroupBox*>(w->parentWidget()))
         controls << w;
     QVERIFY(controls.size() >= 39);
     for (QWidget* w : controls) {
@@ -100,13 +106,13 @@ private slots:
     }
     // Where they fit, the boxes keep the form's sizes and its spacing rule.
     const int gap =
-        (screen.width() - f.GrpBxOnglet->width() - f.GrpBxTxt->width() - f.GrpBxAppa->width()) / 4;
-    QCOMPARE(f.GrpBxOnglet->x(), gap);
-    QCOMPARE(f.GrpBxTxt->x(), gap + f.GrpBxOnglet->width() + gap);
+        (screen.width() - f.panel().GrpBxOnglet->width() - f.panel().GrpBxTxt->width() - f.panel().GrpBxAppa->width()) / 4;
+    QCOMPARE(f.panel().GrpBxOnglet->x(), gap);
+    QCOMPARE(f.panel().GrpBxTxt->x(), gap + f.panel().GrpBxOnglet->width() + gap);
     if (asDesigned) {
-      QCOMPARE(f.GrpBxOnglet->geometry(), QRect(gap, 6, 260, 228));
-      QCOMPARE(f.BtnVisuAff->geometry(), QRect(204, 56, 188, 25));
-      QCOMPARE(f.BtnEnrSous->geometry(), QRect(60, 54, 130, 25));
+      QCOMPARE(f.panel().GrpBxOnglet->geometry(), QRect(gap, 6, 260, 228));
+      QCOMPARE(f.panel().BtnVisuAff->geometry(), QRect(204, 56, 188, 25));
+      QCOMPARE(f.panel().BtnEnrSous->geometry(), QRect(60, 54, 130, 25));
     }
   }
 
@@ -114,21 +120,21 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    QVERIFY(!f.FExecMode);
-    QVERIFY(f.PnlModeCreation->isVisible());
-    QVERIFY(!f.TimerT1->isActive());
-    QVERIFY(!f.TimerT2->isActive());
-    QVERIFY(f.FAllSelected);
-    QCOMPARE(f.BitBtnTtAff->text(), QStringLiteral("Désélectionner les textes"));
-    for (TOnglet* page : f.pages()) {
+    QVERIFY(!f.view().execMode());
+    QVERIFY((&f.panel())->isVisible());
+    QVERIFY(!f.session().TimerT1->isActive());
+    QVERIFY(!f.session().TimerT2->isActive());
+    QVERIFY(f.view().allSelected());
+    QCOMPARE(f.panel().BitBtnTtAff->text(), QStringLiteral("Désélectionner les textes"));
+    for (TOnglet* page : f.view().pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
         QCOMPARE(b->isShownOnPage(), i < page->textButtonCount()); // reserved buttons hidden
-        QCOMPARE(b->boardFont(), f.FSelectedFont);
+        QCOMPARE(b->boardFont(), f.view().selectedFont());
       }
     }
     // The letters of "Alphabet" cannot be chosen for editing; longer texts can.
-    TOnglet* alphabet = f.FAlphabetTab;
+    TOnglet* alphabet = f.view().pageNamed(QStringLiteral("Alphabet"));
     QVERIFY(!alphabet->FButtons[0]->isEnabled());
     QVERIFY(h.fakes.messages.shown.isEmpty());
   }
@@ -145,9 +151,9 @@ private slots:
     MainFrameHarness h;
     h.enterCreationMode(typed);
     QCOMPARE(h.fakes.messages.shown, messages);
-    QVERIFY(h.frame().FExecMode);
-    QVERIFY(h.frame().TimerT1->isActive());
-    QVERIFY(!h.frame().PnlModeCreation->isVisible());
+    QVERIFY(h.frame().view().execMode());
+    QVERIFY(h.frame().session().TimerT1->isActive());
+    QVERIFY(!h.frame().panel().isVisible());
   }
 
   void cancelledPromptSaysNothing() {
@@ -155,36 +161,36 @@ private slots:
     MainFrameHarness::whenModal([](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
     h.frame().FormShortCut(Qt::Key_C, Qt::ControlModifier);
     QVERIFY(h.fakes.messages.shown.isEmpty());
-    QVERIFY(h.frame().FExecMode);
+    QVERIFY(h.frame().view().execMode());
   }
 
   void emptyPasswordMatchesEmptyEntry() {
     MainFrameHarness h;
     h.frame().SetPassword(QString());
     h.enterCreationMode(QString());
-    QVERIFY(!h.frame().FExecMode);
+    QVERIFY(!h.frame().view().execMode());
   }
 
   void executionModeTakesThePacesOfTheSpinEdits() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.EdtT1->setValue(5);
-    f.EdtT2->setValue(2);
-    QCOMPARE(f.TimerT1->interval(), 3000); // nothing changes until CTRL+E
-    QVERIFY(!f.FSaved);
+    f.panel().EdtT1->setValue(5);
+    f.panel().EdtT2->setValue(2);
+    QCOMPARE(f.session().TimerT1->interval(), 3000); // nothing changes until CTRL+E
+    QVERIFY(!f.document().saved());
     h.enterExecutionMode();
-    QVERIFY(f.FExecMode);
-    QVERIFY(f.FTabScanning);
-    QCOMPARE(f.TimerT1->interval(), 5000);
-    QCOMPARE(f.TimerT2->interval(), 2000);
-    QVERIFY(f.TimerT1->isActive());
-    QVERIFY(!f.PnlModeCreation->isVisible());
-    QVERIFY(!f.FAllSelected);
-    for (TOnglet* page : f.pages())
+    QVERIFY(f.view().execMode());
+    QVERIFY(f.session().tabScanning());
+    QCOMPARE(f.session().TimerT1->interval(), 5000);
+    QCOMPARE(f.session().TimerT2->interval(), 2000);
+    QVERIFY(f.session().TimerT1->isActive());
+    QVERIFY(!(&f.panel())->isVisible());
+    QVERIFY(!f.view().allSelected());
+    for (TOnglet* page : f.view().pages())
       for (TTextButton* b : page->FButtons) {
         QVERIFY(b->isEnabled());
-        QCOMPARE(b->boardFont(), f.FUnselectedFont);
+        QCOMPARE(b->boardFont(), f.view().unselectedFont());
       }
   }
 
@@ -198,11 +204,11 @@ private slots:
     f.FormShortCut(Qt::Key_C, Qt::NoModifier);
     QVERIFY(h.fakes.fileDialogs.openFilters.isEmpty());
     QVERIFY(h.fakes.fileDialogs.saveFilters.isEmpty());
-    QVERIFY(f.FExecMode);
+    QVERIFY(f.view().execMode());
     h.enterCreationMode();
     // CTRL+C again in creation mode asks nothing.
     f.FormShortCut(Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(!f.FExecMode);
+    QVERIFY(!f.view().execMode());
     f.FormShortCut(Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(h.fakes.fileDialogs.openFilters,
              QStringList{"Fichiers ordinogrammes (*.ord) |*.ord"});
@@ -214,34 +220,34 @@ private slots:
     MainFrameHarness h;
     MainFrameHarness::answerPassword("wmo");
     MainFrameHarness::pressKey(Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(!h.frame().FExecMode);
+    QVERIFY(!h.frame().view().execMode());
     h.reactivate();
     MainFrameHarness::pressKey(Qt::Key_E, Qt::ControlModifier);
-    QVERIFY(h.frame().FExecMode);
+    QVERIFY(h.frame().view().execMode());
   }
 
   void tabNameFieldFollowsTheActiveTab() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    f.PageControl->setCurrentIndex(0); // "Divers"
+    f.view().pageControl()->setCurrentIndex(0); // "Divers"
     h.enterCreationMode();
-    QVERIFY(!f.EdtNomOnglet->isEnabled());
+    QVERIFY(!f.panel().EdtNomOnglet->isEnabled());
     h.enterExecutionMode();
-    f.BtnAjoutOnglClick();
+    f.panel().BtnAjoutOnglClick();
     h.enterCreationMode();
-    QVERIFY(f.EdtNomOnglet->isEnabled());
+    QVERIFY(f.panel().EdtNomOnglet->isEnabled());
   }
 
   void previewToggleIsForgottenOnReentry() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     h.enterCreationMode();
-    f.BitBtnTtAffClick();
-    QCOMPARE(f.BitBtnTtAff->text(), QStringLiteral("Sélectionner les textes"));
+    f.panel().BitBtnTtAffClick();
+    QCOMPARE(f.panel().BitBtnTtAff->text(), QStringLiteral("Sélectionner les textes"));
     h.enterExecutionMode();
     h.enterCreationMode();
-    QVERIFY(f.FAllSelected);
-    QCOMPARE(f.activePage()->FButtons[0]->boardFont(), f.FSelectedFont);
+    QVERIFY(f.view().allSelected());
+    QCOMPARE(f.view().activePage()->FButtons[0]->boardFont(), f.view().selectedFont());
   }
 
   void aPieceLastHighlightedChoosesTheWholeText() {
@@ -250,20 +256,20 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     const QString longText(400, QLatin1Char('x'));
-    f.FDiversTab->AddText(true, longText, false);
-    f.FDiversTab->SplitAllTexts();
-    QVERIFY(f.FDiversTab->textButtonCount() > 1);
-    f.PageControl->setCurrentWidget(f.FDiversTab);
-    f.FTabScanning = false;
-    f.FDiversTab->ResetCurrent();
-    f.TimerT2Timer();
-    f.TimerT2Timer(); // the second piece
-    QCOMPARE(f.FDiversTab->FCurrentIndex, 1);
+    f.view().diversTab()->AddText(true, longText, false);
+    f.view().diversTab()->SplitAllTexts();
+    QVERIFY(f.view().diversTab()->textButtonCount() > 1);
+    f.view().pageControl()->setCurrentWidget(f.view().diversTab());
+    f.session().setTabScanning(false);
+    f.view().diversTab()->ResetCurrent();
+    f.session().TimerT2Timer();
+    f.session().TimerT2Timer(); // the second piece
+    QCOMPARE(f.view().diversTab()->FCurrentIndex, 1);
     h.enterCreationMode();
-    QCOMPARE(f.EdtNomTexte->text(), longText);
-    f.EdtNomTexte->setText(QStringLiteral("court"));
-    f.FDiversTab->JoinPieces();
-    QCOMPARE(f.FDiversTab->GetTexts(), QStringList{"court"});
+    QCOMPARE(f.panel().EdtNomTexte->text(), longText);
+    f.panel().EdtNomTexte->setText(QStringLiteral("court"));
+    f.view().diversTab()->JoinPieces();
+    QCOMPARE(f.view().diversTab()->GetTexts(), QStringList{"court"});
   }
 
   void changePassword() {
@@ -278,7 +284,7 @@ private slots:
       QTest::keyClick(fields[1], Qt::Key_Return);
     });
     f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
-    QCOMPARE(f.FPassword, QStringLiteral("neuf"));
+    QCOMPARE(f.document().password(), QStringLiteral("neuf"));
   }
 };
 

@@ -5,6 +5,12 @@
 #include "board/TOnglet.h"
 #include "documents/BoardFile.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "board/TPageControl.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -90,10 +96,10 @@ QString checkPage(const TOnglet* page) {
 // Index of the chosen text among the whole texts of the active page, -1 when the chosen
 // button is not the first piece of a text there (the commands then leave the board alone).
 int chosenWholeText(TMainFrame& frame) {
-  TOnglet* page = frame.activePage();
-  if (!page || !frame.FCurrentText)
+  TOnglet* page = frame.view().activePage();
+  if (!page || !frame.view().currentText())
     return -1;
-  const int k = page->indexOfButton(frame.FCurrentText);
+  const int k = page->indexOfButton(frame.view().currentText());
   if (k < 0 || k >= page->textButtonCount() || page->FPieceNumbers[size_t(k)] != 1)
     return -1;
   int index = -1;
@@ -179,24 +185,24 @@ private:
   Board board() {
     Board b;
     QString fault;
-    for (TOnglet* page : FH.frame().pages())
+    for (TOnglet* page : FH.frame().view().pages())
       b << qMakePair(page->caption(), wholeTexts(page, &fault));
     return b;
   }
 
   QString check() {
     TMainFrame& f = FH.frame();
-    for (TOnglet* page : f.pages())
+    for (TOnglet* page : f.view().pages())
       if (QString fault = checkPage(page); !fault.isEmpty())
         return page->caption() + ": " + fault;
     for (const char* reserved : {"Divers", "Alphabet", "Autres caractères"}) {
       const QString name = QString::fromUtf8(reserved);
-      const auto pages = f.pages();
+      const auto pages = f.view().pages();
       if (std::none_of(pages.begin(), pages.end(),
                        [&](TOnglet* p) { return p->caption() == name; }))
         return QStringLiteral("reserved tab %1 is gone").arg(name);
     }
-    if (!f.FDiversTab || f.FDiversTab->caption() != QStringLiteral("Divers"))
+    if (!f.view().diversTab() || f.view().diversTab()->caption() != QStringLiteral("Divers"))
       return QStringLiteral("the main window lost its \"Divers\" tab");
     return QString();
   }
@@ -208,21 +214,21 @@ private:
     const int roll = pick(100);
     if (roll < 2) {
       ++modeChanges;
-      if (f.FExecMode)
+      if (f.view().execMode())
         FH.enterCreationMode();
       else
         FH.enterExecutionMode();
-      return f.FExecMode ? QStringLiteral("to execution mode") : QStringLiteral("to creation mode");
+      return f.view().execMode() ? QStringLiteral("to execution mode") : QStringLiteral("to creation mode");
     }
     if (roll < 5)
       return saveAndLoad(before);
-    if (f.FExecMode) {
+    if (f.view().execMode()) {
       if (roll < 40) {
-        f.TimerT1Timer();
+        f.session().TimerT1Timer();
         return QStringLiteral("tab tick");
       }
       if (roll < 75) {
-        f.TimerT2Timer();
+        f.session().TimerT2Timer();
         return QStringLiteral("text tick");
       }
       *diversMayGrow = true;
@@ -234,11 +240,11 @@ private:
 
   QString edit(const Board& before, Board* expected, bool* sameTextsOnly, int roll) {
     TMainFrame& f = FH.frame();
-    const int tab = f.PageControl->currentIndex();
-    TOnglet* page = f.activePage();
+    const int tab = f.view().pageControl()->currentIndex();
+    TOnglet* page = f.view().activePage();
     if (roll < 20) {
-      const int to = pick(f.PageControl->count());
-      f.PageControl->setCurrentIndex(to);
+      const int to = pick(f.view().pageControl()->count());
+      f.view().pageControl()->setCurrentIndex(to);
       return QStringLiteral("show tab %1").arg(to);
     }
     if (roll < 40 && page && page->textButtonCount() > 0) {
@@ -248,13 +254,13 @@ private:
     }
     const int chosen = chosenWholeText(f);
     if (roll < 50) {
-      f.BtnAjoutTexteClick();
+      f.panel().BtnAjoutTexteClick();
       if (tab >= 0)
         (*expected)[tab].second << page->GetButtonCaption(page->textButtonCount() - 1);
       return QStringLiteral("add text");
     }
     if (roll < 58) {
-      f.BtnSupprTexteClick();
+      f.panel().BtnSupprTexteClick();
       if (chosen >= 0)
         (*expected)[tab].second.removeAt(chosen);
       return QStringLiteral("delete text %1").arg(chosen);
@@ -262,10 +268,10 @@ private:
     if (roll < 72) {
       const QString name = kNames[pick(int(kNames.size()))];
       {
-        const QSignalBlocker block(f.EdtNomTexte);
-        f.EdtNomTexte->setText(name);
+        const QSignalBlocker block(f.panel().EdtNomTexte);
+        f.panel().EdtNomTexte->setText(name);
       }
-      f.EdtNomTexteChange();
+      f.panel().EdtNomTexteChange();
       if (chosen >= 0)
         (*expected)[tab].second[chosen] = name;
       return QStringLiteral("rename text %1 to \"%2\"").arg(chosen).arg(name.left(20));
@@ -273,36 +279,36 @@ private:
     if (roll < 80) {
       *sameTextsOnly = true;
       if (pick(2))
-        f.BtnAvtTexteClick();
+        f.panel().BtnAvtTexteClick();
       else
-        f.BtnSuivRTexteClick();
+        f.panel().BtnSuivRTexteClick();
       return QStringLiteral("move text %1 within its tab").arg(chosen);
     }
     if (roll < 86) {
       *sameTextsOnly = true;
       if (pick(2))
-        f.BtnOngletAvtClick();
+        f.panel().BtnOngletAvtClick();
       else
-        f.BtnOngletSuivClick();
+        f.panel().BtnOngletSuivClick();
       return QStringLiteral("move text %1 to a neighbouring tab").arg(chosen);
     }
     if (roll < 90) {
-      f.BtnAjoutOnglClick();
-      expected->append(qMakePair(f.pages().last()->caption(), QStringList()));
+      f.panel().BtnAjoutOnglClick();
+      expected->append(qMakePair(f.view().pages().last()->caption(), QStringList()));
       return QStringLiteral("add tab");
     }
     if (roll < 94) {
-      const bool reserved = page && TMainFrame::isReservedTabCaption(page->caption());
-      f.BtnSupprOnglClick();
+      const bool reserved = page && BoardView::isReservedTabCaption(page->caption());
+      f.panel().BtnSupprOnglClick();
       if (page && !reserved)
         expected->removeAt(tab);
       return QStringLiteral("delete tab %1").arg(tab);
     }
     *sameTextsOnly = true;
     if (pick(2))
-      f.BtnAvtOnglClick();
+      f.panel().BtnAvtOnglClick();
     else
-      f.BtnSuivOnglClick();
+      f.panel().BtnSuivOnglClick();
     Q_UNUSED(before);
     return QStringLiteral("move tab %1").arg(tab);
   }
@@ -314,7 +320,7 @@ private:
     const QString path = FH.path(QStringLiteral("soak-%1.ord").arg(++FSaves));
     FH.fakes.fileDialogs.saveReplies = {path};
     const qsizetype messages = FH.fakes.messages.shown.size();
-    f.SaveBoard(true);
+    f.document().SaveBoard(true);
     if (FH.fakes.messages.shown.size() != messages) {
       FFault = QStringLiteral("save said: ") + FH.fakes.messages.shown.mid(messages).join('/');
       return QStringLiteral("save");
@@ -333,7 +339,7 @@ private:
                describe(before, before, inFile);
       return QStringLiteral("save");
     }
-    if (f.LoadBoard(path) != TMainFrame::LoadOutcome::Loaded ||
+    if (f.LoadBoard(path) != BoardDocument::LoadOutcome::Loaded ||
         FH.fakes.messages.shown.size() != messages) {
       FFault = QStringLiteral("the saved file does not load");
       return QStringLiteral("load");
@@ -386,7 +392,7 @@ private slots:
   void currentTextSurvivesJoinAndCut() {
     QFETCH(QString, current);
     MainFrameHarness h;
-    TOnglet* page = h.frame().activePage();
+    TOnglet* page = h.frame().view().activePage();
     QVERIFY(page);
     const QString longText = kNames[6];
     page->AddText(true, longText, false);

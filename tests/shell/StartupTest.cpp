@@ -4,6 +4,11 @@
 #include "shell/ConfigFile.h"
 #include "shell/Startup.h"
 #include "shell/TMainFrame.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
 #include "support/Fakes.h"
 #include <QFileInfo>
 #include "support/MainFrameHarness.h"
@@ -88,7 +93,7 @@ private slots:
   void closeWithChangesOnANeverSavedBoard() {
     // Yes, then the save dialog is cancelled: nothing saved, line 2 written empty.
     MainFrameHarness h;
-    h.frame().FSaved = false;
+    h.frame().document().setSaved(false);
     h.fakes.messages.answers = {true};
     h.frame().close();
     QCOMPARE(h.fakes.messages.questions,
@@ -99,7 +104,7 @@ private slots:
 
   void closeWithChangesSavesOnYes() {
     MainFrameHarness h;
-    h.frame().FSaved = false;
+    h.frame().document().setSaved(false);
     h.fakes.messages.answers = {true};
     h.fakes.fileDialogs.saveReplies = {h.path("tableau")};
     h.frame().close();

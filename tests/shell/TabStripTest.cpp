@@ -1,5 +1,5 @@
 // The tab strip's highlight in both styles, as painted.
-#include "shell/TPageControl.h"
+#include "board/TPageControl.h"
 #include "support/TestRegistry.h"
 
 #include <QtTest>

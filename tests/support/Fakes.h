@@ -9,10 +9,15 @@
 #include <QPair>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 class RecordingMessages : public IMessages {
 public:
-  void information(const QString& text) override { shown << text; }
+  void information(const QString& text) override {
+    if (onShown)
+      onShown(text);
+    shown << text;
+  }
   bool question(const QString& text) override {
     questions << text;
     if (answers.empty())
@@ -24,6 +29,7 @@ public:
   QStringList shown;       // information texts, in order
   QStringList questions;   // question texts, in order
   std::deque<bool> answers; // replies to questions (No when none left)
+  std::function<void(const QString&)> onShown; // looks at the world as each text appears
 };
 
 class FakeFileDialogs : public IFileDialogs {

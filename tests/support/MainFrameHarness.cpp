@@ -4,7 +4,12 @@
 #include "execution/SwitchKeyFilter.h"
 #include "board/TOnglet.h"
 #include "shell/TMainFrame.h"
-#include "shell/TPageControl.h"
+#include "board/BoardView.h"
+#include "editing/BoardHistory.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
+#include "execution/SwitchKeyFilter.h"
+#include "board/TPageControl.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,8 +31,8 @@ MainFrameHarness::MainFrameHarness(bool newBoard) {
 }
 
 MainFrameHarness::~MainFrameHarness() {
-  FFrame->TimerT1->stop();
-  FFrame->TimerT2->stop();
+  FFrame->session().TimerT1->stop();
+  FFrame->session().TimerT2->stop();
 }
 
 static QWidget* keyTarget() {
@@ -44,7 +49,7 @@ void MainFrameHarness::keyUp(int qtKey, Qt::KeyboardModifiers mods) {
   // A release waits a few milliseconds to be told from an auto-repeat: no test waits for it.
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* frame = qobject_cast<TMainFrame*>(w))
-      frame->FSwitch->flush();
+      frame->session().switchFilter().flush();
 }
 
 void MainFrameHarness::pressKey(int qtKey, Qt::KeyboardModifiers mods) {
@@ -91,7 +96,7 @@ void MainFrameHarness::reactivate() {
 void MainFrameHarness::enterExecutionMode() { FFrame->FormShortCut(Qt::Key_E, Qt::ControlModifier); }
 
 void MainFrameHarness::clickTab(TMainFrame& frame, int index) {
-  QTest::mouseClick(frame.TabBar, Qt::LeftButton, {}, frame.TabBar->tabRect(index).center());
+  QTest::mouseClick(frame.view().tabBar(), Qt::LeftButton, {}, frame.view().tabBar()->tabRect(index).center());
 }
 
 void MainFrameHarness::typeText(QWidget* widget, const QString& text) {
@@ -101,15 +106,15 @@ void MainFrameHarness::typeText(QWidget* widget, const QString& text) {
 
 QStringList MainFrameHarness::tabCaptions(TMainFrame& frame) {
   QStringList captions;
-  for (TOnglet* page : frame.pages())
+  for (TOnglet* page : frame.view().pages())
     captions << page->caption();
   return captions;
 }
 
 bool MainFrameHarness::stepTo(TMainFrame& frame, const QString& text) {
   for (int i = 0; i < 200; ++i) {
-    frame.TimerT2Timer();
-    if (frame.activePage()->GetCurrentText() == text)
+    frame.session().TimerT2Timer();
+    if (frame.view().activePage()->GetCurrentText() == text)
       return true;
   }
   return false;

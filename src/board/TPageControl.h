@@ -2,7 +2,7 @@
 // scanning position) and reports the user's clicks before and after the tab changes.
 #pragma once
 
-#include "board/HighlightStyle.h"
+#include "platform/HighlightStyle.h"
 
 #include <QHash>
 #include <QTabBar>

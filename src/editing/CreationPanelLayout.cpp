@@ -1,5 +1,5 @@
 // The creation panel's placement over the panel's width.
-#include "shell/CreationPanelLayout.h"
+#include "editing/CreationPanelLayout.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // Maps Qt key events to the Windows virtual-key codes that boards and shortcuts are written
 // in, and tells which of them act as the switch.
-#include "execution/SwitchKeys.h"
+#include "platform/SwitchKeys.h"
 
 #include <QKeyEvent>
 

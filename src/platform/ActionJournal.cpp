@@ -1,5 +1,5 @@
 // The journal of what the board showed and did, for the end-to-end checks.
-#include "execution/ActionJournal.h"
+#include "platform/ActionJournal.h"
 
 std::unique_ptr<ActionJournal> ActionJournal::fromEnvironment() {
   const QString path = qEnvironmentVariable("ORIVOX_JOURNAL");

@@ -1,7 +1,7 @@
 // The tab strip's highlight is drawn over the tab: a strong yellow fill and a thick dark frame,
 // visible from across a room whatever the style; in the frame style, the tab's colours
 // inverted inside a thicker yellow frame, as the page's buttons are.
-#include "shell/TPageControl.h"
+#include "board/TPageControl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

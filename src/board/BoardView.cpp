@@ -1,0 +1,379 @@
+// The board on screen: its pages, its look and its values, put in place from a file or as the
+// default board, and laid out again when the fonts or the mode change.
+#include "board/BoardView.h"
+
+#include "board/DefaultBoard.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
+
+#include <QSignalBlocker>
+#include <algorithm>
+
+namespace {
+// Values of a stored font record over a font; an empty stored name keeps the font's name.
+void applyRecord(BoardFont& font, const BoardFont& stored, bool withColour) {
+  if (!stored.name.isEmpty())
+    font.name = stored.name;
+  font.size = stored.size;
+  if (withColour)
+    font.color = stored.color;
+  font.bold = stored.bold;
+  font.italic = stored.italic;
+  font.underline = stored.underline;
+}
+
+BoardFont colouredFont(TColor colour) {
+  BoardFont f;
+  f.color = colour;
+  return f;
+}
+} // namespace
+
+BoardView::BoardView(ITextMeasurer* measurer, QWidget* tabParent, QObject* parent)
+    : QObject(parent), FSelectedMeasure(measurer), FUnselectedMeasure(measurer),
+      FMeasureLabel(measurer) {
+  FPageControl = new TPageControl(tabParent);
+  FPageControl->setObjectName(QStringLiteral("PageControl"));
+  FTabBar = FPageControl->tabStrip();
+  FPageControl->setUsesScrollButtons(true);
+  FPageControl->setFocusPolicy(Qt::NoFocus);
+  FTabBar->setFocusPolicy(Qt::NoFocus);
+  setFonts(colouredFont(clRed), colouredFont(clNavy));
+  FTabFont = colouredFont(clMaroon);
+  FPageControl->setFont(FTabFont.toQFont());
+}
+
+BoardView::~BoardView() {
+  // The pages go while the view is whole: a text button losing the focus calls back into it.
+  const QSignalBlocker block(FPageControl);
+  ClearBoard();
+}
+
+QList<TOnglet*> BoardView::pages() const {
+  QList<TOnglet*> list;
+  for (int i = 0; i < FPageControl->count(); ++i)
+    if (auto* p = qobject_cast<TOnglet*>(FPageControl->widget(i)))
+      list << p;
+  return list;
+}
+
+TOnglet* BoardView::activePage() const {
+  return qobject_cast<TOnglet*>(FPageControl->currentWidget());
+}
+
+int BoardView::pageCount() const {
+  return FPageControl->count();
+}
+
+int BoardView::currentIndex() const {
+  return FPageControl->currentIndex();
+}
+
+TOnglet* BoardView::pageAt(int index) const {
+  return qobject_cast<TOnglet*>(FPageControl->widget(index));
+}
+
+TOnglet* BoardView::pageNamed(const QString& caption) const {
+  TOnglet* found = nullptr;
+  for (TOnglet* page : pages())
+    if (page->caption() == caption)
+      found = page;
+  return found;
+}
+
+bool BoardView::isLetterTab(const QString& caption) {
+  return caption == QStringLiteral("Alphabet") || caption == QStringLiteral("Autres caractères");
+}
+
+bool BoardView::isReservedTabCaption(const QString& caption) {
+  return caption == QStringLiteral("Divers") || isLetterTab(caption);
+}
+
+TOnglet* BoardView::createPage(const QString& caption) {
+  auto* page = new TOnglet(FPageControl, this);
+  page->setCaption(caption);
+  FPageControl->addTab(page, page->shownCaption());
+  page->SetBackgroundColor(FTabColor);
+  return page;
+}
+
+TOnglet* BoardView::AddTab(const QString& caption, bool activate) {
+  auto* page = new TOnglet(FPageControl, this);
+  const QString name = caption.isEmpty() ? QStringLiteral("Onglet%1").arg(FTabCounter) : caption;
+  FPageControl->addTab(page, QString());
+  page->setCaption(name);
+  page->SetBackgroundColor(FTabColor);
+  ++FTabCounter;
+  if (activate) {
+    FPageControl->setCurrentWidget(page);
+    emit tabNameShown(name);
+    emit tabNameEnabled(true);
+  }
+  if (!FExecMode)
+    page->ApplyFont(FAllSelected ? FSelectedFont : FUnselectedFont);
+  return page;
+}
+
+TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringList& texts) {
+  auto* page = new TOnglet(FPageControl, this);
+  FPageControl->insertTab(index, page, QString());
+  page->setCaption(caption);
+  page->SetBackgroundColor(FTabColor);
+  if (caption == QStringLiteral("Divers"))
+    FDiversTab = page;
+  page->SetButtonsHeight(FButtonHeight);
+  page->AddTexts(texts);
+  page->ApplyFont(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
+  page->SplitAllTexts();
+  page->ArrangeButtons();
+  return page;
+}
+
+void BoardView::ClearBoard() {
+  FTabBar->setHighlighted(-1);
+  const TPageControl::Batch batch(*FPageControl);
+  // Pages go from the last, with the first one current until it goes too: each time the current
+  // page goes, the page stack walks every widget of every page that remains.
+  if (FPageControl->count() > 0)
+    FPageControl->setCurrentIndex(0);
+  while (FPageControl->count() > 0) {
+    QWidget* page = FPageControl->widget(FPageControl->count() - 1);
+    FPageControl->removeTab(FPageControl->count() - 1);
+    delete page;
+  }
+  FTabCounter = 0;
+}
+
+void BoardView::showTab(int tab) {
+  if (tab < 0 || tab >= pageCount())
+    return;
+  QWidget* before = FPageControl->currentWidget();
+  if (FPageControl->currentIndex() != tab)
+    FPageControl->setCurrentIndex(tab);
+  if (FTabBar->highlighted() >= 0)
+    FTabBar->setHighlighted(tab);
+  TOnglet* page = activePage();
+  emit tabNameShown(page->caption());
+  // As when the carer picks a tab; a tab renamed in place keeps the field as the carer left it.
+  if (page != before)
+    emit tabNameEnabled(!isReservedTabCaption(page->caption()));
+}
+
+TOnglet* BoardView::ensureDiversTab() {
+  // A board without "Divers" must not lose the user's phrase: the tab is made at the end.
+  if (!FDiversTab)
+    FDiversTab = AddTab(QStringLiteral("Divers"), false);
+  return FDiversTab;
+}
+
+void BoardView::setFonts(const BoardFont& selected, const BoardFont& unselected) {
+  FSelectedFont = selected;
+  FUnselectedFont = unselected;
+  FUnselectedMeasure.setFont(FUnselectedFont);
+  FSelectedMeasure.setFont(FSelectedFont);
+}
+
+int BoardView::fittedButtonHeight() {
+  return (FSelectedFont.size > FUnselectedFont.size ? FSelectedMeasure.height()
+                                                    : FUnselectedMeasure.height()) +
+         6;
+}
+
+void BoardView::buildDefaultBoard() {
+  ClearBoard();
+  FSettings = BoardSettings();
+  setFonts(colouredFont(clRed), colouredFont(clNavy));
+  FValidatedFont.name = QStringLiteral("Arial");
+  FCurrentPhraseFont.name = QStringLiteral("Arial");
+  FButtonHeight = FUnselectedMeasure.height() + 6;
+
+  AddTab(QStringLiteral("Divers"));
+  AddTab(QStringLiteral("Alphabet"));
+  AddTab(QStringLiteral("Autres caractères"));
+  const QList<TOnglet*> all = pages();
+  FDiversTab = all.at(0);
+  all.at(1)->AddTexts(defaultboard::alphabetTexts());
+  all.at(2)->AddTexts(defaultboard::otherCharacterTexts());
+  applyLayoutSettings();
+  // The new texts carry the fonts of the moment, whatever mode the board is in; while editing,
+  // the letters cannot be chosen, as after entering creation mode.
+  for (TOnglet* page : all)
+    page->ApplyFont(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
+  if (!FExecMode)
+    applyModeLook();
+  emit tabNameEnabled(false);
+  FTabCounter = 1;
+}
+
+void BoardView::setPaces(int tabSeconds, int textSeconds) {
+  // A pace outside 1..100 is taken at the nearest limit: the scan runs at the pace shown, which
+  // is also the one the next save writes.
+  FTabSeconds = std::clamp(tabSeconds, 1, 100);
+  FTextSeconds = std::clamp(textSeconds, 1, 100);
+}
+
+BoardData BoardView::boardData() const {
+  BoardData d;
+  d.t1Seconds = FTabSeconds;
+  d.t2Seconds = FTextSeconds;
+  d.selectedFont = FSelectedFont;
+  d.unselectedFont = FUnselectedFont;
+  d.tabFont = FTabFont;
+  d.validatedFont = FValidatedFont;
+  d.tabColor = FTabColor;
+  d.memoColor = FMemoColor;
+  d.currentPhraseFont = FCurrentPhraseFont;
+  d.finalMemoColor = FMemoColor;
+  d.finalLinesRead = 7;
+  d.settings = FSettings;
+  // The texts are read whole from their pieces: joining and cutting every button again would
+  // leave the same buttons, at a cost that grows with the board.
+  for (TOnglet* page : pages())
+    d.tabs << BoardTab{page->caption(), page->wholeTexts()};
+  return d;
+}
+
+void BoardView::showBoard(const BoardData& d) {
+  ClearBoard();
+  FDiversTab = nullptr;
+  FSettings = d.settings;
+  setPaces(d.t1Seconds, d.t2Seconds);
+  BoardFont selected, unselected;
+  applyRecord(selected, d.selectedFont, true);
+  applyRecord(unselected, d.unselectedFont, true);
+  applyRecord(FTabFont, d.tabFont, false);
+  FPageControl->setFont(FTabFont.toQFont());
+  FTabColor = d.tabColor;
+  applyRecord(FValidatedFont, d.validatedFont, true);
+  setMemoColor(d.memoColor);
+  setFonts(selected, unselected);
+
+  {
+    const TPageControl::Batch batch(*FPageControl);
+    for (const BoardTab& tab : d.tabs) {
+      TOnglet* page = createPage(tab.caption);
+      if (tab.caption == QStringLiteral("Divers"))
+        FDiversTab = page;
+      page->AddTexts(tab.texts);
+    }
+  }
+  FTabCounter = int(d.tabs.size());
+
+  // The final block may be cut short: what was read of it applies.
+  const int n = d.finalLinesRead;
+  const BoardFont& f = d.currentPhraseFont;
+  if (n >= 1 && !f.name.isEmpty())
+    FCurrentPhraseFont.name = f.name;
+  if (n >= 2)
+    FCurrentPhraseFont.size = f.size;
+  if (n >= 3)
+    FCurrentPhraseFont.color = f.color;
+  if (n >= 4)
+    setMemoColor(d.finalMemoColor);
+  if (n >= 5)
+    FCurrentPhraseFont.bold = f.bold;
+  if (n >= 6)
+    FCurrentPhraseFont.italic = f.italic;
+  if (n >= 7)
+    FCurrentPhraseFont.underline = f.underline;
+
+  FButtonHeight = fittedButtonHeight();
+  for (TOnglet* page : pages()) {
+    page->SetButtonsHeight(FButtonHeight);
+    page->ApplyFont(FUnselectedMeasure.font());
+  }
+  applyLayoutSettings();
+  for (TOnglet* page : pages())
+    page->SplitAllTexts();
+  if (!FExecMode)
+    applyModeLook(); // a board opened while editing shows the editing look at once
+  else if (TOnglet* page = activePage())
+    page->ApplyFont(FUnselectedFont);
+  for (TOnglet* page : pages())
+    page->ArrangeButtons();
+}
+
+void BoardView::applyLayoutSettings() {
+  for (TOnglet* page : pages()) {
+    page->setGridColumns(FSettings.gridColumns, FSettings.gridFitFont);
+    page->setHighlightStyle(FSettings.highlight);
+  }
+  FTabBar->setHighlightStyle(FSettings.highlight);
+}
+
+void BoardView::applyModeLook() {
+  const BoardFont& font = FExecMode || !FAllSelected ? FUnselectedFont : FSelectedFont;
+  for (TOnglet* page : pages()) {
+    // The texts are cut again for the new font: a larger font must not overflow the page.
+    page->JoinPieces();
+    page->ApplyFont(font);
+    page->setReservedShown(FExecMode);
+    if (isLetterTab(page->caption()))
+      for (int i = 0; i < page->textButtonCount(); ++i) {
+        TTextButton* b = page->FButtons[size_t(i)];
+        b->setEnabled(FExecMode || b->caption().size() != 1);
+      }
+    page->SplitAllTexts();
+    page->ArrangeButtons();
+  }
+}
+
+void BoardView::setAllSelected(bool all) {
+  FAllSelected = all;
+}
+
+void BoardView::refitTextFonts() {
+  FButtonHeight = fittedButtonHeight();
+  for (TOnglet* page : pages()) {
+    page->JoinPieces();
+    page->SetButtonsHeight(FButtonHeight);
+    page->ApplyFont(FAllSelected ? FSelectedFont : FUnselectedFont);
+    page->SplitAllTexts();
+    page->ArrangeButtons();
+  }
+}
+
+void BoardView::arrangeAll() {
+  for (TOnglet* page : pages())
+    page->ArrangeButtons();
+}
+
+BoardLook BoardView::look() const {
+  return BoardLook{FSelectedFont, FUnselectedFont, FValidatedFont, FCurrentPhraseFont,
+                   FTabFont,      FTabColor,       FMemoColor};
+}
+
+void BoardView::setLook(const BoardLook& to, const BoardLook& from) {
+  FSelectedFont = to.selected;
+  FUnselectedFont = to.unselected;
+  FValidatedFont = to.validated;
+  FCurrentPhraseFont = to.currentPhrase;
+  // Only what changed is laid out again: refitting the texts costs a pass over the board.
+  if (to.selected != from.selected || to.unselected != from.unselected) {
+    setFonts(to.selected, to.unselected);
+    if (to.unselected != from.unselected)
+      for (TOnglet* page : pages())
+        page->ApplyUnselectedFont();
+    refitTextFonts();
+  }
+  if (to.tabs != from.tabs || to.tabColor != from.tabColor) {
+    FTabFont = to.tabs;
+    FPageControl->setFont(FTabFont.toQFont());
+    FTabColor = to.tabColor;
+    for (TOnglet* page : pages())
+      page->SetBackgroundColor(FTabColor);
+  }
+  if (to.memoColor != from.memoColor)
+    setMemoColor(to.memoColor);
+}
+
+void BoardView::setMemoColor(TColor color) {
+  FMemoColor = color;
+  emit memoColorChanged(color);
+}
+
+void BoardView::setCurrentText(TTextButton* button) {
+  FCurrentText = button;
+  if (TOnglet* page = activePage())
+    page->repaintTexts(); // the mark moves to the text now chosen
+}
