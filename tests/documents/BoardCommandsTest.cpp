@@ -508,6 +508,10 @@ private slots:
       QCOMPARE(bytesOf(backup), i == 0 ? QByteArray("<unreadable>") : saved[i - 1]);
     }
     QVERIFY(saved[2] != saved[1]);
+    // Saved again unchanged (CTRL+R twice): the backup stays the last version that differed.
+    f.SaveBoard(false);
+    QCOMPARE(bytesOf(path), saved[2]);
+    QCOMPARE(bytesOf(backup), saved[1]);
     // A save refused leaves the file and its backup as they were.
     f.activePage()->AddText(true, QStringLiteral("日本"), false);
     f.SaveBoard(false);
