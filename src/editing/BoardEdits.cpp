@@ -138,6 +138,10 @@ void restoreBoard(TMainFrame& f, const BoardSnapshot& s) {
     showTab(f, s.activeTab);
 }
 
+ScanSetup captureScanSetup(const TMainFrame& f) {
+  return ScanSetup{f.EdtT1->value(), f.EdtT2->value(), f.FSettings};
+}
+
 Appearance captureAppearance(const TMainFrame& f) {
   return Appearance{f.FSelectedFont, f.FUnselectedFont, f.FValidatedFont, f.FCurrentPhraseFont,
                     f.FTabFont,      f.FTabColor,       f.FMemoColor};
@@ -236,18 +240,44 @@ void MoveTabCommand::move(int from, int to) {
   showTab(FFrame, to);
 }
 
-PaceCommand::PaceCommand(TMainFrame& f, int which, int from, int to)
-    : BoardEdit(f), FWhich(which), FFrom(from), FTo(to) {}
+ScanSetupCommand::ScanSetupCommand(TMainFrame& f, const ScanSetup& before, const ScanSetup& after,
+                                   int mergeId)
+    : BoardEdit(f), FBefore(before), FAfter(after), FMergeId(mergeId) {}
 
-void PaceCommand::apply(int value) {
-  QSpinBox* box = FWhich == 1 ? FFrame.EdtT1 : FFrame.EdtT2;
-  const QSignalBlocker block(box); // showing the pace is no new edit
-  box->setValue(value);
+ScanSetupCommand* ScanSetupCommand::paceTyped(TMainFrame& f, int which, int shownBefore) {
+  ScanSetup before = captureScanSetup(f);
+  (which == 1 ? before.t1Seconds : before.t2Seconds) = shownBefore;
+  ScanSetup after = captureScanSetup(f);
+  (which == 1 ? after.settings.tabPaceMs : after.settings.textPaceMs) = 0;
+  return new ScanSetupCommand(f, before, after, 10 + which);
 }
 
-bool PaceCommand::mergeWith(const QUndoCommand* other) {
-  FTo = static_cast<const PaceCommand*>(other)->FTo;
-  setObsolete(FFrom == FTo);
+ScanSetupCommand* ScanSetupCommand::settingsChosen(TMainFrame& f, const BoardSettings& chosen) {
+  if (chosen == f.FSettings)
+    return nullptr;
+  const ScanSetup before = captureScanSetup(f);
+  ScanSetup after = before;
+  after.settings = chosen;
+  if (chosen.tabPaceMs)
+    after.t1Seconds = boardsettings::wholeSeconds(chosen.tabPaceMs);
+  if (chosen.textPaceMs)
+    after.t2Seconds = boardsettings::wholeSeconds(chosen.textPaceMs);
+  return new ScanSetupCommand(f, before, after);
+}
+
+void ScanSetupCommand::apply(const ScanSetup& setup) {
+  FFrame.FSettings = setup.settings;
+  {
+    const QSignalBlocker b1(FFrame.EdtT1), b2(FFrame.EdtT2); // showing the paces is no new edit
+    FFrame.EdtT1->setValue(setup.t1Seconds);
+    FFrame.EdtT2->setValue(setup.t2Seconds);
+  }
+  FFrame.applyBoardSettings();
+}
+
+bool ScanSetupCommand::mergeWith(const QUndoCommand* other) {
+  FAfter = static_cast<const ScanSetupCommand*>(other)->FAfter;
+  setObsolete(FBefore == FAfter);
   return true;
 }
 

@@ -1,12 +1,10 @@
 // The board settings dialog opened from the creation panel.
 #include "shell/TMainFrame.h"
 
+#include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
 #include "editing/TFormReglages.h"
 #include "execution/SpeechFeedback.h"
-
-#include <QSignalBlocker>
-#include <QSpinBox>
 
 void TMainFrame::BtnReglagesClick() {
   if (!FormReglages) {
@@ -21,17 +19,7 @@ void TMainFrame::BtnReglagesClick() {
   activateWindow();
   if (!accepted)
     return;
-  const BoardSettings chosen = FormReglages->settings();
-  if (chosen == FSettings)
-    return;
-  FSettings = chosen;
-  FHistory->markChangedOutsideHistory();
-  // The panel's whole-second paces, which older versions read from the file, show the finer
-  // paces rounded; they are written from there.
-  const QSignalBlocker b1(EdtT1), b2(EdtT2);
-  if (FSettings.tabPaceMs)
-    EdtT1->setValue(boardsettings::wholeSeconds(FSettings.tabPaceMs));
-  if (FSettings.textPaceMs)
-    EdtT2->setValue(boardsettings::wholeSeconds(FSettings.textPaceMs));
-  applyBoardSettings();
+  // One step the carer can undo; the panel's paces follow the finer ones (see settingsChosen).
+  if (QUndoCommand* change = ScanSetupCommand::settingsChosen(*this, FormReglages->settings()))
+    FHistory->push(change);
 }

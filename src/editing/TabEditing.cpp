@@ -2,9 +2,9 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
-#include "editing/ReservedNameGuard.h"
 #include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
+#include "editing/ReservedNameGuard.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -65,6 +65,6 @@ bool TMainFrame::EdtNomOngletExit() {
 }
 
 void TMainFrame::EdtT1Change() {
-  FHistory->push(new PaceCommand(*this, 1, FHistory->shownPace(1), EdtT1->value()));
-  FSettings.tabPaceMs = 0; // a whole-second pace chosen now replaces the finer one
+  // A whole-second pace chosen now replaces the finer one; an undo brings that back.
+  FHistory->push(ScanSetupCommand::paceTyped(*this, 1, FHistory->shownPace(1)));
 }

@@ -6,10 +6,10 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
-#include "editing/ReservedNameGuard.h"
 #include "documents/StorableText.h"
 #include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
+#include "editing/ReservedNameGuard.h"
 #include "shell/TPageControl.h"
 
 #include <QLineEdit>
@@ -176,6 +176,6 @@ void TMainFrame::moveChosenTextToTab(int direction) {
 }
 
 void TMainFrame::EdtT2Change() {
-  FHistory->push(new PaceCommand(*this, 2, FHistory->shownPace(2), EdtT2->value()));
-  FSettings.textPaceMs = 0; // a whole-second pace chosen now replaces the finer one
+  // A whole-second pace chosen now replaces the finer one; an undo brings that back.
+  FHistory->push(ScanSetupCommand::paceTyped(*this, 2, FHistory->shownPace(2)));
 }

@@ -2,12 +2,15 @@
 // tab deleted and brought back, undo and redo across a save and across opening a board.
 #include "board/TOnglet.h"
 #include "editing/BoardEdits.h"
+#include "editing/TFormReglages.h"
 #include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
@@ -106,7 +109,7 @@ private slots:
     QTest::addColumn<QString>("edit");
     for (const char* edit : {"add tab", "delete tab", "rename tab", "move tab", "tab pace",
                              "add text", "delete text", "rename text", "move text",
-                             "move text to the next tab", "text pace", "new board"})
+                             "move text to the next tab", "text pace", "new board", "settings"})
       QTest::newRow(edit) << QString::fromLatin1(edit);
   }
   void everyEditUndoesAndRedoes() {
@@ -118,21 +121,32 @@ private slots:
     f.BtnAjoutOngl->click();
     h.clickTab(f, 3);
     QTest::mouseClick(page->textButton(1), Qt::LeftButton);
+    // Finer paces than the panel's whole seconds, which a whole-second pace replaces.
+    f.FSettings.tabPaceMs = 500;
+    f.FSettings.textPaceMs = 1500;
     h.fakes.fileDialogs.saveReplies = {h.path("b.ord")};
     f.BtnEnr->click();
     const BoardData before = boardedit::currentBoardData(f);
     const QMap<QString, QPushButton*> buttons = {
-        {"add tab", f.BtnAjoutOngl},       {"delete tab", f.BtnSupprOngl},
-        {"move tab", f.BtnSuivOngl},       {"add text", f.BtnAjoutTexte},
-        {"delete text", f.BtnSupprTexte},  {"move text", f.BtnAvtTexte},
-        {"new board", f.BtnNouveau},       {"move text to the next tab", f.BtnOngletSuiv}};
+        {"add tab", f.BtnAjoutOngl},      {"delete tab", f.BtnSupprOngl},
+        {"move tab", f.BtnSuivOngl},      {"add text", f.BtnAjoutTexte},
+        {"delete text", f.BtnSupprTexte}, {"move text", f.BtnAvtTexte},
+        {"new board", f.BtnNouveau},      {"move text to the next tab", f.BtnOngletSuiv}};
     if (buttons.contains(edit))
       buttons[edit]->click();
     else if (edit == "rename tab")
       f.EdtNomOnglet->setText("Repas");
     else if (edit == "rename text")
       f.EdtNomTexte->setText("Boire");
-    else
+    else if (edit == "settings") {
+      MainFrameHarness::whenModal([](QWidget* w) {
+        auto* d = qobject_cast<TFormReglages*>(w);
+        d->EdtPaceTabs->setValue(2.5);
+        d->ChkRowColumn->setChecked(true);
+        d->BtnOK->click();
+      });
+      f.BtnReglages->click();
+    } else
       (edit == "tab pace" ? f.EdtT1 : f.EdtT2)->setValue(9);
     const BoardData after = boardedit::currentBoardData(f);
     QVERIFY(after != before);
