@@ -14,9 +14,7 @@
 
 namespace {
 
-QStringList captionsOf(TMainFrame& f) {
-  return MainFrameHarness::tabCaptions(f);
-}
+QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f); }
 
 // Creation mode on a board holding exactly these tabs, the last one active, nothing unsaved.
 void useTabs(MainFrameHarness& h, const QStringList& captions) {
@@ -28,12 +26,8 @@ void useTabs(MainFrameHarness& h, const QStringList& captions) {
   f.FSaved = true;
 }
 
-void clickTab(TMainFrame& f, int index) {
-  MainFrameHarness::clickTab(f, index);
-}
-void typeText(QWidget* w, const QString& text) {
-  MainFrameHarness::typeText(w, text);
-}
+void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
+void typeText(QWidget* w, const QString& text) { MainFrameHarness::typeText(w, text); }
 
 } // namespace
 

@@ -43,12 +43,8 @@ void choose(TMainFrame& f, int index) {
   QTest::mouseClick(f.activePage()->FButtons[size_t(index)], Qt::LeftButton);
 }
 
-void clickTab(TMainFrame& f, int index) {
-  MainFrameHarness::clickTab(f, index);
-}
-void typeText(QWidget* w, const QString& text) {
-  MainFrameHarness::typeText(w, text);
-}
+void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
+void typeText(QWidget* w, const QString& text) { MainFrameHarness::typeText(w, text); }
 
 } // namespace
 
