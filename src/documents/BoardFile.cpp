@@ -13,17 +13,16 @@ namespace {
 
 constexpr char kHeader[] = "Ordinogramme";
 constexpr char kCtrlZ = 26;
-// Bounds far beyond any board a person scans, which keep the load of any file within about a
-// second: a file beyond them is refused like a broken one instead of holding the program for
-// minutes (each tab and each piece of text is a widget, and the tab strip lays out every tab
-// each time one is added). No line is longer than the program's text fields accept; the 2 MiB
-// hold the captions and the texts together.
-constexpr qsizetype kMaxLineBytes = 32767;
+// The bounds (see BoardFile.h) are far beyond any board a person scans and keep the load of
+// any file within about a second: each tab and each piece of text is a widget, and the tab
+// strip lays out every tab each time one is added. The bytes of the texts need no bound of
+// their own: with the counts and the line length bounded, a load costs in proportion to the
+// file.
+using boardfile::kMaxLineBytes;
+using boardfile::kMaxTabs;
+using boardfile::kMaxTexts;
 // The settings block after the final block holds a line per setting: a few dozen at most.
 constexpr int kMaxSettingsLines = 1000;
-constexpr int kMaxTabs = 500;
-constexpr qint64 kMaxTexts = 25000;
-constexpr qint64 kMaxTextBytes = 2 << 20;
 
 struct ColourName {
   const char* name;
@@ -180,8 +179,8 @@ private:
   QIODevice& FIn;
   qsizetype FMaxLineBytes;
   QByteArray FBuffer;
-  qsizetype FPos = 0; // next unread byte of FBuffer
-  qsizetype FEnd = 0; // end of the usable bytes of FBuffer (a Ctrl+Z ends them for good)
+  qsizetype FPos = 0;  // next unread byte of FBuffer
+  qsizetype FEnd = 0;  // end of the usable bytes of FBuffer (a Ctrl+Z ends them for good)
   bool FEnded = false; // no byte beyond FEnd will ever come
   bool FReadError = false;
   int FNumber = 0;
@@ -321,7 +320,6 @@ private:
     if (tabCount > 0 && 3 * qint64(tabCount) - 1 > FIn.linesLeftAtMost())
       runOut();
     qint64 texts = 0;
-    qint64 textBytes = 0;
     for (int t = 0; t < tabCount; ++t) {
       const int countLine = FIn.nextNumber();
       const int textCount = integer();
@@ -331,18 +329,9 @@ private:
         runOut();
       FData.tabs.append(BoardTab{});
       BoardTab& tab = FData.tabs.last();
-      const int captionLine = FIn.nextNumber();
-      const QByteArray caption = text();
-      if ((textBytes += caption.size()) > kMaxTextBytes)
-        throw Failure{captionLine};
-      tab.caption = cp1252::toUnicode(caption);
-      for (int i = 0; i < textCount; ++i) {
-        const int line = FIn.nextNumber();
-        const QByteArray t = text();
-        if ((textBytes += t.size()) > kMaxTextBytes)
-          throw Failure{line};
-        tab.texts.append(cp1252::toUnicode(t));
-      }
+      tab.caption = cp1252::toUnicode(text());
+      for (int i = 0; i < textCount; ++i)
+        tab.texts.append(cp1252::toUnicode(text()));
       separator(t == tabCount - 1);
     }
   }
@@ -462,6 +451,17 @@ QByteArray colourToString(TColor c) {
     if (n.value == u)
       return QByteArray(n.name);
   return '$' + QByteArray::number(u, 16).toUpper().rightJustified(8, '0');
+}
+
+std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts) {
+  if (tabs > kMaxTabs)
+    return QStringLiteral("Un tableau ne peut pas avoir plus de %1 onglets").arg(kMaxTabs);
+  if (texts > kMaxTexts)
+    return QStringLiteral("Un tableau ne peut pas avoir plus de %1 textes").arg(kMaxTexts);
+  for (const QString& t : newTexts)
+    if (cp1252::fromUnicode(t).size() > kMaxLineBytes)
+      return QStringLiteral("Un texte ne peut pas avoir plus de %1 caractères").arg(kMaxLineBytes);
+  return std::nullopt;
 }
 
 BoardReadResult read(const QByteArray& bytes) {

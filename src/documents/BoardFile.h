@@ -60,6 +60,16 @@ struct BoardReadResult {
 class QIODevice;
 
 namespace boardfile {
+// What one board may hold. The reader refuses a file beyond it (a file that would hold the
+// program for minutes), and the commands that make tabs and texts refuse to go beyond it, so
+// that every board the program saves, it opens again.
+constexpr int kMaxTabs = 500;
+constexpr int kMaxTexts = 25000;
+constexpr int kMaxLineBytes = 32767; // a text or caption, as the name fields accept it
+// The message naming the bound a board would pass with `tabs` tabs and `texts` texts in all,
+// `newTexts` (texts or captions) among them; none when it stays within.
+std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts);
+
 BoardReadResult read(const QByteArray& bytes);
 // The same read from an open device, its lines taken as they come: the cost follows the file,
 // and a file that announces more than it holds, or a line longer than any text a board can

@@ -4,6 +4,7 @@
 #include "editing/BoardEdits.h"
 
 #include "board/TOnglet.h"
+#include "platform/Services.h"
 #include "shell/TMainFrame.h"
 #include "shell/TPageControl.h"
 
@@ -136,6 +137,17 @@ void restoreBoard(TMainFrame& f, const BoardSnapshot& s) {
   f.setWindowTitle(s.title);
   if (s.activeTab >= 0 && s.activeTab < f.pageCount())
     showTab(f, s.activeTab);
+}
+
+bool refusedPastBounds(TMainFrame& f, int addedTabs, const QStringList& addedTexts,
+                       const QStringList& newNames) {
+  qint64 texts = addedTexts.size();
+  for (TOnglet* page : f.pages())
+    texts += page->wholeTexts().size();
+  const auto passed = boardfile::boundPassed(f.pageCount() + addedTabs, texts, newNames);
+  if (passed)
+    f.FServices.messages->information(*passed);
+  return passed.has_value();
 }
 
 ScanSetup captureScanSetup(const TMainFrame& f) {

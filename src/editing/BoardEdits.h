@@ -54,6 +54,12 @@ struct ScanSetup {
 };
 ScanSetup captureScanSetup(const TMainFrame& f);
 
+// An edit that would take the board past what a board file may hold (`addedTabs` more tabs,
+// `addedTexts` more texts, `newNames` the texts and captions it writes) is refused with a
+// message naming the bound: true when refused.
+bool refusedPastBounds(TMainFrame& f, int addedTabs, const QStringList& addedTexts,
+                       const QStringList& newNames);
+
 // Tab `tab` becomes the active tab as the program changes it (no page-change event); the tab
 // name field follows it.
 void showTab(TMainFrame& f, int tab);

@@ -16,6 +16,8 @@ const QString kReserved = QStringLiteral("Désolé ce texte est réservé");
 
 // Each command is pushed on the edit history, which runs it: the board changes only there.
 void TMainFrame::BtnAjoutOnglClick() {
+  if (boardedit::refusedPastBounds(*this, 1, {}, {}))
+    return;
   FHistory->push(new AddTabCommand(*this, pageCount(), QStringLiteral("Onglet%1").arg(FTabCounter),
                                    FTabCounter + 1));
 }

@@ -38,9 +38,11 @@ void TMainFrame::BtnAjoutTexteClick() {
     FHistory->markChangedOutsideHistory(); // counted as a change, though there is nothing to add
     return;
   }
-  FHistory->push(
-      new AddTextsCommand(*this, PageControl->currentIndex(), int(page->wholeTexts().size()),
-                          {QStringLiteral("Texte") + QString::number(page->FTextCount)}));
+  const QString name = QStringLiteral("Texte") + QString::number(page->FTextCount);
+  if (boardedit::refusedPastBounds(*this, 0, {name}, {name}))
+    return;
+  FHistory->push(new AddTextsCommand(*this, PageControl->currentIndex(),
+                                     int(page->wholeTexts().size()), {name}));
   // Typing names the new text at once: its default caption is selected in the name field.
   EdtNomTexte->setEnabled(true);
   EdtNomTexte->setFocus();
@@ -91,6 +93,8 @@ bool TMainFrame::pasteTextList(const QString& list) {
       FServices.messages->information(kReserved);
       return false;
     }
+  if (boardedit::refusedPastBounds(*this, 0, lines, names))
+    return false;
   FHistory->stack().beginMacro(QStringLiteral("Coller une liste"));
   if (chosen >= 0)
     EdtNomTexte->setText(first); // renames the chosen text

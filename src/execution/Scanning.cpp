@@ -3,6 +3,7 @@
 #include "shell/TMainFrame.h"
 
 #include "board/TOnglet.h"
+#include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SwitchKeyFilter.h"
@@ -287,7 +288,15 @@ void TMainFrame::Ajout() {
           return true;
     return false;
   };
-  const std::optional<QString> added = FPhrase->Ajout(FValidatedFont, captionExists);
+  // A phrase the board file could not hold again is not added: it is closed as a phrase already
+  // on the board is, and the message names the bound.
+  const auto fits = [this](const QString& text) {
+    return !boardedit::refusedPastBounds(*this, FDiversTab ? 0 : 1, {text}, {text});
+  };
+  const std::optional<QString> added =
+      FPhrase->Ajout(FValidatedFont, [&](const QString& text) {
+        return captionExists(text) || !fits(text);
+      });
   if (added) {
     // A board without "Divers" must not lose the phrase: the tab is made at the end.
     if (!FDiversTab)

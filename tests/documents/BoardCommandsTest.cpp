@@ -134,7 +134,8 @@ private slots:
     const QByteArray def = fixture("default.ord");
     QTest::newRow("default board") << "default.ord" << def;
     QTest::newRow("board without tabs") << "zero-tabs.ord" << fixture("zero-tabs.ord");
-    QTest::newRow("settings and unknown settings kept") << "settings.ord" << fixture("settings.ord");
+    QTest::newRow("settings and unknown settings kept")
+        << "settings.ord" << fixture("settings.ord");
     QTest::newRow("lines after the final block ignored") << "extra-lines.ord" << def;
     QTest::newRow("missing final block keeps the phrase font") << "no-final-block.ord" << def;
     QTest::newRow("short final block applies what it has")
@@ -491,6 +492,63 @@ private slots:
     QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
   }
 
+  // Whatever the commands make, the board file holds and opens again: at each bound of a
+  // board the command still acts, one step past it refuses with a message naming the bound.
+  void whatTheCommandsMakeOpensAgain_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("room"); // texts or tabs that still fit before the action
+    QTest::addColumn<QString>("message");
+    const QString texts = QStringLiteral("Un tableau ne peut pas avoir plus de 25000 textes");
+    const QString tabs = QStringLiteral("Un tableau ne peut pas avoir plus de 500 onglets");
+    const QString line = QStringLiteral("Un texte ne peut pas avoir plus de 32767 caractères");
+    QTest::newRow("the last text that fits, by Ajouter") << "Ajouter" << 1 << QString();
+    QTest::newRow("a text past the bound, by Ajouter") << "Ajouter" << 0 << texts;
+    QTest::newRow("a list pasted past the bound") << "paste 3" << 1 << texts;
+    QTest::newRow("the last tab that fits") << "tab" << 1 << QString();
+    QTest::newRow("a tab past the bound") << "tab" << 0 << tabs;
+    QTest::newRow("a pasted line of 32,767 characters") << "paste 32767" << -1 << QString();
+    QTest::newRow("a pasted line of 32,768 characters") << "paste 32768" << -1 << line;
+  }
+  void whatTheCommandsMakeOpensAgain() {
+    QFETCH(QString, action);
+    QFETCH(int, room);
+    QFETCH(QString, message);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.BtnAjoutOngl->click();
+    f.BtnAjoutTexte->click(); // a chosen text: a pasted list's first line renames it
+    TOnglet* page = f.activePage();
+    if (action == "tab") {
+      while (f.pageCount() < boardfile::kMaxTabs - room)
+        f.AddTab(QStringLiteral("T"), false);
+    } else if (room >= 0) {
+      int count = 0;
+      for (TOnglet* p : f.pages())
+        count += int(p->wholeTexts().size());
+      page->AddTexts(QStringList(boardfile::kMaxTexts - count - room, QStringLiteral("x")));
+    }
+    const QList<QStringList> before = texts(f);
+    const int tabsBefore = f.pageCount();
+    if (action == "Ajouter")
+      f.BtnAjoutTexte->click();
+    else if (action == "tab")
+      f.BtnAjoutOngl->click();
+    else if (action == "paste 3")
+      f.pasteTextList(QStringLiteral("a\nb\nc"));
+    else
+      f.pasteTextList(QStringLiteral("\n") + QString(action.mid(6).toInt(), QLatin1Char('m')));
+    QCOMPARE(h.fakes.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    if (!message.isEmpty()) {
+      QCOMPARE(texts(f), before); // nothing of the refused edit was made
+      QCOMPARE(f.pageCount(), tabsBefore);
+    }
+    const QList<QStringList> made = texts(f);
+    saveAs(h, h.path("grand.ord"));
+    QCOMPARE(f.LoadBoard(h.path("grand.ord")), TMainFrame::LoadOutcome::Loaded);
+    QCOMPARE(texts(f), made);
+  }
+
   void everySaveKeepsThePreviousFileAsItsBackup() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
@@ -650,7 +708,7 @@ private slots:
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
         QCOMPARE(!b->isShownOnPage(), i >= page->textButtonCount()); // reserved buttons hidden
-        QCOMPARE(b->boardFont(), f.FSelectedFont);             // all texts shown selected
+        QCOMPARE(b->boardFont(), f.FSelectedFont);                   // all texts shown selected
       }
     }
     // The name fields speak of the new board, not of the old one.
