@@ -136,8 +136,10 @@ public:
     while (stop < 0) {
       stop = indexOfLineEnd();
       const qsizetype upTo = stop < 0 ? FEnd : stop;
-      if (content.size() + (upTo - FPos) > FMaxLineBytes)
+      if (content.size() + (upTo - FPos) > FMaxLineBytes) {
+        FTooLong = true;
         return std::nullopt; // longer than any text a board can show: the file is refused
+      }
       content.append(FBuffer.constData() + FPos, upTo - FPos);
       FPos = upTo;
       if (stop < 0 && !available(1))
@@ -161,6 +163,7 @@ public:
     }
   }
   bool failed() const { return FReadError; }
+  bool tooLong() const { return FTooLong; }
   // The lines after the final block, a bounded number of them: the settings block is short,
   // and what lies beyond it is never read.
   QList<QByteArray> rest(int maxLines) {
@@ -183,6 +186,7 @@ private:
   qsizetype FEnd = 0;  // end of the usable bytes of FBuffer (a Ctrl+Z ends them for good)
   bool FEnded = false; // no byte beyond FEnd will ever come
   bool FReadError = false;
+  bool FTooLong = false;
   int FNumber = 0;
 
   // Makes at least `want` unread bytes available if the file still has them.
@@ -237,20 +241,20 @@ class MainPartReader {
 public:
   MainPartReader(LineReader& in, BoardData& data) : FIn(in), FData(data) {}
 
-  std::optional<int> run() {
+  struct Failure {
+    int line;
+    bool tooLarge = false;
+  };
+  std::optional<Failure> run() {
     try {
       readAll();
     } catch (const Failure& f) {
-      return f.line;
+      return f;
     }
     return std::nullopt;
   }
 
 private:
-  struct Failure {
-    int line;
-  };
-
   LineReader& FIn;
   BoardData& FData;
 
@@ -316,7 +320,7 @@ private:
     // anything is built for it. Every tab block takes three lines at least (the last one's
     // separator may be missing), every line a byte at least.
     if (tabCount > kMaxTabs)
-      throw Failure{5};
+      throw Failure{5, true};
     if (tabCount > 0 && 3 * qint64(tabCount) - 1 > FIn.linesLeftAtMost())
       runOut();
     qint64 texts = 0;
@@ -324,7 +328,7 @@ private:
       const int countLine = FIn.nextNumber();
       const int textCount = integer();
       if (textCount > 0 && (texts += textCount) > kMaxTexts)
-        throw Failure{countLine};
+        throw Failure{countLine, true};
       if (textCount > 0 && qint64(textCount) + 1 > FIn.linesLeftAtMost())
         runOut();
       FData.tabs.append(BoardTab{});
@@ -464,6 +468,20 @@ std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList&
   return std::nullopt;
 }
 
+QString refusalReason(const BoardReadResult& refused) {
+  if (refused.status == BoardReadStatus::WrongHeader)
+    return QStringLiteral("ce n'est pas un ordinogramme");
+  if (refused.tooLarge)
+    return QStringLiteral("il est trop volumineux");
+  if (refused.failedLine <= 0)
+    return QStringLiteral("il ne peut pas être lu");
+  return QStringLiteral("il est endommagé (ligne %1)").arg(refused.failedLine);
+}
+
+QString refusalMessage(const QString& path, const QString& why) {
+  return QStringLiteral("erreur de chargement du fichier ") + path + QStringLiteral(" : ") + why;
+}
+
 BoardReadResult read(const QByteArray& bytes) {
   QByteArray copy = bytes;
   QBuffer buffer(&copy);
@@ -483,7 +501,8 @@ BoardReadResult read(QIODevice& device) {
   }
   if (const auto failed = MainPartReader(in, result.data).run()) {
     result.status = BoardReadStatus::Error;
-    result.failedLine = *failed;
+    result.failedLine = failed->line;
+    result.tooLarge = failed->tooLarge || in.tooLong();
     return result;
   }
   result.data.finalLinesRead = readFinalBlock(in, result.data);

@@ -54,7 +54,8 @@ enum class BoardReadStatus { Ok, WrongHeader, Error };
 struct BoardReadResult {
   BoardReadStatus status = BoardReadStatus::Error;
   BoardData data;
-  int failedLine = 0; // 1-based line at which an error stopped the read
+  int failedLine = 0;    // 1-based line at which an error stopped the read; 0: nothing read
+  bool tooLarge = false; // the error is a bound of what a board may hold
 };
 
 class QIODevice;
@@ -69,6 +70,11 @@ constexpr int kMaxLineBytes = 32767; // a text or caption, as the name fields ac
 // The message naming the bound a board would pass with `tabs` tabs and `texts` texts in all,
 // `newTexts` (texts or captions) among them; none when it stays within.
 std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts);
+
+// Why a file was refused, as the carer is told: not a board, too large, damaged, unreadable.
+QString refusalReason(const BoardReadResult& refused);
+// The message that names a refused file and why.
+QString refusalMessage(const QString& path, const QString& why);
 
 BoardReadResult read(const QByteArray& bytes);
 // The same read from an open device, its lines taken as they come: the cost follows the file,

@@ -77,7 +77,8 @@ public:
   enum class LoadOutcome { Loaded, Missing, Broken };
   LoadOutcome LoadBoard(const QString& path);
   // LoadBoard in two steps: the file read and checked (messages shown), then put on screen.
-  LoadOutcome readBoardFile(const QString& path, BoardReadResult& result);
+  // sayWhy: the message names the file and why it was refused (the board named at start).
+  LoadOutcome readBoardFile(const QString& path, BoardReadResult& result, bool sayWhy = false);
   void applyBoard(const BoardReadResult& result, const QString& path);
   void SaveBoard(bool saveAs);
   void ClearBoard();

@@ -322,7 +322,9 @@ private slots:
     } else {
       QCOMPARE(f.LoadBoard(broken), TMainFrame::LoadOutcome::Broken);
     }
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{viaOpen ? kLoadError
+                                 : kLoadError + " " + broken + " : il est endommagé (ligne 91)"});
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(buttonCount(f), before.buttons);
     QCOMPARE(f.FFileName, before.path);
@@ -341,7 +343,8 @@ private slots:
     QVERIFY(writeFile(locked, fixture("texts.ord")));
     QFile::setPermissions(locked, QFileDevice::Permissions());
     QCOMPARE(f.LoadBoard(locked), TMainFrame::LoadOutcome::Broken);
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{kLoadError + " " + locked + " : il ne peut pas être lu"});
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(f.FFileName, before.path);
   }
@@ -378,11 +381,14 @@ private slots:
     QTest::newRow("named file is gone") << "gone" << defaults << false << QStringList();
     QTest::newRow("board") << "texts.ord" << QStringList{QStringLiteral("Phrases à dire"), "Vide"}
                            << true << QStringList();
-    // Nothing of a broken file is shown: the user still gets a board to speak with.
+    // Nothing of a refused file is shown: the user still gets a board to speak with, and the
+    // carer is told which file and why.
     QTest::newRow("broken board") << "truncated.ord" << defaults << false
-                                  << QStringList{kLoadError};
+                                  << QStringList{"il est endommagé (ligne 91)"};
     QTest::newRow("not a board") << "wrong-header.ord" << defaults << false
-                                 << QStringList{kLoadError};
+                                 << QStringList{"ce n'est pas un ordinogramme"};
+    QTest::newRow("too large") << "501 tabs" << defaults << false
+                               << QStringList{"il est trop volumineux"};
   }
   void startBoard() {
     QFETCH(QString, file);
@@ -394,16 +400,26 @@ private slots:
     QString path;
     if (!file.isEmpty()) {
       path = h.path("last.ord");
+      BoardData big;
+      big.tabs = QList<BoardTab>(boardfile::kMaxTabs + 1, BoardTab{"T", {}});
       if (file != "gone")
-        QVERIFY(writeFile(path, fixture(file)));
+        QVERIFY(writeFile(path, file == "501 tabs" ? boardfile::write(big) : fixture(file)));
     }
+    QVERIFY(QDir(h.folder()).mkpath("conf"));
+    const QString conf = h.path("conf/conf.txt");
+    QVERIFY(writeFile(conf, configfile::encode("wmo", path)));
     openStartBoard(f, path);
     QCOMPARE(captions(f), tabs);
     QCOMPARE(f.FFileName, named ? path : QString());
     QCOMPARE(f.windowTitle(),
              named ? QStringLiteral("Orivox v1.0 : ") + path : QStringLiteral("Orivox v1.0"));
+    for (QString& why : messages)
+      why = kLoadError + " " + path + " : " + why;
     QCOMPARE(h.fakes.messages.shown, messages);
     QVERIFY(f.FSaved);
+    // Closed cleanly, the configuration still names the board: refused, it is not forgotten.
+    f.FormClose();
+    QCOMPARE(configfile::decode(bytesOf(conf)).lastBoard, path);
   }
 
   // A start that froze or was stopped while it opened the last board leaves a marker naming it:
@@ -423,14 +439,25 @@ private slots:
     QVERIFY(writeFile(path, fixture("texts.ord")));
     const QString marker = interruptedStartMarker(h.folder());
     QVERIFY(writeFile(marker, path.toUtf8()));
+    QVERIFY(writeFile(h.path("conf/conf.txt"), configfile::encode("wmo", path)));
 
     openStartBoard(f, path);
     QCOMPARE(captions(f), (QStringList{"Divers", "Alphabet", QStringLiteral("Autres caractères")}));
     QCOMPARE(f.FFileName, QString());
-    QCOMPARE(h.fakes.messages.shown,
-             QStringList{QStringLiteral("erreur de chargement du fichier ") + path});
+    const QStringList stuck{kLoadError + " " + path +
+                            " : son ouverture précédente ne s'est pas terminée"};
+    QCOMPARE(h.fakes.messages.shown, stuck);
     QVERIFY(QFile::exists(marker));
 
+    // Neither forgotten nor tried again at the next start, until the carer opens it.
+    f.FormClose();
+    QVERIFY(QFile::exists(marker));
+    QCOMPARE(configfile::decode(bytesOf(h.path("conf/conf.txt"))).lastBoard, path);
+    h.fakes.messages.shown.clear();
+    openStartBoard(f, path);
+    QCOMPARE(h.fakes.messages.shown, stuck);
+    h.fakes.fileDialogs.openReplies = {path};
+    f.BtnOuvrirClick();
     f.FormClose();
     QVERIFY(!QFile::exists(marker));
     h.fakes.messages.shown.clear();
@@ -445,7 +472,7 @@ private slots:
     f.FServices.messages = &watch;
     QVERIFY(writeFile(path, fixture("truncated.ord")));
     openStartBoard(f, path);
-    QCOMPARE(watch.shown, QStringList{kLoadError});
+    QCOMPARE(watch.shown, QStringList{kLoadError + " " + path + " : il est endommagé (ligne 91)"});
     QCOMPARE(watch.present, QList<bool>{true});
     QVERIFY(!QFile::exists(marker));
   }
