@@ -31,31 +31,33 @@ void BoardDocument::setTitle(const QString& title) {
 
 BoardDocument::LoadOutcome BoardDocument::LoadBoard(const QString& path) {
   BoardReadResult result;
-  const LoadOutcome outcome = readBoardFile(path, result);
+  const LoadOutcome outcome = readBoardFile(path, result, true);
   if (outcome == LoadOutcome::Loaded)
     applyBoard(result.data, path);
   return outcome;
 }
 
 BoardDocument::LoadOutcome BoardDocument::readBoardFile(const QString& path,
-                                                        BoardReadResult& result) {
+                                                        BoardReadResult& result, bool sayWhy) {
   if (!QFileInfo(path).isFile()) {
     FServices.messages->information(QStringLiteral("le fichier ") + path +
                                     QStringLiteral("n'existe pas"));
     return LoadOutcome::Missing;
   }
   QFile file(path);
-  result = BoardReadResult{BoardReadStatus::Error, {}, 1}; // unreadable until read
+  result = BoardReadResult{BoardReadStatus::Error, {}, 0}; // unreadable until read
   if (file.open(QIODevice::ReadOnly)) {
     result = boardfile::read(file);
     if (file.error() != QFileDevice::NoError)
-      result.status = BoardReadStatus::Error;
+      result = BoardReadResult{BoardReadStatus::Error, {}, 0}; // unreadable, whatever was read
   }
   // Nothing of a broken file reaches the board: what is on screen stays as it was. A file that
   // is not a board at all is one such file: opened as an empty board, it would be overwritten
   // by the next save.
   if (result.status != BoardReadStatus::Ok) {
-    FServices.messages->information(QStringLiteral("erreur de chargement du fichier"));
+    FServices.messages->information(
+        sayWhy ? boardfile::refusalMessage(path, boardfile::refusalReason(result))
+               : QStringLiteral("erreur de chargement du fichier"));
     return LoadOutcome::Broken;
   }
   return LoadOutcome::Loaded;

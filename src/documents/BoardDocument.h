@@ -24,7 +24,8 @@ public:
   enum class LoadOutcome { Loaded, Missing, Broken };
   // Read and checked (messages shown), then put on screen.
   LoadOutcome LoadBoard(const QString& path);
-  LoadOutcome readBoardFile(const QString& path, BoardReadResult& result);
+  // sayWhy: the message names the file and why it was refused (the board named at start).
+  LoadOutcome readBoardFile(const QString& path, BoardReadResult& result, bool sayWhy = false);
   void applyBoard(const BoardData& data, const QString& path);
   // The default board, with no file.
   void newBoard();

@@ -13,17 +13,16 @@ namespace {
 
 constexpr char kHeader[] = "Ordinogramme";
 constexpr char kCtrlZ = 26;
-// Bounds far beyond any board a person scans, which keep the load of any file within about a
-// second: a file beyond them is refused like a broken one instead of holding the program for
-// minutes (each tab and each piece of text is a widget, and the tab strip lays out every tab
-// each time one is added). No line is longer than the program's text fields accept; the 2 MiB
-// hold the captions and the texts together.
-constexpr qsizetype kMaxLineBytes = 32767;
+// The bounds (see BoardFile.h) are far beyond any board a person scans and keep the load of
+// any file within about a second: each tab and each piece of text is a widget, and the tab
+// strip lays out every tab each time one is added. The bytes of the texts need no bound of
+// their own: with the counts and the line length bounded, a load costs in proportion to the
+// file.
+using boardfile::kMaxLineBytes;
+using boardfile::kMaxTabs;
+using boardfile::kMaxTexts;
 // The settings block after the final block holds a line per setting: a few dozen at most.
 constexpr int kMaxSettingsLines = 1000;
-constexpr int kMaxTabs = 500;
-constexpr qint64 kMaxTexts = 25000;
-constexpr qint64 kMaxTextBytes = 2 << 20;
 
 struct ColourName {
   const char* name;
@@ -137,8 +136,10 @@ public:
     while (stop < 0) {
       stop = indexOfLineEnd();
       const qsizetype upTo = stop < 0 ? FEnd : stop;
-      if (content.size() + (upTo - FPos) > FMaxLineBytes)
+      if (content.size() + (upTo - FPos) > FMaxLineBytes) {
+        FTooLong = true;
         return std::nullopt; // longer than any text a board can show: the file is refused
+      }
       content.append(FBuffer.constData() + FPos, upTo - FPos);
       FPos = upTo;
       if (stop < 0 && !available(1))
@@ -162,6 +163,7 @@ public:
     }
   }
   bool failed() const { return FReadError; }
+  bool tooLong() const { return FTooLong; }
   // The lines after the final block, a bounded number of them: the settings block is short,
   // and what lies beyond it is never read.
   QList<QByteArray> rest(int maxLines) {
@@ -180,10 +182,11 @@ private:
   QIODevice& FIn;
   qsizetype FMaxLineBytes;
   QByteArray FBuffer;
-  qsizetype FPos = 0; // next unread byte of FBuffer
-  qsizetype FEnd = 0; // end of the usable bytes of FBuffer (a Ctrl+Z ends them for good)
+  qsizetype FPos = 0;  // next unread byte of FBuffer
+  qsizetype FEnd = 0;  // end of the usable bytes of FBuffer (a Ctrl+Z ends them for good)
   bool FEnded = false; // no byte beyond FEnd will ever come
   bool FReadError = false;
+  bool FTooLong = false;
   int FNumber = 0;
 
   // Makes at least `want` unread bytes available if the file still has them.
@@ -238,20 +241,20 @@ class MainPartReader {
 public:
   MainPartReader(LineReader& in, BoardData& data) : FIn(in), FData(data) {}
 
-  std::optional<int> run() {
+  struct Failure {
+    int line;
+    bool tooLarge = false;
+  };
+  std::optional<Failure> run() {
     try {
       readAll();
     } catch (const Failure& f) {
-      return f.line;
+      return f;
     }
     return std::nullopt;
   }
 
 private:
-  struct Failure {
-    int line;
-  };
-
   LineReader& FIn;
   BoardData& FData;
 
@@ -317,32 +320,22 @@ private:
     // anything is built for it. Every tab block takes three lines at least (the last one's
     // separator may be missing), every line a byte at least.
     if (tabCount > kMaxTabs)
-      throw Failure{5};
+      throw Failure{5, true};
     if (tabCount > 0 && 3 * qint64(tabCount) - 1 > FIn.linesLeftAtMost())
       runOut();
     qint64 texts = 0;
-    qint64 textBytes = 0;
     for (int t = 0; t < tabCount; ++t) {
       const int countLine = FIn.nextNumber();
       const int textCount = integer();
       if (textCount > 0 && (texts += textCount) > kMaxTexts)
-        throw Failure{countLine};
+        throw Failure{countLine, true};
       if (textCount > 0 && qint64(textCount) + 1 > FIn.linesLeftAtMost())
         runOut();
       FData.tabs.append(BoardTab{});
       BoardTab& tab = FData.tabs.last();
-      const int captionLine = FIn.nextNumber();
-      const QByteArray caption = text();
-      if ((textBytes += caption.size()) > kMaxTextBytes)
-        throw Failure{captionLine};
-      tab.caption = cp1252::toUnicode(caption);
-      for (int i = 0; i < textCount; ++i) {
-        const int line = FIn.nextNumber();
-        const QByteArray t = text();
-        if ((textBytes += t.size()) > kMaxTextBytes)
-          throw Failure{line};
-        tab.texts.append(cp1252::toUnicode(t));
-      }
+      tab.caption = cp1252::toUnicode(text());
+      for (int i = 0; i < textCount; ++i)
+        tab.texts.append(cp1252::toUnicode(text()));
       separator(t == tabCount - 1);
     }
   }
@@ -464,6 +457,31 @@ QByteArray colourToString(TColor c) {
   return '$' + QByteArray::number(u, 16).toUpper().rightJustified(8, '0');
 }
 
+std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts) {
+  if (tabs > kMaxTabs)
+    return QStringLiteral("Un tableau ne peut pas avoir plus de %1 onglets").arg(kMaxTabs);
+  if (texts > kMaxTexts)
+    return QStringLiteral("Un tableau ne peut pas avoir plus de %1 textes").arg(kMaxTexts);
+  for (const QString& t : newTexts)
+    if (cp1252::fromUnicode(t).size() > kMaxLineBytes)
+      return QStringLiteral("Un texte ne peut pas avoir plus de %1 caractères").arg(kMaxLineBytes);
+  return std::nullopt;
+}
+
+QString refusalReason(const BoardReadResult& refused) {
+  if (refused.status == BoardReadStatus::WrongHeader)
+    return QStringLiteral("ce n'est pas un ordinogramme");
+  if (refused.tooLarge)
+    return QStringLiteral("il est trop volumineux");
+  if (refused.failedLine <= 0)
+    return QStringLiteral("il ne peut pas être lu");
+  return QStringLiteral("il est endommagé (ligne %1)").arg(refused.failedLine);
+}
+
+QString refusalMessage(const QString& path, const QString& why) {
+  return QStringLiteral("erreur de chargement du fichier ") + path + QStringLiteral(" : ") + why;
+}
+
 BoardReadResult read(const QByteArray& bytes) {
   QByteArray copy = bytes;
   QBuffer buffer(&copy);
@@ -483,7 +501,8 @@ BoardReadResult read(QIODevice& device) {
   }
   if (const auto failed = MainPartReader(in, result.data).run()) {
     result.status = BoardReadStatus::Error;
-    result.failedLine = *failed;
+    result.failedLine = failed->line;
+    result.tooLarge = failed->tooLarge || in.tooLong();
     return result;
   }
   result.data.finalLinesRead = readFinalBlock(in, result.data);

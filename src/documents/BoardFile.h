@@ -54,12 +54,28 @@ enum class BoardReadStatus { Ok, WrongHeader, Error };
 struct BoardReadResult {
   BoardReadStatus status = BoardReadStatus::Error;
   BoardData data;
-  int failedLine = 0; // 1-based line at which an error stopped the read
+  int failedLine = 0;    // 1-based line at which an error stopped the read; 0: nothing read
+  bool tooLarge = false; // the error is a bound of what a board may hold
 };
 
 class QIODevice;
 
 namespace boardfile {
+// What one board may hold. The reader refuses a file beyond it (a file that would hold the
+// program for minutes), and the commands that make tabs and texts refuse to go beyond it, so
+// that every board the program saves, it opens again.
+constexpr int kMaxTabs = 500;
+constexpr int kMaxTexts = 25000;
+constexpr int kMaxLineBytes = 32767; // a text or caption, as the name fields accept it
+// The message naming the bound a board would pass with `tabs` tabs and `texts` texts in all,
+// `newTexts` (texts or captions) among them; none when it stays within.
+std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts);
+
+// Why a file was refused, as the carer is told: not a board, too large, damaged, unreadable.
+QString refusalReason(const BoardReadResult& refused);
+// The message that names a refused file and why.
+QString refusalMessage(const QString& path, const QString& why);
+
 BoardReadResult read(const QByteArray& bytes);
 // The same read from an open device, its lines taken as they come: the cost follows the file,
 // and a file that announces more than it holds, or a line longer than any text a board can

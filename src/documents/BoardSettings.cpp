@@ -1,6 +1,6 @@
 // The settings block: a marker line with the block's version, then one "key=value" line per
 // setting, in cp1252 like the rest of the file. Older readers stop at the final block and never
-// see it; this reader keeps what it does not know so that a save does not lose it.
+// see it; this version writes back, byte for byte, every line it does not understand.
 #include "documents/BoardSettings.h"
 
 #include "documents/Cp1252.h"
@@ -95,8 +95,39 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
   for (const BoolKey& k : kBoolKeys)
     if (this->*k.field != o.*k.field)
       return false;
-  return highlight == o.highlight && voice == o.voice && unknownLines == o.unknownLines;
+  return highlight == o.highlight && voice == o.voice && storedBlock == o.storedBlock;
 }
+
+namespace {
+// Every known key with its value as written, in the order a new block lists them.
+QList<std::pair<QByteArray, QByteArray>> knownLines(const BoardSettings& s) {
+  QList<std::pair<QByteArray, QByteArray>> lines;
+  auto add = [&lines](const char* key, const QByteArray& value) {
+    lines.append(std::make_pair(QByteArray(key), value));
+  };
+  for (const IntKey& k : kIntKeys)
+    add(k.key, QByteArray::number(s.*k.field));
+  for (const BoolKey& k : kBoolKeys)
+    add(k.key, s.*k.field ? "1" : "0");
+  add(kHighlightKey, s.highlight == HighlightStyle::Frame ? "frame" : "textColour");
+  add(kVoiceKey, storable(s.voice));
+  return lines;
+}
+
+QByteArray keyOf(const QByteArray& line) {
+  const qsizetype eq = line.indexOf('=');
+  return eq > 0 ? line.left(eq) : QByteArray();
+}
+
+// A line kept as read may still hold what would end the line or the file (a block made by
+// the program, not read from a file): those bytes become spaces.
+QByteArray keptLine(QByteArray line) {
+  for (char& c : line)
+    if (c == '\r' || c == '\n' || c == 26)
+      c = ' ';
+  return line + "\r\n";
+}
+} // namespace
 
 namespace boardsettings {
 
@@ -119,38 +150,29 @@ BoardSettings parse(const QList<QByteArray>& lines) {
   const QByteArray prefix = QByteArray(kMarker) + ' ';
   if (!marker.startsWith(prefix) || decimal(marker.mid(prefix.size())).value_or(0) < 1)
     return s;
+  s.storedBlock = lines;
   for (qsizetype i = 1; i < lines.size(); ++i) {
     const QByteArray& line = lines[i];
-    const qsizetype eq = line.indexOf('=');
-    if (eq <= 0)
-      continue; // not a setting at all: nothing to keep
-    const QByteArray key = line.left(eq);
-    const QByteArray value = line.mid(eq + 1);
-    bool known = false;
+    const QByteArray key = keyOf(line);
+    if (key.isEmpty())
+      continue; // not a setting: kept in the stored block only
+    const QByteArray value = line.mid(key.size() + 1);
     for (const IntKey& k : kIntKeys)
-      if (key == k.key) {
-        known = true;
+      if (key == k.key)
         if (const auto v = decimal(value))
           s.*k.field = clampInt(k, *v);
-      }
     for (const BoolKey& k : kBoolKeys)
-      if (key == k.key) {
-        known = true;
+      if (key == k.key)
         if (const auto v = flag(value))
           s.*k.field = *v;
-      }
     if (key == kHighlightKey) {
-      known = true;
       if (value == "frame")
         s.highlight = HighlightStyle::Frame;
       else if (value == "textColour")
         s.highlight = HighlightStyle::TextColour;
     } else if (key == kVoiceKey) {
-      known = true;
       s.voice = cp1252::toUnicode(value);
     }
-    if (!known)
-      s.unknownLines.append(line);
   }
   return s;
 }
@@ -159,25 +181,37 @@ QByteArray write(const BoardSettings& settings) {
   if (settings.isDefault())
     return {};
   const BoardSettings s = clamped(settings);
-  QByteArray out = QByteArray(kMarker) + ' ' + QByteArray::number(kVersion) + "\r\n";
-  auto line = [&out](const char* key, const QByteArray& value) {
-    out += QByteArray(key) + '=' + value + "\r\n";
-  };
-  // Every known key is written, defaults included, so that the block says in full what the
-  // board uses even if a later version changes a default.
-  for (const IntKey& k : kIntKeys)
-    line(k.key, QByteArray::number(s.*k.field));
-  for (const BoolKey& k : kBoolKeys)
-    line(k.key, s.*k.field ? "1" : "0");
-  line(kHighlightKey, s.highlight == HighlightStyle::Frame ? "frame" : "textColour");
-  line(kVoiceKey, storable(s.voice));
-  for (const QByteArray& unknown : s.unknownLines) {
-    QByteArray kept = unknown;
-    for (char& c : kept)
-      if (c == '\r' || c == '\n' || c == 26)
-        c = ' ';
-    out += kept + "\r\n";
+  const auto now = knownLines(s);
+  if (s.storedBlock.isEmpty()) {
+    // Every known key is written, defaults included, so that the block says in full what the
+    // board uses even if a later version changes a default.
+    QByteArray out = QByteArray(kMarker) + ' ' + QByteArray::number(kVersion) + "\r\n";
+    for (const auto& [key, value] : now)
+      out += key + '=' + value + "\r\n";
+    return out;
   }
+  // The block read is written back as it was, but for the values changed since it was read:
+  // their lines are rewritten where they stand, and a key it did not hold is added at its end.
+  const auto asRead = knownLines(parse(s.storedBlock));
+  QByteArray out = keptLine(s.storedBlock.first());
+  QList<QByteArray> seen;
+  for (qsizetype i = 1; i < s.storedBlock.size(); ++i) {
+    const QByteArray& line = s.storedBlock[i];
+    const QByteArray key = keyOf(line);
+    qsizetype k = 0;
+    while (k < now.size() && now[k].first != key)
+      ++k;
+    if (k == now.size() || now[k].second == asRead[k].second) {
+      out += keptLine(line);
+    } else {
+      out += key + '=' + now[k].second + "\r\n";
+    }
+    if (k < now.size())
+      seen << key;
+  }
+  for (qsizetype k = 0; k < now.size(); ++k)
+    if (!seen.contains(now[k].first) && now[k].second != asRead[k].second)
+      out += now[k].first + '=' + now[k].second + "\r\n";
   return out;
 }
 

@@ -31,12 +31,15 @@ struct BoardSettings {
   int rate = 0;     // -100..100
   int volume = 100; // -100..100; the speech service's own default is full volume
 
-  // Lines of the block this version does not know, kept in order and written back as read.
-  QList<QByteArray> unknownLines;
+  // The block as the file held it, marker first (empty when it held none). A save writes it
+  // back line for line, rewriting only the lines of the values changed since: what this
+  // version does not understand (a later version's marker, keys and values, stray lines)
+  // stays byte for byte, in place.
+  QList<QByteArray> storedBlock;
 
   bool operator==(const BoardSettings& o) const;
   bool operator!=(const BoardSettings& o) const { return !(*this == o); }
-  // True when every value is its default and nothing unknown is kept: no block is written.
+  // True when every value is its default and no block was read: no block is written.
   bool isDefault() const { return *this == BoardSettings(); }
   bool anySpeech() const { return speakPhrase || speakTexts || speakPrompts; }
 };
@@ -50,6 +53,7 @@ BoardSettings clamped(BoardSettings s);
 // The lines that follow the final block. Without the marker line first, they are not a
 // settings block and give the defaults. Values that cannot be read keep their default.
 BoardSettings parse(const QList<QByteArray>& linesAfterFinalBlock);
-// The block with its line ends, or nothing at all when the settings are the defaults.
+// The block with its line ends, or nothing at all when the settings are the defaults and no
+// block was read.
 QByteArray write(const BoardSettings& settings);
 } // namespace boardsettings

@@ -26,18 +26,24 @@ QString backupPathFor(const QString& path) {
 }
 
 bool saveKeepingBackup(const QString& path, const QByteArray& bytes) {
+  // The file already holds these bytes: rewriting it would make its backup a copy of it, and
+  // the only earlier version would be gone.
+  QByteArray previous;
+  const bool existed = QFileInfo(path).isFile();
+  if (existed && readAll(path, previous) && previous == bytes)
+    return true;
+
   QSaveFile file(path);
   if (!prepare(file, bytes)) {
     file.cancelWriting();
     return false;
   }
-  if (!QFileInfo(path).isFile())
+  if (!existed)
     return file.commit();
 
   // The previous file is kept before it is replaced; when that cannot be done, neither is the
   // save: the carer is told and may save under another name.
   const QString bakPath = backupPathFor(path);
-  QByteArray previous;
   if (!readAll(path, previous)) {
     file.cancelWriting();
     return false;

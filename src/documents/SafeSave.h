@@ -6,5 +6,6 @@
 #include <QString>
 
 QString backupPathFor(const QString& path);
-// True once `bytes` are the file. On failure the file and its backup are as they were.
+// True once `bytes` are the file. On failure the file and its backup are as they were; bytes
+// equal to the file's leave both untouched, so the backup stays the last version that differed.
 bool saveKeepingBackup(const QString& path, const QByteArray& bytes);

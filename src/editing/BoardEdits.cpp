@@ -7,6 +7,7 @@
 #include "board/TPageControl.h"
 #include "documents/BoardDocument.h"
 #include "editing/CreationPanel.h"
+#include "platform/Services.h"
 
 #include <QLineEdit>
 #include <QSpinBox>
@@ -99,6 +100,22 @@ void restoreBoard(CreationPanel& f, const BoardSnapshot& s) {
     f.view().showTab(s.activeTab);
 }
 
+bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
+                       const QStringList& newNames) {
+  qint64 texts = addedTexts.size();
+  for (TOnglet* page : f.view().pages())
+    texts += page->wholeTexts().size();
+  const auto passed = boardfile::boundPassed(f.view().pageCount() + addedTabs, texts, newNames);
+  if (passed)
+    f.services().messages->information(*passed);
+  return passed.has_value();
+}
+
+ScanSetup captureScanSetup(const CreationPanel& f) {
+  // The paces as the boxes show them: a box just changed shows the pace being chosen.
+  return ScanSetup{f.EdtT1->value(), f.EdtT2->value(), f.view().settings()};
+}
+
 } // namespace boardedit
 
 using namespace boardedit;
@@ -169,21 +186,42 @@ void MoveTabCommand::move(int from, int to) {
   FPanel.view().showTab(to);
 }
 
-PaceCommand::PaceCommand(CreationPanel& f, int which, int from, int to)
-    : BoardEdit(f), FWhich(which), FFrom(from), FTo(to) {}
+ScanSetupCommand::ScanSetupCommand(CreationPanel& f, const ScanSetup& before,
+                                   const ScanSetup& after, int mergeId)
+    : BoardEdit(f), FBefore(before), FAfter(after), FMergeId(mergeId) {}
 
-void PaceCommand::apply(int value) {
-  BoardView& view = FPanel.view();
-  if (FWhich == 1)
-    view.setPaces(value, view.textSeconds());
-  else
-    view.setPaces(view.tabSeconds(), value);
-  FPanel.showPaces(); // showing the pace is no new edit
+ScanSetupCommand* ScanSetupCommand::paceTyped(CreationPanel& f, int which, int shownBefore) {
+  ScanSetup before = captureScanSetup(f);
+  (which == 1 ? before.t1Seconds : before.t2Seconds) = shownBefore;
+  ScanSetup after = captureScanSetup(f);
+  (which == 1 ? after.settings.tabPaceMs : after.settings.textPaceMs) = 0;
+  return new ScanSetupCommand(f, before, after, 10 + which);
 }
 
-bool PaceCommand::mergeWith(const QUndoCommand* other) {
-  FTo = static_cast<const PaceCommand*>(other)->FTo;
-  setObsolete(FFrom == FTo);
+ScanSetupCommand* ScanSetupCommand::settingsChosen(CreationPanel& f, const BoardSettings& chosen) {
+  if (chosen == f.view().settings())
+    return nullptr;
+  const ScanSetup before = captureScanSetup(f);
+  ScanSetup after = before;
+  after.settings = chosen;
+  if (chosen.tabPaceMs)
+    after.t1Seconds = boardsettings::wholeSeconds(chosen.tabPaceMs);
+  if (chosen.textPaceMs)
+    after.t2Seconds = boardsettings::wholeSeconds(chosen.textPaceMs);
+  return new ScanSetupCommand(f, before, after);
+}
+
+void ScanSetupCommand::apply(const ScanSetup& setup) {
+  FPanel.view().setSettings(setup.settings);
+  FPanel.view().setPaces(setup.t1Seconds, setup.t2Seconds);
+  FPanel.showPaces(); // showing the paces is no new edit
+  FPanel.view().applyLayoutSettings();
+  emit FPanel.settingsChanged();
+}
+
+bool ScanSetupCommand::mergeWith(const QUndoCommand* other) {
+  FAfter = static_cast<const ScanSetupCommand*>(other)->FAfter;
+  setObsolete(FBefore == FAfter);
   return true;
 }
 

@@ -30,6 +30,25 @@ BoardData currentBoardData(const CreationPanel& f);
 BoardSnapshot captureBoard(CreationPanel& f);
 void restoreBoard(CreationPanel& f, const BoardSnapshot& s);
 
+// What the pace boxes of the panel and the settings dialog edit together: the whole-second
+// paces and the board's settings, the finer paces among them.
+struct ScanSetup {
+  int t1Seconds = 3;
+  int t2Seconds = 1;
+  BoardSettings settings;
+  bool operator==(const ScanSetup& o) const {
+    return t1Seconds == o.t1Seconds && t2Seconds == o.t2Seconds && settings == o.settings;
+  }
+  bool operator!=(const ScanSetup& o) const { return !(*this == o); }
+};
+ScanSetup captureScanSetup(const CreationPanel& f);
+
+// An edit that would take the board past what a board file may hold (`addedTabs` more tabs,
+// `addedTexts` more texts, `newNames` the texts and captions it writes) is refused with a
+// message naming the bound: true when refused.
+bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
+                       const QStringList& newNames);
+
 } // namespace boardedit
 
 class BoardEdit : public QUndoCommand {
@@ -89,18 +108,29 @@ private:
   int FFrom, FTo;
 };
 
-// The tab pace (1) or the text pace (2).
-class PaceCommand : public BoardEdit {
+// The scanning setup changed: a pace box of the panel, or the settings dialog. Undone, every
+// value comes back as it was, the finer pace a whole-second one replaced included.
+class ScanSetupCommand : public BoardEdit {
 public:
-  PaceCommand(CreationPanel& f, int which, int from, int to);
-  void redo() override { apply(FTo); }
-  void undo() override { apply(FFrom); }
-  int id() const override { return 10 + FWhich; }
+  // mergeId >= 0: successive changes with the same id (the steps of one pace box) are one.
+  ScanSetupCommand(CreationPanel& f, const boardedit::ScanSetup& before,
+                   const boardedit::ScanSetup& after, int mergeId = -1);
+  void redo() override { apply(FAfter); }
+  void undo() override { apply(FBefore); }
+  int id() const override { return FMergeId; }
   bool mergeWith(const QUndoCommand* other) override;
 
+  // Pace box `which` (1 tabs, 2 texts) now shows a whole-second pace in place of `shownBefore`:
+  // that pace replaces the finer one the board may have had.
+  static ScanSetupCommand* paceTyped(CreationPanel& f, int which, int shownBefore);
+  // The settings chosen in the dialog; the panel's boxes show the finer paces rounded, as the
+  // file stores them for older versions. None when nothing changes.
+  static ScanSetupCommand* settingsChosen(CreationPanel& f, const BoardSettings& chosen);
+
 private:
-  void apply(int value);
-  int FWhich, FFrom, FTo;
+  void apply(const boardedit::ScanSetup& setup);
+  boardedit::ScanSetup FBefore, FAfter;
+  int FMergeId;
 };
 
 // Texts inserted before text `index` of a tab; the last of them is chosen.

@@ -173,6 +173,8 @@ void CreationPanel::buildControls() {
 
 // Each command is pushed on the edit history, which runs it: the board changes only there.
 void CreationPanel::BtnAjoutOnglClick() {
+  if (boardedit::refusedPastBounds(*this, 1, {}, {}))
+    return;
   FHistory->push(new AddTabCommand(*this, FView.pageCount(),
                                    QStringLiteral("Onglet%1").arg(FView.tabCounter()),
                                    FView.tabCounter() + 1));
@@ -223,10 +225,8 @@ bool CreationPanel::EdtNomOngletExit() {
 }
 
 void CreationPanel::EdtT1Change() {
-  FHistory->push(new PaceCommand(*this, 1, FHistory->shownPace(1), EdtT1->value()));
-  BoardSettings s = FView.settings();
-  s.tabPaceMs = 0; // a whole-second pace chosen now replaces the finer one
-  FView.setSettings(s);
+  // A whole-second pace chosen now replaces the finer one; an undo brings that back.
+  FHistory->push(ScanSetupCommand::paceTyped(*this, 1, FHistory->shownPace(1)));
 }
 
 int CreationPanel::chosenTextIndex() const {
@@ -242,9 +242,11 @@ void CreationPanel::BtnAjoutTexteClick() {
     FHistory->markChangedOutsideHistory(); // counted as a change, though there is nothing to add
     return;
   }
+  const QString name = QStringLiteral("Texte") + QString::number(page->FTextCount);
+  if (boardedit::refusedPastBounds(*this, 0, {name}, {name}))
+    return;
   FHistory->push(
-      new AddTextsCommand(*this, FView.currentIndex(), int(page->wholeTexts().size()),
-                          {QStringLiteral("Texte") + QString::number(page->FTextCount)}));
+      new AddTextsCommand(*this, FView.currentIndex(), int(page->wholeTexts().size()), {name}));
   // Typing names the new text at once: its default caption is selected in the name field.
   EdtNomTexte->setEnabled(true);
   EdtNomTexte->setFocus();
@@ -295,6 +297,8 @@ bool CreationPanel::pasteTextList(const QString& list) {
       FServices.messages->information(kReserved);
       return false;
     }
+  if (boardedit::refusedPastBounds(*this, 0, lines, names))
+    return false;
   FHistory->stack().beginMacro(QStringLiteral("Coller une liste"));
   if (chosen >= 0)
     EdtNomTexte->setText(first); // renames the chosen text
@@ -380,10 +384,8 @@ void CreationPanel::moveChosenTextToTab(int direction) {
 }
 
 void CreationPanel::EdtT2Change() {
-  FHistory->push(new PaceCommand(*this, 2, FHistory->shownPace(2), EdtT2->value()));
-  BoardSettings s = FView.settings();
-  s.textPaceMs = 0; // a whole-second pace chosen now replaces the finer one
-  FView.setSettings(s);
+  // A whole-second pace chosen now replaces the finer one; an undo brings that back.
+  FHistory->push(ScanSetupCommand::paceTyped(*this, 2, FHistory->shownPace(2)));
 }
 
 bool CreationPanel::runFontDialog(int kind, BoardFont* font, std::optional<TColor> back) {
@@ -470,19 +472,9 @@ void CreationPanel::BtnReglagesClick() {
   window()->activateWindow();
   if (!accepted)
     return;
-  const BoardSettings chosen = FormReglages->settings();
-  if (chosen == FView.settings())
-    return;
-  FView.setSettings(chosen);
-  FHistory->markChangedOutsideHistory();
-  // The panel's whole-second paces, which older versions read from the file, show the finer
-  // paces rounded; they are written from there.
-  FView.setPaces(
-      chosen.tabPaceMs ? boardsettings::wholeSeconds(chosen.tabPaceMs) : FView.tabSeconds(),
-      chosen.textPaceMs ? boardsettings::wholeSeconds(chosen.textPaceMs) : FView.textSeconds());
-  showPaces();
-  FView.applyLayoutSettings();
-  emit settingsChanged();
+  // One step the carer can undo; the panel's paces follow the finer ones (see settingsChosen).
+  if (QUndoCommand* change = ScanSetupCommand::settingsChosen(*this, FormReglages->settings()))
+    FHistory->push(change);
 }
 
 void CreationPanel::connectControls() {

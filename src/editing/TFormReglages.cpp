@@ -34,6 +34,27 @@ QDoubleSpinBox* seconds(QWidget* parent, const char* name, double max, const QSt
   return s;
 }
 
+// A finer pace: 0.3 s to 100 s, or "same as the panel's pace". The box's lowest value stands
+// for the latter, right below the shortest pace, so that nothing shorter than a pace that
+// can be stored is ever shown.
+constexpr double kPaceOff = 0.2;
+
+QDoubleSpinBox* pace(QWidget* parent, const char* name, const QString& sameAsPanel) {
+  auto* s = seconds(parent, name, 100, sameAsPanel);
+  s->setMinimum(kPaceOff);
+  // A step down from 0.3 s lands a hair off the lowest value, which would then show as a pace.
+  QObject::connect(s, &QDoubleSpinBox::valueChanged, s, [s](double v) {
+    if (v != s->minimum() && std::lround(v * 10) <= std::lround(kPaceOff * 10))
+      s->setValue(s->minimum());
+  });
+  return s;
+}
+
+int paceToMs(const QDoubleSpinBox* s) {
+  const long tenths = std::lround(s->value() * 10);
+  return tenths <= std::lround(kPaceOff * 10) ? 0 : int(tenths) * 100;
+}
+
 QSpinBox* count(QWidget* parent, const char* name, int min, int max, const QString& zero = {}) {
   auto* s = named(new QSpinBox(parent), name);
   s->setRange(min, max);
@@ -59,8 +80,8 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent)
   auto* scan = new QGroupBox(QStringLiteral("Défilement"), this);
   auto* scanForm = new QFormLayout(scan);
   const QString sameAsPanel = QStringLiteral("comme le temps chenillard");
-  EdtPaceTabs = seconds(scan, "EdtPaceTabs", 100, sameAsPanel);
-  EdtPaceTexts = seconds(scan, "EdtPaceTexts", 100, sameAsPanel);
+  EdtPaceTabs = pace(scan, "EdtPaceTabs", sameAsPanel);
+  EdtPaceTexts = pace(scan, "EdtPaceTexts", sameAsPanel);
   EdtFirstItem = seconds(scan, "EdtFirstItem", 10, QStringLiteral("aucun"));
   EdtAcceptance = seconds(scan, "EdtAcceptance", 2, QStringLiteral("aucun"));
   EdtPause = seconds(scan, "EdtPause", 2, QStringLiteral("aucune"));
@@ -183,8 +204,8 @@ void TFormReglages::hideEvent(QHideEvent* e) {
 
 void TFormReglages::setSettings(const BoardSettings& given) {
   const BoardSettings s = boardsettings::clamped(given);
-  EdtPaceTabs->setValue(s.tabPaceMs / 1000.0);
-  EdtPaceTexts->setValue(s.textPaceMs / 1000.0);
+  EdtPaceTabs->setValue(s.tabPaceMs ? s.tabPaceMs / 1000.0 : kPaceOff);
+  EdtPaceTexts->setValue(s.textPaceMs ? s.textPaceMs / 1000.0 : kPaceOff);
   EdtFirstItem->setValue(s.firstItemExtraMs / 1000.0);
   EdtAcceptance->setValue(s.acceptanceMs / 1000.0);
   EdtPause->setValue(s.pauseAfterSelectionMs / 1000.0);
@@ -199,13 +220,13 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   fillVoices(s.voice);
   EdtRate->setValue(s.rate);
   EdtVolume->setValue(s.volume);
-  FUnknownLines = s.unknownLines;
+  FStoredBlock = s.storedBlock;
 }
 
 BoardSettings TFormReglages::settings() const {
   BoardSettings s;
-  s.tabPaceMs = toMs(EdtPaceTabs);
-  s.textPaceMs = toMs(EdtPaceTexts);
+  s.tabPaceMs = paceToMs(EdtPaceTabs);
+  s.textPaceMs = paceToMs(EdtPaceTexts);
   s.firstItemExtraMs = toMs(EdtFirstItem);
   s.acceptanceMs = toMs(EdtAcceptance);
   s.pauseAfterSelectionMs = toMs(EdtPause);
@@ -221,7 +242,6 @@ BoardSettings TFormReglages::settings() const {
   s.voice = CbxVoice->currentData().toString();
   s.rate = EdtRate->value();
   s.volume = EdtVolume->value();
-  s.unknownLines = FUnknownLines;
-  // A pace of 0.1 or 0.2 s is below the shortest one: it becomes 0.3 s.
+  s.storedBlock = FStoredBlock;
   return boardsettings::clamped(s);
 }

@@ -59,6 +59,6 @@ private:
   void fillVoices(const QString& current);
   ISpeech* FSpeech;
   QTimer* FStatePoll;
-  QList<QByteArray> FUnknownLines; // carried through untouched
+  QList<QByteArray> FStoredBlock; // carried through untouched
   bool FVoicesListed = false;
 };

@@ -6,6 +6,7 @@
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
+#include "documents/BoardFile.h"
 #include "execution/AcceptanceBar.h"
 #include "execution/QtDisplayLines.h"
 #include "execution/SpeechFeedback.h"
@@ -391,7 +392,21 @@ void ScanSession::Ajout() {
           return true;
     return false;
   };
-  const std::optional<QString> added = FPhrase->Ajout(FView.validatedFont(), captionExists);
+  // A phrase the board file could not hold again is not added: it is closed as a phrase already
+  // on the board is, and the message names the bound.
+  const auto fits = [this](const QString& text) {
+    qint64 texts = 1;
+    for (TOnglet* page : FView.pages())
+      texts += page->wholeTexts().size();
+    const auto passed =
+        boardfile::boundPassed(FView.pageCount() + (FView.diversTab() ? 0 : 1), texts, {text});
+    if (passed)
+      FServices.messages->information(*passed);
+    return !passed;
+  };
+  const std::optional<QString> added =
+      FPhrase->Ajout(FView.validatedFont(),
+                     [&](const QString& text) { return captionExists(text) || !fits(text); });
   if (added) {
     // A board without "Divers" must not lose the phrase: the tab is made at the end.
     TOnglet* divers = FView.ensureDiversTab();

@@ -26,6 +26,10 @@ using Clock = std::chrono::steady_clock;
 constexpr int kAnswerTimeoutMs = 2000;
 // After a failure, the service is looked for again at the next need, but not sooner.
 constexpr auto kRetryAfter = std::chrono::seconds(5);
+// A message (a chosen text, a closed phrase) the service could not take is said once it
+// answers again, looked for this often, unless it has waited this long: by then it is stale.
+constexpr auto kPendingRetry = std::chrono::seconds(1);
+constexpr auto kPendingLife = std::chrono::seconds(30);
 // How long closing the program waits for the worker before leaving it behind.
 constexpr auto kCloseWait = std::chrono::milliseconds(1000);
 // Requests beyond this many (a service that stopped answering) make room by dropping the oldest.
@@ -65,15 +69,26 @@ public:
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     for (;;) {
       Request r;
+      bool got = false;
       {
         std::unique_lock<std::mutex> lock(FShared->mutex);
-        FShared->wake.wait(lock, [this] { return FShared->stopping || !FShared->queue.empty(); });
+        const auto ready = [this] { return FShared->stopping || !FShared->queue.empty(); };
+        if (FPending.empty())
+          FShared->wake.wait(lock, ready);
+        else
+          FShared->wake.wait_for(lock, kPendingRetry, ready);
         if (FShared->stopping)
           break;
-        r = std::move(FShared->queue.front());
-        FShared->queue.pop_front();
+        if (!FShared->queue.empty()) {
+          r = std::move(FShared->queue.front());
+          FShared->queue.pop_front();
+          got = true;
+        }
       }
-      handle(r);
+      if (got)
+        handle(r);
+      else
+        sayPending();
     }
     disconnect();
     std::lock_guard<std::mutex> lock(FShared->mutex);
@@ -87,6 +102,8 @@ private:
   SpeechVoice FVoice;
   bool FTried = false;
   Clock::time_point FFailedAt;
+  // Messages the service did not take, oldest first, with the time each was asked for.
+  std::deque<std::pair<Request, Clock::time_point>> FPending;
 
   void setState(SpeechState s, const QStringList& voices = {}) {
     std::lock_guard<std::mutex> lock(FShared->mutex);
@@ -97,33 +114,73 @@ private:
   void handle(const Request& r) {
     if (r.kind == Request::Voice)
       FVoice = r.voice;
+    if (r.kind == Request::Cancel)
+      FPending.clear(); // what was not said yet is silenced too
+    if (r.kind == Request::Say && r.priority == SpeechPriority::Message) {
+      // Messages keep their order: one asked now waits behind those still unsaid.
+      if (FPending.size() >= kQueueLimit)
+        FPending.pop_front();
+      FPending.emplace_back(r, Clock::now());
+      sayPending();
+      return;
+    }
     if (!FConnection && (r.kind == Request::Say || r.kind == Request::Probe))
       connect();
-    if (!FConnection)
-      return; // said to no one: speech that comes seconds late would only confuse
-    int rc = 0;
+    // A prompt said to no one is dropped: one that comes seconds late would only confuse.
+    if (FConnection && r.kind != Request::Probe)
+      send(r);
+  }
+
+  // Carries out a request on the connection. A connection that breaks (the service restarted)
+  // is made again at once and the request tried once more on it.
+  bool send(const Request& r) {
+    for (int attempt = 0; attempt < 2 && FConnection; ++attempt) {
+      if (carryOut(r) >= 0)
+        return true;
+      fail();
+      if (attempt == 0)
+        connect(true);
+    }
+    return false;
+  }
+
+  int carryOut(const Request& r) {
     switch (r.kind) {
     case Request::Say: {
       const SPDPriority p = r.priority == SpeechPriority::Prompt ? SPD_TEXT : SPD_MESSAGE;
-      rc = r.form == SpeechForm::Character ? spd_char(FConnection, p, r.utf8.constData())
-                                           : spd_say(FConnection, p, r.utf8.constData());
-      break;
+      return r.form == SpeechForm::Character ? spd_char(FConnection, p, r.utf8.constData())
+                                             : spd_say(FConnection, p, r.utf8.constData());
     }
     case Request::Cancel:
-      rc = spd_cancel(FConnection);
-      break;
+      return spd_cancel(FConnection);
     case Request::Voice:
-      rc = applyVoice() ? 0 : -1;
-      break;
+      return applyVoice() ? 0 : -1;
     case Request::Probe:
       break;
     }
-    if (rc < 0)
-      fail();
+    return 0;
   }
 
-  void connect() {
-    if (FTried && Clock::now() - FFailedAt < kRetryAfter)
+  // The messages not said yet, in order, as far as the service takes them; the rest wait for
+  // the next try.
+  void sayPending() {
+    const auto now = Clock::now();
+    while (!FPending.empty() && now - FPending.front().second > kPendingLife)
+      FPending.pop_front();
+    if (FPending.empty())
+      return;
+    if (!FConnection)
+      connect(Clock::now() - FFailedAt >= kPendingRetry);
+    while (!FPending.empty() && FConnection) {
+      if (!send(FPending.front().first))
+        return;
+      FPending.pop_front();
+    }
+  }
+
+  // `now`: without waiting out the pause after a failure.
+  void connect(bool now = false) {
+    if (!now && FTried && Clock::now() - FFailedAt < kRetryAfter)
       return;
     FTried = true;
     setState(SpeechState::Connecting);

@@ -97,4 +97,8 @@ ConfigValues decode(const QByteArray& bytes) {
   return v;
 }
 
+QString boardToRemember(const QString& current, const QByteArray& previousConfig) {
+  return current.isEmpty() ? decode(previousConfig).lastBoard : current;
+}
+
 } // namespace configfile

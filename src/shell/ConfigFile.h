@@ -35,4 +35,9 @@ QString passwordFromLine(const QByteArray& line);
 QByteArray boardPathLine(const QString& path);
 QString boardPathFromLine(const QByteArray& line);
 
+// The board the configuration names at a close: the board on screen when it has a file,
+// otherwise the one the configuration named so far (a board refused at start, or replaced by a
+// new board never saved), which is kept rather than forgotten.
+QString boardToRemember(const QString& current, const QByteArray& previousConfig);
+
 } // namespace configfile

@@ -2,6 +2,7 @@
 // user's data folder for an installed copy), then the windows, the last board and the event loop.
 #include "shell/Startup.h"
 
+#include "documents/BoardFile.h"
 #include "platform/QtServices.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
@@ -77,8 +78,8 @@ void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
     // The configuration is rewritten only at a clean close: until then it names the board the
     // interrupted start was opening. The marker stays, so that it is not opened again either.
     if (QString::fromUtf8(marker.readAll()) == lastBoard) {
-      frame.services().messages->information(QStringLiteral("erreur de chargement du fichier ") +
-                                             lastBoard);
+      frame.services().messages->information(boardfile::refusalMessage(
+          lastBoard, QStringLiteral("son ouverture précédente ne s'est pas terminée")));
       frame.BtnNouveauClick();
       return;
     }

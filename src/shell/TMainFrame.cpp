@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -232,18 +233,24 @@ void TMainFrame::FormClose() {
   if (!FDocument->saved() &&
       FServices.messages->question(QStringLiteral("Voulez vous enregistrer les modifications?")))
     FDocument->SaveBoard(false);
-  // The configuration is replaced whole, never left half-written.
-  QSaveFile conf(FProgramFolder + QStringLiteral("/conf/conf.txt"));
+  // The configuration is replaced whole, never left half-written. A board without a file
+  // leaves the last board named: a board refused at start is not forgotten.
+  const QString confPath = FProgramFolder + QStringLiteral("/conf/conf.txt");
+  QFile previous(confPath);
+  const QString board = configfile::boardToRemember(
+      FDocument->fileName(),
+      previous.open(QIODevice::ReadOnly) ? previous.readAll() : QByteArray());
+  QSaveFile conf(confPath);
   bool ok = conf.open(QIODevice::WriteOnly);
   // Flushed before the commit: a full disk shows only then (a commit would still go ahead).
   if (ok)
-    ok = conf.write(configfile::encode(FDocument->password(), FDocument->fileName())) >= 0 &&
-         conf.flush();
+    ok = conf.write(configfile::encode(FDocument->password(), board)) >= 0 && conf.flush();
   if (ok)
     ok = conf.commit();
   else
     conf.cancelWriting();
-  if (ok)
+  // A board a start got stuck on stays refused until it has been opened or saved since.
+  if (ok && !FDocument->fileName().isEmpty())
     forgetInterruptedStart(FProgramFolder);
   if (!ok)
     FServices.messages->information(

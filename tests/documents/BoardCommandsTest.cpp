@@ -139,7 +139,8 @@ private slots:
     const QByteArray def = fixture("default.ord");
     QTest::newRow("default board") << "default.ord" << def;
     QTest::newRow("board without tabs") << "zero-tabs.ord" << fixture("zero-tabs.ord");
-    QTest::newRow("settings and unknown settings kept") << "settings.ord" << fixture("settings.ord");
+    QTest::newRow("settings and unknown settings kept")
+        << "settings.ord" << fixture("settings.ord");
     QTest::newRow("lines after the final block ignored") << "extra-lines.ord" << def;
     QTest::newRow("missing final block keeps the phrase font") << "no-final-block.ord" << def;
     QTest::newRow("short final block applies what it has")
@@ -326,7 +327,9 @@ private slots:
     } else {
       QCOMPARE(f.LoadBoard(broken), BoardDocument::LoadOutcome::Broken);
     }
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{viaOpen ? kLoadError
+                                 : kLoadError + " " + broken + " : il est endommagé (ligne 91)"});
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(buttonCount(f), before.buttons);
     QCOMPARE(f.document().fileName(), before.path);
@@ -345,7 +348,8 @@ private slots:
     QVERIFY(writeFile(locked, fixture("texts.ord")));
     QFile::setPermissions(locked, QFileDevice::Permissions());
     QCOMPARE(f.LoadBoard(locked), BoardDocument::LoadOutcome::Broken);
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{kLoadError + " " + locked + " : il ne peut pas être lu"});
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(f.document().fileName(), before.path);
   }
@@ -382,11 +386,14 @@ private slots:
     QTest::newRow("named file is gone") << "gone" << defaults << false << QStringList();
     QTest::newRow("board") << "texts.ord" << QStringList{QStringLiteral("Phrases à dire"), "Vide"}
                            << true << QStringList();
-    // Nothing of a broken file is shown: the user still gets a board to speak with.
+    // Nothing of a refused file is shown: the user still gets a board to speak with, and the
+    // carer is told which file and why.
     QTest::newRow("broken board") << "truncated.ord" << defaults << false
-                                  << QStringList{kLoadError};
+                                  << QStringList{"il est endommagé (ligne 91)"};
     QTest::newRow("not a board") << "wrong-header.ord" << defaults << false
-                                 << QStringList{kLoadError};
+                                 << QStringList{"ce n'est pas un ordinogramme"};
+    QTest::newRow("too large") << "501 tabs" << defaults << false
+                               << QStringList{"il est trop volumineux"};
   }
   void startBoard() {
     QFETCH(QString, file);
@@ -398,16 +405,26 @@ private slots:
     QString path;
     if (!file.isEmpty()) {
       path = h.path("last.ord");
+      BoardData big;
+      big.tabs = QList<BoardTab>(boardfile::kMaxTabs + 1, BoardTab{"T", {}});
       if (file != "gone")
-        QVERIFY(writeFile(path, fixture(file)));
+        QVERIFY(writeFile(path, file == "501 tabs" ? boardfile::write(big) : fixture(file)));
     }
+    QVERIFY(QDir(h.folder()).mkpath("conf"));
+    const QString conf = h.path("conf/conf.txt");
+    QVERIFY(writeFile(conf, configfile::encode("wmo", path)));
     openStartBoard(f, path);
     QCOMPARE(captions(f), tabs);
     QCOMPARE(f.document().fileName(), named ? path : QString());
     QCOMPARE(f.windowTitle(),
              named ? QStringLiteral("Orivox v1.0 : ") + path : QStringLiteral("Orivox v1.0"));
+    for (QString& why : messages)
+      why = kLoadError + " " + path + " : " + why;
     QCOMPARE(h.fakes.messages.shown, messages);
     QVERIFY(f.document().saved());
+    // Closed cleanly, the configuration still names the board: refused, it is not forgotten.
+    f.FormClose();
+    QCOMPARE(configfile::decode(bytesOf(conf)).lastBoard, path);
   }
 
   // A start that froze or was stopped while it opened the last board leaves a marker naming it:
@@ -419,14 +436,25 @@ private slots:
     QVERIFY(writeFile(path, fixture("texts.ord")));
     const QString marker = interruptedStartMarker(h.folder());
     QVERIFY(writeFile(marker, path.toUtf8()));
+    QVERIFY(writeFile(h.path("conf/conf.txt"), configfile::encode("wmo", path)));
 
     openStartBoard(f, path);
     QCOMPARE(captions(f), (QStringList{"Divers", "Alphabet", QStringLiteral("Autres caractères")}));
     QCOMPARE(f.document().fileName(), QString());
-    QCOMPARE(h.fakes.messages.shown,
-             QStringList{QStringLiteral("erreur de chargement du fichier ") + path});
+    const QStringList stuck{kLoadError + " " + path +
+                            " : son ouverture précédente ne s'est pas terminée"};
+    QCOMPARE(h.fakes.messages.shown, stuck);
     QVERIFY(QFile::exists(marker));
 
+    // Neither forgotten nor tried again at the next start, until the carer opens it.
+    f.FormClose();
+    QVERIFY(QFile::exists(marker));
+    QCOMPARE(configfile::decode(bytesOf(h.path("conf/conf.txt"))).lastBoard, path);
+    h.fakes.messages.shown.clear();
+    openStartBoard(f, path);
+    QCOMPARE(h.fakes.messages.shown, stuck);
+    h.fakes.fileDialogs.openReplies = {path};
+    f.panel().BtnOuvrirClick();
     f.FormClose();
     QVERIFY(!QFile::exists(marker));
     h.fakes.messages.shown.clear();
@@ -441,7 +469,7 @@ private slots:
     h.fakes.messages.onShown = [&](const QString&) { present << QFile::exists(marker); };
     QVERIFY(writeFile(path, fixture("truncated.ord")));
     openStartBoard(f, path);
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError + " " + path + " : il est endommagé (ligne 91)"});
     QCOMPARE(present, QList<bool>{true});
     QVERIFY(!QFile::exists(marker));
   }
@@ -488,6 +516,63 @@ private slots:
     QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
   }
 
+  // Whatever the commands make, the board file holds and opens again: at each bound of a
+  // board the command still acts, one step past it refuses with a message naming the bound.
+  void whatTheCommandsMakeOpensAgain_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("room"); // texts or tabs that still fit before the action
+    QTest::addColumn<QString>("message");
+    const QString texts = QStringLiteral("Un tableau ne peut pas avoir plus de 25000 textes");
+    const QString tabs = QStringLiteral("Un tableau ne peut pas avoir plus de 500 onglets");
+    const QString line = QStringLiteral("Un texte ne peut pas avoir plus de 32767 caractères");
+    QTest::newRow("the last text that fits, by Ajouter") << "Ajouter" << 1 << QString();
+    QTest::newRow("a text past the bound, by Ajouter") << "Ajouter" << 0 << texts;
+    QTest::newRow("a list pasted past the bound") << "paste 3" << 1 << texts;
+    QTest::newRow("the last tab that fits") << "tab" << 1 << QString();
+    QTest::newRow("a tab past the bound") << "tab" << 0 << tabs;
+    QTest::newRow("a pasted line of 32,767 characters") << "paste 32767" << -1 << QString();
+    QTest::newRow("a pasted line of 32,768 characters") << "paste 32768" << -1 << line;
+  }
+  void whatTheCommandsMakeOpensAgain() {
+    QFETCH(QString, action);
+    QFETCH(int, room);
+    QFETCH(QString, message);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.panel().BtnAjoutOngl->click();
+    f.panel().BtnAjoutTexte->click(); // a chosen text: a pasted list's first line renames it
+    TOnglet* page = f.view().activePage();
+    if (action == "tab") {
+      while (f.view().pageCount() < boardfile::kMaxTabs - room)
+        f.view().AddTab(QStringLiteral("T"), false);
+    } else if (room >= 0) {
+      int count = 0;
+      for (TOnglet* p : f.view().pages())
+        count += int(p->wholeTexts().size());
+      page->AddTexts(QStringList(boardfile::kMaxTexts - count - room, QStringLiteral("x")));
+    }
+    const QList<QStringList> before = texts(f);
+    const int tabsBefore = f.view().pageCount();
+    if (action == "Ajouter")
+      f.panel().BtnAjoutTexte->click();
+    else if (action == "tab")
+      f.panel().BtnAjoutOngl->click();
+    else if (action == "paste 3")
+      f.panel().pasteTextList(QStringLiteral("a\nb\nc"));
+    else
+      f.panel().pasteTextList(QStringLiteral("\n") + QString(action.mid(6).toInt(), QLatin1Char('m')));
+    QCOMPARE(h.fakes.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    if (!message.isEmpty()) {
+      QCOMPARE(texts(f), before); // nothing of the refused edit was made
+      QCOMPARE(f.view().pageCount(), tabsBefore);
+    }
+    const QList<QStringList> made = texts(f);
+    saveAs(h, h.path("grand.ord"));
+    QCOMPARE(f.LoadBoard(h.path("grand.ord")), BoardDocument::LoadOutcome::Loaded);
+    QCOMPARE(texts(f), made);
+  }
+
   void everySaveKeepsThePreviousFileAsItsBackup() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
@@ -505,6 +590,10 @@ private slots:
       QCOMPARE(bytesOf(backup), i == 0 ? QByteArray("<unreadable>") : saved[i - 1]);
     }
     QVERIFY(saved[2] != saved[1]);
+    // Saved again unchanged (CTRL+R twice): the backup stays the last version that differed.
+    f.document().SaveBoard(false);
+    QCOMPARE(bytesOf(path), saved[2]);
+    QCOMPARE(bytesOf(backup), saved[1]);
     // A save refused leaves the file and its backup as they were.
     f.view().activePage()->AddText(true, QStringLiteral("日本"), false);
     f.document().SaveBoard(false);
@@ -643,7 +732,7 @@ private slots:
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
         QCOMPARE(!b->isShownOnPage(), i >= page->textButtonCount()); // reserved buttons hidden
-        QCOMPARE(b->boardFont(), f.view().selectedFont());             // all texts shown selected
+        QCOMPARE(b->boardFont(), f.view().selectedFont());                   // all texts shown selected
       }
     }
     // The name fields speak of the new board, not of the old one.

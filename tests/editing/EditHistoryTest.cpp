@@ -2,6 +2,7 @@
 // tab deleted and brought back, undo and redo across a save and across opening a board.
 #include "board/TOnglet.h"
 #include "editing/BoardEdits.h"
+#include "editing/TFormReglages.h"
 #include "shell/TMainFrame.h"
 #include "board/BoardView.h"
 #include "board/TPageControl.h"
@@ -13,7 +14,9 @@
 #include "support/TestRegistry.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
@@ -112,7 +115,7 @@ private slots:
     QTest::addColumn<QString>("edit");
     for (const char* edit : {"add tab", "delete tab", "rename tab", "move tab", "tab pace",
                              "add text", "delete text", "rename text", "move text",
-                             "move text to the next tab", "text pace", "new board"})
+                             "move text to the next tab", "text pace", "new board", "settings"})
       QTest::newRow(edit) << QString::fromLatin1(edit);
   }
   void everyEditUndoesAndRedoes() {
@@ -124,21 +127,34 @@ private slots:
     f.panel().BtnAjoutOngl->click();
     h.clickTab(f, 3);
     QTest::mouseClick(page->textButton(1), Qt::LeftButton);
+    // Finer paces than the panel's whole seconds, which a whole-second pace replaces.
+    BoardSettings finer = f.view().settings();
+    finer.tabPaceMs = 500;
+    finer.textPaceMs = 1500;
+    f.view().setSettings(finer);
     h.fakes.fileDialogs.saveReplies = {h.path("b.ord")};
     f.panel().BtnEnr->click();
     const BoardData before = f.view().boardData();
     const QMap<QString, QPushButton*> buttons = {
-        {"add tab", f.panel().BtnAjoutOngl},       {"delete tab", f.panel().BtnSupprOngl},
-        {"move tab", f.panel().BtnSuivOngl},       {"add text", f.panel().BtnAjoutTexte},
-        {"delete text", f.panel().BtnSupprTexte},  {"move text", f.panel().BtnAvtTexte},
-        {"new board", f.panel().BtnNouveau},       {"move text to the next tab", f.panel().BtnOngletSuiv}};
+        {"add tab", f.panel().BtnAjoutOngl},      {"delete tab", f.panel().BtnSupprOngl},
+        {"move tab", f.panel().BtnSuivOngl},      {"add text", f.panel().BtnAjoutTexte},
+        {"delete text", f.panel().BtnSupprTexte}, {"move text", f.panel().BtnAvtTexte},
+        {"new board", f.panel().BtnNouveau},      {"move text to the next tab", f.panel().BtnOngletSuiv}};
     if (buttons.contains(edit))
       buttons[edit]->click();
     else if (edit == "rename tab")
       f.panel().EdtNomOnglet->setText("Repas");
     else if (edit == "rename text")
       f.panel().EdtNomTexte->setText("Boire");
-    else
+    else if (edit == "settings") {
+      MainFrameHarness::whenModal([](QWidget* w) {
+        auto* d = qobject_cast<TFormReglages*>(w);
+        d->EdtPaceTabs->setValue(2.5);
+        d->ChkRowColumn->setChecked(true);
+        d->BtnOK->click();
+      });
+      f.panel().BtnReglages->click();
+    } else
       (edit == "tab pace" ? f.panel().EdtT1 : f.panel().EdtT2)->setValue(9);
     const BoardData after = f.view().boardData();
     QVERIFY(after != before);

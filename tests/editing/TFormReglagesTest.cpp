@@ -58,7 +58,7 @@ private slots:
     QTest::newRow("tenths of a second") << tenths;
     BoardSettings elsewhere;
     elsewhere.voice = "voix d'un autre ordinateur";
-    elsewhere.unknownLines = {"later=1", "x=y"};
+    elsewhere.storedBlock = {"#OrivoxSettings 2", "later=1", "x=y"};
     QTest::newRow("voice this computer lacks, settings of a later version") << elsewhere;
   }
   void showsAndGivesBackEverySetting() {
@@ -110,26 +110,44 @@ private slots:
     QCOMPARE(h.fakes.speech.texts(), QStringList{SpeechFeedback::sampleText()});
     QCOMPARE(h.fakes.speech.said.last().voice.rate, 40);
 
-    MainFrameHarness::whenModal([](QWidget* w) {
+    QStringList shown;
+    MainFrameHarness::whenModal([&shown](QWidget* w) {
       auto* d = qobject_cast<TFormReglages*>(w);
       d->ChkSpeakPhrase->setChecked(true);
       d->EdtPaceTabs->setValue(2.5);
-      d->EdtPaceTexts->setValue(0.1); // below the shortest pace
+      // Below the shortest pace the box offers only the panel's pace, which is what is kept.
+      d->EdtPaceTexts->setValue(0.1);
+      shown << d->EdtPaceTexts->text();
+      d->EdtPaceTexts->stepBy(1);
+      shown << d->EdtPaceTexts->text();
+      d->EdtPaceTexts->stepBy(-1);
+      shown << d->EdtPaceTexts->text();
       d->BtnOK->click();
     });
     f.panel().BtnReglages->click();
+    QCOMPARE(shown,
+             QStringList({"comme le temps chenillard", "0,3 s", "comme le temps chenillard"}));
     QVERIFY(!f.document().saved());
     QVERIFY(f.view().settings().speakPhrase);
     QCOMPARE(f.view().settings().tabPaceMs, 2500);
-    QCOMPARE(f.view().settings().textPaceMs, 300);
+    QCOMPARE(f.view().settings().textPaceMs, 0);
     // The whole-second paces stored for older versions are the finer ones rounded...
     QCOMPARE(f.panel().EdtT1->value(), 3);
     QCOMPARE(f.panel().EdtT2->value(), 1);
     // ...and a whole-second pace typed afterwards is the pace from then on.
     f.panel().EdtT1->setValue(7);
     QCOMPARE(f.view().settings().tabPaceMs, 0);
-    QCOMPARE(f.view().settings().textPaceMs, 300);
     QVERIFY(h.fakes.messages.shown.isEmpty());
+    // Each is one step, and undone each gives back exactly what was there.
+    f.panel().BtnAnnulerEdition->click();
+    QCOMPARE(f.view().settings().tabPaceMs, 2500);
+    QCOMPARE(f.panel().EdtT1->value(), 3);
+    QVERIFY(!f.document().saved());
+    f.panel().BtnAnnulerEdition->click();
+    QCOMPARE(f.view().settings(), BoardSettings());
+    QVERIFY(f.document().saved());
+    f.panel().BtnRetablirEdition->click();
+    QVERIFY(f.view().settings().speakPhrase);
     // A new board starts from the defaults.
     f.BtnNouveauClick();
     QCOMPARE(f.view().settings(), BoardSettings());
@@ -142,7 +160,7 @@ private:
     s.speakPrompts = true;
     s.highlight = HighlightStyle::Frame;
     s.voice = "fr";
-    s.unknownLines = {"old=1"};
+    s.storedBlock = {"#OrivoxSettings 1", "old=1"};
     return s;
   }
 };

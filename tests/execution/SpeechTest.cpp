@@ -15,9 +15,16 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 // "prompt|char|b": how one utterance was asked for.
@@ -44,6 +51,131 @@ void feed(SpeechFeedback& feedback, const QStringList& events) {
       feedback.phraseClosed(arg);
   }
 }
+
+// A speech service that answers as speech-dispatcher does, as far as this client asks: every
+// command is accepted, there is one French voice, and what is spoken is recorded.
+class FakeSpeechService {
+public:
+  explicit FakeSpeechService(const QByteArray& path) {
+    FListener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
+    FListening = ::bind(FListener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+                 ::listen(FListener, 8) == 0;
+    FThread = std::thread([this] { run(); });
+  }
+  ~FakeSpeechService() {
+    FStop = true;
+    FThread.join();
+    for (auto& c : FClients)
+      ::close(c.fd);
+    ::close(FListener);
+  }
+  bool listening() const { return FListening; }
+  QStringList spoken() {
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FSpoken;
+  }
+  // The service restarts: its connections are gone, the new one listens on the same socket.
+  void restart() { FRestart = true; }
+
+private:
+  struct Client {
+    int fd;
+    QByteArray in;
+    bool data = false;
+    QByteArrayList text;
+  };
+  int FListener = -1;
+  bool FListening = false;
+  std::atomic<bool> FStop{false}, FRestart{false};
+  std::thread FThread;
+  std::vector<Client> FClients;
+  std::mutex FMutex;
+  QStringList FSpoken;
+
+  void run() {
+    while (!FStop) {
+      if (FRestart.exchange(false)) {
+        for (auto& c : FClients)
+          ::close(c.fd);
+        FClients.clear();
+      }
+      std::vector<pollfd> fds{{FListener, POLLIN, 0}};
+      for (auto& c : FClients)
+        fds.push_back({c.fd, POLLIN, 0});
+      if (::poll(fds.data(), fds.size(), 20) <= 0)
+        continue;
+      if (fds[0].revents & POLLIN)
+        FClients.push_back({::accept(FListener, nullptr, nullptr), {}, false, {}});
+      for (size_t i = 1; i < fds.size(); ++i) {
+        Client& c = FClients[i - 1];
+        char buf[4096];
+        const ssize_t n = (fds[i].revents & (POLLIN | POLLHUP)) ? ::read(c.fd, buf, sizeof buf) : 1;
+        if (n <= 0) {
+          ::close(c.fd);
+          c.fd = -1;
+          continue;
+        }
+        if (fds[i].revents & POLLIN) {
+          c.in.append(buf, n);
+          answer(c);
+        }
+      }
+      FClients.erase(std::remove_if(FClients.begin(), FClients.end(),
+                                    [](const Client& c) { return c.fd < 0; }),
+                     FClients.end());
+    }
+  }
+
+  void answer(Client& c) {
+    for (qsizetype end; (end = c.in.indexOf("\r\n")) >= 0;) {
+      const QByteArray line = c.in.left(end);
+      c.in.remove(0, end + 2);
+      QByteArray reply = "200 OK\r\n";
+      if (c.data) {
+        if (line != ".") {
+          c.text << line;
+          continue;
+        }
+        c.data = false;
+        record(QString::fromUtf8(c.text.join('\n')));
+        c.text.clear();
+        reply = "225-1\r\n225 OK MESSAGE QUEUED\r\n";
+      } else if (line.toUpper() == "SPEAK") {
+        c.data = true;
+        reply = "230 OK RECEIVING DATA\r\n";
+      } else if (line.toUpper().startsWith("CHAR ")) {
+        record(QString::fromUtf8(line.mid(5)));
+        reply = "225-1\r\n225 OK MESSAGE QUEUED\r\n";
+      } else if (line.toUpper() == "LIST SYNTHESIS_VOICES") {
+        reply = "249-voix\tfr\tnone\r\n249 OK VOICE LIST SENT\r\n";
+      } else if (line.toUpper() == "QUIT") {
+        reply = "231 HAPPY HACKING\r\n";
+      }
+      ::write(c.fd, reply.constData(), size_t(reply.size()));
+    }
+  }
+  void record(const QString& text) {
+    std::lock_guard<std::mutex> lock(FMutex);
+    FSpoken << text;
+  }
+};
+
+// The service reached through this address while the object lives.
+struct SpeechAddress {
+  explicit SpeechAddress(const QByteArray& path) : before(qgetenv("SPEECHD_ADDRESS")) {
+    qputenv("SPEECHD_ADDRESS", "unix_socket:" + path);
+  }
+  ~SpeechAddress() {
+    if (before.isNull())
+      qunsetenv("SPEECHD_ADDRESS");
+    else
+      qputenv("SPEECHD_ADDRESS", before);
+  }
+  QByteArray before;
+};
 
 } // namespace
 
@@ -141,6 +273,26 @@ private slots:
     // Leaving for creation mode silences the prompts still to come.
     h.enterCreationMode();
     QCOMPARE(speech.cancelsAfter, QList<int>{int(speech.said.size())});
+  }
+
+  void phrasesAfterARestartOfTheServiceAreSpoken() {
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath("speechd.sock").toLocal8Bit();
+    FakeSpeechService service(path);
+    QVERIFY(service.listening());
+    const SpeechAddress address(path);
+    std::unique_ptr<ISpeech> speech = makeSystemSpeech();
+    speech->say(QStringLiteral("Bonjour"), SpeechPriority::Message, SpeechForm::Words);
+    QTRY_COMPARE(service.spoken(), QStringList{"Bonjour"});
+    QCOMPARE(speech->state(), SpeechState::Available);
+
+    // The phrases validated right after the restart meet the connection it broke.
+    service.restart();
+    QTest::qWait(100);
+    speech->say(QStringLiteral("Je veux manger"), SpeechPriority::Message, SpeechForm::Words);
+    speech->say(QStringLiteral("b"), SpeechPriority::Message, SpeechForm::Character);
+    QTRY_COMPARE_WITH_TIMEOUT(service.spoken(), QStringList({"Bonjour", "Je veux manger", "b"}),
+                              3000);
   }
 
   void aServiceThatNeverAnswersHoldsNothingUp() {

@@ -152,13 +152,19 @@ private slots:
 
   void loadThatFails_data() {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("no read permission") << "permission";
-    QTest::newRow("read error") << "ioerror";
-    QTest::newRow("huge line of letters") << "hugeletters";
-    QTest::newRow("huge number") << "hugenumber";
+    QTest::addColumn<QString>("why"); // as the board named at start is refused
+    QTest::newRow("no read permission") << "permission"
+                                        << "il ne peut pas être lu";
+    QTest::newRow("read error") << "ioerror"
+                                << "il ne peut pas être lu";
+    QTest::newRow("huge line of letters") << "hugeletters"
+                                          << "il est trop volumineux";
+    QTest::newRow("huge number") << "hugenumber"
+                                 << "il est trop volumineux";
   }
   void loadThatFails() {
     QFETCH(QString, fault);
+    QFETCH(QString, why);
     MainFrameHarness h;
     const QString current = h.path("actuel.ord");
     h.fakes.fileDialogs.saveReplies = {current};
@@ -188,7 +194,7 @@ private slots:
     clock.start();
     QCOMPARE(h.frame().LoadBoard(path), BoardDocument::LoadOutcome::Broken);
     QVERIFY2(clock.elapsed() < 20000, "loading a broken file took too long");
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError});
+    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError + " " + path + " : " + why});
     QCOMPARE(boardOnScreen(h.frame()), onScreen);
     QCOMPARE(h.frame().document().fileName(), current);
     QCOMPARE(h.frame().windowTitle(), title);
