@@ -1,6 +1,7 @@
 // Boards travelling through the Open Board Format: Orivox boards exported and imported back
 // unchanged, boards written the way other programs write them, and hostile files refused whole.
 #include "interchange/Interchange.h"
+#include "interchange/CommandLine.h"
 #include "interchange/FormatCheck.h"
 #include "interchange/ZipPackage.h"
 
@@ -310,6 +311,46 @@ private slots:
     QCOMPARE(r.errorMessage, message);
     QVERIFY(!r.ok);
     QVERIFY(r.board.tabs.isEmpty());
+  }
+
+  // The command line as the desktop entry ("orivox %f") and carers preparing boards use it.
+  void commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("first");  // the file to open, or the conversion's input
+    QTest::addColumn<QString>("second"); // the conversion's output, or the problem
+    const int start = int(CommandLine::Action::Start);
+    const int convert = int(CommandLine::Action::Convert);
+    const int usage = int(CommandLine::Action::Usage);
+    QTest::newRow("nothing: the last board") << QStringList() << start << ""
+                                             << "";
+    QTest::newRow("a file from the file manager") << QStringList{"/home/a/Mes tableaux/repas.obz"}
+                                                  << start << "/home/a/Mes tableaux/repas.obz"
+                                                  << "";
+    QTest::newRow("options left to Qt") << QStringList{"--reverse", "b.ord"} << start << "b.ord"
+                                        << "";
+    QTest::newRow("a file named like an option") << QStringList{"--", "-b.ord"} << start << "-b.ord"
+                                                 << "";
+    QTest::newRow("conversion") << QStringList{"--convert", "a.obz", "b.ord"} << convert << "a.obz"
+                                << "b.ord";
+    QTest::newRow("conversion without its output")
+        << QStringList{"--convert", "a.obz"} << usage << ""
+        << "--convert attend deux fichiers : l'entrée et la sortie.";
+  }
+  void commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    const CommandLine c = parseCommandLine(arguments);
+    QCOMPARE(int(c.action), action);
+    if (c.action == CommandLine::Action::Convert) {
+      QCOMPARE(c.input, first);
+      QCOMPARE(c.output, second);
+    } else {
+      QCOMPARE(c.fileToOpen, first);
+      QCOMPARE(c.problem, second);
+    }
   }
 };
 
