@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const BoardReadResult again = boardfile::read(boardfile::write(first.data));
   if (again.status != BoardReadStatus::Ok || again.data.tabs != first.data.tabs ||
       again.data.t1Seconds != first.data.t1Seconds ||
-      again.data.t2Seconds != first.data.t2Seconds ||
-      again.data.settings != first.data.settings) {
+      again.data.t2Seconds != first.data.t2Seconds || again.data.settings != first.data.settings) {
     std::fprintf(stderr, "tabs, texts, paces or settings changed once written and read again\n");
     std::abort();
   }

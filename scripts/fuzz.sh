@@ -12,18 +12,22 @@ esac
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORIVOX_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-fuzz --target fuzz_boardfile fuzz_configfile
+cmake --build build-fuzz --target fuzz_boardfile fuzz_configfile fuzz_obf fuzz_obz
 
 # Seeds: the board fixtures for both readers (a configuration file is lines too), plus
 # configuration files of the shapes the program writes.
 corpus=build-fuzz/corpus
 rm -rf "$corpus"
-mkdir -p "$corpus/boardfile" "$corpus/configfile"
+mkdir -p "$corpus/boardfile" "$corpus/configfile" "$corpus/obf" "$corpus/obz"
 cp tests/data/boards/*.ord "$corpus/boardfile/"
 cp tests/data/boards/*.ord fuzz/seeds/configfile/* "$corpus/configfile/"
+# Open Board Format seeds: the default and settings boards converted by the program, and
+# boards written the way other programs write them.
+cp fuzz/seeds/obf/* "$corpus/obf/"
+cp fuzz/seeds/obz/* "$corpus/obz/"
 
 status=0
-for target in boardfile configfile; do
+for target in boardfile configfile obf obz; do
   findings="build-fuzz/findings/$target"
   mkdir -p "$findings"
   echo "== fuzzing $target for ${SECONDS_PER_TARGET}s"

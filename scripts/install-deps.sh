@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n
   libpulse-dev
+  libzip-dev
+  dpkg-dev lintian desktop-file-utils shared-mime-info
   libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng
   fonts-liberation fontconfig
   xvfb xauth xdotool x11-utils python3-xlib openbox

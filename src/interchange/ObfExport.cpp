@@ -1,0 +1,219 @@
+// Boards written in the Open Board Format: a package with a root board leading to a board per
+// tab, or one lone board with every text.
+#include "interchange/Interchange.h"
+#include "interchange/OrivoxFields.h"
+#include "interchange/ZipPackage.h"
+
+#include "documents/SafeSave.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace interchange {
+
+namespace {
+
+const QString kFormat = QStringLiteral("open-board-0.1");
+
+// Colours as rgb(); a system colour has no value of its own, so it is given the one a classic
+// desktop shows (the exact value travels in the Orivox fields).
+QString rgb(TColor c) {
+  auto u = static_cast<std::uint32_t>(c);
+  if ((u & 0xFF000000u) == 0x80000000u) {
+    switch (u & 0xFFu) {
+    case 5:
+    case 14:
+    case 24:
+      u = 0xFFFFFF;
+      break;
+    case 7:
+    case 8:
+    case 9:
+    case 18:
+    case 23:
+      u = 0x000000;
+      break;
+    case 13:
+      u = 0xD77800;
+      break;
+    default:
+      u = 0xF0F0F0;
+    }
+  } else if (u == 0x1FFFFFFFu || u == 0x20000000u) {
+    u = 0xFFFFFF;
+  }
+  return QStringLiteral("rgb(%1, %2, %3)").arg(u & 0xFF).arg((u >> 8) & 0xFF).arg((u >> 16) & 0xFF);
+}
+
+// A grid of the board's columns when it sets some, else about as wide as tall, at most 8 wide.
+int columnsFor(const BoardData& board, qsizetype count) {
+  if (board.settings.gridColumns > 0)
+    return board.settings.gridColumns;
+  const int side = int(std::ceil(std::sqrt(double(count))));
+  return qBound(1, side, 8);
+}
+
+QJsonObject grid(const QList<QJsonArray>& rows, int columns) {
+  QJsonArray order;
+  for (const QJsonArray& r : rows)
+    order.append(r);
+  if (order.isEmpty()) { // the format wants one row at least
+    QJsonArray empty;
+    for (int c = 0; c < columns; ++c)
+      empty.append(QJsonValue::Null);
+    order.append(empty);
+  }
+  return QJsonObject{{"rows", order.size()}, {"columns", columns}, {"order", order}};
+}
+
+// The ids of a run of buttons laid out row by row, the last row filled with empty cells.
+QList<QJsonArray> rowsOf(const QStringList& ids, int columns) {
+  QList<QJsonArray> rows;
+  for (qsizetype i = 0; i < ids.size(); i += columns) {
+    QJsonArray row;
+    for (int c = 0; c < columns; ++c)
+      row.append(i + c < ids.size() ? QJsonValue(ids[i + c]) : QJsonValue(QJsonValue::Null));
+    rows << row;
+  }
+  return rows;
+}
+
+QJsonObject boardObject(const QString& id, const QString& name, const QJsonArray& buttons,
+                        const QJsonObject& grid) {
+  return QJsonObject{{"format", kFormat},
+                     {"id", id},
+                     {"locale", "fr"},
+                     {"name", name},
+                     {"description_html", QStringLiteral("Tableau Orivox")},
+                     {"buttons", buttons},
+                     {"grid", grid},
+                     {"images", QJsonArray()},
+                     {"sounds", QJsonArray()}};
+}
+
+QJsonObject textButton(const QString& id, const QString& text, const BoardData& board) {
+  return QJsonObject{{"id", id},
+                     {"label", text},
+                     {"background_color", rgb(board.tabColor)},
+                     {"border_color", rgb(board.unselectedFont.color)}};
+}
+
+QString tabBoardId(qsizetype t) {
+  return QStringLiteral("onglet-%1").arg(t + 1);
+}
+
+QByteArray json(const QJsonObject& o) {
+  return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+ExportResult writeWhole(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);
+  if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+      !file.commit())
+    return {false, QStringLiteral("Impossible d'écrire le fichier « %1 ».")
+                       .arg(QDir::toNativeSeparators(path))};
+  return {true, {}};
+}
+
+} // namespace
+
+QByteArray obzBytes(const BoardData& board, const QString& name) {
+  QList<QPair<QString, QByteArray>> entries;
+  QJsonObject boardPaths;
+  QJsonArray rootButtons;
+  QStringList rootIds;
+  for (qsizetype t = 0; t < board.tabs.size(); ++t) {
+    const BoardTab& tab = board.tabs[t];
+    const QString id = tabBoardId(t);
+    const QString path = QStringLiteral("boards/%1.obf").arg(id);
+    QJsonArray buttons;
+    QStringList ids;
+    for (qsizetype i = 0; i < tab.texts.size(); ++i) {
+      ids << QString::number(i + 1);
+      buttons.append(textButton(ids.last(), tab.texts[i], board));
+    }
+    const int columns = columnsFor(board, ids.size());
+    QJsonObject tabBoard =
+        boardObject(id, tab.caption, buttons, grid(rowsOf(ids, columns), columns));
+    tabBoard.insert(orivoxfields::kTab, orivoxfields::tabFields(tab));
+    entries.append({path, json(tabBoard)});
+    boardPaths.insert(id, path);
+
+    QJsonObject link = textButton(id, tab.caption, board);
+    link.insert("load_board", QJsonObject{{"id", id}, {"name", tab.caption}, {"path", path}});
+    rootButtons.append(link);
+    rootIds << id;
+  }
+  const int rootColumns = qBound(1, int(std::ceil(std::sqrt(double(rootIds.size())))), 8);
+  QJsonObject root =
+      boardObject("root", name, rootButtons, grid(rowsOf(rootIds, rootColumns), rootColumns));
+  root.insert(orivoxfields::kBoard, orivoxfields::boardFields(board));
+  const QString rootPath = QStringLiteral("boards/root.obf");
+  boardPaths.insert("root", rootPath);
+  entries.prepend({rootPath, json(root)});
+  const QJsonObject manifest{
+      {"format", kFormat},
+      {"root", rootPath},
+      {"paths",
+       QJsonObject{{"boards", boardPaths}, {"images", QJsonObject()}, {"sounds", QJsonObject()}}}};
+  entries.prepend({QStringLiteral("manifest.json"), json(manifest)});
+  return writeZip(entries).value_or(QByteArray());
+}
+
+QByteArray obfBytes(const BoardData& board, const QString& name) {
+  int columns = 1;
+  for (const BoardTab& tab : board.tabs)
+    columns = qMax(columns, columnsFor(board, tab.texts.size()));
+  QJsonArray buttons;
+  QList<QJsonArray> rows;
+  QJsonArray captions;
+  for (qsizetype t = 0; t < board.tabs.size(); ++t) {
+    const BoardTab& tab = board.tabs[t];
+    captions.append(orivoxfields::tabFields(tab));
+    QStringList ids;
+    for (qsizetype i = 0; i < tab.texts.size(); ++i) {
+      ids << QStringLiteral("%1-%2").arg(t + 1).arg(i + 1);
+      QJsonObject button = textButton(ids.last(), tab.texts[i], board);
+      button.insert(orivoxfields::kTabIndex, int(t));
+      buttons.append(button);
+    }
+    rows << rowsOf(ids, columns);
+  }
+  QJsonObject lone = boardObject("1", name, buttons, grid(rows, columns));
+  lone.insert(orivoxfields::kBoard, orivoxfields::boardFields(board));
+  lone.insert(orivoxfields::kTabs, captions);
+  return json(lone);
+}
+
+ExportResult exportObz(const BoardData& board, const QString& path) {
+  return writeWhole(path, obzBytes(board, QFileInfo(path).completeBaseName()));
+}
+
+ExportResult exportObf(const BoardData& board, const QString& path) {
+  return writeWhole(path, obfBytes(board, QFileInfo(path).completeBaseName()));
+}
+
+ExportResult exportFile(const BoardData& board, const QString& path) {
+  switch (formatOf(path)) {
+  case Format::Obz:
+    return exportObz(board, path);
+  case Format::Obf:
+    return exportObf(board, path);
+  case Format::Ord:
+    if (!saveKeepingBackup(path, boardfile::write(board)))
+      return {false, QStringLiteral("erreur d'enregistrement du fichier")};
+    return {true, {}};
+  case Format::Unknown:
+    break;
+  }
+  return {false,
+          QStringLiteral("Format inconnu pour « %1 » : choisissez un nom en .ord, .obf ou .obz.")
+              .arg(QDir::toNativeSeparators(path))};
+}
+
+} // namespace interchange
