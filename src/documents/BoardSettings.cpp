@@ -49,6 +49,9 @@ constexpr BoolKey kBoolKeys[] = {
 
 constexpr char kHighlightKey[] = "highlight";
 constexpr char kVoiceKey[] = "voice";
+constexpr char kPredictionKey[] = "prediction";
+constexpr char kPredictionWordsKey[] = "predictionWords";
+constexpr int kMaxPredictionWords = 8;
 
 int clampInt(const IntKey& k, int v) {
   if (k.zeroMeansOff && v <= 0)
@@ -95,7 +98,8 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
   for (const BoolKey& k : kBoolKeys)
     if (this->*k.field != o.*k.field)
       return false;
-  return highlight == o.highlight && voice == o.voice && unknownLines == o.unknownLines;
+  return highlight == o.highlight && voice == o.voice && prediction == o.prediction &&
+         predictionWords == o.predictionWords && unknownLines == o.unknownLines;
 }
 
 namespace boardsettings {
@@ -107,6 +111,7 @@ int wholeSeconds(int paceMs) {
 BoardSettings clamped(BoardSettings s) {
   for (const IntKey& k : kIntKeys)
     s.*k.field = clampInt(k, s.*k.field);
+  s.predictionWords = std::clamp(s.predictionWords, 1, kMaxPredictionWords);
   return s;
 }
 
@@ -148,6 +153,14 @@ BoardSettings parse(const QList<QByteArray>& lines) {
     } else if (key == kVoiceKey) {
       known = true;
       s.voice = cp1252::toUnicode(value);
+    } else if (key == kPredictionKey) {
+      known = true;
+      if (const auto v = flag(value))
+        s.prediction = *v;
+    } else if (key == kPredictionWordsKey) {
+      known = true;
+      if (const auto v = decimal(value))
+        s.predictionWords = std::clamp(*v, 1, kMaxPredictionWords);
     }
     if (!known)
       s.unknownLines.append(line);
@@ -171,6 +184,12 @@ QByteArray write(const BoardSettings& settings) {
     line(k.key, s.*k.field ? "1" : "0");
   line(kHighlightKey, s.highlight == HighlightStyle::Frame ? "frame" : "textColour");
   line(kVoiceKey, storable(s.voice));
+  // Unlike the keys above, written only when used: blocks saved before prediction existed
+  // stay the same bytes.
+  if (s.prediction)
+    line(kPredictionKey, "1");
+  if (s.predictionWords != BoardSettings().predictionWords)
+    line(kPredictionWordsKey, QByteArray::number(s.predictionWords));
   for (const QByteArray& unknown : s.unknownLines) {
     QByteArray kept = unknown;
     for (char& c : kept)
