@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <presage.h>
+#include <sqlite3.h>
 
 #include <exception>
 
@@ -30,6 +31,37 @@ constexpr int kSpareWords = 3;
 std::string utf8(const QString& s) {
   return s.toStdString();
 }
+
+// Whether the n-gram tables agree with one another. Presage divides an n-gram's count by its
+// context's and aborts the whole program (an assertion, not an exception) when the context is
+// missing or counts less: a model cut by hand or by another tool must be refused before.
+bool consistent(const QString& path) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(utf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return false;
+  }
+  static const char* const kChecks[] = {
+      "SELECT count(*) FROM _1_gram WHERE count < 0",
+      "SELECT count(*) FROM _2_gram b LEFT JOIN _1_gram u ON u.word = b.word_1"
+      " WHERE u.count IS NULL OR b.count > u.count",
+      "SELECT count(*) FROM _3_gram t LEFT JOIN _2_gram b"
+      " ON b.word_1 = t.word_2 AND b.word = t.word_1 WHERE b.count IS NULL OR t.count > b.count",
+      // The library writes every word into its SQL as it is: a quote in a word breaks it.
+      "SELECT count(*) FROM _1_gram WHERE instr(word, '''') > 0",
+  };
+  bool ok = true;
+  for (const char* sql : kChecks) {
+    sqlite3_stmt* st = nullptr;
+    ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
+         sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int64(st, 0) == 0;
+    sqlite3_finalize(st);
+    if (!ok)
+      break;
+  }
+  sqlite3_close(db);
+  return ok;
+}
 } // namespace
 
 PresageWorker::PresageWorker(const QString& modelPath, const QString& userModelPath,
@@ -48,7 +80,9 @@ void PresageWorker::close() {
 bool PresageWorker::openPresage() {
   close();
   using Status = WordPredictor::Status;
-  const Status base = PresagePredictor::checkModel(FModelPath);
+  Status base = PresagePredictor::checkModel(FModelPath);
+  if (base == Status::Ok && !consistent(FModelPath))
+    base = Status::ModelDamaged;
   if (base != Status::Ok) {
     emit statusFound(base);
     return false;
@@ -57,7 +91,7 @@ bool PresageWorker::openPresage() {
   // without a folder to write in, prediction goes on with the base model alone.
   bool user = !FUserModelPath.isEmpty() && QDir().mkpath(QFileInfo(FUserModelPath).absolutePath());
   if (user && QFileInfo::exists(FUserModelPath) &&
-      PresagePredictor::checkModel(FUserModelPath) != Status::Ok) {
+      (PresagePredictor::checkModel(FUserModelPath) != Status::Ok || !consistent(FUserModelPath))) {
     const QString aside = FUserModelPath + QStringLiteral(".damaged");
     QFile::remove(aside);
     user = QFile::rename(FUserModelPath, aside);
