@@ -9,12 +9,21 @@
 #include "board/DefaultBoard.h"
 #include "execution/Scanner.h"
 #include "execution/SwitchInput.h"
+#include "prediction/FrenchText.h"
+#include "prediction/PresagePredictor.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -34,16 +43,21 @@ const QStringList kReserved{"ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
                             "CLEAR",      "RETOUR",      "SONNERIE"};
 
 // The default board: "Divers" (no texts), "Alphabet", "Autres caractères"; the last one is
-// active at start.
+// active at start. With prediction, the two letter pages start with a row of suggestions.
 struct Board {
   std::vector<QStringList> texts;
   std::vector<ScanTab> tabs;
+  std::vector<int> offsets; // the suggestions before the texts of each tab
 
-  explicit Board(bool grid) {
+  explicit Board(bool grid, int suggestions = 0) {
     texts = {QStringList{}, defaultboard::alphabetTexts(), defaultboard::otherCharacterTexts()};
-    for (const QStringList& t : texts) {
+    offsets = {0, suggestions, suggestions};
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const QStringList& t = texts[i];
+      const int offset = offsets[i];
       ScanTab tab;
-      tab.itemCount = int(t.size()) + int(kReserved.size());
+      tab.itemCount = offset + int(t.size()) + int(kReserved.size());
+      tab.restartAfterChoice = offset > 0;
       if (grid) {
         buttonlayout::Input in;
         in.tabControlWidth = kPageWidth;
@@ -53,13 +67,17 @@ struct Board {
         in.texts.assign(size_t(t.size()), QSize(cell, kButtonHeight));
         for (const QString& r : kReserved)
           in.reserved.push_back(QSize(int(r.size()) * kCharWidth + 16, kButtonHeight));
+        if (offset > 0)
+          tab.rows.push_back(ScanRow{0, offset});
         for (const buttonlayout::Row& row : buttonlayout::arrange(in).rows)
-          tab.rows.push_back(ScanRow{row.first, row.count});
+          tab.rows.push_back(ScanRow{offset + row.first, row.count});
       }
       tabs.push_back(tab);
     }
   }
-  int reserved(int tab, int which) const { return int(texts[size_t(tab)].size()) + which; }
+  int reserved(int tab, int which) const {
+    return offsets[size_t(tab)] + int(texts[size_t(tab)].size()) + which;
+  }
   int rowOf(int tab, int item) const {
     const auto& rows = tabs[size_t(tab)].rows;
     for (size_t r = 0; r < rows.size(); ++r)
@@ -70,18 +88,18 @@ struct Board {
   // The item that writes c, preferring the tab the user is on; -1 when on no tab.
   std::pair<int, int> find(const QString& c, int preferredTab) const {
     if (preferredTab >= 0 && texts[size_t(preferredTab)].contains(c))
-      return {preferredTab, int(texts[size_t(preferredTab)].indexOf(c))};
+      return {preferredTab,
+              offsets[size_t(preferredTab)] + int(texts[size_t(preferredTab)].indexOf(c))};
     for (int t = 0; t < int(texts.size()); ++t)
       if (texts[size_t(t)].contains(c))
-        return {t, int(texts[size_t(t)].indexOf(c))};
+        return {t, offsets[size_t(t)] + int(texts[size_t(t)].indexOf(c))};
     return {-1, -1};
   }
 };
 
-// The text as the user writes it: lower case, accents the board lacks dropped, quotation
-// marks as '"', dashes as '-', apostrophes left out, runs of white space as one space. An
-// empty token is VALIDATION, after each sentence; the spaces after it are not written.
-QStringList tokens(const QString& text, const Board& board) {
+// The characters the board can write for a text: lower case, accents the board lacks dropped,
+// quotation marks as '"', dashes as '-', apostrophes left out, white space as spaces.
+QString boardForm(const QString& text, const Board& board) {
   QString s;
   for (QChar ch : text) {
     const QString lower = QString(ch).toLower();
@@ -102,6 +120,14 @@ QStringList tokens(const QString& text, const Board& board) {
     else if (board.find(c, -1).first >= 0)
       s += c; // ê, î, ô, û, â... as the bare letter
   }
+  return s;
+}
+
+// The text as the user writes it: lower case, accents the board lacks dropped, quotation
+// marks as '"', dashes as '-', apostrophes left out, runs of white space as one space. An
+// empty token is VALIDATION, after each sentence; the spaces after it are not written.
+QStringList tokens(const QString& text, const Board& board) {
+  QString s = boardForm(text, board);
   QStringList out;
   bool space = true; // no space at the start of a line
   for (int i = 0; i < s.size(); ++i) {
@@ -130,12 +156,56 @@ QStringList tokens(const QString& text, const Board& board) {
 }
 
 struct Figures {
+  long choices = 0; // letters, signs and suggestions chosen (VALIDATION not counted)
+  int suggestionsTaken = 0;
   long steps = 0;
   qint64 ms = 0;
   int characters = 0;
   int wrong = 0;
   int brushes = 0;
   int doubles = 0;
+};
+
+// The real predictor, asked as the window would and waited for: what the person sees after
+// each choice. Each answer's wait is kept for the latency figures.
+class Oracle {
+public:
+  Oracle(const QString& model, const QString& userModel, int count) : FPredictor(model, userModel) {
+    FPredictor.setSuggestionCount(count);
+    QObject::connect(&FPredictor, &WordPredictor::suggestions,
+                     [this](int id, const QStringList& words) {
+                       if (id == FId) {
+                         FWords = words;
+                         FLoop.quit();
+                       }
+                     });
+  }
+  bool ready() {
+    ask(QString()); // the model opens on the first request's way
+    return FPredictor.status() == WordPredictor::Status::Ok;
+  }
+  QStringList ask(const QString& text) {
+    FWords.clear();
+    QElapsedTimer t;
+    t.start();
+    FPredictor.request(++FId, text);
+    QTimer::singleShot(5000, &FLoop, &QEventLoop::quit);
+    FLoop.exec();
+    FLatencies.push_back(double(t.nsecsElapsed()) / 1e6);
+    return FWords;
+  }
+  void learn(const QString& text) {
+    FPredictor.learn(text);
+    ask(QString()); // queued after the learning: returns once it is done
+  }
+  std::vector<double>& latencies() { return FLatencies; }
+
+private:
+  PresagePredictor FPredictor;
+  QEventLoop FLoop;
+  QStringList FWords;
+  int FId = 0;
+  std::vector<double> FLatencies;
 };
 
 // The user and the switch: the program's own switch class, with its acceptance time (a press
@@ -194,7 +264,109 @@ public:
     return FFigures;
   }
 
+  // The text written with the suggestions of `oracle`: before each letter of a word the user
+  // looks at the suggestions and takes the word as soon as it is offered. An elided "j'" is a
+  // word of its own; the apostrophe, not on the board, can only come from a suggestion.
+  Figures writeWithPrediction(const QString& text, Oracle& oracle) {
+    QString display;
+    const QString t = text.normalized(QString::NormalizationForm_C);
+    auto currentLetterTab = [this] {
+      const int onTab = FScanner.phase() == Scanner::Phase::Texts ? FScanner.view().tab : -1;
+      return FBoard.offsets[size_t(std::max(0, onTab))] > 0 ? onTab : 1;
+    };
+    auto typeChar = [&](const QString& c) {
+      const int onTab = FScanner.phase() == Scanner::Phase::Texts ? FScanner.view().tab : -1;
+      const auto [tab, item] = FBoard.find(c, onTab);
+      if (tab < 0)
+        return;
+      choose(tab, item);
+      display += c;
+      ++FFigures.choices;
+      ++FFigures.characters;
+    };
+    auto isWordChar = [](QChar c) { return c.isLetter(); };
+    auto isJoiner = [](QChar c) { return c == '\'' || c == QChar(0x2019) || c == '-'; };
+    qsizetype i = 0;
+    while (i < t.size()) {
+      const QChar ch = t.at(i);
+      if (isWordChar(ch)) {
+        qsizetype j = i;
+        while (j < t.size() && (isWordChar(t.at(j)) ||
+                                (isJoiner(t.at(j)) && j + 1 < t.size() && isWordChar(t.at(j + 1)))))
+          ++j;
+        writeWord(t.mid(i, j - i).toLower().replace(QChar(0x2019), '\''), display, oracle,
+                  currentLetterTab, typeChar);
+        i = j;
+        continue;
+      }
+      const bool end = ch == '.' || ch == '!' || ch == '?';
+      if (ch.isSpace()) {
+        if (!display.isEmpty() && !display.endsWith(' '))
+          typeChar(QStringLiteral(" "));
+      } else {
+        const QString c = boardForm(QString(ch), FBoard);
+        if (!c.isEmpty())
+          typeChar(c);
+      }
+      ++i;
+      if (end && (i >= t.size() || t.at(i).isSpace())) {
+        const int onTab = FScanner.phase() == Scanner::Phase::Texts ? FScanner.view().tab : -1;
+        const int tab = onTab >= 0 ? onTab : 1;
+        choose(tab, FBoard.reserved(tab, kValidation));
+        display.clear();
+        while (i < t.size() && t.at(i).isSpace())
+          ++i;
+      }
+    }
+    FFigures.ms = FNow;
+    return FFigures;
+  }
+
 private:
+  template <typename TabOf, typename Type>
+  void writeWord(const QString& word, QString& display, Oracle& oracle, TabOf tabOf,
+                 Type typeChar) {
+    // "j'ai" is "j'" then "ai"; "aujourd'hui" stays whole.
+    QStringList pieces;
+    QString rest = word;
+    for (;;) {
+      const qsizetype apo = rest.indexOf('\'');
+      const QString head = rest.left(apo);
+      static const QStringList kElided{"c", "d",  "j",     "l",      "m",      "n",     "s",
+                                       "t", "qu", "jusqu", "lorsqu", "puisqu", "quoiqu"};
+      if (apo > 0 && kElided.contains(head)) {
+        pieces << rest.left(apo + 1);
+        rest = rest.mid(apo + 1);
+      } else {
+        break;
+      }
+    }
+    pieces << rest;
+    for (const QString& piece : pieces) {
+      const QString letters = boardForm(piece, FBoard);
+      for (qsizetype k = 0;; ++k) {
+        const QStringList offered = oracle.ask(display);
+        int index = -1;
+        for (int n = 0; n < offered.size(); ++n)
+          if (offered.at(n).toLower() == piece)
+            index = n;
+        if (index >= 0) {
+          choose(tabOf(), index);
+          const frenchtext::Completion c = frenchtext::complete(display, offered.at(index));
+          display.chop(c.remove);
+          display += c.insert;
+          ++FFigures.choices;
+          ++FFigures.suggestionsTaken;
+          FFigures.characters += int(c.insert.size()) - c.remove;
+          break;
+        }
+        if (k >= letters.size())
+          break;
+        typeChar(letters.mid(k, 1));
+      }
+    }
+  }
+
   enum class Aim { None, Tab, Row, Item };
   struct Expect {
     Aim aim = Aim::None;
@@ -320,7 +492,54 @@ private:
 
 } // namespace
 
+// Prediction on the text: both scanning modes with 5 suggestions, then the keystroke saving
+// on the second half before and after learning the first half, and the time of one prediction.
+int predictionFigures(const QString& text) {
+  const QString model = PresagePredictor::findModel();
+  QTemporaryDir userDir;
+  {
+    Oracle probe(model, userDir.filePath(QStringLiteral("probe.db")), 5);
+    if (model.isEmpty() || !probe.ready()) {
+      std::fprintf(stderr, "prediction: no usable model (build the target orivox_model)\n");
+      return 1;
+    }
+  }
+  std::vector<double> latencies;
+  auto run = [&](const char* name, bool rowColumn, const QString& learnt, const QString& t,
+                 const QString& userDb) {
+    Oracle oracle(model, userDir.filePath(userDb), 5);
+    if (!learnt.isEmpty())
+      oracle.learn(learnt);
+    const Board board(rowColumn, 5);
+    const Figures f = User(board, rowColumn, 0, 0, 0, 0).writeWithPrediction(t, oracle);
+    const double chars = std::max(1, f.characters);
+    std::printf("%-34s %6.2f steps/char %6.2f chars/min  keystroke saving %5.1f %%  "
+                "(%d characters, %ld choices, %d suggestions taken)\n",
+                name, f.steps / chars, chars * 60000.0 / double(std::max<qint64>(1, f.ms)),
+                100.0 * (1.0 - double(f.choices) / chars), f.characters, f.choices,
+                f.suggestionsTaken);
+    latencies.insert(latencies.end(), oracle.latencies().begin(), oracle.latencies().end());
+  };
+  run("linear + prediction", false, {}, text, QStringLiteral("a.db"));
+  run("row-column + prediction", true, {}, text, QStringLiteral("b.db"));
+  // The halves cut at a line end.
+  qsizetype cut = text.indexOf('\n', text.size() / 2);
+  if (cut < 0)
+    cut = text.size() / 2;
+  const QString first = text.left(cut);
+  const QString second = text.mid(cut + 1);
+  run("2nd half, prediction, not learnt", true, {}, second, QStringLiteral("c.db"));
+  run("2nd half, prediction, 1st learnt", true, first, second, QStringLiteral("d.db"));
+  std::sort(latencies.begin(), latencies.end());
+  const auto at = [&](double q) { return latencies[size_t(q * double(latencies.size() - 1))]; };
+  std::printf("one prediction (%zu asked): median %.2f ms, 99th percentile %.2f ms, "
+              "max %.2f ms\n",
+              latencies.size(), at(0.5), at(0.99), latencies.back());
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
   const QString path =
       argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ORIVOX_BENCH_DATA "/fables.txt");
   QFile file(path);
@@ -355,5 +574,5 @@ int main(int argc, char** argv) {
                   f.characters, f.ms / 1000.0 / std::max(1, f.characters));
     }
   }
-  return 0;
+  return predictionFigures(text);
 }

@@ -15,6 +15,7 @@ PACKAGES=(
   fonts-liberation fontconfig
   xvfb xauth xdotool x11-utils python3-xlib openbox
   clang libclang-rt-14-dev
+  libpresage-dev libpresage1v5 libsqlite3-dev python3 stardict-xmlittre dasher-data
 )
 
 missing=()

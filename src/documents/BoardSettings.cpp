@@ -49,6 +49,9 @@ constexpr BoolKey kBoolKeys[] = {
 
 constexpr char kHighlightKey[] = "highlight";
 constexpr char kVoiceKey[] = "voice";
+constexpr char kPredictionKey[] = "prediction";
+constexpr char kPredictionWordsKey[] = "predictionWords";
+constexpr int kMaxPredictionWords = 8;
 
 int clampInt(const IntKey& k, int v) {
   if (k.zeroMeansOff && v <= 0)
@@ -95,7 +98,8 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
   for (const BoolKey& k : kBoolKeys)
     if (this->*k.field != o.*k.field)
       return false;
-  return highlight == o.highlight && voice == o.voice && storedBlock == o.storedBlock;
+  return highlight == o.highlight && voice == o.voice && prediction == o.prediction &&
+         predictionWords == o.predictionWords && storedBlock == o.storedBlock;
 }
 
 namespace {
@@ -111,6 +115,8 @@ QList<std::pair<QByteArray, QByteArray>> knownLines(const BoardSettings& s) {
     add(k.key, s.*k.field ? "1" : "0");
   add(kHighlightKey, s.highlight == HighlightStyle::Frame ? "frame" : "textColour");
   add(kVoiceKey, storable(s.voice));
+  add(kPredictionKey, s.prediction ? "1" : "0");
+  add(kPredictionWordsKey, QByteArray::number(s.predictionWords));
   return lines;
 }
 
@@ -138,6 +144,7 @@ int wholeSeconds(int paceMs) {
 BoardSettings clamped(BoardSettings s) {
   for (const IntKey& k : kIntKeys)
     s.*k.field = clampInt(k, s.*k.field);
+  s.predictionWords = std::clamp(s.predictionWords, 1, kMaxPredictionWords);
   return s;
 }
 
@@ -172,6 +179,12 @@ BoardSettings parse(const QList<QByteArray>& lines) {
         s.highlight = HighlightStyle::TextColour;
     } else if (key == kVoiceKey) {
       s.voice = cp1252::toUnicode(value);
+    } else if (key == kPredictionKey) {
+      if (const auto v = flag(value))
+        s.prediction = *v;
+    } else if (key == kPredictionWordsKey) {
+      if (const auto v = decimal(value))
+        s.predictionWords = std::clamp(*v, 1, kMaxPredictionWords);
     }
   }
   return s;
@@ -185,9 +198,15 @@ QByteArray write(const BoardSettings& settings) {
   if (s.storedBlock.isEmpty()) {
     // Every known key is written, defaults included, so that the block says in full what the
     // board uses even if a later version changes a default.
+    // Prediction's keys, unlike the others, are written only when used: blocks saved before
+    // prediction existed stay the same bytes.
+    const auto defaults = knownLines(BoardSettings());
     QByteArray out = QByteArray(kMarker) + ' ' + QByteArray::number(kVersion) + "\r\n";
-    for (const auto& [key, value] : now)
-      out += key + '=' + value + "\r\n";
+    for (qsizetype k = 0; k < now.size(); ++k) {
+      const bool optional = now[k].first == kPredictionKey || now[k].first == kPredictionWordsKey;
+      if (!optional || now[k].second != defaults[k].second)
+        out += now[k].first + '=' + now[k].second + "\r\n";
+    }
     return out;
   }
   // The block read is written back as it was, but for the values changed since it was read:

@@ -31,6 +31,11 @@ struct BoardSettings {
   int rate = 0;     // -100..100
   int volume = 100; // -100..100; the speech service's own default is full volume
 
+  // Word prediction on the letter pages. Stored only when not the default, so that a board that
+  // never used it saves byte for byte as before.
+  bool prediction = false;
+  int predictionWords = 5; // 1..8 suggestions
+
   // The block as the file held it, marker first (empty when it held none). A save writes it
   // back line for line, rewriting only the lines of the values changed since: what this
   // version does not understand (a later version's marker, keys and values, stray lines)

@@ -123,8 +123,17 @@ ScanOutcome Scanner::released(qint64 nowMs) {
     if (FView.item >= 0) {
       out.chosenItem = FView.item;
       FStepsWithoutChoice = 0;
+      if (activeShape()->restartAfterChoice) {
+        // The first item is lit at once for a full pace, as the first row is after a choice
+        // in row-column scanning.
+        FView.item = 0;
+        FStepsWithoutChoice = 1;
+        FDeadline = nowMs + FRunning.textPaceMs + FRunning.firstItemExtraMs;
+        out.view = FView;
+        out.deadlineMs = FDeadline;
+      }
     }
-    // The text phase goes on: the current item stays and the pace keeps its rhythm.
+    // Otherwise the text phase goes on: the current item stays and the pace keeps its rhythm.
     return out;
   case TextMode::Rows:
     if (FView.row < 0)
@@ -258,8 +267,7 @@ bool Scanner::mayStep(qint64 nowMs, ScanOutcome& out, int positions) {
     scheduleAfterTick(nowMs, FRunning.textPaceMs);
     return false;
   }
-  if (FRunning.loopsBeforeBack > 0 &&
-      FStepsWithoutChoice >= FRunning.loopsBeforeBack * positions) {
+  if (FRunning.loopsBeforeBack > 0 && FStepsWithoutChoice >= FRunning.loopsBeforeBack * positions) {
     goToTabs(nowMs);
     out.backToTabs = true;
     return false;

@@ -41,6 +41,9 @@ struct ScanTab {
   bool visible = true;
   int itemCount = 0;
   std::vector<ScanRow> rows;
+  // After any choice the scan starts again at the first item (or row): a page whose first
+  // items change with each choice, like a row of suggested words, has them reached first.
+  bool restartAfterChoice = false;
 };
 
 // What the window shows. In the tab phase `item` and `row` are -1.

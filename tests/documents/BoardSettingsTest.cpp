@@ -67,6 +67,15 @@ private slots:
     QTest::newRow("last of a repeated key wins, lines without '=' stay in place")
         << m + "speakTexts=1\r\nnot a setting\r\n=3\r\n\r\nspeakTexts=0\r\nhighlight=frame\r\n"
         << with([](BoardSettings& s) { s.highlight = HighlightStyle::Frame; }) << true;
+    QTest::newRow("prediction on, suggestions past the limits")
+        << m + "prediction=1\r\npredictionWords=12\r\n"
+        << with([](BoardSettings& s) {
+             s.prediction = true;
+             s.predictionWords = 8;
+           }) << true;
+    QTest::newRow("prediction off, fewest suggestions, malformed flag kept off")
+        << m + "prediction=on\r\npredictionWords=0\r\n"
+        << with([](BoardSettings& s) { s.predictionWords = 1; }) << true;
     QTest::newRow("voice and unknown lines as written")
         << m + QByteArray("voice=fr \xe9t\xe9\r\nzeta=1=2\r\nalpha=\r\n")
         << with([](BoardSettings& s) { s.voice = QStringLiteral("fr été"); }) << true;

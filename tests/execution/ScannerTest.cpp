@@ -176,6 +176,16 @@ private slots:
     QCOMPARE(got.split(QStringLiteral(" | ")), expected.split(QStringLiteral(" | ")));
   }
 
+  void pageOfSuggestionsStartsAgainAtTheFirstItem() {
+    // Linear scanning over a page whose first items change with each choice: after a choice the
+    // first item is lit at once for a full pace.
+    Scanner scanner;
+    scanner.setBoard({ScanTab{true, 9, {}, true}});
+    QCOMPARE(run(scanner, QStringLiteral("s0 | p0 | r1 | k3 | p3100 | r3200 | k")),
+             QStringLiteral("0 @3000 | 0 +tab @1000 | 0 @1000 | 0:i2 @4000 | 0:i2 @4000 | "
+                            "0:i0 !2 @4200 | 0:i1 @5200"));
+  }
+
   void boardWithoutTabsScansNothing() {
     Scanner scanner;
     QCOMPARE(run(scanner, "s0 | k | p4000 | r4100"),

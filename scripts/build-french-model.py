@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""Builds the French word-prediction model: a SQLite database of 1-, 2- and 3-gram counts in the
+layout the presage library reads, from French text shipped by Debian packages and our own list.
+
+  build-french-model.py OUTPUT.db [--words data/mots-courants.txt] [--max-mb 10]
+                        [--littre PATH] [--dasher PATH] [--from-text FILE]
+
+Tokens are written the way the program hands text to presage (see src/prediction/FrenchText.cpp,
+the two must agree): NFC, lower case, every apostrophe as U+02BC and a hyphen inside a word as
+U+2011, because presage cuts words at ASCII punctuation and builds its SQL with the raw word (a
+plain apostrophe in the database breaks its queries). An elided article or pronoun ("j'",
+"l'", "qu'") is a token of its own, followed by the word it leans on: "j'ai" counts as "j'" then
+"ai", so that "ai", "avais", "aime" share their counts across "j'", "n'", "t'" and the next word
+is predicted from "j'" like any other word. A phrase starts with the marker U+E000, so that the
+model knows which words open a phrase.
+"""
+import argparse
+import collections
+import gzip
+import heapq
+import os
+import re
+import sqlite3
+import sys
+import unicodedata
+
+APOSTROPHE = "\u02bc"
+HYPHEN = "\u2011"
+START = "\ue000"
+
+LITTRE = "/usr/share/stardict/dic/XMLittre.dict.dz"
+DASHER = "/usr/share/dasher/training_french_FR.txt"
+
+# Littré: the quoted authors are the blue spans; the dictionary's own prose is left out (its
+# abbreviations and grammar notes are no one's everyday French).
+CITATION = re.compile(r'<span foreground="#0000CD">(.*?)</span>', re.S)
+TAG = re.compile(r"<[^>]*>")
+ELISION = re.compile(r"^(qu|jusqu|lorsqu|puisqu|quoiqu|[cdjlmnst])'(.+)$")
+# A word: letters, with apostrophes and hyphens inside it ("aujourd'hui", "peut-être").
+WORD = re.compile(r"[^\W\d_]+(?:['-][^\W\d_]+)*'?")
+SENTENCE_END = re.compile(r"[.!?;:…\n\"«»()\[\]]+")
+
+
+def normalise(text):
+    text = unicodedata.normalize("NFC", text).lower()
+    for q in "\u2019\u2018\u02bc\u00b4`\u2032":
+        text = text.replace(q, "'")
+    for dash in "\u2010\u2011":
+        text = text.replace(dash, "-")
+    # Non-breaking and thin spaces separate words like any space.
+    for space in "\u00a0\u202f\u2009\u2007":
+        text = text.replace(space, " ")
+    return text
+
+
+def tokens(phrase):
+    out = []
+    for w in WORD.findall(phrase):
+        m = ELISION.match(w)
+        while m:
+            out.append(m.group(1) + APOSTROPHE)
+            w = m.group(2)
+            m = ELISION.match(w)
+        w = w.strip("'-")
+        if w:
+            out.append(w.replace("'", APOSTROPHE).replace("-", HYPHEN))
+    return out
+
+
+def phrases(text):
+    for p in SENTENCE_END.split(normalise(text)):
+        t = tokens(p)
+        if t:
+            yield t
+
+
+def count(texts, weight, grams):
+    for text in texts:
+        for toks in phrases(text):
+            seq = [START] + toks
+            for i, w in enumerate(seq):
+                if i > 0:
+                    grams[0][w] += weight
+                    grams[1][(seq[i - 1], w)] += weight
+                if i > 1:
+                    grams[2][(seq[i - 2], seq[i - 1], w)] += weight
+
+
+def littre_citations(path):
+    data = gzip.open(path).read().decode("utf-8", "replace")
+    for c in CITATION.findall(data):
+        yield TAG.sub(" ", c).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")
+
+
+def top(counter, n):
+    """The n most frequent entries, ties broken by the entry so that builds are reproducible."""
+    return heapq.nsmallest(n, counter.items(), key=lambda kv: (-kv[1], kv[0]))
+
+
+def write(path, grams, rows):
+    tmp = path + ".tmp"
+    if os.path.exists(tmp):
+        os.remove(tmp)
+    db = sqlite3.connect(tmp)
+    db.executescript(
+        """
+        CREATE TABLE _1_gram (word TEXT, count INTEGER, UNIQUE(word));
+        CREATE TABLE _2_gram (word_1 TEXT, word TEXT, count INTEGER, UNIQUE(word_1, word));
+        CREATE TABLE _3_gram (word_2 TEXT, word_1 TEXT, word TEXT, count INTEGER,
+                              UNIQUE(word_2, word_1, word));
+        """
+    )
+    unigrams = dict(top(grams[0], rows[0]))
+    # The start marker is a word of the context like any other: presage reads its count.
+    unigrams[START] = sum(c for (a, _), c in grams[1].items() if a == START) or 1
+    db.executemany("INSERT INTO _1_gram VALUES (?, ?)", unigrams.items())
+    # Every n-gram kept keeps its context: presage divides by the context's count and aborts
+    # when it is smaller than the n-gram's.
+    bigrams = {k: c for k, c in top(grams[1], rows[1]) if k[0] in unigrams and k[1] in unigrams}
+    db.executemany("INSERT INTO _2_gram VALUES (?, ?, ?)", ((a, b, c) for (a, b), c in bigrams.items()))
+    db.executemany(
+        "INSERT INTO _3_gram VALUES (?, ?, ?, ?)",
+        ((a, b, w, c) for (a, b, w), c in top(grams[2], rows[2])
+         if (a, b) in bigrams and w in unigrams),
+    )
+    db.commit()
+    db.execute("VACUUM")
+    db.close()
+    return tmp
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("output")
+    ap.add_argument("--words", help="our own list: one word or phrase a line, optional count")
+    ap.add_argument("--littre", default=LITTRE)
+    ap.add_argument("--dasher", default=DASHER)
+    ap.add_argument("--from-text", action="append", default=[],
+                    help="build from this UTF-8 text only (tests), instead of the packages")
+    ap.add_argument("--max-mb", type=float, default=10.0)
+    args = ap.parse_args()
+
+    grams = (collections.Counter(), collections.Counter(), collections.Counter())
+    if args.from_text:
+        for f in args.from_text:
+            count([open(f, encoding="utf-8").read()], 1, grams)
+    else:
+        for p in (args.littre, args.dasher):
+            if not os.path.exists(p):
+                sys.exit("missing source: %s (install stardict-xmlittre and dasher-data)" % p)
+        count(littre_citations(args.littre), 1, grams)
+        # Today's French weighs more than the classics quoted by the dictionary.
+        count([open(args.dasher, encoding="utf-8", errors="replace").read()], 8, grams)
+    if args.words:
+        for line in open(args.words, encoding="utf-8"):
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            text, _, n = line.rpartition("\t")
+            if not text:
+                text, n = n, "50"
+            count([text], int(n), grams)
+
+    # Prune to the size asked: about 44 bytes a row with its index; a quarter of the rows for
+    # single words, the rest for pairs and triples, where the context lies.
+    total = int(args.max_mb * 1e6 / 44)
+    while True:
+        rows = [total // 4, total * 2 // 5, total * 7 // 20]
+        tmp = write(args.output, grams, rows)
+        size = os.path.getsize(tmp) / 1e6
+        if size <= args.max_mb:
+            break
+        total = int(total * 0.9 * args.max_mb / size)
+    os.replace(tmp, args.output)
+    print("%s: %.1f MB, %d words of %d kept" % (args.output, size, min(rows[0], len(grams[0])),
+                                                len(grams[0])))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,53 @@
+// Word prediction by the presage library on the French model, in a thread of its own: one worker
+// owns the one presage object, requests go to it queued and answers come back queued, so that
+// the scan never waits for a prediction.
+#pragma once
+
+#include "prediction/WordPredictor.h"
+
+#include <QAtomicInt>
+#include <QThread>
+#include <memory>
+
+class PresageWorker;
+
+class PresagePredictor : public WordPredictor {
+  Q_OBJECT
+public:
+  // `modelPath`: the French model; `userModelPath`: the database of learned words, made when
+  // missing (empty: in the user's data folder).
+  PresagePredictor(const QString& modelPath, const QString& userModelPath = {},
+                   QObject* parent = nullptr);
+  ~PresagePredictor() override;
+
+  void request(int id, const QString& textBefore) override;
+  void setSuggestionCount(int count) override;
+  void learn(const QString& phrase) override;
+  void forgetLearned() override;
+  Status status() const override { return FStatus; }
+
+  // Where the installed or built program keeps its model: share/orivox/fr.db beside the
+  // program's folder or in it (the build tree); empty when there is none.
+  static QString findModel();
+  static QString defaultUserModel();
+  // Whether a file is a SQLite database at all, read from its header: the library crashes
+  // rather than throws on a file it cannot open.
+  static Status checkModel(const QString& path);
+
+signals:
+  // To the worker, queued.
+  void predictRequested(int id, const QString& text);
+  void learnRequested(const QString& phrase);
+  void forgetRequested();
+  void countChanged(int count);
+
+private:
+  void answer(int id, const QStringList& words);
+  void setStatus(Status s);
+
+  QThread FThread;
+  // Owned here, lives in FThread; deleted once the thread has stopped.
+  std::unique_ptr<PresageWorker> FWorker;
+  std::shared_ptr<QAtomicInt> FLatest;
+  Status FStatus = Status::Ok;
+};
