@@ -511,7 +511,7 @@ void TMainFrame::connectSwitch() {
   input.onTabChosen = [this](int virtualKey) { FormKeyDown(virtualKey); };
   FAcceptanceBar = new AcceptanceBar(centralWidget());
   FAcceptanceBar->progress = [this]() -> std::optional<double> {
-    const auto since = FSwitch->input().heldSince();
+    const auto since = FSwitch->input().acceptanceSince();
     const int acceptance = FSwitch->input().settings().acceptanceMs;
     if (!FExecMode || acceptance <= 0 || !since)
       return std::nullopt;
@@ -535,18 +535,16 @@ void TMainFrame::connectSwitch() {
     return QRect(lit->mapTo(centralWidget(), r.topLeft()), r.size());
   };
   FSwitch->onSwitchChanged = [this] { FAcceptanceBar->update(); };
-  input.onReleaseStarted = [this](int) {
-    TOnglet* page = activePage();
-    FReleasedOn = page ? page->GetCurrentButton() : nullptr;
+  // While the switch decides, the highlight holds still: the choice is what was lit.
+  input.onHoldStarted = [this](SwitchInput::Hold hold) {
+    const qint64 now = scanNow();
+    armScanTimer(FScanner.hold(now, hold == SwitchInput::Hold::Acceptance), now);
   };
-  input.onItemActivated = [this](int virtualKey) {
-    // The highlight may have moved on while the release was being told from an auto-repeat:
-    // the action is on what was lit when the switch was let go.
-    if (TOnglet* page = activePage(); page && FReleasedOn)
-      page->makeCurrent(FReleasedOn);
-    FReleasedOn = nullptr;
-    switchReleased(virtualKey);
+  input.onHoldEnded = [this] {
+    const qint64 now = scanNow();
+    armScanTimer(FScanner.resume(now), now);
   };
+  input.onItemActivated = [this](int virtualKey) { switchReleased(virtualKey); };
 }
 
 bool TMainFrame::eventFilter(QObject* watched, QEvent* event) {

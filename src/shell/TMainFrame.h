@@ -263,9 +263,8 @@ public:
   SwitchKeyFilter* FSwitch = nullptr;
   AcceptanceBar* FAcceptanceBar = nullptr; // a held switch being accepted
   // In the text phase, whether a text is lit yet (a release before the first tick does
-  // nothing), and the button that was lit when the switch began to be released.
+  // nothing).
   bool FTextLit = false;
-  QPointer<TTextButton> FReleasedOn;
   // What the board showed and did, when ORIVOX_JOURNAL asks for it (end-to-end checks).
   std::unique_ptr<ActionJournal> FJournal;
   std::unique_ptr<JournalTones> FJournalTones;
