@@ -102,8 +102,6 @@ public:
   // fullPace, else with the time the lit position had left.
   ScanOutcome hold(qint64 nowMs, bool fullPace);
   ScanOutcome resume(qint64 nowMs);
-  bool held() const { return FHold != Hold::None; }
-  ScanOutcome outcome() const;
 
   Phase phase() const { return FPhase; }
   TextMode textMode() const { return FTextMode; }
@@ -111,6 +109,7 @@ public:
   qint64 deadline() const { return FDeadline; }
 
 private:
+  ScanOutcome outcome() const;
   enum class Hold { None, KeepRhythm, FullPace };
   const ScanTab* activeShape() const;
   bool usesRows() const;
