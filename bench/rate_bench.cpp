@@ -244,6 +244,11 @@ public:
       FScanner.pressed(FNow);
       FDone = handle(FScanner.released(FNow), *FAim) || FDone;
     };
+    // The scan holds still while the switch decides, as the window's does.
+    FSwitch.onHoldStarted = [this](SwitchInput::Hold hold) {
+      FScanner.hold(FNow, hold == SwitchInput::Hold::Acceptance);
+    };
+    FSwitch.onHoldEnded = [this] { FScanner.resume(FNow); };
   }
 
   Figures write(const QStringList& toks) {

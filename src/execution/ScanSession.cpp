@@ -447,7 +447,7 @@ void ScanSession::connectSwitch(QWidget* window) {
   input.onTabChosen = [this](int virtualKey) { FormKeyDown(virtualKey); };
   FAcceptanceBar = new AcceptanceBar(FFocusHolder->parentWidget());
   FAcceptanceBar->progress = [this]() -> std::optional<double> {
-    const auto since = FSwitch->input().heldSince();
+    const auto since = FSwitch->input().acceptanceSince();
     const int acceptance = FSwitch->input().settings().acceptanceMs;
     if (!FView.execMode() || acceptance <= 0 || !since)
       return std::nullopt;
@@ -471,16 +471,14 @@ void ScanSession::connectSwitch(QWidget* window) {
     return QRect(lit->mapTo(FAcceptanceBar->parentWidget(), r.topLeft()), r.size());
   };
   FSwitch->onSwitchChanged = [this] { FAcceptanceBar->update(); };
-  input.onReleaseStarted = [this](int) {
-    TOnglet* page = FView.activePage();
-    FReleasedOn = page ? page->GetCurrentButton() : nullptr;
+  // While the switch decides, the highlight holds still: the choice is what was lit.
+  input.onHoldStarted = [this](SwitchInput::Hold hold) {
+    const qint64 now = scanNow();
+    armScanTimer(FScanner.hold(now, hold == SwitchInput::Hold::Acceptance), now);
   };
-  input.onItemActivated = [this](int virtualKey) {
-    // The highlight may have moved on while the release was being told from an auto-repeat:
-    // the action is on what was lit when the switch was let go.
-    if (TOnglet* page = FView.activePage(); page && FReleasedOn)
-      page->makeCurrent(FReleasedOn);
-    FReleasedOn = nullptr;
-    switchReleased(virtualKey);
+  input.onHoldEnded = [this] {
+    const qint64 now = scanNow();
+    armScanTimer(FScanner.resume(now), now);
   };
+  input.onItemActivated = [this](int virtualKey) { switchReleased(virtualKey); };
 }

@@ -101,9 +101,8 @@ private:
   Scanner FScanner;
   bool FTabScanning = false;
   // In the text phase, whether a text is lit yet (a release before the first tick does
-  // nothing), and the button that was lit when the switch began to be released.
+  // nothing).
   bool FTextLit = false;
-  QPointer<TTextButton> FReleasedOn;
   std::unique_ptr<QtDisplayLines> FDisplay;
   std::unique_ptr<PhraseComposer> FPhrase;
   std::unique_ptr<SpeechFeedback> FSpeech;

@@ -3,6 +3,8 @@
 // Which event acts: a press in the tab phase chooses the lit tab; in the text phase the release
 // acts, in row-column scanning as in linear scanning, both to choose a row and to choose an
 // item. The release of the press that chose the tab never acts, however long it is held.
+// While the switch decides (a press waiting for its acceptance time, a release being told from
+// an auto-repeat) the scan holds still, so that the choice is always what was lit.
 #include "execution/Scanner.h"
 
 #include <algorithm>
@@ -76,6 +78,7 @@ ScanOutcome Scanner::start(qint64 nowMs, int activeTab) {
   FSwitchDown = false;
   FIgnoreRelease = false;
   FFreshScan = false;
+  FHold = Hold::None;
   FDeadline = nowMs + FRunning.tabPaceMs;
   return outcome();
 }
@@ -87,6 +90,7 @@ void Scanner::stop() {
   FDeadline = -1;
   FSwitchDown = false;
   FIgnoreRelease = false;
+  FHold = Hold::None;
 }
 
 ScanOutcome Scanner::pressed(qint64 nowMs) {
@@ -102,6 +106,7 @@ ScanOutcome Scanner::pressed(qint64 nowMs) {
   FFreshScan = true;
   FStepsWithoutChoice = 0;
   // A stopped timer started again waits one full pace before its first tick.
+  FHold = Hold::None;
   FDeadline = nowMs + FRunning.textPaceMs;
   ScanOutcome out = outcome();
   out.tabChosen = true;
@@ -119,7 +124,9 @@ ScanOutcome Scanner::released(qint64 nowMs) {
   ScanOutcome out;
   switch (FTextMode) {
   case TextMode::Linear:
-    out = outcome();
+    // The text phase goes on: the current item stays and the pace keeps its rhythm, or
+    // starts again from the choice when the scan held still for it.
+    out = resume(nowMs);
     if (FView.item >= 0) {
       out.chosenItem = FView.item;
       FStepsWithoutChoice = 0;
@@ -133,7 +140,6 @@ ScanOutcome Scanner::released(qint64 nowMs) {
         out.deadlineMs = FDeadline;
       }
     }
-    // Otherwise the text phase goes on: the current item stays and the pace keeps its rhythm.
     return out;
   case TextMode::Rows:
     if (FView.row < 0)
@@ -142,6 +148,7 @@ ScanOutcome Scanner::released(qint64 nowMs) {
     FView.item = activeShape()->rows[size_t(FView.row)].first;
     FItemsInRow = 1;
     FStepsWithoutChoice = 0;
+    FHold = Hold::None;
     FDeadline = nowMs + FRunning.textPaceMs + FRunning.firstItemExtraMs;
     out = outcome();
     out.rowChosen = true;
@@ -151,6 +158,7 @@ ScanOutcome Scanner::released(qint64 nowMs) {
     FTextMode = TextMode::Rows;
     FStepsWithoutChoice = 0;
     lightRow(0);
+    FHold = Hold::None;
     FDeadline = nowMs + FRunning.textPaceMs + FRunning.firstItemExtraMs;
     FFreshScan = false;
     out = outcome();
@@ -208,6 +216,28 @@ ScanOutcome Scanner::showTab(int tab) {
   return outcome();
 }
 
+ScanOutcome Scanner::hold(qint64 nowMs, bool fullPace) {
+  if (FPhase == Phase::Stopped || FHold != Hold::None)
+    return outcome();
+  FHold = fullPace ? Hold::FullPace : Hold::KeepRhythm;
+  FHeldLeftMs = FDeadline < 0 ? -1 : std::max<qint64>(0, FDeadline - nowMs);
+  FDeadline = -1; // no tick is due: the timer stops
+  return outcome();
+}
+
+ScanOutcome Scanner::resume(qint64 nowMs) {
+  if (FHold == Hold::None)
+    return outcome();
+  if (FHeldLeftMs < 0)
+    FDeadline = -1;
+  else if (FHold == Hold::FullPace)
+    FDeadline = nowMs + (FPhase == Phase::Tabs ? FRunning.tabPaceMs : FRunning.textPaceMs);
+  else
+    FDeadline = nowMs + FHeldLeftMs;
+  FHold = Hold::None;
+  return outcome();
+}
+
 ScanOutcome Scanner::outcome() const {
   ScanOutcome out;
   out.view = FView;
@@ -231,6 +261,7 @@ void Scanner::goToTabs(qint64 nowMs) {
   FTextMode = TextMode::Linear;
   FView.item = FView.row = -1;
   FIgnoreRelease = false;
+  FHold = Hold::None;
   // The tab just left stays highlighted: a press chooses it again at once.
   const int extra = FView.litTab >= 0 ? FRunning.firstItemExtraMs : 0;
   FDeadline = nowMs + FRunning.tabPaceMs + extra;

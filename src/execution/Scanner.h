@@ -100,6 +100,11 @@ public:
   ScanOutcome returnToTabs(qint64 nowMs);
   // The user clicked a tab of the strip: it becomes the active, highlighted tab.
   ScanOutcome showTab(int tab);
+  // The highlight holds still (no tick moves it) while what the switch acts on is being fixed,
+  // until a choice or resume(). After the hold the scan goes on with a full pace when
+  // fullPace, else with the time the lit position had left.
+  ScanOutcome hold(qint64 nowMs, bool fullPace);
+  ScanOutcome resume(qint64 nowMs);
 
   Phase phase() const { return FPhase; }
   TextMode textMode() const { return FTextMode; }
@@ -108,6 +113,7 @@ public:
 
 private:
   ScanOutcome outcome() const;
+  enum class Hold { None, KeepRhythm, FullPace };
   const ScanTab* activeShape() const;
   bool usesRows() const;
   void goToTabs(qint64 nowMs);
@@ -131,6 +137,8 @@ private:
   ScanView FView;
   qint64 FDeadline = -1;
   bool FSwitchDown = false;
+  Hold FHold = Hold::None;
+  qint64 FHeldLeftMs = -1;     // the time the lit position had left when the hold began
   bool FIgnoreRelease = false; // the press being held chose the tab
   bool FFreshScan = false;     // the next position lit starts a scan (extra time)
   int FStepsWithoutChoice = 0; // items (linear) or rows lit since the last choice

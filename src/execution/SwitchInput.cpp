@@ -1,37 +1,31 @@
-// The switch's rules: one press, one action, whatever the keyboard repeats.
+// The switch's rules: one press, one action, whatever the keyboard repeats and however many
+// keys the hand covers.
 #include "execution/SwitchInput.h"
 
 #include "platform/SwitchKeys.h"
-
 
 bool SwitchInput::keyDown(int virtualKey, bool autoRepeat, qint64 nowMs) {
   if (!switchkeys::isSwitchKey(virtualKey))
     return false;
   if (autoRepeat)
     return true;
-  auto it = FKeys.find(virtualKey);
-  if (it != FKeys.end()) {
-    Key& key = it->second;
-    if (key.releasePending) {
-      // The second half of an unflagged auto-repeat pair: the key never went up.
-      key.releasePending = false;
-      timeout(nowMs);
-    }
+  timeout(nowMs); // what fell due before this key comes first
+  if (!FDown.insert(virtualKey).second)
     return true; // a key already down cannot be pressed again
-  }
-  Key& key = FKeys[virtualKey];
-  key.downAt = nowMs;
-  if (phase() == Phase::Off || nowMs < FPauseUntil) {
-    // A press that begins during the pause after an action is ignored, its release too.
-    key.spent = true;
+  if (FDown.size() > 1)
+    return true; // another key of a switch already down: a palm or a fist on the keypad
+  if (FReleasePending) {
+    // The switch never went up: the release was half of an auto-repeat pair, or another key
+    // took over from the last one within a few milliseconds. A press waiting for its
+    // acceptance time keeps its time; a release that held the scan lets it go on.
+    FReleasePending = false;
+    if (FPress == Press::Live)
+      endHold();
+    timeout(nowMs);
     return true;
   }
-  if (phase() != Phase::Tabs)
-    return true; // in the text phase the release acts
-  if (FSettings.acceptanceMs <= 0)
-    acceptPress(virtualKey, key, nowMs);
-  else
-    key.pressPending = true;
+  FLastKey = virtualKey;
+  switchDown(nowMs);
   return true;
 }
 
@@ -40,23 +34,92 @@ bool SwitchInput::keyUp(int virtualKey, bool autoRepeat, qint64 nowMs) {
     return false;
   if (autoRepeat)
     return true;
-  auto it = FKeys.find(virtualKey);
-  if (it == FKeys.end() || it->second.releasePending)
-    return true; // a release without its press (the press went to a dialog) does nothing
-  Key& key = it->second;
-  key.releasePending = true;
-  key.releasedAt = nowMs;
-  key.phaseAtRelease = phase();
-  if (phase() == Phase::Texts && !key.spent && onReleaseStarted)
-    onReleaseStarted(virtualKey);
+  timeout(nowMs);
+  // A release without its press (the press went to a dialog) does nothing, and so does the
+  // release of one key while another still holds the switch down.
+  if (FDown.erase(virtualKey) == 0 || !FDown.empty())
+    return true;
+  FLastKey = virtualKey;
+  FReleasePending = true;
+  FReleasedAt = nowMs;
+  if (FPress == Press::Live) {
+    if (phase() == Phase::Texts)
+      startHold(Hold::Release); // what is lit now is what the release acts on
+    else
+      FPress = Press::Spent; // the scan went back to the tabs meanwhile: nothing is lit
+  }
   return true;
 }
 
-void SwitchInput::acceptPress(int virtualKey, Key& key, qint64 nowMs) {
-  key.pressPending = false;
-  key.spent = true; // the release that ends the press which chose the tab does nothing
-  if (phase() == Phase::Tabs)
-    act(onTabChosen, virtualKey, nowMs);
+void SwitchInput::switchDown(qint64 nowMs) {
+  FDownAt = nowMs;
+  const Phase p = phase();
+  if (p == Phase::Off || p == Phase::TextsWaiting || nowMs < FPauseUntil) {
+    // A press that begins during the pause after an action is ignored, its release too.
+    FPress = Press::Spent;
+    return;
+  }
+  if (FSettings.acceptanceMs > 0) {
+    FPress = Press::Accepting;
+    startHold(Hold::Acceptance);
+    return;
+  }
+  if (p == Phase::Texts) {
+    FPress = Press::Live; // in the text phase the release acts
+    return;
+  }
+  FPress = Press::Spent; // the release that ends the press which chose the tab does nothing
+  act(onTabChosen, FLastKey, nowMs);
+}
+
+void SwitchInput::accept(qint64 nowMs) {
+  FPress = Press::Spent;
+  const Phase p = phase();
+  if (p == Phase::Tabs)
+    act(onTabChosen, FLastKey, nowMs);
+  else if (p == Phase::Texts)
+    act(onItemActivated, FLastKey, nowMs);
+  endHold();
+}
+
+void SwitchInput::releaseCertain(qint64 nowMs) {
+  const Press press = FPress;
+  FPress = Press::None;
+  if (press == Press::Live && FHolding && phase() == Phase::Texts)
+    act(onItemActivated, FLastKey, nowMs);
+  // A press let go before its acceptance time: the scan goes on, with a full pace.
+  endHold();
+}
+
+void SwitchInput::switchLost() {
+  FPress = Press::None;
+  endHold();
+}
+
+void SwitchInput::forget(int virtualKey) {
+  if (FDown.erase(virtualKey) > 0 && FDown.empty())
+    switchLost();
+}
+
+void SwitchInput::forgetAll() {
+  if (FDown.empty())
+    return;
+  FDown.clear();
+  switchLost();
+}
+
+void SwitchInput::startHold(Hold hold) {
+  FHolding = true;
+  if (onHoldStarted)
+    onHoldStarted(hold);
+}
+
+void SwitchInput::endHold() {
+  if (!FHolding)
+    return;
+  FHolding = false;
+  if (onHoldEnded)
+    onHoldEnded();
 }
 
 void SwitchInput::act(const std::function<void(int)>& action, int virtualKey, qint64 nowMs) {
@@ -67,51 +130,29 @@ void SwitchInput::act(const std::function<void(int)>& action, int virtualKey, qi
 }
 
 void SwitchInput::timeout(qint64 nowMs) {
-  // Actions may change the phase and the keys: take one due event at a time, anew.
-  for (bool progressed = true; progressed;) {
-    progressed = false;
-    for (auto it = FKeys.begin(); it != FKeys.end(); ++it) {
-      const int virtualKey = it->first;
-      Key& key = it->second;
-      if (key.pressPending && !key.releasePending &&
-          nowMs >= key.downAt + FSettings.acceptanceMs) {
-        acceptPress(virtualKey, key, nowMs);
-        progressed = true;
-        break;
-      }
-      if (key.releasePending && nowMs >= key.releasedAt + kRepeatGraceMs) {
-        const Key released = key;
-        FKeys.erase(it);
-        const bool heldLongEnough = released.releasedAt - released.downAt >= FSettings.acceptanceMs;
-        if (!released.spent && released.phaseAtRelease == Phase::Texts &&
-            phase() == Phase::Texts && heldLongEnough)
-          act(onItemActivated, virtualKey, nowMs);
-        progressed = true;
-        break;
-      }
+  for (;;) {
+    if (FReleasePending && nowMs >= FReleasedAt + kRepeatGraceMs) {
+      FReleasePending = false;
+      releaseCertain(nowMs);
+    } else if (FPress == Press::Accepting && !FReleasePending &&
+               nowMs >= FDownAt + FSettings.acceptanceMs) {
+      accept(nowMs);
+    } else {
+      return;
     }
   }
 }
 
 std::optional<qint64> SwitchInput::nextDeadline() const {
-  std::optional<qint64> next;
-  const auto consider = [&next](qint64 t) {
-    if (!next || t < *next)
-      next = t;
-  };
-  for (const auto& [virtualKey, key] : FKeys) {
-    if (key.releasePending)
-      consider(key.releasedAt + kRepeatGraceMs);
-    else if (key.pressPending)
-      consider(key.downAt + FSettings.acceptanceMs);
-  }
-  return next;
+  if (FReleasePending)
+    return FReleasedAt + kRepeatGraceMs;
+  if (FPress == Press::Accepting)
+    return FDownAt + FSettings.acceptanceMs;
+  return std::nullopt;
 }
 
-std::optional<qint64> SwitchInput::heldSince() const {
-  std::optional<qint64> since;
-  for (const auto& [virtualKey, key] : FKeys)
-    if (!key.releasePending && (!since || key.downAt < *since))
-      since = key.downAt;
-  return since;
+std::optional<qint64> SwitchInput::acceptanceSince() const {
+  if (FPress == Press::Accepting)
+    return FDownAt;
+  return std::nullopt;
 }

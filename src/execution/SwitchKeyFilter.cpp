@@ -25,7 +25,7 @@ SwitchKeyFilter::SwitchKeyFilter(QWidget* board, QObject* parent)
 SwitchKeyFilter::~SwitchKeyFilter() { qApp->removeEventFilter(this); }
 
 void SwitchKeyFilter::flush() {
-  if (const auto due = FInput.nextDeadline())
+  while (const auto due = FInput.nextDeadline())
     FInput.timeout(std::max(*due, now()));
   schedule();
 }
@@ -58,6 +58,16 @@ bool SwitchKeyFilter::isForBoard(QObject* watched) const {
 
 bool SwitchKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::WindowDeactivate && FBoard && watched == FBoard) {
+    // The keyboard went to another window (a dialog, another program): the releases of the
+    // keys held now will never come here, and a key taken for one still down would swallow
+    // the next press.
+    FInput.forgetAll();
+    schedule();
+    if (onSwitchChanged)
+      onSwitchChanged();
+    return false;
+  }
   if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
     return false;
   auto* key = static_cast<QKeyEvent*>(event);

@@ -127,6 +127,10 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
   if (QScreen* screen = QGuiApplication::primaryScreen())
     frame.setGeometry(screen->availableGeometry());
   frame.showMaximized();
+  // The board takes the keyboard, wherever the pointer rests: without a window manager X would
+  // otherwise give the keys to the window under the pointer, and a window that took them from
+  // the board would do so unseen, with a switch key still down.
+  frame.activateWindow();
   if (quitWhenShown)
     QTimer::singleShot(0, &app, &QApplication::quit);
   return app.exec();

@@ -33,8 +33,9 @@ class StoryFailed(Exception):
     pass
 
 
-def board_file(path, tabs, t1, t2):
-    """Writes a board in the program's file format (cp1252, CR LF)."""
+def board_file(path, tabs, t1, t2, settings=None):
+    """Writes a board in the program's file format (cp1252, CR LF), with the settings block
+    when settings (key -> value) are given."""
     lines = ["Ordinogramme", str(t1), str(t2), "", str(len(tabs)), ""]
     for colour in ("255", "clNavy", "clSilver"):
         lines += ["Arial", "12", colour, "0", "0", "0"]
@@ -42,6 +43,8 @@ def board_file(path, tabs, t1, t2):
     for caption, texts in tabs:
         lines += [str(len(texts)), caption] + texts + [""]
     lines += ["Arial", "12", "-2147483640", "clWindow", "0", "0", "0"]
+    if settings:
+        lines += ["#OrivoxSettings 1"] + [f"{k}={v}" for k, v in settings.items()]
     with open(path, "wb") as f:
         f.write(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 
@@ -146,6 +149,26 @@ class Session:
         if self.num_lock_on() != on:
             raise StoryFailed("could not set Num Lock")
 
+    def other_window(self):
+        """A small window of this harness's own, as another program's would be: keys sent
+        while it holds the input focus go to it, not to the board."""
+        screen = self.d.screen()
+        w = self.root.create_window(0, 0, 80, 60, 0, screen.root_depth, X.InputOutput,
+                                    X.CopyFromParent, override_redirect=True,
+                                    background_pixel=screen.white_pixel,
+                                    event_mask=X.KeyPressMask | X.KeyReleaseMask)
+        w.map()
+        self.d.sync()
+        for _ in range(100):
+            if w.get_attributes().map_state == X.IsViewable:
+                return w
+            time.sleep(0.02)
+        raise StoryFailed("the other window was not shown")
+
+    def focus(self, w):
+        self.d.set_input_focus(w, X.RevertToPointerRoot, X.CurrentTime)
+        self.d.sync()
+
     def move(self, x, y):
         xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
         self.d.sync()
@@ -200,13 +223,13 @@ class Session:
 class Program:
     """The real program in a folder of its own, with its journal."""
 
-    def __init__(self, session, binary, board_tabs, t1, t2, story):
+    def __init__(self, session, binary, board_tabs, t1, t2, story, settings=None):
         self.s = session
         self.folder = os.path.join(session.work, story)
         os.makedirs(os.path.join(self.folder, "conf"))
         shutil.copy(binary, os.path.join(self.folder, "orivox"))
         self.board = os.path.join(self.folder, "tableau.ord")
-        board_file(self.board, board_tabs, t1, t2)
+        board_file(self.board, board_tabs, t1, t2, settings)
         with open(os.path.join(self.folder, "conf", "conf.txt"), "wb") as f:
             # The encipherment of "wmo", then the last board.
             f.write(b"\x4B\x4C\x80\r\n" + self.board.encode() + b"\r\n")
@@ -265,6 +288,14 @@ class Program:
         """Waits until `text` is lit, then presses and releases `key` within its interval."""
         seen = self.wait_for("texte", text)
         self.at(seen + delay, f"{key} on {text}", lambda: self.s.tap(key, hold))
+
+    def skip_seen(self):
+        """What is in the journal now is behind us: the next wait looks only at what follows."""
+        self.seen = len(self.entries())
+
+    def times(self, event, detail):
+        """The program's clock (ms) at each journal line of this event and detail."""
+        return [t for t, e, d in self.entries() if e == event and d == detail]
 
     def choices(self, event="choix"):
         return [d for _, e, d in self.entries() if e == event]
@@ -516,11 +547,114 @@ def story_clicks_and_shortcuts(s, binary):
     return p
 
 
+def story_acceptance(s, binary):
+    """With an acceptance time of 1 s and paces of 0.5 s, the scan holds still while the switch
+    is held: the tab and the text lit at the press are chosen once the time is reached, and a
+    press let go before it chooses nothing and leaves its text lit a full pace."""
+    s.set_num_lock(True)
+    tabs = [("Mots", ["Je", "veux", "manger"]), ("Autres", ["Un"]), ("Plus", ["Deux"])]
+    settings = {"tabPaceMs": 500, "textPaceMs": 500, "acceptanceMs": 1000}
+    p = Program(s, binary, tabs, 1, 1, "acceptance", settings)
+    try:
+        seen = p.wait_for("onglet", "Mots")
+        p.at(seen + 0.15, "KP_0 held 1.2 s on the tab", lambda: s.tap("KP_0", 1.2))
+        p.wait_for("choix-onglet", None, 5)
+        p.pick("Je", "KP_0", hold=1.2, delay=0.15)
+        p.wait_for("choix", None, 5)
+        p.pick("veux", "KP_1", hold=0.4, delay=0.1)  # let go before the acceptance time
+        p.wait_for("texte", "manger", 5)
+        time.sleep(0.5)
+        expect("tab chosen", [d for _, e, d in p.entries() if e == "choix-onglet"], ["Mots"])
+        expect("choices", p.choices(), ["Je"])
+        expect("display", p.display_after_last(), "Je ")
+        veux, manger = p.times("texte", "veux")[0], p.times("texte", "manger")[0]
+        if manger - veux < 850:
+            raise StoryFailed(f"after a short press 'manger' came {manger - veux} ms after 'veux'")
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
+def story_two_keys(s, binary):
+    """Keypad 0 and Enter under one palm are one switch: on the tab they choose the tab and
+    not its first text too; on a text they write it once."""
+    s.set_num_lock(True)
+    p = Program(s, binary, WORDS, 1, 1, "two_keys")
+    try:
+        seen = p.wait_for("onglet", "Mots")
+        p.at(seen + 0.2, "KP_0 down on the tab", lambda: s.key("KP_0", True))
+        p.wait_for("choix-onglet", "Mots", 5)
+        seen = p.wait_for("texte", "Je")
+        p.at(seen + 0.15, "KP_Enter down while KP_0 is held", lambda: s.key("KP_Enter", True))
+        p.at(seen + 0.3, "KP_0 up", lambda: s.key("KP_0", False))
+        p.at(seen + 0.45, "KP_Enter up", lambda: s.key("KP_Enter", False))
+        seen = p.wait_for("texte", "veux")
+        p.at(seen + 0.15, "KP_0 down on veux", lambda: s.key("KP_0", True))
+        p.at(seen + 0.25, "KP_Enter down", lambda: s.key("KP_Enter", True))
+        p.at(seen + 0.4, "KP_0 up", lambda: s.key("KP_0", False))
+        p.at(seen + 0.5, "KP_Enter up", lambda: s.key("KP_Enter", False))
+        p.wait_for("choix", "veux", 5)
+        time.sleep(1.5)
+        expect("choices", p.choices(), ["veux"])
+        expect("tab choices", p.count("choix-onglet"), 1)
+        expect("display", p.display_after_last(), "veux ")
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
+def story_release_elsewhere(s, binary):
+    """The switch held while another window takes the keyboard, and let go there: the board
+    does not take it for a switch still down; the next press acts, with another key or with
+    the same one on the tab."""
+    s.set_num_lock(True)
+    p = Program(s, binary, WORDS, 1, 1, "release_elsewhere")
+    other = s.other_window()
+    try:
+        seen = p.wait_for("onglet", "Mots")
+        p.at(seen + 0.2, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Mots", 5)
+        seen = p.wait_for("texte", "Je")
+        p.at(seen + 0.1, "KP_0 down on Je", lambda: s.key("KP_0", True))
+        p.at(seen + 0.15, "the other window takes the keyboard", lambda: s.focus(other))
+        # Let go before the keyboard repeats it, once the board has learnt it lost the keyboard.
+        p.at(seen + 0.7, "KP_0 up over the other window", lambda: s.key("KP_0", False))
+        p.at(seen + 1.2, "the board takes the keyboard back", lambda: s.focus(p.window))
+        time.sleep(0.3)
+        p.skip_seen()
+        p.pick("manger", "KP_1")
+        p.wait_for("choix", "manger", 5)
+        p.pick("RETOUR", "KP_2")
+        p.wait_for("choix", "RETOUR", 5)
+        p.at(time.monotonic() + 0.25, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Mots", 5)
+        p.pick("Je", "KP_0")
+        p.wait_for("choix", "Je", 5)
+        time.sleep(0.5)
+        expect("choices", p.choices(), ["manger", "RETOUR", "Je"])
+        expect("display", p.display_after_last(), "manger Je ")
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    finally:
+        other.destroy()
+        s.d.sync()
+    return p
+
+
 STORIES = {
     "commands": story_commands,
     "navigation": story_navigation_keys,
     "held": story_held,
     "shortcuts": story_clicks_and_shortcuts,
+    "acceptance": story_acceptance,
+    "two_keys": story_two_keys,
+    "release_elsewhere": story_release_elsewhere,
 }
 
 

@@ -113,6 +113,21 @@ private slots:
     QTest::newRow("second suppression deletes the previous phrase")
         << L{"w:Je", "V", "w:Tu", "S", "S"} << "\n"
         << L{} << "0" << L{};
+    // The sequences a person really makes: a SUPPRESSION right after a closed phrase deletes
+    // nothing, the next one deletes the phrase closed before.
+    QTest::newRow("validation then suppression deletes nothing") << L{"w:Je", "V", "S"} << "Je \n\n"
+                                                                 << L{} << "0,1" << L{};
+    QTest::newRow("validation, suppression, then a text")
+        << L{"w:Je", "V", "S", "w:Tu"} << "Je \n\nTu " << L{"Tu "} << "0,1" << L{};
+    QTest::newRow("two phrases, suppression twice keeps the first")
+        << L{"w:A", "V", "w:B", "V", "S", "S"} << "A \n\n"
+        << L{} << "0,1" << L{};
+    QTest::newRow("ajout then suppression deletes nothing")
+        << L{"w:Je", "w:veux", "A", "S"} << "Je veux \n\n"
+        << L{} << "0,1" << L{"Je veux"};
+    QTest::newRow("ajout then annulation undoes nothing, a text follows on the fresh line")
+        << L{"w:Je", "w:veux", "A", "U", "w:Tu"} << "Je veux \nTu " << L{"Tu "} << "0,1"
+        << L{"Je veux"};
     QTest::newRow("suppression then a text")
         << L{"w:Je", "V", "w:Tu", "S", "w:Oui"} << "Je \n\nOui " << L{"Oui "} << "0,1" << L{};
     QTest::newRow("suppression on an empty area") << L{"S"} << "" << L{} << "0" << L{};

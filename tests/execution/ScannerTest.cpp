@@ -44,7 +44,8 @@ QString describe(const ScanOutcome& o) {
 // Runs a script of events separated by " | ": "s<tab>" starts at time 0 on that tab, "k" ticks
 // at the deadline, "k<n>" ticks n times and reports the last, "p<ms>" and "r<ms>" press and
 // release at that time, "R" goes back to the tabs at the time of the last event, "t<ms>" ticks
-// at that time. The outcomes are joined the same way.
+// at that time, "h<ms>" and "H<ms>" hold the scan still (to go on with the time left, or with a
+// full pace) and "g<ms>" lets it go on. The outcomes are joined the same way.
 QString run(Scanner& scanner, const QString& script) {
   QStringList outcomes;
   qint64 now = 0;
@@ -72,6 +73,12 @@ QString run(Scanner& scanner, const QString& script) {
       o = scanner.released(now);
     } else if (kind == 'R') {
       o = scanner.returnToTabs(now);
+    } else if (kind == 'h' || kind == 'H') {
+      now = arg;
+      o = scanner.hold(now, kind == 'H');
+    } else if (kind == 'g') {
+      now = arg;
+      o = scanner.resume(now);
     }
     outcomes << describe(o);
   }
@@ -155,6 +162,28 @@ private slots:
     QTest::newRow("row-column: loops count the rows")
         << 0 << 1 << true << "s1 | p0 | r1 | k3 | k"
         << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r2 @4000 | 1 ^ @7000";
+    // The scan holds still while the switch decides: no tick moves it, and what is chosen is
+    // what was lit when the hold began.
+    QTest::newRow("hold: a tab held for acceptance stays lit, then a full pace")
+        << 0 << 0 << false << "s1 | k | H4000 | t5000 | g5500 | k"
+        << "1 @3000 | 3* @6000 | 3* @-1 | 3* @-1 | 3* @8500 | 0* @11500";
+    QTest::newRow("hold: a text chosen after its acceptance time stays a full pace")
+        << 0 << 0 << false << "s0 | p0 | r1 | k2 | H2500 | t3000 | p3500 | r3500 | k"
+        << "0 @3000 | 0 +tab @1000 | 0 @1000 | 0:i1 @3000 | 0:i1 @-1 | 0:i1 @-1 | 0:i1 @-1 | "
+           "0:i1 !1 @4500 | 0:i2 @5500";
+    QTest::newRow("hold: a release wait called off keeps the rhythm")
+        << 0 << 0 << false << "s0 | p0 | r1 | k | h1990 | g2020 | k | k"
+        << "0 @3000 | 0 +tab @1000 | 0 @1000 | 0:i0 @2000 | 0:i0 @-1 | 0:i0 @2030 | "
+           "0:i1 @3030 | 0:i2 @4030";
+    QTest::newRow("hold: row-column, a release just before a step chooses the lit row")
+        << 0 << 0 << true << "s1 | p0 | r1 | k2 | h2990 | t3000 | p3020 | r3020 | k"
+        << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r1 @3000 | 1:r1 @-1 | 1:r1 @-1 | 1:r1 @-1 | "
+           "1:r1:i3 +row @4020 | 1:r1:i4 @5020";
+    QTest::newRow("hold: row-column, a release on the last item of its row chooses it")
+        << 0 << 0 << true
+        << "s1 | p0 | r1 | k2 | p3100 | r3100 | k | h5090 | t5100 | p5120 | r5120"
+        << "1 @3000 | 1 +tab @1000 | 1 @1000 | 1:r1 @3000 | 1:r1 @3000 | 1:r1:i3 +row @4100 | "
+           "1:r1:i4 @5100 | 1:r1:i4 @-1 | 1:r1:i4 @-1 | 1:r1:i4 @-1 | 1:r0 !4 @6120";
     QTest::newRow("row-column: a tab without rows is scanned one item at a time")
         << 0 << 0 << true << "s3 | p0 | r1 | k | k | p2100 | r2200"
         << "3 @3000 | 3 +tab @1000 | 3 @1000 | 3:i0 @2000 | 3:i1 @3000 | 3:i1 @3000 | "

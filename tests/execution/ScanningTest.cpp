@@ -2,6 +2,7 @@
 // releases go to the focused widget, the two scanning timers tick when the test says so.
 #include "board/TOnglet.h"
 #include "execution/AcceptanceBar.h"
+#include "execution/SwitchKeyFilter.h"
 #include "shell/TMainFrame.h"
 #include "board/BoardView.h"
 #include "editing/BoardHistory.h"
@@ -144,6 +145,42 @@ private slots:
     QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Alphabet"));
   }
 
+  void theSwitchActsOnWhatWasLit() {
+    // Whatever the timers do while the switch is let go, whatever keys the hand covers and
+    // wherever a release goes, one press acts once, on what was lit.
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    f.view().diversTab()->AddText(true, "Je", false);
+    f.view().diversTab()->AddText(true, "veux", false);
+    QVERIFY(chooseTab(f, "Divers"));
+    QVERIFY(MainFrameHarness::stepTo(f, "Je"));
+    // A step falls due while the release is being told from an auto-repeat: the page holds.
+    MainFrameHarness::keyDown(Qt::Key_0);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_0, Qt::KeypadModifier);
+    QVERIFY(!f.session().TimerT2->isActive());
+    f.session().TimerT2Timer();
+    (&f.session().switchFilter())->flush();
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je "));
+    QVERIFY(f.session().TimerT2->isActive());
+    // Keypad 0 and Enter under one palm.
+    QVERIFY(MainFrameHarness::stepTo(f, "veux"));
+    MainFrameHarness::keyDown(Qt::Key_0);
+    MainFrameHarness::keyDown(Qt::Key_Enter);
+    MainFrameHarness::keyUp(Qt::Key_0);
+    MainFrameHarness::keyUp(Qt::Key_Enter);
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je veux "));
+    // Held while another window takes the keyboard, let go there: the next press acts.
+    MainFrameHarness::keyDown(Qt::Key_0);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QCoreApplication::processEvents();
+    h.reactivate();
+    QVERIFY(MainFrameHarness::stepTo(f, "Je"));
+    MainFrameHarness::pressKey(Qt::Key_1);
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je veux Je "));
+  }
+
   void otherKeysAreNotTheSwitch() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
@@ -228,8 +265,9 @@ private slots:
     QVERIFY(lit(0) && lit(5) && !lit(6));
     f.session().TimerT2Timer(); // the second row: g to l
     QVERIFY(!lit(0) && lit(6) && lit(11) && !lit(12));
-    const auto hold = [] {
+    const auto hold = [&f] {
       MainFrameHarness::keyDown(Qt::Key_0);
+      QVERIFY(!f.session().TimerT2->isActive()); // the lit row or text holds still while it is accepted
       QTest::qWait(350);
       MainFrameHarness::keyUp(Qt::Key_0);
     };
