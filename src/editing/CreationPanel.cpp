@@ -13,8 +13,10 @@
 #include "editing/ReservedNameGuard.h"
 #include "editing/TFormFont.h"
 #include "editing/TFormReglages.h"
+#include "interchange/Interchange.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -86,7 +88,7 @@ CreationPanel::CreationPanel(const Services& services, BoardView& view, BoardDoc
                              QWidget* parent)
     : QWidget(parent), FServices(services), FView(view), FDocument(document) {
   setObjectName(QStringLiteral("PnlModeCreation"));
-  setFixedHeight(272);         // one row more than the form for the added buttons
+  setFixedHeight(304);         // two rows more than the form for the added buttons
   setAutoFillBackground(true); // it covers the hidden focus holder
   buildControls();
   FNameGuard = std::make_unique<ReservedNameGuard>(*this);
@@ -145,7 +147,7 @@ void CreationPanel::buildControls() {
 
   GrpBxGene =
       named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation), "GrpBxGene");
-  GrpBxGene->setGeometry(0, 6, 400, 120);
+  GrpBxGene->setGeometry(0, 6, 400, 152);
   BtnNouveau = button(GrpBxGene, "BtnNouveau", QStringLiteral("Nouveau fichier"), 8, 22, 120);
   BtnOuvrir = button(GrpBxGene, "BtnOuvrir", QStringLiteral("Ouvrir un fichier"), 134, 22, 120);
   BtnEnr = button(GrpBxGene, "BtnEnr", QStringLiteral("Enregistrer le fichier"), 260, 22, 132);
@@ -157,10 +159,13 @@ void CreationPanel::buildControls() {
   BtnRetablirEdition =
       button(GrpBxGene, "BtnRetablirEdition", QStringLiteral("Rétablir"), 134, 86, 120);
   BtnReglages = button(GrpBxGene, "BtnReglages", QStringLiteral("Réglages..."), 260, 86, 132);
+  // Boards from and to the Open Board Format of other communication aids.
+  BtnImporter = button(GrpBxGene, "BtnImporter", QStringLiteral("Importer..."), 8, 118, 120);
+  BtnExporter = button(GrpBxGene, "BtnExporter", QStringLiteral("Exporter..."), 134, 118, 120);
 
   GrpBxAppa = named(new QGroupBox(QStringLiteral("Modification de l'apparence"), PnlModeCreation),
                     "GrpBxAppa");
-  GrpBxAppa->setGeometry(0, 130, 400, 136);
+  GrpBxAppa->setGeometry(0, 162, 400, 136);
   BtnVisuSelec = button(GrpBxAppa, "BtnVisuSelec", QStringLiteral("Texte selectionné"), 8, 22, 188);
   BtnVisuNonSelec =
       button(GrpBxAppa, "BtnVisuNonSelec", QStringLiteral("Textes non selectionnés"), 204, 22, 188);
@@ -510,6 +515,8 @@ void CreationPanel::connectControls() {
   connect(BtnEnrSous, &QPushButton::clicked, this, [this] { BtnEnrSousClick(); });
   connect(BtnChangMdp, &QPushButton::clicked, this, [this] { BtnChangMdpClick(); });
   connect(BtnReglages, &QPushButton::clicked, this, [this] { BtnReglagesClick(); });
+  connect(BtnImporter, &QPushButton::clicked, this, [this] { BtnImporterClick(); });
+  connect(BtnExporter, &QPushButton::clicked, this, [this] { BtnExporterClick(); });
   // A name the board file cannot store would be lost at the next save: it cannot be typed.
   EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
   EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
@@ -695,4 +702,53 @@ void CreationPanel::BtnEnrSousClick() {
 
 void CreationPanel::BtnChangMdpClick() {
   FDocument.BtnChangMdpClick();
+}
+
+namespace {
+const QString kImportFilter = QStringLiteral("Tableaux (*.obz *.obf *.ord) |*.obz;*.obf;*.ord");
+const QString kExportFilter = QStringLiteral("Open Board Format (*.obz *.obf) |*.obz;*.obf");
+} // namespace
+
+bool CreationPanel::importBoard(const QString& path) {
+  const interchange::ImportResult imported = interchange::importFile(path);
+  if (!imported.ok) {
+    // Nothing of a refused file reaches the board: the board on screen stays as it was.
+    FServices.messages->information(imported.errorMessage);
+    return false;
+  }
+  // A new board with no file of its own: the next save asks where to keep it, so the file it
+  // came from is never overwritten in a format it was not written in.
+  const QString title = QStringLiteral("Orivox v1.0 : ") + QFileInfo(path).fileName();
+  const auto show = [this, board = imported.board, title] {
+    FDocument.applyBoard(board, QString());
+    FDocument.setTitle(title);
+  };
+  if (FView.execMode()) {
+    show();
+    FHistory->startAfresh();
+  } else {
+    FHistory->replaceBoard(show);
+  }
+  FHistory->markChangedOutsideHistory(); // to be saved, though nothing was typed
+  if (const QString dropped = imported.dropped.text(); !dropped.isEmpty())
+    FServices.messages->information(dropped);
+  return true;
+}
+
+void CreationPanel::BtnImporterClick() {
+  const QString path = FServices.fileDialogs->openFileName(kImportFilter);
+  if (!path.isEmpty())
+    importBoard(path);
+}
+
+void CreationPanel::BtnExporterClick() {
+  QString path = FServices.fileDialogs->saveFileName(kExportFilter);
+  if (path.isEmpty())
+    return;
+  if (interchange::formatOf(path) != interchange::Format::Obf &&
+      interchange::formatOf(path) != interchange::Format::Obz)
+    path += QStringLiteral(".obz");
+  const interchange::ExportResult exported = interchange::exportFile(FView.boardData(), path);
+  if (!exported.ok)
+    FServices.messages->information(exported.errorMessage);
 }

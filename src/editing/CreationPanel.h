@@ -94,6 +94,11 @@ public:
   void BtnEnrSousClick();
   void BtnChangMdpClick();
   void BtnReglagesClick();
+  // Boards of the Open Board Format (and ".ord"), as a new board without a file of its own;
+  // false when the file was refused (a message says why, the board on screen is unchanged).
+  bool importBoard(const QString& path);
+  void BtnImporterClick();
+  void BtnExporterClick();
 
   // The panel's controls.
   QGroupBox* GrpBxOnglet;
@@ -133,6 +138,8 @@ public:
   QPushButton* BtnReglages;
   QPushButton* BtnAnnulerEdition;
   QPushButton* BtnRetablirEdition;
+  QPushButton* BtnImporter;
+  QPushButton* BtnExporter;
   TFormFont* FormFont = nullptr;
   TFormReglages* FormReglages = nullptr;
 

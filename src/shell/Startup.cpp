@@ -3,6 +3,9 @@
 #include "shell/Startup.h"
 
 #include "documents/BoardFile.h"
+#include "editing/CreationPanel.h"
+#include "interchange/CommandLine.h"
+#include "interchange/Interchange.h"
 #include "platform/QtServices.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
@@ -96,6 +99,14 @@ void openStartBoard(TMainFrame& frame, const QString& lastBoard) {
     frame.BtnNouveauClick();
 }
 
+void openNamedBoard(TMainFrame& frame, const QString& path) {
+  const bool opened = interchange::formatOf(path) == interchange::Format::Ord
+                          ? frame.LoadBoard(path) == BoardDocument::LoadOutcome::Loaded
+                          : frame.panel().importBoard(path);
+  if (!opened)
+    frame.BtnNouveauClick();
+}
+
 QString chooseDataFolder(const QString& programFolder, const QString& userDataFolder) {
   const QFileInfo program(programFolder);
   if ((program.isDir() && program.isWritable()) || userDataFolder.isEmpty())
@@ -122,7 +133,12 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
 
   TMainFrame frame(services, dataFolder);
   frame.SetPassword(values.password);
-  openStartBoard(frame, values.lastBoard);
+  // A board named on the command line (a file opened from the desktop) comes before the last one.
+  const QString named = interchange::fileToOpen(QCoreApplication::arguments());
+  if (named.isEmpty())
+    openStartBoard(frame, values.lastBoard);
+  else
+    openNamedBoard(frame, named);
   // Without a window manager a maximise request is not honoured: take the screen ourselves.
   if (QScreen* screen = QGuiApplication::primaryScreen())
     frame.setGeometry(screen->availableGeometry());

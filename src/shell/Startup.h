@@ -25,6 +25,11 @@ StartupValues prepareProgramFolder(const QString& programFolder, const Services&
 // start, it tells that this load never ended (the program froze or was stopped), so that board
 // is not opened again; the new board is shown with a message naming the file.
 void openStartBoard(TMainFrame& frame, const QString& lastBoard);
+// The board named on the command line (or by the desktop, a file opened with Orivox) in place
+// of the last board: a ".ord" file is opened as the board it is; an ".obf" or ".obz" file is
+// imported as a new board without a file. One that cannot be opened leaves a new board, with a
+// message saying why.
+void openNamedBoard(TMainFrame& frame, const QString& path);
 // Called once the configuration names the board on screen (rewritten at a clean close): the
 // board a start was stuck on is no longer the one the next start opens.
 void forgetInterruptedStart(const QString& programFolder);
