@@ -156,6 +156,8 @@ protected:
 private:
   void buildControls();
   void connectControls();
+  // False when the field holds a name it may not be left with (the carer is told why).
+  bool nameFieldMayBeLeft(QLineEdit* field, bool (*reserved)(const QString& name));
   void moveChosenTextWithinTab(bool back);
   void moveChosenTextToTab(int direction);
   // The name fields spoke of the board just replaced: left as they were, typing in the tab
