@@ -460,6 +460,17 @@ void ScanSession::connectSwitch(QWidget* window) {
       lit = FView.tabBar();
       r = FView.tabBar()->tabRect(FView.tabBar()->highlighted());
     } else if (TOnglet* page = FView.activePage(); page && !FTabScanning) {
+      // A whole row lit (row-column scanning): the bar lies under the row.
+      const ScanView view = FScanner.view();
+      const ScanTab shape = scanShape(page);
+      if (view.row >= 0 && view.item < 0 && view.row < int(shape.rows.size())) {
+        const ScanRow row = shape.rows[size_t(view.row)];
+        QRect under;
+        for (int i = row.first; i < row.first + row.count && i < page->GetButtonCount(); ++i)
+          if (TTextButton* b = page->FButtons[size_t(i)]; b && b->isVisible())
+            under |= QRect(b->mapTo(FAcceptanceBar->parentWidget(), QPoint()), b->size());
+        return under;
+      }
       lit = page->GetCurrentButton();
       if (lit && !lit->isVisible())
         lit = nullptr;

@@ -271,7 +271,14 @@ private slots:
       QTest::qWait(350);
       MainFrameHarness::keyUp(Qt::Key_0);
     };
-    hold(); // chooses the row: its first text is current
+    // The bar fills under the whole row being accepted, not under one of its texts.
+    const auto inWindow = [&f](QWidget* w) { return QRect(w->mapTo(&f, QPoint()), w->size()); };
+    MainFrameHarness::keyDown(Qt::Key_0);
+    const QRect bar = inWindow(f.session().acceptanceBar());
+    QVERIFY(bar.left() <= inWindow(page->FButtons[6]).left() &&
+            bar.right() >= inWindow(page->FButtons[11]).right());
+    QTest::qWait(350);
+    MainFrameHarness::keyUp(Qt::Key_0); // chooses the row: its first text is current
     QCOMPARE(page->GetCurrentText(), QStringLiteral("g"));
     f.session().TimerT2Timer();
     QCOMPARE(page->GetCurrentText(), QStringLiteral("h"));
