@@ -159,6 +159,13 @@ void BoardView::showTab(int tab) {
     emit tabNameEnabled(!isReservedTabCaption(page->caption()));
 }
 
+void BoardView::announceActiveTab() {
+  if (TOnglet* page = activePage()) {
+    emit tabNameEnabled(!isReservedTabCaption(page->caption()));
+    emit tabNameShown(page->caption());
+  }
+}
+
 TOnglet* BoardView::ensureDiversTab() {
   // A board without "Divers" must not lose the user's phrase: the tab is made at the end.
   if (!FDiversTab)

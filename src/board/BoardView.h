@@ -58,6 +58,8 @@ public:
   void buildDefaultBoard();
   // Tab `tab` becomes the active tab as the program changes it (no page-change event).
   void showTab(int tab);
+  // The tab name field is told of the active tab, as when the carer picks a tab.
+  void announceActiveTab();
   static bool isReservedTabCaption(const QString& caption);
   static bool isLetterTab(const QString& caption);
   TOnglet* diversTab() const { return FDiversTab; }

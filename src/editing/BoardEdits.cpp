@@ -215,8 +215,7 @@ void ScanSetupCommand::apply(const ScanSetup& setup) {
   FPanel.view().setSettings(setup.settings);
   FPanel.view().setPaces(setup.t1Seconds, setup.t2Seconds);
   FPanel.showPaces(); // showing the paces is no new edit
-  FPanel.view().applyLayoutSettings();
-  emit FPanel.settingsChanged();
+  FPanel.settingsApplied();
 }
 
 bool ScanSetupCommand::mergeWith(const QUndoCommand* other) {

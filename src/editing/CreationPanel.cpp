@@ -289,6 +289,11 @@ void CreationPanel::settleChosenText() {
     page->repaintTexts();
 }
 
+void CreationPanel::settingsApplied() {
+  FView.applyLayoutSettings();
+  emit settingsChanged();
+}
+
 void CreationPanel::showPaces() {
   const QSignalBlocker b1(EdtT1), b2(EdtT2); // showing the paces is no edit
   EdtT1->setValue(FView.tabSeconds());

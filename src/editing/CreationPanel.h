@@ -52,6 +52,8 @@ public:
   void showTextName(const QString& text);
   // The name field never speaks of a text that is gone; the chosen text's mark is redrawn.
   void settleChosenText();
+  // The board's settings changed (an edit or its undo): the pages and the scan take them.
+  void settingsApplied();
 
   // Tab editing.
   void BtnAjoutOnglClick();

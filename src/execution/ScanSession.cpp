@@ -301,8 +301,7 @@ void ScanSession::PageControlChange() {
   TOnglet* page = FView.activePage();
   if (!page)
     return;
-  emit FView.tabNameEnabled(!BoardView::isReservedTabCaption(page->caption()));
-  emit FView.tabNameShown(page->caption());
+  FView.announceActiveTab();
   page->setFocus();
   page->setScrollPosition(0);
 }
