@@ -83,10 +83,6 @@ void scrollToEndIfLast(CreationPanel& f, int tab, int lastIndex) {
 }
 } // namespace
 
-BoardData currentBoardData(const CreationPanel& f) {
-  return f.view().boardData();
-}
-
 BoardSnapshot captureBoard(CreationPanel& f) {
   return BoardSnapshot{f.view().boardData(), f.document().fileName(), f.document().title(),
                        f.view().tabCounter(), f.view().currentIndex()};

@@ -26,7 +26,6 @@ struct BoardSnapshot {
   int tabCounter = 0;
   int activeTab = -1;
 };
-BoardData currentBoardData(const CreationPanel& f);
 BoardSnapshot captureBoard(CreationPanel& f);
 void restoreBoard(CreationPanel& f, const BoardSnapshot& s);
 
