@@ -3,11 +3,15 @@
 // a board of 20,000 texts, start-up against a bare Qt window, resident memory over a long scan,
 // and the load of hostile board files. Figures are medians, given as ratios to a 16.7 ms frame
 // or to a baseline measured in the same run.
+#include "board/BoardView.h"
 #include "board/TOnglet.h"
+#include "board/TPageControl.h"
+#include "documents/BoardDocument.h"
 #include "documents/BoardFile.h"
+#include "editing/CreationPanel.h"
+#include "execution/ScanSession.h"
 #include "platform/QtServices.h"
 #include "shell/TMainFrame.h"
-#include "board/TPageControl.h"
 #include "support/Fakes.h"
 
 #include <QApplication>
@@ -33,8 +37,8 @@ double median(std::vector<double> v) {
 }
 
 void report(const char* what, double ms, double goalMs) {
-  std::printf("%-46s median %8.3f ms  = %6.3f frame  (goal %.1f ms: %s)\n", what, ms,
-              ms / kFrameMs, goalMs, ms <= goalMs ? "met" : "MISSED");
+  std::printf("%-46s median %8.3f ms  = %6.3f frame  (goal %.1f ms: %s)\n", what, ms, ms / kFrameMs,
+              goalMs, ms <= goalMs ? "met" : "MISSED");
 }
 
 long residentKiB() {
@@ -47,9 +51,9 @@ long residentKiB() {
 
 // Mixed texts: short words and, one in ten, a text long enough to be cut.
 QStringList benchTexts(int count, QRandomGenerator& rng) {
-  static const QStringList words = {"bonjour", "merci", "je veux", "boire", "manger", "dormir",
-                                    "maman", "papa", "la télévision", "dehors", "j'ai mal",
-                                    "encore", "non", "oui", "s'il te plaît"};
+  static const QStringList words = {
+      "bonjour",       "merci",  "je veux",  "boire",  "manger", "dormir", "maman",        "papa",
+      "la télévision", "dehors", "j'ai mal", "encore", "non",    "oui",    "s'il te plaît"};
   QStringList texts;
   for (int i = 0; i < count; ++i) {
     QString t;
@@ -83,10 +87,10 @@ struct Bench {
 
   TOnglet* bigPage(int count) {
     QRandomGenerator rng(42);
-    TOnglet* page = frame->AddTab(QStringLiteral("Banc"));
+    TOnglet* page = frame->view().AddTab(QStringLiteral("Banc"));
     for (const QString& t : benchTexts(count, rng))
       page->AddText(true, t, false);
-    page->ApplyFont(frame->FUnselectedFont);
+    page->ApplyFont(frame->view().unselectedFont());
     page->SplitAllTexts();
     page->ArrangeButtons();
     QCoreApplication::processEvents();
@@ -97,9 +101,11 @@ struct Bench {
 void benchStep(Bench& b, TOnglet* page, bool prompts = false) {
   // With prompts on, each new text is also handed to the speech service of this computer:
   // the step only queues it, whether a service answers or not.
-  b.frame->FSettings.speakPrompts = prompts;
-  b.frame->PageControl->setCurrentWidget(page);
-  b.frame->FTabScanning = false;
+  BoardSettings speaking = b.frame->view().settings();
+  speaking.speakPrompts = prompts;
+  b.frame->view().setSettings(speaking);
+  b.frame->view().pageControl()->setCurrentWidget(page);
+  b.frame->session().setTabScanning(false);
   page->ResetCurrent();
   std::vector<double> newItem;
   QElapsedTimer t;
@@ -115,19 +121,23 @@ void benchStep(Bench& b, TOnglet* page, bool prompts = false) {
   }
   report(prompts ? "same step with spoken prompts" : "scanning step reaching a new text (2,000)",
          median(newItem), 1.0);
-  b.frame->FSettings.speakPrompts = false;
+  speaking.speakPrompts = false;
+  b.frame->view().setSettings(speaking);
 }
 
 void benchTabTick(Bench& b, TOnglet* page) {
-  b.frame->FTabScanning = true;
+  // The scan is started again on the board as it now stands, the big page among its tabs.
+  b.frame->session().setTabScanning(true);
+  b.frame->session().startScanning();
   std::vector<double> onto;
   QElapsedTimer t;
   for (int i = 0; i < 200; ++i) {
-    const bool landsOnBig = b.frame->PageControl->currentIndex() == b.frame->pageCount() - 2;
+    const bool landsOnBig =
+        b.frame->view().pageControl()->currentIndex() == b.frame->view().pageCount() - 2;
     t.start();
-    b.frame->TimerT1Timer();
+    b.frame->session().TimerT1Timer();
     const double ms = t.nsecsElapsed() / 1e6;
-    if (landsOnBig && b.frame->activePage() == page)
+    if (landsOnBig && b.frame->view().activePage() == page)
       onto.push_back(ms);
     QCoreApplication::processEvents();
   }
@@ -135,8 +145,8 @@ void benchTabTick(Bench& b, TOnglet* page) {
 }
 
 void benchMemory(Bench& b, TOnglet* page) {
-  b.frame->PageControl->setCurrentWidget(page);
-  b.frame->FTabScanning = false;
+  b.frame->view().pageControl()->setCurrentWidget(page);
+  b.frame->session().setTabScanning(false);
   page->ResetCurrent();
   for (int i = 0; i < 1000; ++i)
     page->StepNext();
@@ -186,7 +196,7 @@ void benchLoadSave(Bench& b, int tabs = 50, int rounds = 3) {
     QCoreApplication::processEvents();
     load.push_back(t.nsecsElapsed() / 1e6);
     t.start();
-    b.frame->SaveBoard(false);
+    b.frame->document().SaveBoard(false);
     save.push_back(t.nsecsElapsed() / 1e6);
   }
   report("load 50 tabs, 20,000 texts, laid out", median(load), 500.0);
@@ -197,21 +207,19 @@ void benchLoadSave(Bench& b, int tabs = 50, int rounds = 3) {
 // its undo, and a whole tab deleted and brought back. The page is replaced by the undo.
 void benchEdits(Bench& b, TOnglet* page) {
   TMainFrame& f = *b.frame;
-  f.FExecMode = false; // as in creation mode, without the password prompt
-  f.FTextNameChangeAttached = true;
-  f.FTabNameChangeAttached = true;
-  f.PageControl->setCurrentWidget(page);
+  f.view().setExecMode(false); // as in creation mode, without the password prompt
+  f.view().pageControl()->setCurrentWidget(page);
   std::vector<double> add, undo;
   QElapsedTimer t;
   for (int i = 0; i < 15; ++i) {
     t.start();
-    f.BtnAjoutTexteClick();
+    f.panel().BtnAjoutTexteClick();
     QCoreApplication::processEvents();
     add.push_back(t.nsecsElapsed() / 1e6);
   }
   for (int i = 0; i < 15; ++i) {
     t.start();
-    f.BtnAnnulerEdition->click();
+    f.panel().BtnAnnulerEdition->click();
     QCoreApplication::processEvents();
     undo.push_back(t.nsecsElapsed() / 1e6);
   }
@@ -220,17 +228,17 @@ void benchEdits(Bench& b, TOnglet* page) {
   std::vector<double> del, back;
   for (int i = 0; i < 5; ++i) {
     t.start();
-    f.BtnSupprOnglClick();
+    f.panel().BtnSupprOnglClick();
     QCoreApplication::processEvents();
     del.push_back(t.nsecsElapsed() / 1e6);
     t.start();
-    f.BtnAnnulerEdition->click();
+    f.panel().BtnAnnulerEdition->click();
     QCoreApplication::processEvents();
     back.push_back(t.nsecsElapsed() / 1e6);
   }
   report("delete a tab of 2,000 texts", median(del), 100.0);
   report("undo it: the 2,000 texts back, cut again", median(back), 500.0);
-  f.FExecMode = true;
+  f.view().setExecMode(true);
 }
 
 // Hostile board files: small or plain files that once froze the program. Each is loaded in a
@@ -298,7 +306,7 @@ void hostileCase(Bench& b, const QString& path) {
   b.frame.reset(); // closing: the board goes with the window
   const double closeMs = t.nsecsElapsed() / 1e6;
   std::printf("%.1f %ld %s %.1f\n", ms, kib,
-              outcome == TMainFrame::LoadOutcome::Loaded ? "loaded" : "refused", closeMs);
+              outcome == BoardDocument::LoadOutcome::Loaded ? "loaded" : "refused", closeMs);
 }
 
 void benchHostile(int timeoutMs = 20000) {
