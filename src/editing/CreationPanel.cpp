@@ -83,8 +83,9 @@ enum Kind { SelectedKind = 0, UnselectedKind = 1, TabsKind = 2, PhraseKind = 3 }
 } // namespace
 
 CreationPanel::CreationPanel(const Services& services, BoardView& view, BoardDocument& document,
-                             QWidget* parent)
-    : QWidget(parent), FServices(services), FView(view), FDocument(document) {
+                             QWidget* parent, WordPredictor* predictor)
+    : QWidget(parent), FServices(services), FView(view), FDocument(document),
+      FPredictor(predictor) {
   setObjectName(QStringLiteral("PnlModeCreation"));
   setFixedHeight(272);         // one row more than the form for the added buttons
   setAutoFillBackground(true); // it covers the hidden focus holder
@@ -461,7 +462,7 @@ void CreationPanel::BitBtnTtAffClick() {
 
 void CreationPanel::BtnReglagesClick() {
   if (!FormReglages) {
-    FormReglages = new TFormReglages(FServices.speech, this);
+    FormReglages = new TFormReglages(FServices.speech, this, FPredictor, FServices.messages);
     FormReglages->onTryVoice = [this](const BoardSettings& s) { emit voiceTried(s); };
   }
   // The dialog says at once whether speech is there; looking for it never waits.

@@ -4,6 +4,7 @@
 
 #include "documents/BoardFile.h"
 #include "platform/QtServices.h"
+#include "prediction/PresagePredictor.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
 #include "shell/TMainFrame.h"
@@ -120,7 +121,10 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
   const Services services = qtServices.services();
   const StartupValues values = prepareProgramFolder(dataFolder, services);
 
-  TMainFrame frame(services, dataFolder);
+  // The model installed or built beside the program; the words learned in the user's data
+  // folder. Without a model the board works as ever, without suggestions.
+  PresagePredictor predictor(PresagePredictor::findModel());
+  TMainFrame frame(services, dataFolder, &predictor);
   frame.SetPassword(values.password);
   openStartBoard(frame, values.lastBoard);
   // Without a window manager a maximise request is not honoured: take the screen ourselves.

@@ -19,7 +19,7 @@
 
 MainFrameHarness::MainFrameHarness(bool newBoard) {
   QDir(FDir.path()).mkpath(QStringLiteral("conf"));
-  FFrame = std::make_unique<TMainFrame>(fakes.services(), FDir.path());
+  FFrame = std::make_unique<TMainFrame>(fakes.services(), FDir.path(), &predictor);
   FFrame->createDialogs();
   FFrame->SetPassword(QStringLiteral("wmo"));
   if (newBoard)
