@@ -132,11 +132,21 @@ void ScanSession::requestSuggestions() {
 void ScanSession::suggestionsAnswered(int id, const QStringList& words) {
   if (id != FRequestId || FView.suggestionSlots() <= 0)
     return;
+  TOnglet* page = FView.activePage();
+  const bool scanned = page && page->suggestionCount() > 0 && !FTabScanning &&
+                       FScanner.phase() == Scanner::Phase::Texts;
+  const QString litBefore = scanned ? page->GetCurrentText() : QString();
   FView.showSuggestions(words);
   journal("suggestions", [&words] { return words.join(QLatin1Char('|')); });
+  if (!scanned)
+    return;
   // Longer words may have moved the rows: the scan follows the page as it now stands.
-  if (TOnglet* page = FView.activePage(); page && page->suggestionCount() > 0)
-    FScanner.updateTab(FView.currentIndex(), scanShape(page));
+  FScanner.updateTab(FView.currentIndex(), scanShape(page));
+  // A suggestion lit as its word changes is a new word lit: named as the highlight names any.
+  if (page->GetCurrentKind() == TOnglet::kSuggestionKind && page->GetCurrentText() != litBefore) {
+    journal("texte", [page] { return page->GetCurrentText(); });
+    FSpeech->textReached(page->GetCurrentText());
+  }
 }
 
 void ScanSession::chooseSuggestion(const QString& word) {
