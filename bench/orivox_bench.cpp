@@ -1,8 +1,8 @@
 // Measures the figures the program promises: a scanning step (also with spoken prompts) and a
 // tab tick on a page of 2,000 texts, the carer's edits and their undo there, loading and saving
 // a board of 20,000 texts, start-up against a bare Qt window, resident memory over a long scan,
-// the load of hostile board files, and a step on a letter page with suggested words. Figures are medians, given as ratios to a 16.7 ms frame
-// or to a baseline measured in the same run.
+// the load of hostile board files, and a step on a letter page with suggested words. Figures are
+// medians, given as ratios to a 16.7 ms frame or to a baseline measured in the same run.
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
@@ -40,8 +40,8 @@ double median(std::vector<double> v) {
 }
 
 void report(const char* what, double ms, double goalMs) {
-  std::printf("%-46s median %8.3f ms  = %6.3f frame  (goal %.1f ms: %s)\n", what, ms,
-              ms / kFrameMs, goalMs, ms <= goalMs ? "met" : "MISSED");
+  std::printf("%-46s median %8.3f ms  = %6.3f frame  (goal %.1f ms: %s)\n", what, ms, ms / kFrameMs,
+              goalMs, ms <= goalMs ? "met" : "MISSED");
 }
 
 long residentKiB() {
@@ -54,9 +54,9 @@ long residentKiB() {
 
 // Mixed texts: short words and, one in ten, a text long enough to be cut.
 QStringList benchTexts(int count, QRandomGenerator& rng) {
-  static const QStringList words = {"bonjour", "merci", "je veux", "boire", "manger", "dormir",
-                                    "maman", "papa", "la télévision", "dehors", "j'ai mal",
-                                    "encore", "non", "oui", "s'il te plaît"};
+  static const QStringList words = {
+      "bonjour",       "merci",  "je veux",  "boire",  "manger", "dormir", "maman",        "papa",
+      "la télévision", "dehors", "j'ai mal", "encore", "non",    "oui",    "s'il te plaît"};
   QStringList texts;
   for (int i = 0; i < count; ++i) {
     QString t;
@@ -75,7 +75,8 @@ struct Bench {
   QTemporaryDir dir;
   // The built model (share/orivox beside the bench's folder), the words learned in the run's
   // own folder.
-  PresagePredictor predictor{PresagePredictor::findModel(), dir.filePath(QStringLiteral("mots.db"))};
+  PresagePredictor predictor{PresagePredictor::findModel(),
+                             dir.filePath(QStringLiteral("mots.db"))};
   std::unique_ptr<TMainFrame> frame;
 
   Bench() {

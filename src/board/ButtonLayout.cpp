@@ -70,9 +70,9 @@ void placeReserved(const Input& in, Result& out) {
     chainLeft[i] = chainLeft[i + 1] - in.reserved[i].width() - 5;
 
   // Under the leading row too when there are no texts.
-  const int B = std::max(out.textsBottom,
-                         out.leading.empty() ? 0
-                                             : out.leading.back().y() + in.leading.back().height() + 5);
+  const int B =
+      std::max(out.textsBottom,
+               out.leading.empty() ? 0 : out.leading.back().y() + in.leading.back().height() + 5);
   // Scrolled: right under the texts. At the top: the page bottom, but never over texts that
   // reach below it.
   int rowTop =

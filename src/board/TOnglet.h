@@ -1,12 +1,13 @@
 // One tab of the board: its texts as buttons in a vertically scrolling area, followed by the
-// seven reserved command buttons, and on the letter pages a row of suggested words before them. Long texts are cut into consecutive pieces that fit the page
-// and joined again for editing and saving. The page also steps the scanning highlight over its
-// buttons and classifies the current one.
+// seven reserved command buttons, and on the letter pages a row of suggested words before them.
+// Long texts are cut into consecutive pieces that fit the page and joined again for editing and
+// saving. The page also steps the scanning highlight over its buttons and classifies the current
+// one.
 #pragma once
 
 #include "board/ButtonLayout.h"
-#include "platform/HighlightStyle.h"
 #include "board/TOngletHost.h"
+#include "platform/HighlightStyle.h"
 
 #include <QHash>
 #include <QPushButton>
@@ -220,7 +221,7 @@ private:
   double FGridScale = 1.0; // how much the grid enlarges the texts' fonts
   HighlightStyle FHighlightStyle = HighlightStyle::TextColour;
   std::vector<buttonlayout::Row> FLayoutRows;
-  std::vector<TTextButton*> FLitRow; // lit by LightRow
+  std::vector<TTextButton*> FLitRow;            // lit by LightRow
   std::vector<TTextButton*> FSuggestionButtons; // owned (through Qt parenthood), in slot order
   // Measured caption widths per measurer and font: a scanning step measures the same
   // captions over and over.

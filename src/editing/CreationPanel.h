@@ -30,8 +30,8 @@ class CreationPanel : public QWidget {
 public:
   // The predictor (not owned, may be null) is the settings dialog's, for its state and to
   // forget what it learned.
-  CreationPanel(const Services& services, BoardView& view, BoardDocument& document,
-                QWidget* parent, WordPredictor* predictor = nullptr);
+  CreationPanel(const Services& services, BoardView& view, BoardDocument& document, QWidget* parent,
+                WordPredictor* predictor = nullptr);
   ~CreationPanel() override;
 
   BoardView& view() { return FView; }

@@ -138,9 +138,9 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
 
   auto* words = new QGroupBox(QStringLiteral("Prédiction de mots"), this);
   auto* wordsForm = new QFormLayout(words);
-  ChkPrediction = named(
-      new QCheckBox(QStringLiteral("Proposer des mots sur les onglets de lettres"), words),
-      "ChkPrediction");
+  ChkPrediction =
+      named(new QCheckBox(QStringLiteral("Proposer des mots sur les onglets de lettres"), words),
+            "ChkPrediction");
   EdtPredictionWords = count(words, "EdtPredictionWords", 1, 8);
   BtnForgetWords =
       named(new QPushButton(QStringLiteral("Oublier les mots appris"), words), "BtnForgetWords");

@@ -1,13 +1,13 @@
 // The board settings dialog: it shows and gives back every setting, and the window takes the
 // carer's choice as an edit of the board.
 #include "editing/TFormReglages.h"
-#include "execution/SpeechFeedback.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
+#include "execution/SpeechFeedback.h"
 #include "execution/SwitchKeyFilter.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 

@@ -1,16 +1,15 @@
 // The whole main window in execution mode, driven as the user drives it: keypad presses and
 // releases go to the focused widget, the two scanning timers tick when the test says so.
-#include "board/TOnglet.h"
-#include "execution/AcceptanceBar.h"
-#include "execution/SwitchKeyFilter.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/DefaultBoard.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
+#include "execution/AcceptanceBar.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/DefaultBoard.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -261,14 +260,17 @@ private slots:
     MainFrameHarness::keyUp(Qt::Key_0);
     TOnglet* page = f.view().activePage();
     QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
-    const auto lit = [&](int i) { return page->FButtons[size_t(i)]->boardFont() == f.view().selectedFont(); };
+    const auto lit = [&](int i) {
+      return page->FButtons[size_t(i)]->boardFont() == f.view().selectedFont();
+    };
     f.session().TimerT2Timer(); // the first row: a to f
     QVERIFY(lit(0) && lit(5) && !lit(6));
     f.session().TimerT2Timer(); // the second row: g to l
     QVERIFY(!lit(0) && lit(6) && lit(11) && !lit(12));
     const auto hold = [&f] {
       MainFrameHarness::keyDown(Qt::Key_0);
-      QVERIFY(!f.session().TimerT2->isActive()); // the lit row or text holds still while it is accepted
+      QVERIFY(
+          !f.session().TimerT2->isActive()); // the lit row or text holds still while it is accepted
       QTest::qWait(350);
       MainFrameHarness::keyUp(Qt::Key_0);
     };
@@ -281,7 +283,8 @@ private slots:
     QVERIFY(lit(0) && lit(5)); // after a choice the scan starts again at the first row
     for (int i = 0; i < int(page->layoutRows().size()) && !f.session().tabScanning(); ++i)
       f.session().TimerT2Timer();
-    QVERIFY(f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
+    QVERIFY(
+        f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
   }
 
   void suggestedWordsOnTheLetterPages() {
