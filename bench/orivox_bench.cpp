@@ -1,8 +1,8 @@
 // Measures the figures the program promises: a scanning step (also with spoken prompts) and a
 // tab tick on a page of 2,000 texts, the carer's edits and their undo there, loading and saving
 // a board of 20,000 texts, start-up against a bare Qt window, resident memory over a long scan,
-// and the load of hostile board files. Figures are medians, given as ratios to a 16.7 ms frame
-// or to a baseline measured in the same run.
+// the load of hostile board files, and a step on a letter page with suggested words. Figures are
+// medians, given as ratios to a 16.7 ms frame or to a baseline measured in the same run.
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
@@ -11,6 +11,8 @@
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "platform/QtServices.h"
+#include "platform/SwitchKeys.h"
+#include "prediction/PresagePredictor.h"
 #include "shell/TMainFrame.h"
 #include "support/Fakes.h"
 
@@ -23,6 +25,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
@@ -70,6 +73,10 @@ struct Bench {
   RecordingTones tones;
   RecordingMessages messages;
   QTemporaryDir dir;
+  // The built model (share/orivox beside the bench's folder), the words learned in the run's
+  // own folder.
+  PresagePredictor predictor{PresagePredictor::findModel(),
+                             dir.filePath(QStringLiteral("mots.db"))};
   std::unique_ptr<TMainFrame> frame;
 
   Bench() {
@@ -77,7 +84,7 @@ struct Bench {
     s.tones = &tones;
     s.messages = &messages;
     QDir(dir.path()).mkpath(QStringLiteral("conf"));
-    frame = std::make_unique<TMainFrame>(s, dir.path());
+    frame = std::make_unique<TMainFrame>(s, dir.path(), &predictor);
     frame->createDialogs();
     frame->BtnNouveauClick();
     frame->resize(1280, 800);
@@ -101,9 +108,9 @@ struct Bench {
 void benchStep(Bench& b, TOnglet* page, bool prompts = false) {
   // With prompts on, each new text is also handed to the speech service of this computer:
   // the step only queues it, whether a service answers or not.
-  BoardSettings speaking = b.frame->view().settings();
-  speaking.speakPrompts = prompts;
-  b.frame->view().setSettings(speaking);
+  BoardSettings settings = b.frame->view().settings();
+  settings.speakPrompts = prompts;
+  b.frame->view().setSettings(settings);
   b.frame->view().pageControl()->setCurrentWidget(page);
   b.frame->session().setTabScanning(false);
   page->ResetCurrent();
@@ -121,8 +128,53 @@ void benchStep(Bench& b, TOnglet* page, bool prompts = false) {
   }
   report(prompts ? "same step with spoken prompts" : "scanning step reaching a new text (2,000)",
          median(newItem), 1.0);
-  speaking.speakPrompts = false;
-  b.frame->view().setSettings(speaking);
+  settings.speakPrompts = false;
+  b.frame->view().setSettings(settings);
+}
+
+// A step on "Alphabet" with five suggested words, the real predictor answering in its thread
+// after every few steps as after a choice: each answer renames the suggestions on the page.
+void benchPredictionStep(Bench& b) {
+  if (b.predictor.status() != WordPredictor::Status::Ok) {
+    std::printf("%-46s no model beside the bench: not measured\n", "step with suggested words");
+    return;
+  }
+  BoardSettings settings = b.frame->view().settings();
+  settings.prediction = true;
+  b.frame->view().setSettings(settings);
+  b.frame->session().applyBoardSettings();
+  TOnglet* page = b.frame->view().pageNamed(QStringLiteral("Alphabet"));
+  b.frame->view().pageControl()->setCurrentWidget(page);
+  b.frame->session().setTabScanning(false);
+  page->ResetCurrent();
+  // A letter chosen every few steps, as the person does: the session asks for the words that
+  // fit and shows them when they come.
+  const int switchKey = switchkeys::virtualKeyCode(Qt::Key_0, Qt::KeypadModifier);
+  std::vector<double> steps, answers;
+  QElapsedTimer t;
+  for (int i = 0; i < 3000; ++i) {
+    if (i % 7 == 0 && page->GetCurrentKind() == 0) {
+      if (i % 140 == 0)
+        b.frame->session().ClearDisplay();
+      b.frame->session().FormKeyUp(switchKey);
+    }
+    t.start();
+    page->StepNext();
+    steps.push_back(t.nsecsElapsed() / 1e6);
+    const QStringList before = page->suggestions();
+    QThread::msleep(2); // the predictor's thread works meanwhile, as between two ticks
+    t.start();
+    QCoreApplication::processEvents(); // an answer that came meanwhile is shown here
+    if (page->suggestions() != before)
+      answers.push_back(t.nsecsElapsed() / 1e6);
+  }
+  report("step on a letter page with 5 suggestions", median(steps), 1.0);
+  std::printf("%-46s median %8.3f ms  = %6.3f frame  (%zu answers shown)\n",
+              "  an answer shown (event loop turn)", median(answers), median(answers) / kFrameMs,
+              answers.size());
+  settings.prediction = false;
+  b.frame->view().setSettings(settings);
+  b.frame->session().applyBoardSettings();
 }
 
 void benchTabTick(Bench& b, TOnglet* page) {
@@ -206,20 +258,21 @@ void benchLoadSave(Bench& b, int tabs = 50, int rounds = 3) {
 // The carer's edits on the page of 2,000 texts: "Ajouter" (what Enter in the name field does),
 // its undo, and a whole tab deleted and brought back. The page is replaced by the undo.
 void benchEdits(Bench& b, TOnglet* page) {
-  TMainFrame& f = *b.frame;
-  f.view().setExecMode(false); // as in creation mode, without the password prompt
-  f.view().pageControl()->setCurrentWidget(page);
+  CreationPanel& f = b.frame->panel();
+  b.frame->view().pageControl()->setCurrentWidget(page);
+  b.frame->view().setExecMode(false); // as in creation mode, without the password prompt
+  f.enter();
   std::vector<double> add, undo;
   QElapsedTimer t;
   for (int i = 0; i < 15; ++i) {
     t.start();
-    f.panel().BtnAjoutTexteClick();
+    f.BtnAjoutTexteClick();
     QCoreApplication::processEvents();
     add.push_back(t.nsecsElapsed() / 1e6);
   }
   for (int i = 0; i < 15; ++i) {
     t.start();
-    f.panel().BtnAnnulerEdition->click();
+    f.BtnAnnulerEdition->click();
     QCoreApplication::processEvents();
     undo.push_back(t.nsecsElapsed() / 1e6);
   }
@@ -228,17 +281,18 @@ void benchEdits(Bench& b, TOnglet* page) {
   std::vector<double> del, back;
   for (int i = 0; i < 5; ++i) {
     t.start();
-    f.panel().BtnSupprOnglClick();
+    f.BtnSupprOnglClick();
     QCoreApplication::processEvents();
     del.push_back(t.nsecsElapsed() / 1e6);
     t.start();
-    f.panel().BtnAnnulerEdition->click();
+    f.BtnAnnulerEdition->click();
     QCoreApplication::processEvents();
     back.push_back(t.nsecsElapsed() / 1e6);
   }
   report("delete a tab of 2,000 texts", median(del), 100.0);
   report("undo it: the 2,000 texts back, cut again", median(back), 500.0);
-  f.view().setExecMode(true);
+  f.leave();
+  b.frame->view().setExecMode(true);
 }
 
 // Hostile board files: small or plain files that once froze the program. Each is loaded in a
@@ -393,6 +447,10 @@ int main(int argc, char** argv) {
     hostileCase(b, QString::fromLocal8Bit(argv[2]));
     return 0;
   }
+  if (argc > 1 && QByteArray(argv[1]) == "prediction") { // the step with suggestions alone
+    benchPredictionStep(b);
+    return 0;
+  }
   if (argc > 1 && QByteArray(argv[1]) == "hostile") { // the hostile files alone
     benchHostile(argc > 2 ? QByteArray(argv[2]).toInt() : 20000);
     return 0;
@@ -415,6 +473,7 @@ int main(int argc, char** argv) {
   }
   benchStep(b, page);
   benchStep(b, page, true);
+  benchPredictionStep(b);
   benchTabTick(b, page);
   benchMemory(b, page);
   benchEdits(b, page);

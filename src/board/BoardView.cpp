@@ -325,6 +325,22 @@ void BoardView::applyModeLook() {
   }
 }
 
+void BoardView::setSuggestionSlots(int count) {
+  FSuggestionSlots = count;
+  // Every page again: a board just put on screen has pages without them.
+  for (TOnglet* page : pages()) {
+    page->setSuggestionSlots(isLetterTab(page->caption()) ? count : 0);
+    page->setSuggestions(FSuggestions);
+  }
+}
+
+void BoardView::showSuggestions(const QStringList& words) {
+  FSuggestions = words;
+  for (TOnglet* page : pages())
+    if (page->suggestionCount() > 0)
+      page->setSuggestions(words);
+}
+
 void BoardView::setAllSelected(bool all) {
   FAllSelected = all;
 }

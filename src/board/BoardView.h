@@ -82,6 +82,13 @@ public:
   // The grid and the highlight of the settings given to the pages and the tab strip.
   void applyLayoutSettings();
 
+  // Word prediction: how many suggestion buttons the letter pages carry (0: none, as in
+  // creation mode), and the words they show.
+  void setSuggestionSlots(int count);
+  int suggestionSlots() const { return FSuggestionSlots; }
+  void showSuggestions(const QStringList& words);
+  const QStringList& suggestions() const { return FSuggestions; }
+
   // The board's values.
   const BoardSettings& settings() const { return FSettings; }
   void setSettings(const BoardSettings& s) { FSettings = s; }
@@ -162,4 +169,6 @@ private:
   TMeasureLabel FUnselectedMeasure;
   TMeasureLabel FMeasureLabel;
   int FButtonHeight = 0;
+  int FSuggestionSlots = 0;
+  QStringList FSuggestions;
 };

@@ -7,7 +7,7 @@ namespace buttonlayout {
 
 namespace {
 
-void placeGrid(const Input& in, Result& out) {
+void placeGrid(const Input& in, Result& out, int top) {
   const int columns = in.gridColumns;
   const int cell = gridCellWidth(in.tabControlWidth, columns);
   int rowHeight = 0;
@@ -17,34 +17,44 @@ void placeGrid(const Input& in, Result& out) {
   for (size_t i = 0; i < in.texts.size(); ++i) {
     const int row = int(i) / columns;
     const int column = int(i) % columns;
-    out.texts[i] = QPoint(5 + column * (cell + 5), 5 + row * (rowHeight + 5));
+    out.texts[i] = QPoint(5 + column * (cell + 5), top + row * (rowHeight + 5));
   }
   if (!in.texts.empty())
     out.textsBottom = out.texts.back().y() + rowHeight + 5;
 }
 
-void placeTexts(const Input& in, Result& out) {
-  if (in.gridColumns > 0) {
-    placeGrid(in, out);
-    return;
-  }
-  const int W = in.tabControlWidth;
-  out.texts.resize(in.texts.size());
-  for (size_t i = 0; i < in.texts.size(); ++i) {
+// Buttons flowing in rows from (5, top); returns the bottom of the last row with its margin,
+// or top - 5 without buttons.
+int flow(const std::vector<QSize>& sizes, int W, int top, std::vector<QPoint>& places) {
+  places.resize(sizes.size());
+  for (size_t i = 0; i < sizes.size(); ++i) {
     if (i == 0) {
-      out.texts[i] = QPoint(5, 5);
+      places[i] = QPoint(5, top);
       continue;
     }
-    const QPoint p = out.texts[i - 1];
-    const QSize ps = in.texts[i - 1];
-    const int b = in.texts[i].width();
+    const QPoint p = places[i - 1];
+    const QSize ps = sizes[i - 1];
+    const int b = sizes[i].width();
     if (p.x() + ps.width() + 5 + b + 10 < W - 1)
-      out.texts[i] = QPoint(p.x() + ps.width() + 5, p.y());
+      places[i] = QPoint(p.x() + ps.width() + 5, p.y());
     else
-      out.texts[i] = QPoint(5, p.y() + ps.height() + 5);
+      places[i] = QPoint(5, p.y() + ps.height() + 5);
   }
+  if (sizes.empty())
+    return top - 5;
+  return places.back().y() + sizes.back().height() + 5;
+}
+
+void placeTexts(const Input& in, Result& out) {
+  // The leading row never holds texts: they start on the line under it.
+  const int top = flow(in.leading, in.tabControlWidth, 5, out.leading) + 5;
+  if (in.gridColumns > 0) {
+    placeGrid(in, out, top);
+    return;
+  }
+  const int bottom = flow(in.texts, in.tabControlWidth, top, out.texts);
   if (!in.texts.empty())
-    out.textsBottom = out.texts.back().y() + in.texts.back().height() + 5;
+    out.textsBottom = bottom;
 }
 
 void placeReserved(const Input& in, Result& out) {
@@ -59,7 +69,10 @@ void placeReserved(const Input& in, Result& out) {
   for (int i = n - 2; i >= 0; --i)
     chainLeft[i] = chainLeft[i + 1] - in.reserved[i].width() - 5;
 
-  const int B = out.textsBottom;
+  // Under the leading row too when there are no texts.
+  const int B =
+      std::max(out.textsBottom,
+               out.leading.empty() ? 0 : out.leading.back().y() + in.leading.back().height() + 5);
   // Scrolled: right under the texts. At the top: the page bottom, but never over texts that
   // reach below it.
   int rowTop =
@@ -108,8 +121,9 @@ void collectRows(Result& out) {
       ++out.rows.back().count;
     }
   };
-  collect(out.texts, 0);
-  collect(out.reserved, int(out.texts.size()));
+  collect(out.leading, 0);
+  collect(out.texts, int(out.leading.size()));
+  collect(out.reserved, int(out.leading.size() + out.texts.size()));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-// Where the buttons of a page go: the texts flow in rows from the top left (or fill a grid of
-// equal cells), the seven reserved buttons form a right-aligned row under them or at the page
-// bottom, wrapping into rows above on a narrow page. Pure arithmetic in the scroll area's
-// content coordinates.
+// Where the buttons of a page go: a leading row first when there is one (the suggested words),
+// the texts flow in rows from the top left under it (or fill a grid of equal cells), the seven
+// reserved buttons form a right-aligned row under them or at the page bottom, wrapping into rows
+// above on a narrow page. Pure arithmetic in the scroll area's content coordinates.
 #pragma once
 
 #include <QPoint>
@@ -20,10 +20,12 @@ struct Input {
   // Grid: the texts fill rows of this many equal cells sharing the page width (each text
   // button is then gridCellWidth wide); 0: the texts flow.
   int gridColumns = 0;
+  // Buttons above the texts, flowing in rows of their own (none: the texts start at the top).
+  std::vector<QSize> leading;
 };
 
-// Consecutive buttons on one line of the page, counted over the texts then the reserved
-// buttons; the reserved buttons never share a row with texts.
+// Consecutive buttons on one line of the page, counted over the leading buttons, the texts,
+// then the reserved buttons; the three never share a row.
 struct Row {
   int first = 0;
   int count = 0;
@@ -31,6 +33,7 @@ struct Row {
 };
 
 struct Result {
+  std::vector<QPoint> leading;
   std::vector<QPoint> texts;
   std::vector<QPoint> reserved;
   int textsBottom = 0;   // B: below the last text row (5 px margin), 0 without texts

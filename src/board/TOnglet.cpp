@@ -181,6 +181,8 @@ TOnglet::~TOnglet() {
   // when the focus leaves them.
   for (TTextButton* b : FButtons)
     b->FPage = nullptr;
+  for (TTextButton* b : FSuggestionButtons)
+    b->FPage = nullptr;
   if (FScrollBox)
     FScrollBox->viewport()->removeEventFilter(this);
 }
@@ -326,6 +328,21 @@ int TOnglet::indexOfButton(const TTextButton* b) const {
   return it == FButtons.end() ? -1 : int(it - FButtons.begin());
 }
 
+TTextButton* TOnglet::itemButton(int item) const {
+  const int S = suggestionCount();
+  if (item < 0 || item >= itemCount())
+    return nullptr;
+  return item < S ? FSuggestionButtons[size_t(item)] : FButtons[size_t(item - S)];
+}
+
+int TOnglet::itemIndexOf(const TTextButton* b) const {
+  const auto it = std::find(FSuggestionButtons.begin(), FSuggestionButtons.end(), b);
+  if (it != FSuggestionButtons.end())
+    return int(it - FSuggestionButtons.begin());
+  const int k = indexOfButton(b);
+  return k < 0 ? -1 : suggestionCount() + k;
+}
+
 int TOnglet::scrollPosition() const {
   return FScrollBox->verticalScrollBar()->value();
 }
@@ -361,7 +378,7 @@ void TOnglet::InsertTexts(int textIndex, const QStringList& captions) {
   for (const QString& caption : captions)
     insertTextButton(k++, caption);
   if (current)
-    FCurrentIndex = indexOfButton(current);
+    FCurrentIndex = itemIndexOf(current);
   ArrangeButtons();
 }
 
@@ -394,7 +411,7 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
       AUseCaption ? ACaption : QStringLiteral("Texte") + QString::number(FTextCount);
   TTextButton* b = appendTextButton(caption);
   if (ASelect) {
-    FCurrentIndex = indexOfButton(b);
+    FCurrentIndex = itemIndexOf(b);
     FHost->setCurrentText(b);
     reveal(b);
     b->setFocus();
@@ -568,8 +585,8 @@ void TOnglet::SplitAllTexts() {
     const BoardFont font = b->boardFont();
     i += std::max(1, SplitText(b->caption(), false, i, font));
   }
-  if (current && indexOfButton(current) >= 0)
-    FCurrentIndex = indexOfButton(current);
+  if (current && itemIndexOf(current) >= 0)
+    FCurrentIndex = itemIndexOf(current);
 }
 
 void TOnglet::JoinPieces() {
@@ -595,7 +612,7 @@ void TOnglet::JoinPieces() {
     }
   }
   if (current)
-    FCurrentIndex = indexOfButton(current);
+    FCurrentIndex = itemIndexOf(current);
 }
 
 bool TOnglet::piecesAreConsistent() const {
@@ -682,6 +699,16 @@ void TOnglet::ArrangeButtons() {
   in.pageHeight = FScrollBox->viewport()->height();
   in.scrollPosition = scrollPosition();
   in.gridColumns = FGridColumns;
+  // The suggestions share the page width in equal cells, as far as their words allow: each
+  // word keeps its place from one letter to the next.
+  const int S = suggestionCount();
+  const int cell = S > 0 ? buttonlayout::gridCellWidth(in.tabControlWidth, S) : 0;
+  for (TTextButton* b : FSuggestionButtons) {
+    const QSize size(std::max(cell, b->FCaptionWidth), FHost->buttonHeight());
+    if (b->size() != size)
+      b->resize(size);
+    in.leading.push_back(size);
+  }
   const int texts = textButtonCount();
   if (FGridColumns > 0) {
     const QSize cell(buttonlayout::gridCellWidth(in.tabControlWidth, FGridColumns),
@@ -705,6 +732,8 @@ void TOnglet::ArrangeButtons() {
     if (b->isShownOnPage())
       bottom = std::max(bottom, p.y() + b->height());
   };
+  for (int i = 0; i < S; ++i)
+    place(FSuggestionButtons[size_t(i)], out.leading[size_t(i)]);
   for (int i = 0; i < texts; ++i)
     place(FButtons[size_t(i)], out.texts[size_t(i)]);
   for (size_t i = 0; i < out.reserved.size(); ++i)
@@ -719,12 +748,16 @@ void TOnglet::cullOutOfView() {
   const int top = scrollPosition() - margin;
   const int bottom = scrollPosition() + FScrollBox->viewport()->height() + margin;
   QWidget* focus = FContent->focusWidget();
-  for (TTextButton* b : FButtons) {
+  auto cull = [&](TTextButton* b) {
     const bool inView = b->y() + b->height() > top && b->y() < bottom;
     const bool shown = b->FShownOnPage && (inView || b == focus);
     if (b->isHidden() == shown)
       b->setVisible(shown);
-  }
+  };
+  for (TTextButton* b : FSuggestionButtons)
+    cull(b);
+  for (TTextButton* b : FButtons)
+    cull(b);
 }
 
 void TOnglet::reveal(TTextButton* b) {
@@ -761,7 +794,7 @@ bool TOnglet::eventFilter(QObject* watched, QEvent* e) {
 // The current button and the highlight
 
 void TOnglet::ResetCurrent() {
-  FCurrentIndex = int(FButtons.size()) - 1;
+  FCurrentIndex = itemCount() - 1;
 }
 
 void TOnglet::PageShow() {
@@ -776,11 +809,13 @@ void TOnglet::showEvent(QShowEvent* e) {
 void TOnglet::StepNext() {
   if (FCurrentIndex < 0)
     return;
-  const int N = int(FButtons.size());
+  const int S = suggestionCount();
+  const int N = itemCount();
   const int c = (FCurrentIndex + 1) % N;
   FCurrentIndex = c;
-  TTextButton* R = FButtons[size_t(c)];
-  const bool newItem = !isTextIndex(c) || FPieceNumbers[size_t(c)] == 1;
+  TTextButton* R = itemButton(c);
+  const int k = c - S; // among FButtons; negative for a suggestion
+  const bool newItem = !isTextIndex(k) || FPieceNumbers[size_t(k)] == 1;
   // Painting waits until the page is cut and laid out again, as hiding the area would.
   const bool painting = FScrollBox->updatesEnabled();
   if (newItem && painting)
@@ -791,21 +826,21 @@ void TOnglet::StepNext() {
   // Within one cut text the highlight would come straight back: leaving it is skipped.
   const bool rehighlighted = !newItem && FHost->execMode() && !FHost->tabScanning();
   if (!rehighlighted)
-    TextButtonExit(FButtons[size_t(c == 0 ? N - 1 : c - 1)]);
+    TextButtonExit(itemButton(c == 0 ? N - 1 : c - 1));
   TextButtonEnter(R);
   ArrangeButtons();
   if (newItem)
     recutChangedTexts();
-  const int found = indexOfButton(R);
+  const int found = itemIndexOf(R);
   if (found >= 0)
-    FCurrentIndex = found % int(FButtons.size());
+    FCurrentIndex = found;
   ArrangeButtons();
   if (newItem && painting)
     FScrollBox->setUpdatesEnabled(true);
 
-  if (!isTextIndex(FCurrentIndex))
+  if (FCurrentIndex >= S && !isTextIndex(FCurrentIndex - S))
     setScrollPosition(scrollMaximum());
-  TTextButton* current = FButtons[size_t(FCurrentIndex)];
+  TTextButton* current = itemButton(FCurrentIndex);
   reveal(current);
   current->setFocus();
   if (current->isShownOnPage())
@@ -822,6 +857,11 @@ void TOnglet::TextButtonEnter(TTextButton* Sender) {
 void TOnglet::TextButtonExit(TTextButton* Sender) {
   if (!FHost->execMode())
     return;
+  if (Sender && Sender->isSuggestion) {
+    dressSuggestion(Sender, false);
+    ArrangeButtons();
+    return;
+  }
   const int k = indexOfButton(Sender);
   if (k < 0)
     return;
@@ -846,6 +886,14 @@ void TOnglet::TextButtonClick(TTextButton* Sender) {
 }
 
 void TOnglet::SelectButton(TTextButton* AButton) {
+  if (AButton && AButton->isSuggestion) {
+    // Lit only: a suggestion is no text the carer could edit or name.
+    if (FHost->execMode()) {
+      dressSuggestion(AButton, true);
+      ArrangeButtons();
+    }
+    return;
+  }
   FHost->setCurrentText(AButton);
   int k = indexOfButton(AButton);
   if (FHost->execMode() && k >= 0) {
@@ -868,13 +916,11 @@ void TOnglet::SelectButton(TTextButton* AButton) {
 }
 
 TTextButton* TOnglet::GetCurrentButton() const {
-  if (FCurrentIndex < 0 || FCurrentIndex >= int(FButtons.size()))
-    return nullptr;
-  return FButtons[size_t(FCurrentIndex)];
+  return itemButton(FCurrentIndex);
 }
 
 bool TOnglet::makeCurrent(TTextButton* button) {
-  const int k = indexOfButton(button);
+  const int k = itemIndexOf(button);
   if (k < 0)
     return false;
   if (k == FCurrentIndex)
@@ -895,15 +941,21 @@ int TOnglet::GetCurrentKind() const {
 }
 
 QString TOnglet::GetTextAt(int index) const {
-  if (index < 0 || index >= int(FButtons.size()))
+  const int S = suggestionCount();
+  if (index < 0 || index >= itemCount())
     return QString();
-  return wholeTextAt(firstPieceOf(index));
+  if (index < S)
+    return FSuggestionButtons[size_t(index)]->caption();
+  return wholeTextAt(firstPieceOf(index - S));
 }
 
 int TOnglet::GetKindAt(int index) const {
-  if (index < 0 || index >= int(FButtons.size()))
+  if (index < 0 || index >= itemCount())
     return -1;
-  const TTextButton* b = FButtons[size_t(index)];
+  // Before the captions: a word typed in capitals may well read "RETOUR".
+  if (index < suggestionCount())
+    return kSuggestionKind;
+  const TTextButton* b = FButtons[size_t(index - suggestionCount())];
   static const struct {
     const char* word;
     int kind;
@@ -920,13 +972,81 @@ void TOnglet::ApplyFont(const BoardFont& AFont) {
   TMeasureLabel& label = FHost->measureLabel();
   label.setFont(AFont);
   giveFont(0, int(FButtons.size()), AFont, label);
+  for (TTextButton* b : FSuggestionButtons)
+    dressSuggestion(b, false);
   ArrangeButtons();
 }
 
 void TOnglet::ApplyUnselectedFont() {
   fitGridFont();
   giveFont(0, int(FButtons.size()), FHost->unselectedFont(), FHost->unselectedMeasure());
+  for (TTextButton* b : FSuggestionButtons)
+    dressSuggestion(b, false);
   ArrangeButtons();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Suggested words
+
+void TOnglet::dressSuggestion(TTextButton* b, bool lit) {
+  TMeasureLabel& label = lit ? FHost->selectedMeasure() : FHost->unselectedMeasure();
+  b->setBoardFont(label.font(), 0, lit && FHighlightStyle == HighlightStyle::Frame);
+  b->FCaptionWidth = measure(label, b->caption()) + 16;
+}
+
+void TOnglet::setSuggestionSlots(int count) {
+  count = std::clamp(count, 0, 8);
+  if (count == suggestionCount())
+    return;
+  TTextButton* current = GetCurrentButton();
+  const bool hadCurrent = FCurrentIndex >= 0;
+  while (suggestionCount() > count) {
+    TTextButton* b = FSuggestionButtons.back();
+    FSuggestionButtons.pop_back();
+    FLitRow.erase(std::remove(FLitRow.begin(), FLitRow.end(), b), FLitRow.end());
+    if (b == current)
+      current = nullptr;
+    b->FPage = nullptr;
+    delete b;
+  }
+  while (suggestionCount() < count) {
+    auto* b = new TTextButton(this, FContent);
+    b->isSuggestion = true;
+    b->setVisible(false); // shown by the layout
+    dressSuggestion(b, false);
+    FSuggestionButtons.push_back(b);
+  }
+  // The current item follows its button; a scan whose item went starts the page again.
+  if (current)
+    FCurrentIndex = itemIndexOf(current);
+  else if (hadCurrent)
+    ResetCurrent();
+  ArrangeButtons();
+}
+
+void TOnglet::setSuggestions(const QStringList& words) {
+  bool changed = false;
+  for (int i = 0; i < suggestionCount(); ++i) {
+    TTextButton* b = FSuggestionButtons[size_t(i)];
+    const QString word = words.value(i);
+    if (word == b->caption())
+      continue;
+    changed = true;
+    b->setCaption(word);
+    // A lit suggestion stays lit with its new word.
+    const bool lit = std::find(FLitRow.begin(), FLitRow.end(), b) != FLitRow.end() ||
+                     (b == GetCurrentButton() && FHost->execMode() && !FHost->tabScanning());
+    dressSuggestion(b, lit);
+  }
+  if (changed)
+    ArrangeButtons();
+}
+
+QStringList TOnglet::suggestions() const {
+  QStringList words;
+  for (const TTextButton* b : FSuggestionButtons)
+    words << b->caption();
+  return words;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -965,13 +1085,25 @@ void TOnglet::LightRow(int first, int count) {
   // Each text is lit and put out whole, from its first piece, which outlives any cutting.
   auto piecesOf = [this](int k) { return isTextIndex(k) ? FPieceCounts[size_t(k)] : 1; };
   for (TTextButton* head : FLitRow) {
+    if (head->isSuggestion) {
+      dressSuggestion(head, false);
+      continue;
+    }
     const int k = indexOfButton(head);
     if (k >= 0)
       giveFont(k, piecesOf(k), FHost->unselectedFont(), FHost->unselectedMeasure());
   }
   FLitRow.clear();
-  const int end = std::min(first + count, int(FButtons.size()));
-  for (int k = first >= 0 ? firstPieceOf(first) : end; k < end; k += piecesOf(k)) {
+  // Items from `first`: the suggestions among them, then the buttons.
+  const int S = suggestionCount();
+  const int end = std::min(first + count, itemCount());
+  int item = first >= 0 ? first : end;
+  for (; item < end && item < S; ++item) {
+    dressSuggestion(FSuggestionButtons[size_t(item)], true);
+    FLitRow.push_back(FSuggestionButtons[size_t(item)]);
+  }
+  const int buttonsEnd = end - S;
+  for (int k = item < end ? firstPieceOf(item - S) : buttonsEnd; k < buttonsEnd; k += piecesOf(k)) {
     giveFont(k, piecesOf(k), FHost->selectedFont(), FHost->selectedMeasure(), true);
     FLitRow.push_back(FButtons[size_t(k)]);
   }
@@ -986,10 +1118,14 @@ void TOnglet::LightRow(int first, int count) {
 void TOnglet::setHighlightStyle(HighlightStyle style) {
   FHighlightStyle = style;
   // A frame left from the other style goes at once; the next item lit takes the new style.
-  if (style != HighlightStyle::Frame)
+  if (style != HighlightStyle::Frame) {
     for (TTextButton* b : FButtons)
       if (b->isFramed())
         dress(b, b->boardFont(), false);
+    for (TTextButton* b : FSuggestionButtons)
+      if (b->isFramed())
+        b->setBoardFont(b->boardFont(), 0, false);
+  }
 }
 
 // The page's meta-object lives with the page, so a program using it links only what it uses.

@@ -1,12 +1,13 @@
 // One tab of the board: its texts as buttons in a vertically scrolling area, followed by the
-// seven reserved command buttons. Long texts are cut into consecutive pieces that fit the page
-// and joined again for editing and saving. The page also steps the scanning highlight over its
-// buttons and classifies the current one.
+// seven reserved command buttons, and on the letter pages a row of suggested words before them.
+// Long texts are cut into consecutive pieces that fit the page and joined again for editing and
+// saving. The page also steps the scanning highlight over its buttons and classifies the current
+// one.
 #pragma once
 
 #include "board/ButtonLayout.h"
-#include "platform/HighlightStyle.h"
 #include "board/TOngletHost.h"
+#include "platform/HighlightStyle.h"
 
 #include <QHash>
 #include <QPushButton>
@@ -32,6 +33,8 @@ public:
   void setBoardFont(const BoardFont& font, int shownSize = 0, bool framed = false);
   bool isFramed() const { return FFramed; }
   bool isReserved = false;
+  // A suggested word: scanned with the page but no text of the board (never saved or edited).
+  bool isSuggestion = false;
   // Whether the button is part of its page as the user sees the board: false only for the
   // reserved buttons in creation mode. A button kept out of view because it lies outside the
   // scrolled area is still shown in this sense, though its widget is hidden meanwhile.
@@ -56,6 +59,7 @@ private:
   // The tab control width this button's text was last cut for; -1 once its caption, font or
   // width changed otherwise, so that the text must be cut again before its pieces are trusted.
   int FCutForWidth = -1;
+  int FCaptionWidth = 0; // a suggestion's caption as measured in its font, with the margins
 };
 
 class TOnglet : public QWidget {
@@ -111,6 +115,20 @@ public:
   // Shows or hides the seven reserved buttons (hidden in creation mode).
   void setReservedShown(bool shown);
 
+  // Word prediction: `count` suggestion buttons in a row of their own above the texts (0: none).
+  // They hold the words of setSuggestions, blank where there are fewer words.
+  void setSuggestionSlots(int count);
+  int suggestionCount() const { return int(FSuggestionButtons.size()); }
+  void setSuggestions(const QStringList& words);
+  QStringList suggestions() const;
+  // The items the scan steps over: the suggestions first, then FButtons (without suggestions the
+  // two are the same). FCurrentIndex, layoutRows, LightRow, GetTextAt and GetKindAt count items.
+  int itemCount() const { return suggestionCount() + int(FButtons.size()); }
+  TTextButton* itemButton(int item) const;
+  int itemIndexOf(const TTextButton* b) const; // -1 when not an item of this page
+  // GetKindAt of a suggestion (0 is a text, 1..8 the reserved commands).
+  static constexpr int kSuggestionKind = 9;
+
   // The texts in a grid of `columns` equal cells (0: flowing rows), each text cut to its cell;
   // fitFont enlarges their font to fill the cells. The reserved buttons keep their row(s).
   void setGridColumns(int columns, bool fitFont);
@@ -144,7 +162,7 @@ public:
   // Fields read and written by the main window.
   QTabWidget* FTabControl;
   int FTextCount = 0;
-  int FCurrentIndex = -1;
+  int FCurrentIndex = -1; // an item: suggestions first, then FButtons
   TTextButton* FBtnRetour = nullptr;
   TTextButton* FBtnClear = nullptr;
   TTextButton* FBtnAjout = nullptr;
@@ -189,6 +207,8 @@ private:
   // showing a page then costs what is seen, not the whole page.
   void cullOutOfView();
   void reveal(TTextButton* b);
+  // A suggestion dressed lit or plain, its caption measured in that font.
+  void dressSuggestion(TTextButton* b, bool lit);
 
   TOngletHost* FHost;
   QWidget* FContent = nullptr; // the scroll area's widget, parent of every button
@@ -201,7 +221,8 @@ private:
   double FGridScale = 1.0; // how much the grid enlarges the texts' fonts
   HighlightStyle FHighlightStyle = HighlightStyle::TextColour;
   std::vector<buttonlayout::Row> FLayoutRows;
-  std::vector<TTextButton*> FLitRow; // lit by LightRow
+  std::vector<TTextButton*> FLitRow;            // lit by LightRow
+  std::vector<TTextButton*> FSuggestionButtons; // owned (through Qt parenthood), in slot order
   // Measured caption widths per measurer and font: a scanning step measures the same
   // captions over and over.
   struct MeasureCache {

@@ -66,7 +66,7 @@ void chooseText(CreationPanel& f, int tab, int index, bool focus) {
   TTextButton* b = page ? page->textButton(index) : nullptr;
   if (!b)
     return;
-  page->FCurrentIndex = page->indexOfButton(b);
+  page->FCurrentIndex = page->itemIndexOf(b);
   if (focus)
     b->setFocus();
   page->SelectButton(b);

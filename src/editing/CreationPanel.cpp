@@ -81,8 +81,9 @@ QSpinBox* spin(QWidget* parent, const char* name, int x, int y) {
 } // namespace
 
 CreationPanel::CreationPanel(const Services& services, BoardView& view, BoardDocument& document,
-                             QWidget* parent)
-    : QWidget(parent), FServices(services), FView(view), FDocument(document) {
+                             QWidget* parent, WordPredictor* predictor)
+    : QWidget(parent), FServices(services), FView(view), FDocument(document),
+      FPredictor(predictor) {
   setObjectName(QStringLiteral("PnlModeCreation"));
   setFixedHeight(304);         // two rows more than the form for the added buttons
   setAutoFillBackground(true); // it covers the hidden focus holder

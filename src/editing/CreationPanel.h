@@ -23,12 +23,15 @@ class QSpinBox;
 class ReservedNameGuard;
 class TFormFont;
 class TFormReglages;
+class WordPredictor;
 
 class CreationPanel : public QWidget {
   Q_OBJECT
 public:
-  CreationPanel(const Services& services, BoardView& view, BoardDocument& document,
-                QWidget* parent);
+  // The predictor (not owned, may be null) is the settings dialog's, for its state and to
+  // forget what it learned.
+  CreationPanel(const Services& services, BoardView& view, BoardDocument& document, QWidget* parent,
+                WordPredictor* predictor = nullptr);
   ~CreationPanel() override;
 
   BoardView& view() { return FView; }
@@ -169,6 +172,7 @@ private:
   Services FServices;
   BoardView& FView;
   BoardDocument& FDocument;
+  WordPredictor* FPredictor;
   BoardHistory* FHistory = nullptr;
   std::unique_ptr<ReservedNameGuard> FNameGuard;
   std::unique_ptr<CreationPanelLayout> FPanelLayout;

@@ -307,7 +307,7 @@ void CreationPanel::BitBtnTtAffClick() {
 
 void CreationPanel::BtnReglagesClick() {
   if (!FormReglages) {
-    FormReglages = new TFormReglages(FServices.speech, this);
+    FormReglages = new TFormReglages(FServices.speech, this, FPredictor, FServices.messages);
     FormReglages->onTryVoice = [this](const BoardSettings& s) { emit voiceTried(s); };
   }
   // The dialog says at once whether speech is there; looking for it never waits.

@@ -2,7 +2,9 @@
 // says what zero means for that setting.
 #include "editing/TFormReglages.h"
 
+#include "platform/Services.h"
 #include "platform/Speech.h"
+#include "prediction/WordPredictor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +73,9 @@ QString defaultVoiceCaption() {
 }
 } // namespace
 
-TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent), FSpeech(speech) {
+TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* predictor,
+                             IMessages* messages)
+    : QDialog(parent), FSpeech(speech), FPredictor(predictor), FMessages(messages) {
   setObjectName(QStringLiteral("FormReglages"));
   setWindowTitle(QStringLiteral("Réglages du tableau"));
   setModal(true);
@@ -132,6 +136,22 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent)
   voiceForm->addRow(LblSpeechState);
   column->addWidget(voice);
 
+  auto* words = new QGroupBox(QStringLiteral("Prédiction de mots"), this);
+  auto* wordsForm = new QFormLayout(words);
+  ChkPrediction =
+      named(new QCheckBox(QStringLiteral("Proposer des mots sur les onglets de lettres"), words),
+            "ChkPrediction");
+  EdtPredictionWords = count(words, "EdtPredictionWords", 1, 8);
+  BtnForgetWords =
+      named(new QPushButton(QStringLiteral("Oublier les mots appris"), words), "BtnForgetWords");
+  LblPredictionState = named(new QLabel(words), "LblPredictionState");
+  LblPredictionState->setWordWrap(true);
+  wordsForm->addRow(ChkPrediction);
+  wordsForm->addRow(QStringLiteral("Nombre de mots proposés :"), EdtPredictionWords);
+  wordsForm->addRow(BtnForgetWords);
+  wordsForm->addRow(LblPredictionState);
+  column->addWidget(words);
+
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   BtnOK = named(new QPushButton(QStringLiteral("OK"), this), "BtnOK");
@@ -143,6 +163,9 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent)
 
   connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtnForgetWords, &QPushButton::clicked, this, [this] { forgetLearnedWords(); });
+  if (FPredictor)
+    connect(FPredictor, &WordPredictor::statusChanged, this, [this] { showPredictionState(); });
   connect(BtnTryVoice, &QPushButton::clicked, this, [this] {
     if (onTryVoice)
       onTryVoice(settings());
@@ -153,6 +176,24 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent) : QDialog(parent)
   connect(FStatePoll, &QTimer::timeout, this, [this] { showSpeechState(); });
   setSettings(BoardSettings());
   showSpeechState();
+  showPredictionState();
+}
+
+void TFormReglages::showPredictionState() {
+  const auto status = FPredictor ? FPredictor->status() : WordPredictor::Status::ModelMissing;
+  LblPredictionState->setText(WordPredictor::statusText(status));
+  BtnForgetWords->setEnabled(FPredictor != nullptr);
+}
+
+void TFormReglages::forgetLearnedWords() {
+  if (!FPredictor)
+    return;
+  // What was learned over months cannot be got back: the carer says so first.
+  if (FMessages && !FMessages->question(QStringLiteral("Oublier tous les mots appris ?")))
+    return;
+  FPredictor->forgetLearned();
+  if (FMessages)
+    FMessages->information(QStringLiteral("Les mots appris sont oubliés."));
 }
 
 void TFormReglages::fillVoices(const QString& current) {
@@ -194,6 +235,7 @@ void TFormReglages::showSpeechState() {
 void TFormReglages::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   showSpeechState();
+  showPredictionState();
   FStatePoll->start();
 }
 
@@ -220,6 +262,8 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   fillVoices(s.voice);
   EdtRate->setValue(s.rate);
   EdtVolume->setValue(s.volume);
+  ChkPrediction->setChecked(s.prediction);
+  EdtPredictionWords->setValue(s.predictionWords);
   FStoredBlock = s.storedBlock;
 }
 
@@ -242,6 +286,8 @@ BoardSettings TFormReglages::settings() const {
   s.voice = CbxVoice->currentData().toString();
   s.rate = EdtRate->value();
   s.volume = EdtVolume->value();
+  s.prediction = ChkPrediction->isChecked();
+  s.predictionWords = EdtPredictionWords->value();
   s.storedBlock = FStoredBlock;
   return boardsettings::clamped(s);
 }

@@ -1,5 +1,6 @@
-// The dialog "Réglages du tableau": the board's scanning settings and its speech settings,
-// with a button that tries the voice. It edits a copy; the window takes it back on OK.
+// The dialog "Réglages du tableau": the board's scanning, speech and word prediction settings,
+// with a button that tries the voice and one that forgets the words learned. It edits a copy;
+// the window takes it back on OK.
 #pragma once
 
 #include "documents/BoardSettings.h"
@@ -7,7 +8,9 @@
 #include <QDialog>
 #include <functional>
 
+class IMessages;
 class ISpeech;
+class WordPredictor;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -20,8 +23,10 @@ class TFormReglages : public QDialog {
   Q_OBJECT
 public:
   // The speech service tells whether speech is available and which French voices it has;
-  // none: speech is unavailable.
-  explicit TFormReglages(ISpeech* speech, QWidget* parent = nullptr);
+  // none: speech is unavailable. The predictor tells whether its model works and forgets what it
+  // learned, once the carer confirms through the messages; none: prediction is unavailable.
+  explicit TFormReglages(ISpeech* speech, QWidget* parent = nullptr,
+                         WordPredictor* predictor = nullptr, IMessages* messages = nullptr);
 
   void setSettings(const BoardSettings& settings);
   BoardSettings settings() const;
@@ -29,6 +34,9 @@ public:
   std::function<void(const BoardSettings&)> onTryVoice;
   // Shows what the speech service answered so far.
   void showSpeechState();
+  void showPredictionState();
+  // "Oublier les mots appris": asks, then forgets.
+  void forgetLearnedWords();
 
   QDoubleSpinBox* EdtPaceTabs;
   QDoubleSpinBox* EdtPaceTexts;
@@ -48,6 +56,10 @@ public:
   QSpinBox* EdtVolume;
   QPushButton* BtnTryVoice;
   QLabel* LblSpeechState;
+  QCheckBox* ChkPrediction;
+  QSpinBox* EdtPredictionWords;
+  QPushButton* BtnForgetWords;
+  QLabel* LblPredictionState;
   QPushButton* BtnOK;
   QPushButton* BtnCancel;
 
@@ -58,6 +70,8 @@ protected:
 private:
   void fillVoices(const QString& current);
   ISpeech* FSpeech;
+  WordPredictor* FPredictor;
+  IMessages* FMessages;
   QTimer* FStatePoll;
   QList<QByteArray> FStoredBlock; // carried through untouched
   bool FVoicesListed = false;

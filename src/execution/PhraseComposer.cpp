@@ -45,6 +45,34 @@ void PhraseComposer::AppendText(const QString& text, bool letterTab,
   FLines.scrollToEnd();
 }
 
+void PhraseComposer::CompleteWord(int remove, const QString& insert,
+                                  const BoardFont& currentPhraseFont) {
+  // Never more than the phrase holds: the phrase closed before stays as it was.
+  remove = std::clamp(remove, 0, int(JoinPhraseLines().size()));
+  // The entered texts that hold those letters, whole; the part of the first one that stays
+  // written belongs to the new text too.
+  QString merged;
+  while (int(merged.size()) < remove && !FEnteredTexts.isEmpty())
+    merged.prepend(FEnteredTexts.takeLast());
+  merged.chop(std::min<qsizetype>(remove, merged.size()));
+  // The letters go from the last display lines; a wrapped line emptied this way is gone.
+  for (int left = remove; left > 0 && FLines.lineCount() > 0;) {
+    const int last = FLines.lineCount() - 1;
+    const QString line = FLines.line(last);
+    if (line.isEmpty())
+      break; // the phrase's own first line: nothing of the word is above it
+    const int take = std::min(left, int(line.size()));
+    FLines.setLine(last, line.left(line.size() - take));
+    left -= take;
+  }
+  // Emptied down to the phrase's own line: the word is written there, not on the line above.
+  const QString all = FLines.text();
+  if (remove > 0 && (all.isEmpty() || all.endsWith(QLatin1Char('\n'))))
+    FFreshLine = true;
+  AppendText(insert, true, currentPhraseFont);
+  FEnteredTexts.last() = merged + insert;
+}
+
 void PhraseComposer::Clear() {
   ClearDisplay();
   FEnteredTexts.clear();

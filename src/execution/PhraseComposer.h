@@ -18,6 +18,10 @@ public:
   // An ordinary text; without a trailing space on the letter tabs.
   void AppendText(const QString& text, bool letterTab, const BoardFont& currentPhraseFont);
   void Clear();
+  // A word chosen to finish the one being written: the last `remove` characters of the phrase
+  // (the word's letters) give way to `insert`, and the texts entered for those letters become
+  // one entered text with it, so that ANNULATION takes the whole word back at once.
+  void CompleteWord(int remove, const QString& insert, const BoardFont& currentPhraseFont);
   // Validates the phrase; returns the text to add to "Divers" unless captionExists says some
   // button already has that caption (then nothing is to be added). Nothing happens and
   // nothing is returned when the phrase is empty. The text is the phrase without the space

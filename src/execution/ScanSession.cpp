@@ -13,6 +13,8 @@
 #include "execution/SwitchKeyFilter.h"
 #include "platform/ActionJournal.h"
 #include "platform/SwitchKeys.h"
+#include "prediction/FrenchText.h"
+#include "prediction/WordPredictor.h"
 
 #include <QTextEdit>
 #include <QTimer>
@@ -21,9 +23,10 @@
 #include <algorithm>
 
 ScanSession::ScanSession(const Services& services, BoardView& view, ActionJournal* journal,
-                         QWidget* window, QWidget* displayParent, QWidget* focusHolder)
+                         QWidget* window, QWidget* displayParent, QWidget* focusHolder,
+                         WordPredictor* predictor)
     : QObject(window), FServices(services), FView(view), FJournal(journal),
-      FFocusHolder(focusHolder) {
+      FFocusHolder(focusHolder), FPredictor(predictor) {
   Memo = new QTextEdit(displayParent);
   Memo->setObjectName(QStringLiteral("Memo"));
   Memo->setReadOnly(true);
@@ -60,6 +63,11 @@ ScanSession::ScanSession(const Services& services, BoardView& view, ActionJourna
   FView.tabBar()->onChanging = [this] { PageControlChanging(); };
   FView.tabBar()->onMouseDown = [this] { PageControlMouseDown(); };
   connectSwitch(window);
+  if (FPredictor) {
+    connect(FPredictor, &WordPredictor::suggestions, this, &ScanSession::suggestionsAnswered);
+    // A model found damaged once opened: the suggestions go, the rest of the board stays.
+    connect(FPredictor, &WordPredictor::statusChanged, this, [this] { applySuggestionSlots(); });
+  }
 }
 
 ScanSession::~ScanSession() {
@@ -85,6 +93,96 @@ void ScanSession::journal(const char* event, const std::function<QString()>& det
 
 void ScanSession::ClearDisplay() {
   FPhrase->ClearDisplay();
+  requestSuggestions();
+}
+
+int ScanSession::suggestionSlots() const {
+  const BoardSettings& s = FView.settings();
+  if (!FPredictor || !FView.execMode() || !s.prediction ||
+      FPredictor->status() != WordPredictor::Status::Ok)
+    return 0;
+  return std::clamp(s.predictionWords, 1, 8);
+}
+
+void ScanSession::applySuggestionSlots() {
+  const int count = suggestionSlots();
+  const bool changed = count != FView.suggestionSlots();
+  if (count > 0)
+    FPredictor->setSuggestionCount(count);
+  else
+    FView.showSuggestions({}); // words of another board or model are never shown again
+  FView.setSuggestionSlots(count);
+  if (changed && FScanner.phase() != Scanner::Phase::Stopped) {
+    FScanner.setBoard(scanShapes());
+    if (TOnglet* page = FView.activePage())
+      FScanner.updateTab(FView.currentIndex(), scanShape(page), page->FCurrentIndex);
+  }
+  if (changed && count > 0) {
+    learnBoardTexts();
+    requestSuggestions();
+  }
+}
+
+void ScanSession::requestSuggestions() {
+  if (FView.suggestionSlots() <= 0)
+    return;
+  FPredictor->request(++FRequestId, FPhrase->phraseText());
+}
+
+void ScanSession::suggestionsAnswered(int id, const QStringList& words) {
+  if (id != FRequestId || FView.suggestionSlots() <= 0)
+    return;
+  TOnglet* page = FView.activePage();
+  const bool scanned = page && page->suggestionCount() > 0 && !FTabScanning &&
+                       FScanner.phase() == Scanner::Phase::Texts;
+  const QString litBefore = scanned ? page->GetCurrentText() : QString();
+  FView.showSuggestions(words);
+  journal("suggestions", [&words] { return words.join(QLatin1Char('|')); });
+  if (!scanned)
+    return;
+  // Longer words may have moved the rows: the scan follows the page as it now stands.
+  FScanner.updateTab(FView.currentIndex(), scanShape(page));
+  // A suggestion lit as its word changes is a new word lit: named as the highlight names any.
+  if (page->GetCurrentKind() == TOnglet::kSuggestionKind && page->GetCurrentText() != litBefore) {
+    journal("texte", [page] { return page->GetCurrentText(); });
+    FSpeech->textReached(page->GetCurrentText());
+  }
+}
+
+void ScanSession::chooseSuggestion(const QString& word) {
+  if (word.isEmpty())
+    return; // a slot the predictor left empty
+  const frenchtext::Completion c = frenchtext::complete(FPhrase->phraseText(), word);
+  FPhrase->CompleteWord(c.remove, c.insert, FView.currentPhraseFont());
+  FSpeech->textChosen(word);
+}
+
+void ScanSession::learn(const QString& phrase) {
+  if (FView.suggestionSlots() > 0 && !phrase.trimmed().isEmpty()) {
+    FPredictor->learn(phrase);
+    FTaught.insert(phrase.trimmed());
+  }
+}
+
+void ScanSession::learnBoardTexts() {
+  // The texts of the pages of words and phrases; the letters are no words. Bounded, so that a
+  // board of thousands of texts keeps the predictor answering the person between lessons.
+  constexpr int kMostTaughtAtOnce = 1000;
+  int taught = 0;
+  for (TOnglet* page : FView.pages()) {
+    if (BoardView::isLetterTab(page->caption()))
+      continue;
+    for (const QString& text : page->wholeTexts()) {
+      if (taught >= kMostTaughtAtOnce)
+        return;
+      const QString t = text.trimmed();
+      if (t.isEmpty() || FTaught.contains(t))
+        continue;
+      FTaught.insert(t);
+      FPredictor->learn(t);
+      ++taught;
+    }
+  }
 }
 
 void ScanSession::setDisplayColour(TColor color) {
@@ -113,6 +211,7 @@ void ScanSession::enterExecution() {
 void ScanSession::leaveExecution() {
   FSpeech->stop();
   FScanner.stop();
+  applySuggestionSlots(); // none while the carer edits
   TimerT1->stop();
   TimerT2->stop();
   FView.tabBar()->setHighlighted(-1);
@@ -181,10 +280,10 @@ void ScanSession::showTextView(TOnglet* page, const ScanView& view) {
   if (view.item < 0)
     return;
   page->LightRow(-1, 0); // a row lit before goes out
-  const int N = page->GetButtonCount();
+  const int N = page->itemCount();
   if (view.item == (page->FCurrentIndex + 1) % std::max(1, N))
     page->StepNext();
-  else if (view.item < N && page->makeCurrent(page->FButtons[size_t(view.item)]))
+  else if (view.item < N && page->makeCurrent(page->itemButton(view.item)))
     FSpeech->textReached(page->GetCurrentText()); // stepping names what it reaches itself
   // Stepping may cut a text again: the scan follows the page as it now stands.
   FScanner.updateTab(FView.currentIndex(), scanShape(page), page->FCurrentIndex);
@@ -225,6 +324,7 @@ void ScanSession::armScanTimer(const ScanOutcome& out, qint64 now) {
 
 void ScanSession::applyBoardSettings() {
   FView.applyLayoutSettings();
+  applySuggestionSlots();
   if (FSwitch)
     FSwitch->input().setSettings(
         {FView.settings().acceptanceMs, FView.settings().pauseAfterSelectionMs});
@@ -254,7 +354,9 @@ ScanSettings ScanSession::scanSettings() const {
 
 ScanTab ScanSession::scanShape(TOnglet* page) const {
   ScanTab shape;
-  shape.itemCount = page->GetButtonCount();
+  shape.itemCount = page->itemCount();
+  // The suggestions change with each choice: the next ones are reached first.
+  shape.restartAfterChoice = page->suggestionCount() > 0;
   for (const buttonlayout::Row& r : page->layoutRows())
     shape.rows.push_back(ScanRow{r.first, r.count});
   return shape;
@@ -283,9 +385,12 @@ void ScanSession::switchReleased(int virtualKey) {
     return;
   }
   FormKeyUp(virtualKey);
-  // Row-column scanning starts again at the first row after a choice.
-  if (page && page == FView.activePage() && !FTabScanning &&
-      FScanner.textMode() == Scanner::TextMode::Rows) {
+  // Row-column scanning starts again at the first row after a choice, and a page with
+  // suggestions at its first item.
+  const bool restarted = FScanner.textMode() == Scanner::TextMode::Rows ||
+                         (out.chosenItem >= 0 && FScanner.textMode() == Scanner::TextMode::Linear &&
+                          FScanner.view().item == 0 && page && page->suggestionCount() > 0);
+  if (page && page == FView.activePage() && !FTabScanning && restarted) {
     showTextView(page, FScanner.view());
     armScanTimer(out, now);
   }
@@ -361,6 +466,7 @@ void ScanSession::FormKeyUp(int virtualKey) {
     Ajout();
     break;
   case 4: // VALIDATION
+    learn(FPhrase->phraseText());
     FSpeech->phraseClosed(FPhrase->phraseText());
     FPhrase->Validation(FView.validatedFont());
     break;
@@ -373,17 +479,23 @@ void ScanSession::FormKeyUp(int virtualKey) {
   case 8: // SONNERIE
     Sonnerie();
     break;
+  case TOnglet::kSuggestionKind:
+    chooseSuggestion(page->GetCurrentText());
+    break;
   default:
     break;
   }
   journal("affichage", [this] { return Memo->toPlainText(); });
+  requestSuggestions();
 }
 
 void ScanSession::Ajout() {
   // The composer decides whether there is a phrase: after CLEAR or SUPPRESSION its first line
   // is the empty one left behind, and the phrase follows it.
-  if (const QString phrase = FPhrase->phraseText(); !phrase.isEmpty())
+  if (const QString phrase = FPhrase->phraseText(); !phrase.isEmpty()) {
     FSpeech->phraseClosed(phrase);
+    learn(phrase);
+  }
   const auto captionExists = [this](const QString& text) {
     for (TOnglet* page : FView.pages())
       for (int i = 0; i < page->GetButtonCount(); ++i)

@@ -1,7 +1,8 @@
 // The scan session: what the person who uses the board does with the switch. It owns the
 // scanning decisions (Scanner), the switch (its key filter and input), the two timers that step
 // the highlight, the display area and the phrase being composed, speech feedback and the
-// acceptance bar. It acts on the board view it is given; the window starts and stops it.
+// acceptance bar. It acts on the board view it is given; the window starts and stops it. With a
+// word predictor, the letter pages offer the words that finish the one being written.
 #pragma once
 
 #include "documents/BoardSettings.h"
@@ -12,6 +13,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 #include <memory>
 
@@ -26,15 +28,17 @@ class SpeechFeedback;
 class SwitchKeyFilter;
 class TOnglet;
 class TTextButton;
+class WordPredictor;
 
 class ScanSession : public QObject {
   Q_OBJECT
 public:
   // `window` is the board window whose keys are the switch's; the display area is made as a
   // child of `displayParent`; `focusHolder` takes the keyboard while tabs are scanned. The
-  // journal may be null (none is kept).
+  // journal may be null (none is kept), and so may the predictor (no suggestions ever); neither
+  // is owned.
   ScanSession(const Services& services, BoardView& view, ActionJournal* journal, QWidget* window,
-              QWidget* displayParent, QWidget* focusHolder);
+              QWidget* displayParent, QWidget* focusHolder, WordPredictor* predictor = nullptr);
   ~ScanSession() override;
 
   // Execution mode begins (the board's paces, from the first tab) or ends.
@@ -60,6 +64,9 @@ public:
   void switchReleased(int virtualKey);
   void Ajout();
   void Sonnerie();
+  // How many suggestions the letter pages carry now: the board's number when its prediction is
+  // on, in execution mode, with a model that works; else 0.
+  int suggestionSlots() const;
 
   ScanSettings scanSettings() const;
   std::vector<ScanTab> scanShapes() const;
@@ -90,6 +97,15 @@ private:
   void armScanTimer(const ScanOutcome& out, qint64 now);
   void showTextView(TOnglet* page, const ScanView& view);
   void backToTabs();
+  // The letter pages given their suggestion buttons (or none), and the scan the shape of them.
+  void applySuggestionSlots();
+  // Asks for the words that fit the phrase as it now stands; the answer comes later.
+  void requestSuggestions();
+  void suggestionsAnswered(int id, const QStringList& words);
+  void chooseSuggestion(const QString& word);
+  // The person's own words teach the predictor, when the board predicts.
+  void learn(const QString& phrase);
+  void learnBoardTexts();
   void journal(const char* event, const QString& detail = QString());
   // The detail worked out only when a journal is kept: the scanning step must not pay for it.
   void journal(const char* event, const std::function<QString()>& detail);
@@ -109,4 +125,9 @@ private:
   // The switch and the shortcuts: every key event of the application passes through it.
   SwitchKeyFilter* FSwitch = nullptr;
   AcceptanceBar* FAcceptanceBar = nullptr; // a held switch being accepted
+  WordPredictor* FPredictor;
+  int FRequestId = 0; // of the latest request: older answers are dropped
+  // The board's texts already taught in this run: entering execution mode again teaches only
+  // what is new.
+  QSet<QString> FTaught;
 };

@@ -39,6 +39,12 @@ PresagePredictor::PresagePredictor(const QString& modelPath, const QString& user
   connect(FWorker.get(), &PresageWorker::statusFound, this, &PresagePredictor::setStatus);
   FThread.setObjectName(QStringLiteral("prediction"));
   FThread.start(QThread::LowPriority);
+}
+
+void PresagePredictor::openOnce() {
+  if (FOpened)
+    return;
+  FOpened = true;
   QMetaObject::invokeMethod(FWorker.get(), &PresageWorker::open, Qt::QueuedConnection);
 }
 
@@ -50,8 +56,10 @@ PresagePredictor::~PresagePredictor() {
 
 void PresagePredictor::request(int id, const QString& textBefore) {
   FLatest->storeRelaxed(id);
-  if (FStatus == Status::Ok)
-    emit predictRequested(id, textBefore);
+  if (FStatus != Status::Ok)
+    return;
+  openOnce();
+  emit predictRequested(id, textBefore);
 }
 
 void PresagePredictor::setSuggestionCount(int count) {
@@ -59,10 +67,12 @@ void PresagePredictor::setSuggestionCount(int count) {
 }
 
 void PresagePredictor::learn(const QString& phrase) {
+  openOnce();
   emit learnRequested(phrase);
 }
 
 void PresagePredictor::forgetLearned() {
+  openOnce();
   emit forgetRequested();
 }
 

@@ -42,6 +42,9 @@ signals:
   void countChanged(int count);
 
 private:
+  // The models are opened on the first request, lesson or forgetting: a board that never
+  // predicts costs no thread work and leaves no file in the user's folder.
+  void openOnce();
   void answer(int id, const QStringList& words);
   void setStatus(Status s);
 
@@ -50,4 +53,5 @@ private:
   std::unique_ptr<PresageWorker> FWorker;
   std::shared_ptr<QAtomicInt> FLatest;
   Status FStatus = Status::Ok;
+  bool FOpened = false;
 };

@@ -7,6 +7,7 @@
 #include "interchange/CommandLine.h"
 #include "interchange/Interchange.h"
 #include "platform/QtServices.h"
+#include "prediction/PresagePredictor.h"
 #include "shell/ConfigFile.h"
 #include "shell/Logo.h"
 #include "shell/TMainFrame.h"
@@ -131,7 +132,10 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
   const Services services = qtServices.services();
   const StartupValues values = prepareProgramFolder(dataFolder, services);
 
-  TMainFrame frame(services, dataFolder);
+  // The model installed or built beside the program; the words learned in the user's data
+  // folder. Without a model the board works as ever, without suggestions.
+  PresagePredictor predictor(PresagePredictor::findModel());
+  TMainFrame frame(services, dataFolder, &predictor);
   frame.SetPassword(values.password);
   // A board named on the command line (a file opened from the desktop) comes before the last one.
   const QString named = interchange::fileToOpen(QCoreApplication::arguments());

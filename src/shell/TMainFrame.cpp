@@ -51,8 +51,10 @@ protected:
 
 } // namespace
 
-TMainFrame::TMainFrame(const Services& services, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), FServices(services), FProgramFolder(programFolder) {
+TMainFrame::TMainFrame(const Services& services, const QString& programFolder,
+                       WordPredictor* predictor, QWidget* parent)
+    : QMainWindow(parent), FServices(services), FProgramFolder(programFolder),
+      FPredictor(predictor) {
   setObjectName(QStringLiteral("MainFrame"));
   FJournal = ActionJournal::fromEnvironment();
   if (FJournal) {
@@ -92,7 +94,7 @@ void TMainFrame::buildLayout() {
 
   FView = new BoardView(FServices.measurer, Splitter, this);
   FDocument = new BoardDocument(FServices, *FView, this);
-  FPanel = new CreationPanel(FServices, *FView, *FDocument, central);
+  FPanel = new CreationPanel(FServices, *FView, *FDocument, central, FPredictor);
   column->addWidget(FPanel);
   column->addWidget(Splitter, 1);
   Splitter->addWidget(FView->pageControl());
@@ -112,7 +114,8 @@ void TMainFrame::buildLayout() {
   Buttoncache->setAutoDefault(false);
   Buttoncache->lower();
 
-  FSession = new ScanSession(FServices, *FView, FJournal.get(), this, PnlBas, Buttoncache);
+  FSession =
+      new ScanSession(FServices, *FView, FJournal.get(), this, PnlBas, Buttoncache, FPredictor);
   row->addWidget(FSession->Memo, 1);
   PnlLogo = new QWidget(PnlBas);
   PnlLogo->setObjectName(QStringLiteral("PnlLogo"));

@@ -21,12 +21,15 @@ class QWidget;
 class ScanSession;
 class TAboutBox;
 class TFormMdp;
+class WordPredictor;
 
 class TMainFrame : public QMainWindow {
   Q_OBJECT
 public:
-  // The program folder holds "conf/conf.txt"; the services are not owned.
-  TMainFrame(const Services& services, const QString& programFolder, QWidget* parent = nullptr);
+  // The program folder holds "conf/conf.txt"; the services and the word predictor (none: no
+  // suggestions) are not owned.
+  TMainFrame(const Services& services, const QString& programFolder,
+             WordPredictor* predictor = nullptr, QWidget* parent = nullptr);
   ~TMainFrame() override;
 
   // The collaborators.
@@ -70,6 +73,7 @@ private:
 
   Services FServices;
   QString FProgramFolder;
+  WordPredictor* FPredictor;
   std::unique_ptr<ActionJournal> FJournal;
   std::unique_ptr<JournalTones> FJournalTones;
   BoardView* FView = nullptr;

@@ -223,11 +223,16 @@ class Session:
 class Program:
     """The real program in a folder of its own, with its journal."""
 
-    def __init__(self, session, binary, board_tabs, t1, t2, story, settings=None):
+    def __init__(self, session, binary, board_tabs, t1, t2, story, settings=None, model=False):
         self.s = session
         self.folder = os.path.join(session.work, story)
         os.makedirs(os.path.join(self.folder, "conf"))
         shutil.copy(binary, os.path.join(self.folder, "orivox"))
+        if model:
+            # The French model where a copy of the program looks for it: share/orivox beside it.
+            os.makedirs(os.path.join(self.folder, "share", "orivox"))
+            os.symlink(os.path.join(os.path.dirname(os.path.abspath(binary)), "share", "orivox", "fr.db"),
+                       os.path.join(self.folder, "share", "orivox", "fr.db"))
         self.board = os.path.join(self.folder, "tableau.ord")
         board_file(self.board, board_tabs, t1, t2, settings)
         with open(os.path.join(self.folder, "conf", "conf.txt"), "wb") as f:
@@ -236,7 +241,9 @@ class Program:
         self.journal_path = os.path.join(self.folder, "journal.txt")
         open(self.journal_path, "w").close()
         self.sent = []  # (what, planned, sent) in seconds
-        env = dict(os.environ, ORIVOX_JOURNAL=self.journal_path)
+        # The words the program learns go into the story's folder, not the user's own.
+        env = dict(os.environ, ORIVOX_JOURNAL=self.journal_path,
+                   XDG_DATA_HOME=os.path.join(self.folder, "data"))
         env.pop("QT_QPA_PLATFORM", None)
         self.log = open(os.path.join(self.folder, "app.log"), "w")
         self.proc = subprocess.Popen([os.path.join(self.folder, "orivox")], env=env,
@@ -288,6 +295,18 @@ class Program:
         """Waits until `text` is lit, then presses and releases `key` within its interval."""
         seen = self.wait_for("texte", text)
         self.at(seen + delay, f"{key} on {text}", lambda: self.s.tap(key, hold))
+
+    def wait_suggestion(self, word, timeout=10):
+        """Waits for suggestions that offer `word`; returns them."""
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            lines = self.entries()
+            for i in range(self.seen, len(lines)):
+                if lines[i][1] == "suggestions" and word in lines[i][2].split("|"):
+                    self.seen = i + 1
+                    return lines[i][2].split("|")
+            time.sleep(0.01)
+        raise StoryFailed(f"'{word}' was not suggested within {timeout} s")
 
     def skip_seen(self):
         """What is in the journal now is behind us: the next wait looks only at what follows."""
@@ -647,6 +666,44 @@ def story_release_elsewhere(s, binary):
     return p
 
 
+def story_prediction(s, binary):
+    """Word prediction with the real French model on "Alphabet" (linear scanning, 0.6 s): after
+    "b" and "o", the suggestions, scanned first, offer "Bonjour" (a capital: the phrase starts
+    there); choosing it writes "Bonjour " in place of the letters, and one ANNULATION takes the
+    whole word back."""
+    s.set_num_lock(True)
+    settings = {"textPaceMs": 600, "prediction": 1}
+    p = Program(s, binary, [("Alphabet", ["b", "o", "n"])], 1, 1, "prediction", settings,
+                model=True)
+    try:
+        seen = p.wait_for("onglet", "Alphabet")
+        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Alphabet", 5)
+        p.pick("b", "KP_0")
+        p.wait_for("affichage", "b", 5)
+        p.pick("o", "KP_0")
+        p.wait_for("affichage", "bo", 5)
+        offered = p.wait_suggestion("Bonjour")
+        if offered.index("Bonjour") >= 5:
+            raise StoryFailed(f"'Bonjour' is not among the first five: {offered}")
+        p.pick("Bonjour", "KP_0")
+        p.wait_for("affichage", "Bonjour ", 5)
+        p.pick("ANNULATION", "KP_0")
+        p.wait_for("affichage", "", 5)
+        time.sleep(0.5)
+        expect("choices", p.choices(), ["b", "o", "Bonjour", "ANNULATION"])
+        # After each choice the scan starts again at the suggestions, before the letters.
+        lit = [d for _, e, d in p.entries() if e in ("texte", "choix")]
+        after_o = lit[lit.index("o", lit.index("b") + 2) + 2]
+        if after_o in ("b", "n"):
+            raise StoryFailed(f"after 'o' the scan went on with the letters: {lit}")
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
 STORIES = {
     "commands": story_commands,
     "navigation": story_navigation_keys,
@@ -655,6 +712,7 @@ STORIES = {
     "acceptance": story_acceptance,
     "two_keys": story_two_keys,
     "release_elsewhere": story_release_elsewhere,
+    "prediction": story_prediction,
 }
 
 

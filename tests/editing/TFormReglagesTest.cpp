@@ -1,13 +1,13 @@
 // The board settings dialog: it shows and gives back every setting, and the window takes the
 // carer's choice as an edit of the board.
 #include "editing/TFormReglages.h"
-#include "execution/SpeechFeedback.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
+#include "execution/SpeechFeedback.h"
 #include "execution/SwitchKeyFilter.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -44,6 +44,8 @@ private slots:
     top.voice = "fr+f2";
     top.rate = 100;
     top.volume = -100;
+    top.prediction = true;
+    top.predictionWords = 8;
     QTest::newRow("every limit, every box ticked") << top;
     BoardSettings tenths;
     tenths.tabPaceMs = 2700;
@@ -55,6 +57,7 @@ private slots:
     tenths.rate = -35;
     tenths.volume = 0;
     tenths.speakTexts = true;
+    tenths.predictionWords = 1;
     QTest::newRow("tenths of a second") << tenths;
     BoardSettings elsewhere;
     elsewhere.voice = "voix d'un autre ordinateur";
@@ -151,6 +154,30 @@ private slots:
     // A new board starts from the defaults.
     f.BtnNouveauClick();
     QCOMPARE(f.view().settings(), BoardSettings());
+
+    // The words learned are forgotten once the carer says yes, and the state of the model is
+    // told as it changes.
+    h.predictor.learnt = QStringList{"Bonne nuit"};
+    QStringList states;
+    MainFrameHarness::whenModal([&](QWidget* w) {
+      auto* d = qobject_cast<TFormReglages*>(w);
+      states << d->LblPredictionState->text();
+      d->BtnForgetWords->click(); // answered No
+      h.fakes.messages.answers = {true};
+      d->BtnForgetWords->click();
+      h.predictor.currentStatus = WordPredictor::Status::ModelMissing;
+      emit h.predictor.statusChanged(h.predictor.currentStatus);
+      states << d->LblPredictionState->text();
+      d->BtnCancel->click();
+    });
+    f.panel().BtnReglages->click();
+    QCOMPARE(states, QStringList({"Prédiction de mots prête.",
+                                  "Prédiction indisponible : le dictionnaire de prédiction est "
+                                  "introuvable."}));
+    QCOMPARE(h.fakes.messages.questions,
+             QStringList({"Oublier tous les mots appris ?", "Oublier tous les mots appris ?"}));
+    QCOMPARE(h.fakes.messages.shown, QStringList{"Les mots appris sont oubliés."});
+    QVERIFY(h.predictor.learnt.isEmpty());
   }
 
 private:

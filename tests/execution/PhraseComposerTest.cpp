@@ -25,7 +25,8 @@ struct Session {
   QStringList captions;
   QStringList added; // what AJOUT gave to add to "Divers"
 
-  // "w:text" an ordinary text, "l:text" a text of a letter tab, and the commands
+  // "w:text" an ordinary text, "l:text" a text of a letter tab, "s:n:word" a suggested word
+  // in place of the last n characters, and the commands
   // "A" AJOUT, "V" VALIDATION, "S" SUPPRESSION, "U" ANNULATION, "C" CLEAR.
   void run(const QStringList& script) {
     for (const QString& step : script) {
@@ -33,6 +34,9 @@ struct Session {
         composer.AppendText(step.mid(2), false, phraseFont());
       else if (step.startsWith(QLatin1String("l:")))
         composer.AppendText(step.mid(2), true, phraseFont());
+      else if (step.startsWith(QLatin1String("s:")))
+        composer.CompleteWord(step.section(QLatin1Char(':'), 1, 1).toInt(),
+                              step.section(QLatin1Char(':'), 2), phraseFont());
       else if (step == QLatin1String("A")) {
         const auto t = composer.Ajout(validatedFont(),
                                       [this](const QString& c) { return captions.contains(c); });
@@ -134,6 +138,20 @@ private slots:
     QTest::newRow("suppression after clear deletes the new phrase")
         << L{"w:A", "V", "w:B", "V", "w:C", "V", "C", "w:Je", "S"} << "\n"
         << L{} << "0" << L{};
+    QTest::newRow("suggestion replaces the letters, one undo takes the word")
+        << L{"l:b", "l:o", "s:2:bonjour ", "l:x", "U", "U"} << "" << L{} << "0" << L{};
+    QTest::newRow("suggestion after a word")
+        << L{"w:Je", "l:v", "s:1:veux "} << "Je veux " << L{"Je ", "veux "} << "0" << L{};
+    QTest::newRow("suggestion at the start of a word")
+        << L{"w:Je", "s:0:veux ", "U"} << "Je " << L{"Je "} << "0" << L{};
+    QTest::newRow("suggestion wraps onto the next line, undone whole")
+        << L{"w:Je", "w:veux", "l:m", "l:a", "s:2:manger ", "U"} << "Je veux " << L{"Je ", "veux "}
+        << "0" << L{};
+    QTest::newRow("suggestion on the fresh line of a new phrase")
+        << L{"w:Je", "V", "l:b", "l:o", "s:2:Bonjour "} << "Je \nBonjour " << L{"Bonjour "} << "0,1"
+        << L{};
+    QTest::newRow("a text partly in the word is taken back with it")
+        << L{"l:x", "l:ab", "s:1:bon ", "U"} << "x" << L{"x"} << "0" << L{};
     QTest::newRow("clear") << L{"w:Je", "w:veux", "C"} << "\n" << L{} << "0" << L{};
     QTest::newRow("clear then a text")
         << L{"w:Je", "V", "C", "w:Tu"} << "\nTu " << L{"Tu "} << "0" << L{};

@@ -1,15 +1,15 @@
 // The whole main window in execution mode, driven as the user drives it: keypad presses and
 // releases go to the focused widget, the two scanning timers tick when the test says so.
-#include "board/TOnglet.h"
-#include "execution/AcceptanceBar.h"
-#include "execution/SwitchKeyFilter.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/DefaultBoard.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
+#include "execution/AcceptanceBar.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -260,14 +260,17 @@ private slots:
     MainFrameHarness::keyUp(Qt::Key_0);
     TOnglet* page = f.view().activePage();
     QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
-    const auto lit = [&](int i) { return page->FButtons[size_t(i)]->boardFont() == f.view().selectedFont(); };
+    const auto lit = [&](int i) {
+      return page->FButtons[size_t(i)]->boardFont() == f.view().selectedFont();
+    };
     f.session().TimerT2Timer(); // the first row: a to f
     QVERIFY(lit(0) && lit(5) && !lit(6));
     f.session().TimerT2Timer(); // the second row: g to l
     QVERIFY(!lit(0) && lit(6) && lit(11) && !lit(12));
     const auto hold = [&f] {
       MainFrameHarness::keyDown(Qt::Key_0);
-      QVERIFY(!f.session().TimerT2->isActive()); // the lit row or text holds still while it is accepted
+      QVERIFY(
+          !f.session().TimerT2->isActive()); // the lit row or text holds still while it is accepted
       QTest::qWait(350);
       MainFrameHarness::keyUp(Qt::Key_0);
     };
@@ -287,7 +290,74 @@ private slots:
     QVERIFY(lit(0) && lit(5)); // after a choice the scan starts again at the first row
     for (int i = 0; i < int(page->layoutRows().size()) && !f.session().tabScanning(); ++i)
       f.session().TimerT2Timer();
-    QVERIFY(f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
+    QVERIFY(
+        f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
+  }
+
+  void suggestedWordsOnTheLetterPages() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    TOnglet* alphabet = f.view().pageNamed("Alphabet");
+    // Prediction off: the board as ever, and the predictor never asked.
+    QCOMPARE(alphabet->suggestionCount(), 0);
+    QVERIFY(h.predictor.requests.isEmpty());
+
+    h.predictor.answers = {{"", {"Je", "Il"}},
+                           {"b", {"bien", "bon"}},
+                           {"bo", {"bonjour", "bon", "bonne"}},
+                           {"bonjour ", {"madame", "monsieur"}}};
+    f.view().diversTab()->AddText(true, QStringLiteral("Bonne nuit"), false);
+    BoardSettings settings = f.view().settings();
+    settings.prediction = true;
+    f.view().setSettings(settings);
+    f.session().startScanning();
+    QCoreApplication::processEvents(); // the answer for the empty display
+    QCOMPARE(alphabet->suggestions(), QStringList({"Je", "Il", "", "", ""}));
+    QCOMPARE(f.view().diversTab()->suggestionCount(), 0);
+    const ScanTab shape = f.session().scanShape(alphabet);
+    QCOMPARE(shape.itemCount, alphabet->GetButtonCount() + 5);
+    QVERIFY(shape.restartAfterChoice);
+    QCOMPARE(shape.rows.front(), (ScanRow{0, 5})); // a row of their own, first
+    QCOMPARE(shape.rows.at(1).first, 5);
+
+    QVERIFY(chooseTab(f, "Alphabet"));
+    select(f, "b");
+    // The scan starts again at the suggestions; the answer renames the one lit, which stays lit.
+    QCOMPARE(alphabet->FCurrentIndex, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(alphabet->GetCurrentText(), QStringLiteral("bien"));
+    QCOMPARE(alphabet->itemButton(0)->boardFont(), f.view().selectedFont());
+    select(f, "o");
+    QCoreApplication::processEvents();
+    emit h.predictor.suggestions(1, {"vieux"}); // an answer overtaken by later letters
+    QCOMPARE(alphabet->suggestions().first(), QStringLiteral("bonjour"));
+    select(f, "bonjour");
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bonjour "));
+    QCoreApplication::processEvents();
+    QCOMPARE(alphabet->suggestions().mid(0, 2), QStringList({"madame", "monsieur"}));
+    select(f, "ANNULATION"); // the whole word, letters and suggestion alike
+    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    QCoreApplication::processEvents();
+    select(f, QString()); // an empty slot writes nothing
+    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    select(f, "Je");
+    select(f, "VALIDATION");
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je \n"));
+    QCOMPARE(h.predictor.learnt, QStringList({"Bonne nuit", "Je "}));
+    // Never part of the board's texts.
+    QCOMPARE(f.view().boardData().tabs.at(1).texts, defaultboard::alphabetTexts());
+
+    // None while the carer edits; back in execution the board's texts are not taught twice.
+    h.enterCreationMode();
+    QCOMPARE(alphabet->suggestionCount(), 0);
+    h.enterExecutionMode();
+    QCOMPARE(alphabet->suggestionCount(), 5);
+    QCOMPARE(h.predictor.learnt, QStringList({"Bonne nuit", "Je "}));
+    // A model found damaged once opened: the suggestions go, the letters stay.
+    h.predictor.currentStatus = WordPredictor::Status::ModelDamaged;
+    emit h.predictor.statusChanged(h.predictor.currentStatus);
+    QCOMPARE(alphabet->suggestionCount(), 0);
+    QCOMPARE(f.session().scanShape(alphabet).itemCount, alphabet->GetButtonCount());
   }
 };
 

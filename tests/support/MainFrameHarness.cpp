@@ -1,15 +1,14 @@
 // The main window harness for widget tests.
 #include "support/MainFrameHarness.h"
 
-#include "execution/SwitchKeyFilter.h"
-#include "board/TOnglet.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +18,7 @@
 
 MainFrameHarness::MainFrameHarness(bool newBoard) {
   QDir(FDir.path()).mkpath(QStringLiteral("conf"));
-  FFrame = std::make_unique<TMainFrame>(fakes.services(), FDir.path());
+  FFrame = std::make_unique<TMainFrame>(fakes.services(), FDir.path(), &predictor);
   FFrame->createDialogs();
   FFrame->SetPassword(QStringLiteral("wmo"));
   if (newBoard)
@@ -93,10 +92,13 @@ void MainFrameHarness::reactivate() {
   QCoreApplication::processEvents();
 }
 
-void MainFrameHarness::enterExecutionMode() { FFrame->FormShortCut(Qt::Key_E, Qt::ControlModifier); }
+void MainFrameHarness::enterExecutionMode() {
+  FFrame->FormShortCut(Qt::Key_E, Qt::ControlModifier);
+}
 
 void MainFrameHarness::clickTab(TMainFrame& frame, int index) {
-  QTest::mouseClick(frame.view().tabBar(), Qt::LeftButton, {}, frame.view().tabBar()->tabRect(index).center());
+  QTest::mouseClick(frame.view().tabBar(), Qt::LeftButton, {},
+                    frame.view().tabBar()->tabRect(index).center());
 }
 
 void MainFrameHarness::typeText(QWidget* widget, const QString& text) {

@@ -2,6 +2,7 @@
 // to press keys as the keyboard would (to the focused widget) and to answer modal dialogs.
 #pragma once
 
+#include "support/FakePredictor.h"
 #include "support/Fakes.h"
 
 #include <QTemporaryDir>
@@ -44,6 +45,8 @@ public:
   static void typeText(QWidget* widget, const QString& text);
 
   FakeServices fakes;
+  // Answers nothing until given answers; boards predict only when their settings say so.
+  FakePredictor predictor;
 
 private:
   QTemporaryDir FDir;
