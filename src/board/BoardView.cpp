@@ -219,6 +219,14 @@ void BoardView::setPaces(int tabSeconds, int textSeconds) {
   FTextSeconds = std::clamp(textSeconds, 1, 100);
 }
 
+std::optional<QString> BoardView::boundPassedBy(int addedTabs, const QStringList& addedTexts,
+                                                const QStringList& newNames) const {
+  qint64 texts = addedTexts.size();
+  for (TOnglet* page : pages())
+    texts += page->wholeTexts().size();
+  return boardfile::boundPassed(pageCount() + addedTabs, texts, newNames);
+}
+
 BoardData BoardView::boardData() const {
   BoardData d;
   d.t1Seconds = FTabSeconds;

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 class TOnglet;
 class TPageControl;
@@ -65,6 +66,11 @@ public:
   TOnglet* diversTab() const { return FDiversTab; }
   // The tab of the user's own phrases, made at the end when the board has none.
   TOnglet* ensureDiversTab();
+
+  // The message naming the bound of a board file that adding `addedTabs` tabs and the texts
+  // `addedTexts` (writing the names `newNames`) would pass; none when the board stays within.
+  std::optional<QString> boundPassedBy(int addedTabs, const QStringList& addedTexts,
+                                       const QStringList& newNames) const;
 
   // BoardStore: the board as its file holds it, and a board read from a file put on screen.
   BoardData boardData() const override;

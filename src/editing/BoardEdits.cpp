@@ -98,10 +98,7 @@ void restoreBoard(CreationPanel& f, const BoardSnapshot& s) {
 
 bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
                        const QStringList& newNames) {
-  qint64 texts = addedTexts.size();
-  for (TOnglet* page : f.view().pages())
-    texts += page->wholeTexts().size();
-  const auto passed = boardfile::boundPassed(f.view().pageCount() + addedTabs, texts, newNames);
+  const auto passed = f.view().boundPassedBy(addedTabs, addedTexts, newNames);
   if (passed)
     f.services().messages->information(*passed);
   return passed.has_value();

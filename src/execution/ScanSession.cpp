@@ -417,11 +417,7 @@ void ScanSession::Ajout() {
   // A phrase the board file could not hold again is not added: it is closed as a phrase already
   // on the board is, and the message names the bound.
   const auto fits = [this](const QString& text) {
-    qint64 texts = 1;
-    for (TOnglet* page : FView.pages())
-      texts += page->wholeTexts().size();
-    const auto passed =
-        boardfile::boundPassed(FView.pageCount() + (FView.diversTab() ? 0 : 1), texts, {text});
+    const auto passed = FView.boundPassedBy(FView.diversTab() ? 0 : 1, {text}, {text});
     if (passed)
       FServices.messages->information(*passed);
     return !passed;

@@ -1,18 +1,19 @@
 // The whole-board commands of the main window as a carer meets them: boards opened and saved
 // through the window, the file names chosen, and what a broken file or a failed save leaves.
+#include "board/BoardView.h"
 #include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "documents/BoardFile.h"
 #include "documents/TFormChangeMdp.h"
-#include "shell/ConfigFile.h"
-#include "shell/Startup.h"
-#include "shell/TMainFrame.h"
-#include "board/BoardView.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/ConfigFile.h"
+#include "shell/Startup.h"
+#include "shell/TMainFrame.h"
 #include "support/Fakes.h"
+#include "support/Fixtures.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -33,10 +34,7 @@ const QString kSaveError = QStringLiteral("erreur d'enregistrement du fichier");
 const QString kFilter = QStringLiteral("Fichiers ordinogrammes (*.ord) |*.ord");
 
 QByteArray fixture(const QString& name) {
-  QFile f(QStringLiteral(ORIVOX_TEST_DATA "/boards/") + name);
-  if (!f.open(QIODevice::ReadOnly))
-    qFatal("missing fixture %s", qPrintable(name));
-  return f.readAll();
+  return boardFixture(name);
 }
 
 QByteArray bytesOf(const QString& path) {
@@ -202,7 +200,8 @@ private slots:
     for (TOnglet* page : f.view().pages())
       QCOMPARE(page->GetBackgroundColor(), f.view().tabColor());
     // No reserved tab in this board: the references of the board before are gone.
-    QVERIFY(!f.view().diversTab() && !f.view().pageNamed(QStringLiteral("Alphabet")) && !f.view().pageNamed(QStringLiteral("Autres caractères")));
+    QVERIFY(!f.view().diversTab() && !f.view().pageNamed(QStringLiteral("Alphabet")) &&
+            !f.view().pageNamed(QStringLiteral("Autres caractères")));
     QCOMPARE(f.view().tabCounter(), 2);
     f.panel().BtnAjoutOnglClick();
     QCOMPARE(captions(f).last(), QStringLiteral("Onglet2"));
@@ -335,7 +334,8 @@ private slots:
     QCOMPARE(f.document().fileName(), before.path);
     QCOMPARE(f.windowTitle(), caption);
     QVERIFY(!f.document().saved());
-    QVERIFY(f.view().pageNamed(QStringLiteral("Alphabet")) && f.view().pageNamed(QStringLiteral("Alphabet"))->caption() == "Alphabet");
+    QVERIFY(f.view().pageNamed(QStringLiteral("Alphabet")) &&
+            f.view().pageNamed(QStringLiteral("Alphabet"))->caption() == "Alphabet");
   }
 
   void unreadableFileChangesNothing() {
@@ -469,7 +469,8 @@ private slots:
     h.fakes.messages.onShown = [&](const QString&) { present << QFile::exists(marker); };
     QVERIFY(writeFile(path, fixture("truncated.ord")));
     openStartBoard(f, path);
-    QCOMPARE(h.fakes.messages.shown, QStringList{kLoadError + " " + path + " : il est endommagé (ligne 91)"});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{kLoadError + " " + path + " : il est endommagé (ligne 91)"});
     QCOMPARE(present, QList<bool>{true});
     QVERIFY(!QFile::exists(marker));
   }
@@ -561,7 +562,8 @@ private slots:
     else if (action == "paste 3")
       f.panel().pasteTextList(QStringLiteral("a\nb\nc"));
     else
-      f.panel().pasteTextList(QStringLiteral("\n") + QString(action.mid(6).toInt(), QLatin1Char('m')));
+      f.panel().pasteTextList(QStringLiteral("\n") +
+                              QString(action.mid(6).toInt(), QLatin1Char('m')));
     QCOMPARE(h.fakes.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty()) {
       QCOMPARE(texts(f), before); // nothing of the refused edit was made
@@ -732,7 +734,7 @@ private slots:
       for (int i = 0; i < page->GetButtonCount(); ++i) {
         TTextButton* b = page->FButtons[size_t(i)];
         QCOMPARE(!b->isShownOnPage(), i >= page->textButtonCount()); // reserved buttons hidden
-        QCOMPARE(b->boardFont(), f.view().selectedFont());                   // all texts shown selected
+        QCOMPARE(b->boardFont(), f.view().selectedFont());           // all texts shown selected
       }
     }
     // The name fields speak of the new board, not of the old one.

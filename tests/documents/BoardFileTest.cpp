@@ -2,6 +2,7 @@
 // hand-edited files, and the writer and reader agreeing on every board.
 #include "documents/BoardFile.h"
 
+#include "support/Fixtures.h"
 #include "support/TestRegistry.h"
 
 #include <QFile>
@@ -13,10 +14,7 @@ Q_DECLARE_METATYPE(BoardReadStatus)
 namespace {
 
 QByteArray fixture(const QString& name) {
-  QFile f(QStringLiteral(ORIVOX_TEST_DATA "/boards/") + name);
-  if (!f.open(QIODevice::ReadOnly))
-    qFatal("missing fixture %s", qPrintable(name));
-  return f.readAll();
+  return boardFixture(name);
 }
 
 BoardFont font(const QString& name, int size, TColor colour, bool b = false, bool i = false,
@@ -301,7 +299,8 @@ private slots:
     QTest::newRow("text of 32,767 bytes") << uniformBoard(1, 1, 32767) << 0;
     QTest::newRow("text of 32,768 bytes") << uniformBoard(1, 1, 32768) << 35;
     QTest::newRow("2 MiB of texts") << uniformBoard(1, 64, 32767) << 0;
-    QTest::newRow("over 2 MiB of texts, as the program can make") << uniformBoard(1, 65, 32767) << 0;
+    QTest::newRow("over 2 MiB of texts, as the program can make")
+        << uniformBoard(1, 65, 32767) << 0;
   }
   void boardsBeyondTheBoundsAreRefused() {
     QFETCH(QByteArray, bytes);

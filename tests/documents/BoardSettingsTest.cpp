@@ -1,6 +1,7 @@
 // The settings block after the final block of a board file: what a hand-edited or later
 // version's block reads as, and that a board keeps its settings through a save.
 #include "documents/BoardFile.h"
+#include "support/Fixtures.h"
 
 #include "support/TestRegistry.h"
 
@@ -10,12 +11,6 @@
 Q_DECLARE_METATYPE(BoardSettings)
 
 namespace {
-QByteArray boardFixture(const QString& name) {
-  QFile f(QStringLiteral(ORIVOX_TEST_DATA "/boards/") + name);
-  if (!f.open(QIODevice::ReadOnly))
-    qFatal("missing fixture %s", qPrintable(name));
-  return f.readAll();
-}
 
 template <typename F> BoardSettings with(F change) {
   BoardSettings s;
@@ -72,7 +67,8 @@ private slots:
         << with([](BoardSettings& s) {
              s.prediction = true;
              s.predictionWords = 8;
-           }) << true;
+           })
+        << true;
     QTest::newRow("prediction off, fewest suggestions, malformed flag kept off")
         << m + "prediction=on\r\npredictionWords=0\r\n"
         << with([](BoardSettings& s) { s.predictionWords = 1; }) << true;

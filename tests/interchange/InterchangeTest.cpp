@@ -4,6 +4,7 @@
 #include "interchange/CommandLine.h"
 #include "interchange/FormatCheck.h"
 #include "interchange/ZipPackage.h"
+#include "support/Fixtures.h"
 
 #include "board/DefaultBoard.h"
 #include "support/TestRegistry.h"
@@ -24,10 +25,7 @@ Q_DECLARE_METATYPE(BoardData)
 namespace {
 
 BoardData fixture(const QString& name) {
-  QFile f(QStringLiteral(ORIVOX_TEST_DATA "/boards/") + name);
-  if (!f.open(QIODevice::ReadOnly))
-    qFatal("missing fixture %s", qPrintable(name));
-  const BoardReadResult r = boardfile::read(f.readAll());
+  const BoardReadResult r = boardfile::read(boardFixture(name));
   if (r.status != BoardReadStatus::Ok)
     qFatal("fixture %s does not read", qPrintable(name));
   return r.data;
@@ -56,7 +54,8 @@ BoardData richBoard() {
   b.tabColor = clBtnFace;
   b.settings.voice = QStringLiteral("Amélie");
   b.settings.speakPrompts = true;
-  b.settings.storedBlock << QByteArray("futureKey=\xe9" "1");
+  b.settings.storedBlock << QByteArray("futureKey=\xe9"
+                                       "1");
   b.currentPhraseFont.name = QStringLiteral("DejaVu Sans");
   b.currentPhraseFont.italic = true;
   return b;
