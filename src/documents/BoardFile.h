@@ -67,6 +67,10 @@ namespace boardfile {
 constexpr int kMaxTabs = 500;
 constexpr int kMaxTexts = 25000;
 constexpr int kMaxLineBytes = 32767; // a text or caption, as the name fields accept it
+// The bytes of every text and caption together: far above any real board (25,000 texts of a
+// long sentence each stay under 5 MiB), low enough that an import's own limits can admit every
+// board the program saves while a hostile file stays small.
+constexpr qint64 kMaxBoardTextBytes = qint64(16) << 20;
 // The message naming the bound a board would pass with `tabs` tabs and `texts` texts in all,
 // `newTexts` (texts or captions) among them; none when it stays within.
 std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts);
