@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 
@@ -189,7 +190,15 @@ public:
     QElapsedTimer t;
     t.start();
     FPredictor.request(++FId, text);
-    QTimer::singleShot(5000, &FLoop, &QEventLoop::quit);
+    // A guard of this request only: a single-shot timer left from an earlier request would
+    // end a later wait early, and the user would see no words where the predictor had some.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &FLoop, [this] {
+      ++FUnanswered;
+      FLoop.quit();
+    });
+    guard.start(5000);
     FLoop.exec();
     FLatencies.push_back(double(t.nsecsElapsed()) / 1e6);
     return FWords;
@@ -199,12 +208,14 @@ public:
     ask(QString()); // queued after the learning: returns once it is done
   }
   std::vector<double>& latencies() { return FLatencies; }
+  int unanswered() const { return FUnanswered; }
 
 private:
   PresagePredictor FPredictor;
   QEventLoop FLoop;
   QStringList FWords;
   int FId = 0;
+  int FUnanswered = 0; // requests given up after 5 s
   std::vector<double> FLatencies;
 };
 
@@ -495,6 +506,40 @@ private:
   QRandomGenerator FRng;
 };
 
+// Where a text is cut in two so that the first half can be learnt before the second is written:
+// after the sentence end nearest the middle (". ", "! ", "? ", "… ", also before a closing "»")
+// or at a blank line, whichever is nearer; in a text of one sentence, at the space nearest the
+// middle. Cutting at a line end instead left nothing to write when the text is one line.
+qsizetype middleCut(const QString& text) {
+  const qsizetype middle = text.size() / 2;
+  const auto isSentenceEnd = [](QChar c) {
+    return c == '.' || c == '!' || c == '?' || c == QChar(0x2026);
+  };
+  const auto isSpace = [](QChar c) { return c.isSpace(); };
+  qsizetype best = -1;
+  qsizetype bestSpace = -1;
+  const auto nearer = [middle](qsizetype a, qsizetype b) {
+    return b < 0 || std::abs(a - middle) < std::abs(b - middle);
+  };
+  for (qsizetype i = 1; i < text.size(); ++i) {
+    if (!isSpace(text.at(i)))
+      continue;
+    if (nearer(i, bestSpace))
+      bestSpace = i;
+    // Back over a closing guillemet and the space before it, to the sign that ends a sentence.
+    qsizetype j = i - 1;
+    if (text.at(j) == QChar(0x00BB)) {
+      --j;
+      while (j > 0 && isSpace(text.at(j)))
+        --j;
+    }
+    const bool blankLine = text.at(i) == '\n' && text.at(i - 1) == '\n';
+    if ((isSentenceEnd(text.at(j)) || blankLine) && nearer(i, best))
+      best = i;
+  }
+  return best >= 0 ? best : bestSpace >= 0 ? bestSpace : text.size();
+}
+
 } // namespace
 
 // Prediction on the text: both scanning modes with 5 suggestions, then the keystroke saving
@@ -510,6 +555,7 @@ int predictionFigures(const QString& text) {
     }
   }
   std::vector<double> latencies;
+  int unanswered = 0;
   auto run = [&](const char* name, bool rowColumn, const QString& learnt, const QString& t,
                  const QString& userDb) {
     Oracle oracle(model, userDir.filePath(userDb), 5);
@@ -517,29 +563,36 @@ int predictionFigures(const QString& text) {
       oracle.learn(learnt);
     const Board board(rowColumn, 5);
     const Figures f = User(board, rowColumn, 0, 0, 0, 0).writeWithPrediction(t, oracle);
-    const double chars = std::max(1, f.characters);
+    latencies.insert(latencies.end(), oracle.latencies().begin(), oracle.latencies().end());
+    unanswered += oracle.unanswered();
+    if (f.characters == 0) { // no rate: nothing was written, in no time
+      std::printf("%-34s no characters to write\n", name);
+      return;
+    }
+    const double chars = f.characters;
     std::printf("%-34s %6.2f steps/char %6.2f chars/min  keystroke saving %5.1f %%  "
                 "(%d characters, %ld choices, %d suggestions taken)\n",
                 name, f.steps / chars, chars * 60000.0 / double(std::max<qint64>(1, f.ms)),
                 100.0 * (1.0 - double(f.choices) / chars), f.characters, f.choices,
                 f.suggestionsTaken);
-    latencies.insert(latencies.end(), oracle.latencies().begin(), oracle.latencies().end());
   };
   run("linear + prediction", false, {}, text, QStringLiteral("a.db"));
   run("row-column + prediction", true, {}, text, QStringLiteral("b.db"));
-  // The halves cut at a line end.
-  qsizetype cut = text.indexOf('\n', text.size() / 2);
-  if (cut < 0)
-    cut = text.size() / 2;
-  const QString first = text.left(cut);
-  const QString second = text.mid(cut + 1);
+  const qsizetype cut = middleCut(text);
+  const QString first = text.left(cut).trimmed();
+  const QString second = text.mid(cut).trimmed();
+  std::printf("halves: %lld and %lld characters of the text, cut after \"%s\"\n",
+              static_cast<long long>(first.size()), static_cast<long long>(second.size()),
+              qPrintable(first.right(30).simplified()));
   run("2nd half, prediction, not learnt", true, {}, second, QStringLiteral("c.db"));
   run("2nd half, prediction, 1st learnt", true, first, second, QStringLiteral("d.db"));
+  if (latencies.empty())
+    return 0;
   std::sort(latencies.begin(), latencies.end());
   const auto at = [&](double q) { return latencies[size_t(q * double(latencies.size() - 1))]; };
   std::printf("one prediction (%zu asked): median %.2f ms, 99th percentile %.2f ms, "
-              "max %.2f ms\n",
-              latencies.size(), at(0.5), at(0.99), latencies.back());
+              "max %.2f ms; %d unanswered within 5 s\n",
+              latencies.size(), at(0.5), at(0.99), latencies.back(), unanswered);
   return 0;
 }
 
@@ -562,7 +615,11 @@ int main(int argc, char** argv) {
   for (const Mode& m : modes) {
     const Board board(m.rowColumn);
     const Figures f = User(board, m.rowColumn, 0, 0, 0, 0).write(tokens(text, board));
-    const double chars = std::max(1, f.characters);
+    if (f.characters == 0) {
+      std::printf("%-10s  no characters to write\n", m.name);
+      continue;
+    }
+    const double chars = f.characters;
     std::printf("%-10s  %6.2f steps/char  %6.2f s/char  %6.2f chars/min\n", m.name, f.steps / chars,
                 f.ms / 1000.0 / chars, chars * 60000.0 / double(f.ms));
   }

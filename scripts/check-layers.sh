@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a folder above its own in the layer order: each folder of
-# src/ may include only itself and the folders before it. The order, lowest first:
-#   platform  documents  interchange  prediction  board  execution  editing  about  shell
-# platform: small services over the system; documents: the board file as plain values;
-# interchange and prediction: rooms of their own over plain values; board: the board on screen;
-# execution: the scan session; editing: the creation panel; shell: the window that wires them.
+# src/ may include only itself and the folders before it. The order, lowest first, is the one
+# the build uses: cmake/rooms.txt, one folder a line.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
-ORDER=(platform documents interchange prediction board execution editing about shell)
+mapfile -t ORDER < <(grep -E '^[a-z]+$' ../cmake/rooms.txt)
+if [ "${#ORDER[@]}" -eq 0 ]; then
+  echo "cmake/rooms.txt names no folder" >&2
+  exit 1
+fi
 rank() {
   local i
   for i in "${!ORDER[@]}"; do

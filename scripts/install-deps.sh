@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-translations-l10n
   libpulse-dev
   libzip-dev
-  dpkg-dev lintian desktop-file-utils shared-mime-info
+  dpkg-dev lintian desktop-file-utils shared-mime-info appstream
   libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng
   fonts-liberation fontconfig
   xvfb xauth xdotool x11-utils python3-xlib openbox

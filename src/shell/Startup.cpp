@@ -123,7 +123,8 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
   installQtTranslations(app); // before the first message box or window
   // The name is needed before the folders are chosen: the user's data folder is named after it.
   QApplication::setApplicationName(QStringLiteral("Orivox"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("orivox"));
+  // The menu entry's id (org.orivox.orivox.desktop), so that the desktop ties the window to it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.orivox.orivox"));
   QApplication::setWindowIcon(QIcon(orivoxLogo(256)));
   const QString dataFolder =
       chooseDataFolder(QCoreApplication::applicationDirPath(),

@@ -26,13 +26,13 @@ trap cleanup EXIT
 PREFIX="$WORK/prefix"
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 ||
   { cat "$WORK/install.log" >&2; fail "cmake --install failed"; }
-for f in bin/orivox share/applications/orivox.desktop \
-  share/icons/hicolor/256x256/apps/orivox.png share/metainfo/orivox.metainfo.xml \
-  share/mime/packages/orivox.xml share/doc/orivox/copyright; do
+for f in bin/orivox share/applications/org.orivox.orivox.desktop \
+  share/icons/hicolor/256x256/apps/orivox.png share/metainfo/org.orivox.orivox.metainfo.xml \
+  share/mime/packages/orivox.xml share/doc/orivox/copyright share/man/man1/orivox.1.gz; do
   [ -s "$PREFIX/$f" ] || fail "not installed: $f"
 done
-grep -qx 'Exec=orivox %f' "$PREFIX/share/applications/orivox.desktop" || fail "desktop entry has no Exec=orivox %f"
-grep -qx 'Icon=orivox' "$PREFIX/share/applications/orivox.desktop" || fail "desktop entry has no Icon=orivox"
+grep -qx 'Exec=orivox %f' "$PREFIX/share/applications/org.orivox.orivox.desktop" || fail "desktop entry has no Exec=orivox %f"
+grep -qx 'Icon=orivox' "$PREFIX/share/applications/org.orivox.orivox.desktop" || fail "desktop entry has no Icon=orivox"
 head -c 8 "$PREFIX/share/icons/hicolor/256x256/apps/orivox.png" | od -An -c | grep -q 'P   N   G' ||
   fail "the icon is not a PNG"
 # The program folder of an installed copy belongs to the administrator.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package: built with CPack, judged by lintian (no error), installed with apt, the
-# installed /usr/bin/orivox started once under Xvfb and closed, then the package removed.
+# The Debian package: built with CPack, judged by lintian (no error, a manual page) and by
+# appstreamcli (not a hint on its description), installed with apt, the installed
+# /usr/bin/orivox started once under Xvfb and closed, then the package removed.
 # Needs root (it installs system-wide); skips otherwise, or when the package is already
 # installed by someone else.
 # Usage: package_install.sh <built orivox binary> <tests/data folder>
@@ -31,15 +32,29 @@ DEB="$(ls "$BUILD"/orivox_*_*.deb 2>/dev/null | head -1)"
 [ -n "$DEB" ] || fail "no orivox_*.deb in $BUILD"
 dpkg-deb -f "$DEB" Depends | grep -q 'libzip4' || fail "the dependencies were not computed from the libraries"
 
-# 2. lintian: warnings allowed, no error.
+# 2. lintian: no error, and the manual page is there and reads cleanly; other warnings allowed.
 if command -v lintian >/dev/null; then
   lintian "$DEB" >"$WORK/lintian.log" 2>/dev/null
   if grep -q '^E:' "$WORK/lintian.log"; then
     cat "$WORK/lintian.log" >&2
     fail "lintian reports errors"
   fi
+  if grep -qE ': (no-manual-page|groff-message|manual-page-|bad-whatis-entry)' "$WORK/lintian.log"; then
+    cat "$WORK/lintian.log" >&2
+    fail "lintian finds fault with the manual page"
+  fi
 else
   echo "lintian not installed: package not judged"
+fi
+# The software-centre description and the menu entry as the package installs them: the id in
+# reverse-DNS form, the launchable naming the desktop file beside it; not even a pedantic hint.
+mkdir "$WORK/root"
+dpkg-deb -x "$DEB" "$WORK/root"
+appstreamcli validate-tree --no-net --pedantic "$WORK/root" >"$WORK/appstream.log" 2>&1 ||
+  { cat "$WORK/appstream.log" >&2; fail "appstreamcli finds fault with the package's description"; }
+if grep -qE '^[[:space:]]*[EWIP]:' "$WORK/appstream.log"; then
+  cat "$WORK/appstream.log" >&2
+  fail "appstreamcli gives hints on the package's description"
 fi
 
 # 3. Install, and remove whatever happens next.
@@ -51,7 +66,7 @@ DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 install -y -qq
 [ -x /usr/bin/orivox ] || fail "/usr/bin/orivox is not installed"
 grep -q '^application/x-orivox-board$' /usr/share/mime/types ||
   fail "the board file type is not in the MIME database"
-grep -qx 'Exec=orivox %f' /usr/share/applications/orivox.desktop || fail "the menu entry passes no file"
+grep -qx 'Exec=orivox %f' /usr/share/applications/org.orivox.orivox.desktop || fail "the menu entry passes no file"
 
 # 4. The installed program starts as an ordinary user and shows its window. The display lets
 # that user in (-ac); it listens on this machine only.
