@@ -16,8 +16,14 @@ inline void checkImportedBoard(const interchange::ImportResult& r) {
     std::fprintf(stderr, "an imported board does not open again once saved\n");
     std::abort();
   }
-  const interchange::ImportResult back =
-      interchange::importObz(interchange::obzBytes(again.data, QStringLiteral("x")));
+  const interchange::Result<QByteArray> exported =
+      interchange::obzBytes(again.data, QStringLiteral("x"));
+  if (!exported.ok()) {
+    std::fprintf(stderr, "an imported board cannot be exported: %s\n",
+                 qPrintable(exported.errorString()));
+    std::abort();
+  }
+  const interchange::ImportResult back = interchange::importObz(exported.value());
   if (!back.ok || boardfile::write(back.board) != boardfile::write(again.data)) {
     std::fprintf(stderr, "an imported board changed through a package\n");
     std::abort();

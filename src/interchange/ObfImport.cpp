@@ -1,46 +1,26 @@
 // Boards read from the Open Board Format: each board a tab of texts, in grid order, boards
 // linked from the package followed once each; what cannot be shown counted, hostile files
-// refused whole.
-#include "interchange/Interchange.h"
+// refused whole. Every bound of the board file is counted while reading, before anything is
+// copied past it.
+#include "interchange/BoardJson.h"
+#include "interchange/Bounds.h"
+#include "interchange/Formats.h"
 #include "interchange/OrivoxFields.h"
 #include "interchange/ZipPackage.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "documents/Cp1252.h"
+#include "documents/ReservedNames.h"
+
 #include <QHash>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QSet>
 
 #include <cmath>
+#include <functional>
 
 namespace interchange {
 
 namespace {
-
-// A board is a few hundred kilobytes of JSON at most; a package's boards together stay far
-// below the total. Images and sounds are never inflated at all.
-constexpr qint64 kMaxJsonBytes = 8 << 20;
-constexpr qint64 kMaxPackageJsonBytes = 64 << 20;
-// Boards nest objects five or six deep; anything far deeper is not a board.
-constexpr int kMaxDepth = 32;
-// What a board file of Orivox may hold: an import beyond it could be saved but never opened.
-constexpr int kMaxTabs = boardfile::kMaxTabs;
-constexpr qint64 kMaxTexts = boardfile::kMaxTexts;
-constexpr qsizetype kMaxTextLength = boardfile::kMaxLineBytes;
-
-struct Refusal {
-  QString message;
-};
-
-[[noreturn]] void refuse(const QString& message) {
-  throw Refusal{message};
-}
-
-QString megabytes(qint64 bytes) {
-  return QString::number(bytes >> 20);
-}
 
 // Ids are strings by the format, numbers in many files: both name the same button.
 QString idOf(const QJsonValue& v) {
@@ -55,75 +35,19 @@ QString idOf(const QJsonValue& v) {
   return {};
 }
 
-// Depth of brackets outside strings, counted before parsing so that a pathological nesting is
-// refused with our own message whatever the parser's own limit.
-bool nestingWithin(const QByteArray& json, int maxDepth) {
-  int depth = 0;
-  bool inString = false;
-  for (qsizetype i = 0; i < json.size(); ++i) {
-    const char c = json[i];
-    if (inString) {
-      if (c == '\\')
-        ++i;
-      else if (c == '"')
-        inString = false;
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      if (++depth > maxDepth)
-        return false;
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
-  return true;
-}
-
-QJsonObject parseObject(const QByteArray& bytes, const QString& what) {
-  if (bytes.size() > kMaxJsonBytes)
-    refuse(QStringLiteral("%1 dépasse %2 Mo.").arg(what, megabytes(kMaxJsonBytes)));
-  if (!nestingWithin(bytes, kMaxDepth))
-    refuse(QStringLiteral("%1 est imbriqué sur plus de %2 niveaux.").arg(what).arg(kMaxDepth));
-  QJsonParseError error;
-  const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-  if (error.error != QJsonParseError::NoError || !doc.isObject())
-    refuse(QStringLiteral("%1 n'est pas un fichier JSON valide.").arg(what));
-  return doc.object();
-}
-
-// Texts are single lines of the board file: a line break or a control character would shift
-// every line after it, so each becomes a space.
-QString oneLine(QString s) {
+// A text as the board file can hold it: the code page's own characters where they have a
+// faithful equivalent, and a space for the three bytes that would end the line or the file
+// (the board file itself writes them so). Other control characters stay, as a save keeps them.
+QString asBoardLine(const QString& text) {
+  QString s = cp1252::withFaithfulEquivalents(text);
   for (QChar& c : s)
-    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+    if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 26)
       c = QLatin1Char(' ');
   return s;
 }
 
-// A path inside the package, in one spelling ("./a//b" is "a/b"), or nothing when it leaves
-// the package: absolute, a drive, a backslash or a "..".
-std::optional<QString> insidePath(const QString& path) {
-  if (path.isEmpty() || path.startsWith(QLatin1Char('/')) || path.contains(QLatin1Char('\\')) ||
-      path.contains(QChar(0)))
-    return std::nullopt;
-  QStringList parts;
-  for (const QString& part : path.split(QLatin1Char('/'))) {
-    if (part.isEmpty() || part == QLatin1String("."))
-      continue;
-    if (part == QLatin1String(".."))
-      return std::nullopt;
-    parts << part;
-  }
-  if (parts.isEmpty() || parts.first().contains(QLatin1Char(':')))
-    return std::nullopt;
-  return parts.join(QLatin1Char('/'));
-}
-
-QString checkedPath(const QString& path) {
-  const auto inside = insidePath(path);
-  if (!inside)
-    refuse(QStringLiteral("le chemin « %1 » sort du paquet.").arg(path));
-  return *inside;
+bool present(const QJsonValue& v) {
+  return !v.isNull() && !v.isUndefined();
 }
 
 // A new board's look (the default board's fonts), for boards made elsewhere.
@@ -139,124 +63,83 @@ struct Link {
   QString label; // the button's, a name for a board that has none
 };
 
-class Importer {
+struct Entry {
+  QString text;
+  int tab = -1; // the tab of a lone Orivox board, when the button says
+};
+
+// What one board gives: its texts in grid order, and the boards it leads to.
+struct BoardContent {
+  QList<Entry> entries;
+  QList<Link> links;
+};
+
+// What a button gives every cell naming it, worked out once per button.
+struct ButtonOutcome {
+  enum class Kind { Hidden, Nothing, Text, Link, Command, Characters, Reserved };
+  Kind kind = Kind::Nothing;
+  Entry entry;
+  Link link;
+  bool image = false;
+  bool sound = false;
+};
+
+// A load_board to the package path it leads to; empty when the package lacks the board.
+using Resolver = std::function<Result<QString>(const QJsonObject&)>;
+
+// Builds the board, counting every bound of the board file as it goes.
+class BoardImporter {
 public:
   BoardData board = newBoard();
   Dropped dropped;
 
-  // The texts of one board, in grid order. `resolve` turns a load_board into a package path
-  // (empty when it cannot be followed); links found go to `links`.
-  struct Entry {
-    QString text;
-    int tab = -1; // the tab of a lone Orivox board
-  };
-  template <typename Resolve>
-  QList<Entry> readButtons(const QJsonObject& obj, const QString& what, Resolve resolve,
-                           QList<Link>& links) {
+  Result<BoardContent> readBoard(const QJsonObject& obj, const QString& what,
+                                 const Resolver& resolve) {
+    using R = Result<BoardContent>;
     const QJsonValue buttonsValue = obj.value(QLatin1String("buttons"));
     if (!buttonsValue.isArray())
-      refuse(QStringLiteral("%1 n'est pas un tableau au format Open Board.").arg(what));
+      return R::failure(QStringLiteral("%1 n'est pas un tableau au format Open Board.").arg(what));
     const QJsonArray buttons = buttonsValue.toArray();
-    QHash<QString, QJsonObject> byId;
-    for (const QJsonValue& b : buttons) {
-      const QString id = idOf(b.toObject().value(QLatin1String("id")));
-      if (id.isEmpty())
-        continue;
-      if (byId.contains(id))
-        refuse(QStringLiteral("deux boutons portent l'identifiant « %1 » dans %2.").arg(id, what));
-      byId.insert(id, b.toObject());
-    }
-    // Grid order, row by row, empty cells skipped; without a grid, the buttons as listed.
-    QList<QJsonObject> ordered;
-    const QJsonValue order =
-        obj.value(QLatin1String("grid")).toObject().value(QLatin1String("order"));
-    if (order.isArray()) {
-      for (const QJsonValue& row : order.toArray())
-        for (const QJsonValue& cell : row.toArray()) {
-          const auto it = byId.constFind(idOf(cell));
-          if (it != byId.constEnd())
-            ordered << *it;
-        }
-    } else {
-      for (const QJsonValue& b : buttons)
-        if (b.isObject())
-          ordered << b.toObject();
-    }
+    Result<QHash<QString, qsizetype>> byId = indexButtons(buttons, what);
+    if (!byId.ok())
+      return R::failure(byId.errorString());
     const bool fromOrivox = obj.contains(orivoxfields::kTab) || obj.contains(orivoxfields::kBoard);
-    QList<Entry> entries;
-    for (const QJsonObject& b : ordered) {
-      if (b.value(QLatin1String("hidden")).toBool())
-        continue;
-      if (!b.value(QLatin1String("image_id")).isNull() &&
-          !b.value(QLatin1String("image_id")).isUndefined())
-        ++dropped.images;
-      if (!b.value(QLatin1String("sound_id")).isNull() &&
-          !b.value(QLatin1String("sound_id")).isUndefined())
-        ++dropped.sounds;
-      const QString label = b.value(QLatin1String("label")).toString();
-      const QString vocalization = b.value(QLatin1String("vocalization")).toString();
-      if (b.value(QLatin1String("load_board")).isObject()) {
-        const QString target = resolve(b.value(QLatin1String("load_board")).toObject());
-        if (target.isEmpty())
-          ++dropped.actions;
-        else
-          links << Link{target, label};
-        continue;
+    QHash<qsizetype, ButtonOutcome> outcomes; // of the buttons the grid names
+    BoardContent content;
+    for (const qsizetype index : cellsInOrder(obj, buttons, byId.value())) {
+      auto outcome = outcomes.find(index);
+      if (outcome == outcomes.end()) {
+        Result<ButtonOutcome> made = outcomeOf(buttons[index].toObject(), fromOrivox, resolve);
+        if (!made.ok())
+          return R::failure(made.errorString());
+        outcome = outcomes.insert(index, made.take());
       }
-      QStringList actions;
-      if (b.value(QLatin1String("action")).isString())
-        actions << b.value(QLatin1String("action")).toString();
-      for (const QJsonValue& a : b.value(QLatin1String("actions")).toArray())
-        if (a.isString() && !actions.contains(a.toString()))
-          actions << a.toString();
-      QString text = !vocalization.isEmpty() ? vocalization : label;
-      bool command = false;
-      for (const QString& a : actions) {
-        // Spelling ("+a") adds letters, as a text does; a space is a text of its own here.
-        if (a == QLatin1String(":space"))
-          text = QStringLiteral(" ");
-        else if (a.startsWith(QLatin1Char(':')))
-          command = true;
-      }
-      if (command) {
-        ++dropped.actions;
-        continue;
-      }
-      if (text.isEmpty() && !fromOrivox)
-        continue; // a picture alone, or an empty cell: nothing to show
-      Entry e{oneLine(text), -1};
-      const QJsonValue tab = b.value(orivoxfields::kTabIndex);
-      if (tab.isDouble())
-        e.tab = int(tab.toDouble());
-      entries << e;
+      if (const Status added = addCell(*outcome, content); !added.ok())
+        return R::failure(added.errorString());
     }
-    return entries;
+    return content;
   }
 
-  void addTab(const QString& caption, const QList<Entry>& entries) {
-    if (board.tabs.size() >= kMaxTabs)
-      tooLarge();
+  // A tab of texts already counted by readBoard.
+  Status addTab(const QString& caption, const QList<Entry>& entries) {
+    if (const auto bound = boardfile::boundPassed(board.tabs.size() + 1, 0, {}))
+      return Status::failure(bounds::tooLarge(*bound));
     BoardTab tab;
-    tab.caption = oneLine(caption);
+    tab.caption = asBoardLine(caption);
+    if (!cp1252::canEncode(tab.caption)) {
+      ++dropped.characters;
+      tab.caption = QStringLiteral("Onglet%1").arg(board.tabs.size() + 1);
+    }
+    tab.caption = freeTabName(tab.caption);
+    if (const auto bound = boardfile::boundPassed(0, 0, {tab.caption}))
+      return Status::failure(bounds::tooLarge(*bound));
+    if (const Status counted = countBytes(tab.caption); !counted.ok())
+      return counted;
+    tab.texts.reserve(entries.size());
     for (const Entry& e : entries)
       tab.texts << e.text;
     board.tabs << tab;
-    count(tab);
-  }
-
-  void count(const BoardTab& tab) {
-    texts += tab.texts.size();
-    for (const QString& t : tab.texts)
-      if (t.size() > kMaxTextLength)
-        tooLarge();
-    if (tab.caption.size() > kMaxTextLength || texts > kMaxTexts)
-      tooLarge();
-  }
-
-  [[noreturn]] static void tooLarge() {
-    refuse(QStringLiteral("le tableau dépasse ce qu'un tableau Orivox peut contenir (%1 onglets, "
-                          "25 000 textes, 32 767 caractères par texte).")
-               .arg(kMaxTabs));
+    return succeeded();
   }
 
   static QString nameOf(const QJsonObject& obj, const QString& fallback) {
@@ -269,7 +152,171 @@ public:
   }
 
 private:
-  qint64 texts = 0;
+  qint64 FTexts = 0;
+  qint64 FTextBytes = 0;
+
+  static Result<QHash<QString, qsizetype>> indexButtons(const QJsonArray& buttons,
+                                                        const QString& what) {
+    QHash<QString, qsizetype> byId;
+    byId.reserve(buttons.size());
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+      const QString id = idOf(buttons[i].toObject().value(QLatin1String("id")));
+      if (id.isEmpty())
+        continue;
+      if (byId.contains(id))
+        return Result<QHash<QString, qsizetype>>::failure(
+            QStringLiteral("deux boutons portent l'identifiant « %1 » dans %2.").arg(id, what));
+      byId.insert(id, i);
+    }
+    return byId;
+  }
+
+  // Grid order, row by row, empty cells skipped; without a grid, the buttons as listed. The
+  // cells are as many as the file's values at most, which its shape bounds.
+  static QList<qsizetype> cellsInOrder(const QJsonObject& obj, const QJsonArray& buttons,
+                                       const QHash<QString, qsizetype>& byId) {
+    QList<qsizetype> cells;
+    const QJsonValue order =
+        obj.value(QLatin1String("grid")).toObject().value(QLatin1String("order"));
+    if (order.isArray()) {
+      for (const QJsonValue& row : order.toArray())
+        for (const QJsonValue& cell : row.toArray()) {
+          const auto it = byId.constFind(idOf(cell));
+          if (it != byId.constEnd())
+            cells << *it;
+        }
+    } else {
+      for (qsizetype i = 0; i < buttons.size(); ++i)
+        if (buttons[i].isObject())
+          cells << i;
+    }
+    return cells;
+  }
+
+  static Result<ButtonOutcome> outcomeOf(const QJsonObject& b, bool fromOrivox,
+                                         const Resolver& resolve) {
+    using Kind = ButtonOutcome::Kind;
+    ButtonOutcome o;
+    if (b.value(QLatin1String("hidden")).toBool()) {
+      o.kind = Kind::Hidden;
+      return o;
+    }
+    o.image = present(b.value(QLatin1String("image_id")));
+    o.sound = present(b.value(QLatin1String("sound_id")));
+    const QString label = b.value(QLatin1String("label")).toString();
+    if (b.value(QLatin1String("load_board")).isObject()) {
+      Result<QString> target = resolve(b.value(QLatin1String("load_board")).toObject());
+      if (!target.ok())
+        return Result<ButtonOutcome>::failure(target.errorString());
+      o.kind = target.value().isEmpty() ? Kind::Command : Kind::Link;
+      o.link = Link{target.value(), label};
+      return o;
+    }
+    const QString vocalization = b.value(QLatin1String("vocalization")).toString();
+    QString text = !vocalization.isEmpty() ? vocalization : label;
+    // Spelling ("+a") adds letters, as a text does; a space is a text of its own here. Each
+    // action is looked at once, however many the button lists.
+    bool command = false;
+    auto act = [&](const QJsonValue& a) {
+      if (!a.isString())
+        return;
+      const QString s = a.toString();
+      if (s == QLatin1String(":space"))
+        text = QStringLiteral(" ");
+      else if (s.startsWith(QLatin1Char(':')))
+        command = true;
+    };
+    act(b.value(QLatin1String("action")));
+    for (const QJsonValue& a : b.value(QLatin1String("actions")).toArray())
+      act(a);
+    if (command) {
+      o.kind = Kind::Command;
+      return o;
+    }
+    if (text.isEmpty() && !fromOrivox)
+      return o; // a picture alone, or an empty cell: nothing to show
+    o.entry.text = asBoardLine(text);
+    const QJsonValue tab = b.value(orivoxfields::kTabIndex);
+    if (tab.isDouble() && tab.toDouble() >= 0 && tab.toDouble() < boardfile::kMaxTabs)
+      o.entry.tab = int(tab.toDouble());
+    if (!cp1252::canEncode(o.entry.text))
+      o.kind = Kind::Characters;
+    else if (reservednames::isCommandText(o.entry.text))
+      o.kind = Kind::Reserved;
+    else if (const auto bound = boardfile::boundPassed(0, 0, {o.entry.text}))
+      return Result<ButtonOutcome>::failure(bounds::tooLarge(*bound));
+    else
+      o.kind = Kind::Text;
+    return o;
+  }
+
+  Status addCell(const ButtonOutcome& o, BoardContent& content) {
+    using Kind = ButtonOutcome::Kind;
+    if (o.kind == Kind::Hidden)
+      return succeeded();
+    dropped.images += o.image;
+    dropped.sounds += o.sound;
+    switch (o.kind) {
+    case Kind::Text:
+      if (const auto bound = boardfile::boundPassed(0, ++FTexts, {}))
+        return Status::failure(bounds::tooLarge(*bound));
+      if (const Status counted = countBytes(o.entry.text); !counted.ok())
+        return counted;
+      content.entries << o.entry; // the text is shared, not copied, however many cells
+      break;
+    case Kind::Link:
+      content.links << o.link;
+      break;
+    case Kind::Command:
+      ++dropped.actions;
+      break;
+    case Kind::Characters:
+      ++dropped.characters;
+      break;
+    case Kind::Reserved:
+      ++dropped.reserved;
+      break;
+    case Kind::Hidden:
+    case Kind::Nothing:
+      break;
+    }
+    return succeeded();
+  }
+
+  Status countBytes(const QString& text) {
+    // One byte a character: every character kept is one of the code page's.
+    FTextBytes += text.size();
+    if (FTextBytes > boardfile::kMaxBoardTextBytes)
+      return Status::failure(bounds::tooLarge(bounds::totalTextBound()));
+    return succeeded();
+  }
+
+  static bool sameName(const QString& a, const QString& b) {
+    return a.toCaseFolded() == b.toCaseFolded();
+  }
+
+  bool taken(const QString& caption) const {
+    for (const BoardTab& t : board.tabs)
+      if (sameName(t.caption, caption))
+        return true;
+    return false;
+  }
+
+  // A reserved tab the board already has, in any case, comes under a free name: the board
+  // relies on there being one of each.
+  QString freeTabName(const QString& caption) {
+    if (!reservednames::isReservedTab(caption) || !taken(caption))
+      return caption;
+    QString reserved = caption;
+    for (const QString& r : reservednames::tabCaptions())
+      if (sameName(r, caption))
+        reserved = r;
+    QString free;
+    for (int n = 2; free.isEmpty() || taken(free); ++n)
+      free = QStringLiteral("%1 (%2)").arg(reserved).arg(n);
+    dropped.renamedTabs << qMakePair(caption, free);
+    return free;
+  }
 };
 
 ImportResult refused(const QString& message) {
@@ -278,13 +325,188 @@ ImportResult refused(const QString& message) {
   return r;
 }
 
-ImportResult done(Importer& importer) {
+ImportResult done(BoardImporter& importer) {
   ImportResult r;
   r.ok = true;
-  r.board = importer.board;
+  r.board = std::move(importer.board);
   r.dropped = importer.dropped;
   return r;
 }
+
+// A whole Orivox board in one file: each text goes back to its tab. A button another program
+// added has no tab of its own: it joins the tab of the text before it.
+Status addOrivoxTabs(BoardImporter& importer, const QJsonObject& obj, const QList<Entry>& entries) {
+  const QJsonArray tabs = obj.value(orivoxfields::kTabs).toArray();
+  if (const auto bound = boardfile::boundPassed(tabs.size(), 0, {}))
+    return Status::failure(bounds::tooLarge(*bound));
+  orivoxfields::applyBoardFields(obj.value(orivoxfields::kBoard).toObject(), importer.board);
+  if (tabs.isEmpty())
+    return entries.isEmpty()
+               ? succeeded()
+               : importer.addTab(BoardImporter::nameOf(obj, QStringLiteral("Onglet1")), entries);
+  QList<QList<Entry>> perTab(tabs.size());
+  int tab = 0;
+  for (const Entry& e : entries) {
+    if (e.tab >= 0 && e.tab < perTab.size())
+      tab = e.tab;
+    perTab[tab] << e;
+  }
+  for (qsizetype t = 0; t < perTab.size(); ++t)
+    if (const Status added = importer.addTab(
+            tabs[t].toObject().value(QLatin1String("caption")).toString(), perTab[t]);
+        !added.ok())
+      return added;
+  return succeeded();
+}
+
+Result<QString> checkedPath(const QString& path) {
+  const QString inside = packagePath(path);
+  if (inside.isEmpty())
+    return Result<QString>::failure(QStringLiteral("le chemin « %1 » sort du paquet.").arg(path));
+  return inside;
+}
+
+// A package read breadth first from its root board: the root's own board, then the boards it
+// leads to, in order, each once.
+class PackageImport {
+public:
+  explicit PackageImport(ZipReader& zip) : FZip(zip) {
+    // Entries by their one spelling, so that "./boards/a.obf" is found as "boards/a.obf".
+    for (const QString& name : zip.names())
+      if (const QString inside = packagePath(name); !inside.isEmpty())
+        FEntries.insert(inside, name);
+  }
+
+  ImportResult run() {
+    Result<QString> root = rootPath();
+    if (!root.ok())
+      return refused(root.errorString());
+    if (const Status walked = walkFrom(root.value()); !walked.ok())
+      return refused(walked.errorString());
+    return done(FImporter);
+  }
+
+private:
+  ZipReader& FZip;
+  QHash<QString, QString> FEntries;    // one spelling -> stored name
+  QHash<QString, QString> FBoardPaths; // id -> path, from the manifest
+  BoardImporter FImporter;
+
+  Result<QJsonObject> readBoardFile(const QString& path) {
+    Result<QByteArray> bytes = FZip.read(FEntries.value(path));
+    if (!bytes.ok())
+      return Result<QJsonObject>::failure(bytes.errorString());
+    return parseBoardJson(bytes.take(), QStringLiteral("le fichier %1 du paquet").arg(path));
+  }
+
+  // Every path the manifest names is checked, images and sounds included: a package that
+  // points outside itself is not trusted with anything.
+  Result<QString> rootPath() {
+    using R = Result<QString>;
+    const QString manifestName = QStringLiteral("manifest.json");
+    if (!FEntries.contains(manifestName))
+      return rootWithoutManifest();
+    Result<QJsonObject> manifest = readBoardFile(manifestName);
+    if (!manifest.ok())
+      return R::failure(manifest.errorString());
+    const QJsonObject paths = manifest.value().value(QLatin1String("paths")).toObject();
+    for (const char* kind : {"boards", "images", "sounds"}) {
+      const QJsonObject map = paths.value(QLatin1String(kind)).toObject();
+      for (auto it = map.begin(); it != map.end(); ++it) {
+        if (!it->isString())
+          continue;
+        const R path = checkedPath(it->toString());
+        if (!path.ok())
+          return path;
+        if (qstrcmp(kind, "boards") == 0)
+          FBoardPaths.insert(it.key(), path.value());
+      }
+    }
+    const QJsonValue root = manifest.value().value(QLatin1String("root"));
+    const R path = root.isString() ? checkedPath(root.toString()) : R(QString());
+    if (path.ok() && !FEntries.contains(path.value()))
+      return R::failure(QStringLiteral("le tableau principal du paquet est introuvable."));
+    return path;
+  }
+
+  // A package of one board may go without a manifest.
+  Result<QString> rootWithoutManifest() const {
+    QStringList boards;
+    for (auto it = FEntries.begin(); it != FEntries.end(); ++it)
+      if (it.key().endsWith(QLatin1String(".obf"), Qt::CaseInsensitive))
+        boards << it.key();
+    if (boards.size() != 1)
+      return Result<QString>::failure(QStringLiteral("le paquet n'a pas de manifest.json."));
+    return boards.first();
+  }
+
+  Result<QString> resolve(const QJsonObject& loadBoard) const {
+    const QJsonValue path = loadBoard.value(QLatin1String("path"));
+    QString target;
+    if (path.isString()) {
+      Result<QString> checked = checkedPath(path.toString());
+      if (!checked.ok())
+        return checked;
+      target = checked.value();
+    } else {
+      target = FBoardPaths.value(idOf(loadBoard.value(QLatin1String("id"))));
+    }
+    // A board the package lacks is a link that leads nowhere: left out, counted.
+    return FEntries.contains(target) ? target : QString();
+  }
+
+  Status walkFrom(const QString& rootPath) {
+    const Resolver resolver = [this](const QJsonObject& l) { return resolve(l); };
+    QList<Link> queue{Link{rootPath, {}}};
+    QSet<QString> seen{rootPath};
+    QHash<QString, QString> boardIds; // id -> path, for collisions
+    for (qsizetype next = 0; next < queue.size(); ++next) {
+      const Link link = queue[next];
+      const Result<QJsonObject> obj = readBoardFile(link.path);
+      if (!obj.ok())
+        return Status::failure(obj.errorString());
+      const QString id = idOf(obj.value().value(QLatin1String("id")));
+      if (!id.isEmpty()) {
+        if (boardIds.contains(id) && boardIds.value(id) != link.path)
+          return Status::failure(
+              QStringLiteral("deux tableaux portent l'identifiant « %1 ».").arg(id));
+        boardIds.insert(id, link.path);
+      }
+      Result<BoardContent> content = FImporter.readBoard(
+          obj.value(), QStringLiteral("le tableau %1").arg(link.path), resolver);
+      if (!content.ok())
+        return Status::failure(content.errorString());
+      if (const Status added = addBoard(obj.value(), link, next == 0, content.value().entries);
+          !added.ok())
+        return added;
+      for (const Link& l : content.value().links) {
+        if (seen.contains(l.path))
+          continue;
+        seen.insert(l.path);
+        // Boards beyond the root, each a tab to be: the queue never outgrows the board.
+        if (const auto bound = boardfile::boundPassed(seen.size() - 1, 0, {}))
+          return Status::failure(bounds::tooLarge(*bound));
+        queue << l;
+      }
+    }
+    return succeeded();
+  }
+
+  // The root of an Orivox package only leads to the tabs, and carries the board's look; texts
+  // another program put there make a tab of their own.
+  Status addBoard(const QJsonObject& obj, const Link& link, bool isRoot,
+                  const QList<Entry>& entries) {
+    const bool orivoxRoot = isRoot && obj.value(orivoxfields::kBoard).isObject();
+    if (orivoxRoot)
+      orivoxfields::applyBoardFields(obj.value(orivoxfields::kBoard).toObject(), FImporter.board);
+    if (orivoxRoot && entries.isEmpty())
+      return succeeded();
+    const QString fallback = link.label.isEmpty()
+                                 ? QStringLiteral("Onglet%1").arg(FImporter.board.tabs.size() + 1)
+                                 : link.label;
+    return FImporter.addTab(BoardImporter::nameOf(obj, fallback), entries);
+  }
+};
 
 } // namespace
 
@@ -297,195 +519,66 @@ QString Dropped::text() const {
   part(images, "image", "images");
   part(sounds, "son", "sons");
   part(actions, "action autre qu'un texte", "actions autres que des textes");
-  if (parts.isEmpty())
-    return {};
-  const QString last = parts.takeLast();
-  const QString list = parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + " et " + last;
-  return QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : %1.")
-      .arg(list);
+  part(characters, "texte aux caractères qu'Orivox ne peut pas enregistrer",
+       "textes aux caractères qu'Orivox ne peut pas enregistrer");
+  part(reserved, "texte identique à une commande", "textes identiques à des commandes");
+  QStringList sentences;
+  if (!parts.isEmpty()) {
+    const QString last = parts.takeLast();
+    const QString list = parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + " et " + last;
+    sentences << QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : %1.")
+                     .arg(list);
+  }
+  if (!renamedTabs.isEmpty()) {
+    QStringList renames;
+    for (const auto& [from, to] : renamedTabs)
+      renames << QStringLiteral("« %1 » devient « %2 »").arg(from, to);
+    const QString last = renames.takeLast();
+    sentences << QStringLiteral(
+                     "%1 à l'import (Orivox n'a qu'un onglet de chaque nom réservé) : %2.")
+                     .arg(renamedTabs.size() == 1 ? QStringLiteral("Onglet renommé")
+                                                  : QStringLiteral("Onglets renommés"),
+                          renames.isEmpty() ? last
+                                            : renames.join(QStringLiteral(", ")) + " et " + last);
+  }
+  return sentences.join(QLatin1Char(' '));
 }
 
 ImportResult importObf(const QByteArray& json) {
-  try {
-    Importer importer;
-    const QString what = QStringLiteral("ce fichier");
-    const QJsonObject obj = parseObject(json, what);
-    QList<Link> links;
-    // A lone board leads nowhere: its links are left out.
-    const QList<Importer::Entry> entries = importer.readButtons(
-        obj, what, [](const QJsonObject&) { return QString(); }, links);
-    const QJsonArray tabs = obj.value(orivoxfields::kTabs).toArray();
-    if (obj.value(orivoxfields::kBoard).isObject() && obj.value(orivoxfields::kTabs).isArray()) {
-      // A whole Orivox board in one: each text goes back to its tab.
-      orivoxfields::applyBoardFields(obj.value(orivoxfields::kBoard).toObject(), importer.board);
-      QList<QList<Importer::Entry>> perTab(qMin<qsizetype>(tabs.size(), kMaxTabs + 1));
-      for (const Importer::Entry& e : entries)
-        if (e.tab >= 0 && e.tab < perTab.size())
-          perTab[e.tab] << e;
-      for (qsizetype t = 0; t < perTab.size(); ++t)
-        importer.addTab(tabs[t].toObject().value(QLatin1String("caption")).toString(), perTab[t]);
-    } else {
-      importer.addTab(Importer::nameOf(obj, QStringLiteral("Onglet1")), entries);
-    }
-    return done(importer);
-  } catch (const Refusal& r) {
-    return refused(r.message);
-  }
+  const QString what = QStringLiteral("ce fichier");
+  const Result<QJsonObject> parsed = parseBoardJson(json, what);
+  if (!parsed.ok())
+    return refused(parsed.errorString());
+  const QJsonObject& obj = parsed.value();
+  BoardImporter importer;
+  // A lone board leads nowhere: its links are left out.
+  const Resolver nowhere = [](const QJsonObject&) { return Result<QString>(QString()); };
+  const Result<BoardContent> content = importer.readBoard(obj, what, nowhere);
+  if (!content.ok())
+    return refused(content.errorString());
+  const bool orivox =
+      obj.value(orivoxfields::kBoard).isObject() && obj.value(orivoxfields::kTabs).isArray();
+  const Status added = orivox
+                           ? addOrivoxTabs(importer, obj, content.value().entries)
+                           : importer.addTab(BoardImporter::nameOf(obj, QStringLiteral("Onglet1")),
+                                             content.value().entries);
+  if (!added.ok())
+    return refused(added.errorString());
+  return done(importer);
 }
 
-namespace {
-
-ImportResult importPackage(const ZipReader& zip) {
+ImportResult importPackage(ZipReader zip) {
   if (!zip.isOpen())
     return refused(QStringLiteral("ce fichier n'est pas un paquet .obz lisible."));
-  try {
-    Importer importer;
-    // Entries by their one spelling, so that "./boards/a.obf" is found as "boards/a.obf".
-    QHash<QString, QString> entries;
-    for (const QString& name : zip.names())
-      if (const auto inside = insidePath(name))
-        entries.insert(*inside, name);
-    qint64 inflated = 0;
-    auto readJson = [&](const QString& path) -> std::optional<QJsonObject> {
-      if (!entries.contains(path))
-        return std::nullopt;
-      ZipReader::Failure failure;
-      const QByteArray bytes = zip.read(
-          entries.value(path), qMin(kMaxJsonBytes, kMaxPackageJsonBytes - inflated), &failure);
-      if (failure == ZipReader::Failure::TooLarge)
-        refuse(QStringLiteral("le paquet se décompresse au-delà de la taille permise (%1 Mo par "
-                              "tableau, %2 Mo pour tous).")
-                   .arg(megabytes(kMaxJsonBytes), megabytes(kMaxPackageJsonBytes)));
-      if (failure != ZipReader::Failure::None)
-        refuse(QStringLiteral("le fichier %1 du paquet est illisible.").arg(path));
-      inflated += bytes.size();
-      return parseObject(bytes, QStringLiteral("le fichier %1 du paquet").arg(path));
-    };
-
-    QString rootPath;
-    QHash<QString, QString> boardPaths; // id -> path, from the manifest
-    if (const auto manifest = readJson(QStringLiteral("manifest.json"))) {
-      const QJsonObject paths = manifest->value(QLatin1String("paths")).toObject();
-      // Every path the manifest names is checked, images and sounds included: a package that
-      // points outside itself is not trusted with anything.
-      for (const char* kind : {"boards", "images", "sounds"}) {
-        const QJsonObject map = paths.value(QLatin1String(kind)).toObject();
-        for (auto it = map.begin(); it != map.end(); ++it)
-          if (it->isString()) {
-            const QString p = checkedPath(it->toString());
-            if (qstrcmp(kind, "boards") == 0)
-              boardPaths.insert(it.key(), p);
-          }
-      }
-      if (manifest->value(QLatin1String("root")).isString())
-        rootPath = checkedPath(manifest->value(QLatin1String("root")).toString());
-    } else {
-      // A package of one board may go without a manifest.
-      QStringList boards;
-      for (auto it = entries.begin(); it != entries.end(); ++it)
-        if (it.key().endsWith(QLatin1String(".obf"), Qt::CaseInsensitive))
-          boards << it.key();
-      if (boards.size() == 1)
-        rootPath = boards.first();
-      else
-        refuse(QStringLiteral("le paquet n'a pas de manifest.json."));
-    }
-    if (rootPath.isEmpty() || !entries.contains(rootPath))
-      refuse(QStringLiteral("le tableau principal du paquet est introuvable."));
-
-    auto resolve = [&](const QJsonObject& loadBoard) -> QString {
-      const QJsonValue path = loadBoard.value(QLatin1String("path"));
-      QString target;
-      if (path.isString())
-        target = checkedPath(path.toString());
-      else
-        target = boardPaths.value(idOf(loadBoard.value(QLatin1String("id"))));
-      // A board the package lacks is a link that leads nowhere: left out, counted.
-      return entries.contains(target) ? target : QString();
-    };
-
-    // Breadth first from the root: the root's own board, then the boards it leads to, in order.
-    QList<Link> queue{Link{rootPath, {}}};
-    QSet<QString> seen{rootPath};
-    QHash<QString, QString> boardIds; // id -> path, for collisions
-    for (qsizetype next = 0; next < queue.size(); ++next) {
-      const Link link = queue[next];
-      const QString what = QStringLiteral("le tableau %1").arg(link.path);
-      const QJsonObject obj = *readJson(link.path);
-      const QString id = idOf(obj.value(QLatin1String("id")));
-      if (!id.isEmpty()) {
-        if (boardIds.contains(id) && boardIds.value(id) != link.path)
-          refuse(QStringLiteral("deux tableaux portent l'identifiant « %1 ».").arg(id));
-        boardIds.insert(id, link.path);
-      }
-      QList<Link> links;
-      const QList<Importer::Entry> texts = importer.readButtons(obj, what, resolve, links);
-      if (next == 0 && obj.value(orivoxfields::kBoard).isObject()) {
-        // The root of an Orivox package only leads to the tabs, and carries the board's look.
-        orivoxfields::applyBoardFields(obj.value(orivoxfields::kBoard).toObject(), importer.board);
-      } else {
-        importer.addTab(
-            Importer::nameOf(obj,
-                             link.label.isEmpty()
-                                 ? QStringLiteral("Onglet%1").arg(importer.board.tabs.size() + 1)
-                                 : link.label),
-            texts);
-      }
-      for (const Link& l : links)
-        if (!seen.contains(l.path)) {
-          if (seen.size() > kMaxTabs)
-            Importer::tooLarge();
-          seen.insert(l.path);
-          queue << l;
-        }
-    }
-    return done(importer);
-  } catch (const Refusal& r) {
-    return refused(r.message);
-  }
+  return PackageImport(zip).run();
 }
-
-} // namespace
 
 ImportResult importObz(const QByteArray& package) {
-  return importPackage(ZipReader::fromBytes(package));
+  return importPackage(ZipReader::fromBytes(package, bounds::kMaxPackageJsonBytes));
 }
 
-Format formatOf(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("ord"))
-    return Format::Ord;
-  if (suffix == QLatin1String("obf"))
-    return Format::Obf;
-  if (suffix == QLatin1String("obz"))
-    return Format::Obz;
-  return Format::Unknown;
-}
-
-ImportResult importFile(const QString& path) {
-  const QString shown = QDir::toNativeSeparators(path);
-  if (!QFileInfo(path).isFile())
-    return refused(QStringLiteral("le fichier « %1 » n'existe pas.").arg(shown));
-  const Format format = formatOf(path);
-  if (format == Format::Obz)
-    return importPackage(ZipReader::fromFile(path));
-  QFile file(path);
-  if (format == Format::Unknown)
-    return refused(QStringLiteral("« %1 » n'est ni un .ord, ni un .obf, ni un .obz.").arg(shown));
-  if (!file.open(QIODevice::ReadOnly))
-    return refused(QStringLiteral("le fichier « %1 » ne peut pas être lu.").arg(shown));
-  if (format == Format::Ord) {
-    BoardReadResult read = boardfile::read(file);
-    if (read.status != BoardReadStatus::Ok)
-      return refused(
-          QStringLiteral("le fichier « %1 » n'est pas un tableau Orivox lisible.").arg(shown));
-    ImportResult r;
-    r.ok = true;
-    r.board = read.data;
-    return r;
-  }
-  // Read one byte past the bound: a larger file is refused without reading it whole.
-  return importObf(file.read(kMaxJsonBytes + 1));
+ImportResult importObzFile(const QString& path) {
+  return importPackage(ZipReader::fromFile(path, bounds::kMaxPackageJsonBytes));
 }
 
 } // namespace interchange
