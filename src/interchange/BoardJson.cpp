@@ -73,7 +73,7 @@ Result<Done> checkShape(const QByteArray& json, const QString& what) {
 
 } // namespace
 
-Result<QJsonObject> parseBoardJson(const QByteArray& bytes, const QString& what) {
+Result<QJsonObject> parseBoardJson(QByteArray bytes, const QString& what) {
   using R = Result<QJsonObject>;
   if (bytes.size() > kMaxJsonBytes)
     return R::failure(QStringLiteral("%1 dépasse %2 Mo.").arg(what, megabytes(kMaxJsonBytes)));
@@ -81,6 +81,7 @@ Result<QJsonObject> parseBoardJson(const QByteArray& bytes, const QString& what)
     return R::failure(shape.errorString());
   QJsonParseError error;
   const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+  bytes = QByteArray();
   if (error.error != QJsonParseError::NoError || !doc.isObject())
     return R::failure(QStringLiteral("%1 n'est pas un fichier JSON valide.").arg(what));
   return doc.object();

@@ -12,6 +12,8 @@
 namespace interchange {
 
 // `what` names the file in the messages ("ce fichier", "le fichier boards/1.obf du paquet").
-Result<QJsonObject> parseBoardJson(const QByteArray& bytes, const QString& what);
+// The bytes are let go once parsed: pass them moved, so that they are not held beside the
+// document while the board is built.
+Result<QJsonObject> parseBoardJson(QByteArray bytes, const QString& what);
 
 } // namespace interchange

@@ -18,10 +18,13 @@ static_assert(kWrapping >= boardfile::kMaxTexts * 256 + boardfile::kMaxTabs * 30
 constexpr qint64 kMaxJsonBytes = boardfile::kMaxBoardTextBytes + kWrapping;
 // A package's boards together hold no more than one board: the same bound, for all of them.
 constexpr qint64 kMaxPackageJsonBytes = kMaxJsonBytes;
-// The parsed document costs far more than its bytes for many small values: an Orivox board
-// has about a dozen values and one or two groups (objects, arrays) per text.
+// The parsed document costs far more than its bytes for many small values (each object or
+// array some hundreds of bytes): an Orivox board has about a dozen values and one object per
+// text, and a grid row per four texts at most (exports are at least four columns wide).
+constexpr int kMinExportColumns = 4;
 constexpr qint64 kMaxJsonElements = 16 * qint64(boardfile::kMaxTexts);
-constexpr qint64 kMaxJsonGroups = 3 * qint64(boardfile::kMaxTexts);
+constexpr qint64 kMaxJsonGroups = boardfile::kMaxTexts + boardfile::kMaxTexts / kMinExportColumns +
+                                  2 * boardfile::kMaxTabs + 1024;
 // Boards nest objects five or six deep; anything far deeper is not a board.
 constexpr int kMaxJsonDepth = 32;
 // A label is one text; a longer string is a picture's data, never made into a QString.

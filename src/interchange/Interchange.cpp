@@ -61,14 +61,6 @@ ImportResult importOrdFile(const QString& path) {
   return r;
 }
 
-ImportResult importObfFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return refused(QStringLiteral("le fichier « %1 » ne peut pas être lu.").arg(shown(path)));
-  // One byte past the bound: a larger file is refused without reading it whole.
-  return importObf(file.read(bounds::kMaxJsonBytes + 1));
-}
-
 ExportResult exportFile(const BoardData& board, const QString& path) {
   const FileFormat* f = fileFormatOf(path);
   if (!f)

@@ -50,10 +50,11 @@ QString rgb(TColor c) {
   return QStringLiteral("rgb(%1, %2, %3)").arg(u & 0xFF).arg((u >> 8) & 0xFF).arg((u >> 16) & 0xFF);
 }
 
-// A grid of the board's columns when it sets some, else about as wide as tall, at most 8 wide.
+// A grid of the board's columns when it sets some, else about as wide as tall, at most 8 wide;
+// never narrower than an import counts on (a row per text would double the file's groups).
 int columnsFor(const BoardData& board, qsizetype count) {
   if (board.settings.gridColumns > 0)
-    return board.settings.gridColumns;
+    return qMax(bounds::kMinExportColumns, board.settings.gridColumns);
   const int side = int(std::ceil(std::sqrt(double(count))));
   return qBound(1, side, 8);
 }

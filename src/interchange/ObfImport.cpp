@@ -11,6 +11,8 @@
 #include "documents/Cp1252.h"
 #include "documents/ReservedNames.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QSet>
@@ -319,6 +321,8 @@ private:
   }
 };
 
+ImportResult importLoneBoard(QByteArray json);
+
 ImportResult refused(const QString& message) {
   ImportResult r;
   r.errorMessage = QStringLiteral("Import impossible : ") + message;
@@ -545,8 +549,23 @@ QString Dropped::text() const {
 }
 
 ImportResult importObf(const QByteArray& json) {
+  return importLoneBoard(json);
+}
+
+ImportResult importObfFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return refused(QStringLiteral("le fichier « %1 » ne peut pas être lu.")
+                       .arg(QDir::toNativeSeparators(path)));
+  // One byte past the bound: a larger file is refused without reading it whole.
+  return importLoneBoard(file.read(bounds::kMaxJsonBytes + 1));
+}
+
+namespace {
+
+ImportResult importLoneBoard(QByteArray json) {
   const QString what = QStringLiteral("ce fichier");
-  const Result<QJsonObject> parsed = parseBoardJson(json, what);
+  const Result<QJsonObject> parsed = parseBoardJson(std::move(json), what);
   if (!parsed.ok())
     return refused(parsed.errorString());
   const QJsonObject& obj = parsed.value();
@@ -572,6 +591,8 @@ ImportResult importPackage(ZipReader zip) {
     return refused(QStringLiteral("ce fichier n'est pas un paquet .obz lisible."));
   return PackageImport(zip).run();
 }
+
+} // namespace
 
 ImportResult importObz(const QByteArray& package) {
   return importPackage(ZipReader::fromBytes(package, bounds::kMaxPackageJsonBytes));
