@@ -25,6 +25,23 @@ cp tests/data/boards/*.ord fuzz/seeds/configfile/* "$corpus/configfile/"
 # boards written the way other programs write them.
 cp fuzz/seeds/obf/* "$corpus/obf/"
 cp fuzz/seeds/obz/* "$corpus/obz/"
+# Amplification: a few kilobytes naming one long button from millions of cells, and one button
+# with a thousand actions named by ten thousand cells. Made here, never kept.
+python3 - "$corpus" <<'PY'
+import json, sys, zipfile
+corpus = sys.argv[1]
+def board(button, cells):
+    return json.dumps({"format": "open-board-0.1", "id": "b", "locale": "fr", "name": "x",
+                       "buttons": [button],
+                       "grid": {"rows": 1, "columns": cells, "order": [["1"] * cells]}},
+                      separators=(",", ":"))
+with zipfile.ZipFile(f"{corpus}/obz/amplified-grid.obz", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+    z.writestr("manifest.json", '{"format":"open-board-0.1","root":"boards/1.obf",'
+                                '"paths":{"boards":{"1":"boards/1.obf"}}}')
+    z.writestr("boards/1.obf", board({"id": "1", "label": "a" * 32000}, 4_000_000))
+with open(f"{corpus}/obf/amplified-actions.obf", "w") as f:
+    f.write(board({"id": "1", "label": "a" * 1000, "actions": [f"+{i}" for i in range(1000)]}, 10000))
+PY
 
 status=0
 for target in boardfile configfile obf obz; do
