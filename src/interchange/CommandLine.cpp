@@ -1,7 +1,7 @@
 // The command line, read before any window exists.
 #include "interchange/CommandLine.h"
 
-#include "interchange/Interchange.h"
+#include "interchange/Formats.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,8 +80,8 @@ CommandLine parseCommandLine(const QStringList& args) {
 
 int convert(const QString& input, const QString& output) {
   if (formatOf(output) == Format::Unknown) {
-    tell(QStringLiteral("Conversion impossible : « %1 » n'est ni un .ord, ni un .obf, ni un .obz.")
-             .arg(QDir::toNativeSeparators(output)));
+    tell(QStringLiteral("Conversion impossible : ") +
+         notABoardFile(QDir::toNativeSeparators(output)));
     return 1;
   }
   if (sameFile(input, output)) {

@@ -4,6 +4,8 @@
 
 #include "interchange/Interchange.h"
 
+#include <QStringList>
+
 namespace interchange {
 
 ImportResult importOrdFile(const QString& path);
@@ -25,5 +27,13 @@ inline constexpr FileFormat kFileFormats[] = {
     {Format::Obf, "obf", importObfFile, exportObf},
     {Format::Obz, "obz", importObzFile, exportObz},
 };
+
+// "« name » n'est ni un .ord, ni un .obf, ni un .obz.", from the table.
+inline QString notABoardFile(const QString& shownName) {
+  QStringList parts;
+  for (const FileFormat& f : kFileFormats)
+    parts << QStringLiteral("ni un .") + QLatin1String(f.suffix);
+  return QStringLiteral("« %1 » n'est %2.").arg(shownName, parts.join(QStringLiteral(", ")));
+}
 
 } // namespace interchange

@@ -42,8 +42,7 @@ ImportResult importFile(const QString& path) {
     return refused(QStringLiteral("le fichier « %1 » n'existe pas.").arg(shown(path)));
   const FileFormat* f = fileFormatOf(path);
   if (!f)
-    return refused(
-        QStringLiteral("« %1 » n'est ni un .ord, ni un .obf, ni un .obz.").arg(shown(path)));
+    return refused(notABoardFile(shown(path)));
   return f->import(path);
 }
 
