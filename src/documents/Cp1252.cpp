@@ -23,6 +23,26 @@ int byteOf(char16_t u) {
   return -1;
 }
 
+// A character the code page lacks and what stands for it faithfully there. Only equivalents a
+// reader would not tell apart on a board: no transliteration, no guess.
+struct Equivalent {
+  char16_t from;
+  const char* to; // Latin-1 bytes
+};
+constexpr Equivalent kEquivalents[] = {
+    {0x2000, " "},  {0x2001, " "},    {0x2002, " "},    {0x2003, " "},  {0x2004, " "},
+    {0x2005, " "},  {0x2006, " "},    {0x2007, "\xA0"}, {0x2008, " "},  {0x2009, " "},
+    {0x200A, " "},  {0x202F, "\xA0"}, {0x205F, " "},    {0x2010, "-"},  {0x2011, "-"},
+    {0x2212, "-"},  {0x2032, "'"},    {0x2033, "\""},   {0x02BC, "'"},  {0xFB00, "ff"},
+    {0xFB01, "fi"}, {0xFB02, "fl"},   {0xFB03, "ffi"},  {0xFB04, "ffl"}};
+
+const char* equivalentOf(char16_t u) {
+  for (const Equivalent& e : kEquivalents)
+    if (e.from == u)
+      return e.to;
+  return nullptr;
+}
+
 } // namespace
 
 namespace cp1252 {
@@ -55,6 +75,23 @@ bool canEncode(const QString& text) {
     if (!canEncode(c))
       return false;
   return true;
+}
+
+QString withFaithfulEquivalents(const QString& text) {
+  if (canEncode(text))
+    return text;
+  // Composed first: an "e" followed by a combining acute is the code page's "é".
+  const QString composed = text.normalized(QString::NormalizationForm_C);
+  QString out;
+  out.reserve(composed.size());
+  for (QChar c : composed) {
+    const char* to = canEncode(c) ? nullptr : equivalentOf(c.unicode());
+    if (to)
+      out += QString::fromLatin1(to);
+    else
+      out += c;
+  }
+  return out;
 }
 
 } // namespace cp1252

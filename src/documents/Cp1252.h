@@ -12,4 +12,8 @@ QString toUnicode(const QByteArray& bytes);
 QByteArray fromUnicode(const QString& text);
 bool canEncode(const QString& text);
 bool canEncode(QChar c);
+// The text with each character the code page lacks replaced by its faithful equivalent there,
+// where one exists: composed accents, typographic hyphens, minus, spaces and no-break spaces,
+// primes, the Latin "fi"-style ligatures. Other characters stay as they are (canEncode tells).
+QString withFaithfulEquivalents(const QString& text);
 } // namespace cp1252

@@ -1,12 +1,14 @@
 // The command line, read before any window exists.
 #include "interchange/CommandLine.h"
 
-#include "interchange/Interchange.h"
+#include "interchange/Formats.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
+
+#include <sys/stat.h>
 
 namespace interchange {
 
@@ -20,19 +22,40 @@ void tell(const QString& message) {
   std::fputc('\n', stderr);
 }
 
+// The same file under two names: a symbolic link resolves to it, a hard link shares its device
+// and inode. A conversion onto its own input would replace the board it is reading.
+bool sameFile(const QString& a, const QString& b) {
+  const QFileInfo fa(a), fb(b);
+  if (fa.absoluteFilePath() == fb.absoluteFilePath())
+    return true;
+  if (!fa.exists() || !fb.exists())
+    return false;
+  if (fa.canonicalFilePath() == fb.canonicalFilePath())
+    return true;
+  struct stat sa, sb;
+  return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+         ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& args) {
   CommandLine c;
-  if (!args.isEmpty() && args.first() == QLatin1String("--convert")) {
-    if (args.size() != 3) {
+  // Wherever it stands among Qt's own options ("-platform offscreen --convert IN OUT"): the
+  // two arguments after it are the files.
+  const qsizetype at = args.indexOf(QStringLiteral("--convert"));
+  if (at >= 0) {
+    const QStringList files = args.mid(at + 1, 2);
+    if (files.size() != 2 || files[0].startsWith(QLatin1Char('-')) ||
+        files[1].startsWith(QLatin1Char('-'))) {
       c.action = CommandLine::Action::Usage;
       c.problem = QStringLiteral("--convert attend deux fichiers : l'entrée et la sortie.");
       return c;
     }
     c.action = CommandLine::Action::Convert;
-    c.input = args[1];
-    c.output = args[2];
+    c.input = files[0];
+    c.output = files[1];
     return c;
   }
   for (qsizetype i = 0; i < args.size(); ++i) {
@@ -57,22 +80,22 @@ CommandLine parseCommandLine(const QStringList& args) {
 
 int convert(const QString& input, const QString& output) {
   if (formatOf(output) == Format::Unknown) {
-    tell(QStringLiteral("Conversion impossible : « %1 » n'est ni un .ord, ni un .obf, ni un .obz.")
-             .arg(QDir::toNativeSeparators(output)));
+    tell(QStringLiteral("Conversion impossible : ") +
+         notABoardFile(QDir::toNativeSeparators(output)));
     return 1;
   }
-  if (QFileInfo(input).absoluteFilePath() == QFileInfo(output).absoluteFilePath()) {
+  if (sameFile(input, output)) {
     tell(QStringLiteral("Conversion impossible : l'entrée et la sortie sont le même fichier."));
     return 1;
   }
   const ImportResult in = importFile(input);
   if (!in.ok) {
-    tell(in.errorMessage);
+    tell(in.errorString());
     return 1;
   }
   const ExportResult out = exportFile(in.board, output);
   if (!out.ok) {
-    tell(QStringLiteral("Conversion impossible : ") + out.errorMessage);
+    tell(out.errorString()); // a whole sentence, as the panel shows it
     return 1;
   }
   // Not a failure: the board is converted, without what it could not hold.

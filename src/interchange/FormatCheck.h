@@ -9,6 +9,8 @@
 
 namespace interchange {
 
+// A colour as the format writes it: "rgb(r, g, b)" or "rgba(r, g, b, a)", nothing around it.
+bool isColour(const QString& value);
 // The errors found in one board; packageFiles lists the entries of the package holding it
 // (null for a lone board, which may not name files).
 QStringList checkObf(const QByteArray& json, const QSet<QString>* packageFiles = nullptr);

@@ -1,6 +1,7 @@
 // Boards written in the Open Board Format: a package with a root board leading to a board per
 // tab, or one lone board with every text.
-#include "interchange/Interchange.h"
+#include "interchange/Bounds.h"
+#include "interchange/Formats.h"
 #include "interchange/OrivoxFields.h"
 #include "interchange/ZipPackage.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -50,10 +50,11 @@ QString rgb(TColor c) {
   return QStringLiteral("rgb(%1, %2, %3)").arg(u & 0xFF).arg((u >> 8) & 0xFF).arg((u >> 16) & 0xFF);
 }
 
-// A grid of the board's columns when it sets some, else about as wide as tall, at most 8 wide.
+// A grid of the board's columns when it sets some, else about as wide as tall, at most 8 wide;
+// never narrower than an import counts on (a row per text would double the file's groups).
 int columnsFor(const BoardData& board, qsizetype count) {
   if (board.settings.gridColumns > 0)
-    return board.settings.gridColumns;
+    return qMax(bounds::kMinExportColumns, board.settings.gridColumns);
   const int side = int(std::ceil(std::sqrt(double(count))));
   return qBound(1, side, 8);
 }
@@ -108,13 +109,37 @@ QString tabBoardId(qsizetype t) {
 }
 
 QByteArray json(const QJsonObject& o) {
-  return QJsonDocument(o).toJson(QJsonDocument::Indented);
+  return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
-ExportResult writeWhole(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-      !file.commit())
+// A board read from an older file may hold more text than the program now lets a board have:
+// written out, it could not come back.
+Status withinTextBound(const BoardData& board) {
+  qint64 bytes = 0;
+  for (const BoardTab& tab : board.tabs) {
+    bytes += tab.caption.size();
+    for (const QString& t : tab.texts)
+      bytes += t.size();
+  }
+  if (bytes > boardfile::kMaxBoardTextBytes)
+    return Status::failure(bounds::tooLarge(bounds::totalTextBound()));
+  return succeeded();
+}
+
+// Texts full of characters JSON escapes (control characters take six bytes) may still make a
+// board's JSON larger than an import reads: refused here rather than written for nothing.
+Status withinJsonBound(qint64 jsonBytes) {
+  if (jsonBytes > bounds::kMaxJsonBytes)
+    return Status::failure(
+        QStringLiteral("le tableau exporté dépasserait %1 Mo, plus qu'un import n'en lit.")
+            .arg(bounds::megabytes(bounds::kMaxJsonBytes)));
+  return succeeded();
+}
+
+ExportResult writeWhole(const QString& path, const Result<QByteArray>& bytes) {
+  if (!bytes.ok())
+    return {false, QStringLiteral("Exportation impossible : ") + bytes.errorString()};
+  if (!saveKeepingBackup(path, bytes.value()))
     return {false, QStringLiteral("Impossible d'écrire le fichier « %1 ».")
                        .arg(QDir::toNativeSeparators(path))};
   return {true, {}};
@@ -122,7 +147,10 @@ ExportResult writeWhole(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-QByteArray obzBytes(const BoardData& board, const QString& name) {
+Result<QByteArray> obzBytes(const BoardData& board, const QString& name) {
+  if (const Status within = withinTextBound(board); !within.ok())
+    return Result<QByteArray>::failure(within.errorString());
+  qint64 jsonBytes = 0;
   QList<QPair<QString, QByteArray>> entries;
   QJsonObject boardPaths;
   QJsonArray rootButtons;
@@ -142,6 +170,7 @@ QByteArray obzBytes(const BoardData& board, const QString& name) {
         boardObject(id, tab.caption, buttons, grid(rowsOf(ids, columns), columns));
     tabBoard.insert(orivoxfields::kTab, orivoxfields::tabFields(tab));
     entries.append({path, json(tabBoard)});
+    jsonBytes += entries.last().second.size();
     boardPaths.insert(id, path);
 
     QJsonObject link = textButton(id, tab.caption, board);
@@ -162,10 +191,17 @@ QByteArray obzBytes(const BoardData& board, const QString& name) {
       {"paths",
        QJsonObject{{"boards", boardPaths}, {"images", QJsonObject()}, {"sounds", QJsonObject()}}}};
   entries.prepend({QStringLiteral("manifest.json"), json(manifest)});
-  return writeZip(entries).value_or(QByteArray());
+  // The package's boards together are read within the same bound as one board.
+  for (qsizetype e = 0; e < 2; ++e)
+    jsonBytes += entries[e].second.size();
+  if (const Status within = withinJsonBound(jsonBytes); !within.ok())
+    return Result<QByteArray>::failure(within.errorString());
+  return writeZip(entries);
 }
 
-QByteArray obfBytes(const BoardData& board, const QString& name) {
+Result<QByteArray> obfBytes(const BoardData& board, const QString& name) {
+  if (const Status within = withinTextBound(board); !within.ok())
+    return Result<QByteArray>::failure(within.errorString());
   int columns = 1;
   for (const BoardTab& tab : board.tabs)
     columns = qMax(columns, columnsFor(board, tab.texts.size()));
@@ -187,7 +223,10 @@ QByteArray obfBytes(const BoardData& board, const QString& name) {
   QJsonObject lone = boardObject("1", name, buttons, grid(rows, columns));
   lone.insert(orivoxfields::kBoard, orivoxfields::boardFields(board));
   lone.insert(orivoxfields::kTabs, captions);
-  return json(lone);
+  QByteArray bytes = json(lone);
+  if (const Status within = withinJsonBound(bytes.size()); !within.ok())
+    return Result<QByteArray>::failure(within.errorString());
+  return bytes;
 }
 
 ExportResult exportObz(const BoardData& board, const QString& path) {
@@ -196,24 +235,6 @@ ExportResult exportObz(const BoardData& board, const QString& path) {
 
 ExportResult exportObf(const BoardData& board, const QString& path) {
   return writeWhole(path, obfBytes(board, QFileInfo(path).completeBaseName()));
-}
-
-ExportResult exportFile(const BoardData& board, const QString& path) {
-  switch (formatOf(path)) {
-  case Format::Obz:
-    return exportObz(board, path);
-  case Format::Obf:
-    return exportObf(board, path);
-  case Format::Ord:
-    if (!saveKeepingBackup(path, boardfile::write(board)))
-      return {false, QStringLiteral("erreur d'enregistrement du fichier")};
-    return {true, {}};
-  case Format::Unknown:
-    break;
-  }
-  return {false,
-          QStringLiteral("Format inconnu pour « %1 » : choisissez un nom en .ord, .obf ou .obz.")
-              .arg(QDir::toNativeSeparators(path))};
 }
 
 } // namespace interchange

@@ -1,7 +1,10 @@
 // Reading and writing zip packages with libzip.
 #include "interchange/ZipPackage.h"
 
+#include "interchange/Bounds.h"
+
 #include <QFile>
+#include <QStringList>
 
 #include <zip.h>
 
@@ -14,8 +17,26 @@ namespace {
 constexpr time_t kFixedDate = 1704110400;
 } // namespace
 
-ZipReader ZipReader::fromBytes(const QByteArray& bytes) {
+QString packagePath(const QString& path) {
+  if (path.isEmpty() || path.startsWith(QLatin1Char('/')) || path.contains(QLatin1Char('\\')) ||
+      path.contains(QChar(0)))
+    return {};
+  QStringList parts;
+  for (const QString& part : path.split(QLatin1Char('/'))) {
+    if (part.isEmpty() || part == QLatin1String("."))
+      continue;
+    if (part == QLatin1String(".."))
+      return {};
+    parts << part;
+  }
+  if (parts.isEmpty() || parts.first().contains(QLatin1Char(':')))
+    return {};
+  return parts.join(QLatin1Char('/'));
+}
+
+ZipReader ZipReader::fromBytes(const QByteArray& bytes, qint64 budget) {
   ZipReader r;
+  r.FBudget = r.FBudgetLeft = budget;
   r.FBytes = bytes;
   zip_error_t error;
   zip_error_init(&error);
@@ -30,8 +51,9 @@ ZipReader ZipReader::fromBytes(const QByteArray& bytes) {
   return r;
 }
 
-ZipReader ZipReader::fromFile(const QString& path) {
+ZipReader ZipReader::fromFile(const QString& path, qint64 budget) {
   ZipReader r;
+  r.FBudget = r.FBudgetLeft = budget;
   int error = 0;
   r.FArchive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
   return r;
@@ -43,7 +65,8 @@ ZipReader::~ZipReader() {
 }
 
 ZipReader::ZipReader(ZipReader&& o) noexcept
-    : FBytes(std::move(o.FBytes)), FArchive(std::exchange(o.FArchive, nullptr)) {}
+    : FBytes(std::move(o.FBytes)), FArchive(std::exchange(o.FArchive, nullptr)),
+      FBudgetLeft(o.FBudgetLeft), FBudget(o.FBudget) {}
 
 ZipReader& ZipReader::operator=(ZipReader&& o) noexcept {
   if (this != &o) {
@@ -51,6 +74,8 @@ ZipReader& ZipReader::operator=(ZipReader&& o) noexcept {
       zip_discard(FArchive);
     FBytes = std::move(o.FBytes);
     FArchive = std::exchange(o.FArchive, nullptr);
+    FBudgetLeft = o.FBudgetLeft;
+    FBudget = o.FBudget;
   }
   return *this;
 }
@@ -70,55 +95,58 @@ QList<QString> ZipReader::names() const {
   return list;
 }
 
-QByteArray ZipReader::read(const QString& name, qint64 maxBytes, Failure* failure) const {
-  auto fail = [failure](Failure f) {
-    if (failure)
-      *failure = f;
-    return QByteArray();
-  };
-  if (failure)
-    *failure = Failure::None;
+Result<QByteArray> ZipReader::read(const QString& name) {
+  using R = Result<QByteArray>;
+  const R unreadable =
+      R::failure(QStringLiteral("le fichier %1 du paquet est illisible.").arg(name));
+  const R tooLarge = R::failure(
+      QStringLiteral("le paquet se décompresse au-delà de %1 Mo.").arg(bounds::megabytes(FBudget)));
   if (!FArchive)
-    return fail(Failure::Unreadable);
+    return unreadable;
   const zip_int64_t index = zip_name_locate(FArchive, name.toUtf8().constData(), 0);
   if (index < 0)
-    return fail(Failure::Missing);
+    return R::failure(QStringLiteral("le fichier %1 manque au paquet.").arg(name));
   zip_stat_t st;
   zip_stat_init(&st);
   if (zip_stat_index(FArchive, zip_uint64_t(index), 0, &st) != 0)
-    return fail(Failure::Unreadable);
-  if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(maxBytes))
-    return fail(Failure::TooLarge);
+    return unreadable;
+  if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(FBudgetLeft))
+    return tooLarge;
   zip_file_t* file = zip_fopen_index(FArchive, zip_uint64_t(index), 0);
   if (!file)
-    return fail(Failure::Unreadable);
+    return unreadable;
   QByteArray bytes;
   char chunk[64 * 1024];
   for (;;) {
     const zip_int64_t got = zip_fread(file, chunk, sizeof chunk);
     if (got < 0) {
       zip_fclose(file);
-      return fail(Failure::Unreadable);
+      return unreadable;
     }
     if (got == 0)
       break;
-    if (bytes.size() + got > maxBytes) {
+    // Counted before the chunk is kept: not one byte past the budget is held.
+    if (bytes.size() + got > FBudgetLeft) {
       zip_fclose(file);
-      return fail(Failure::TooLarge);
+      return tooLarge;
     }
     bytes.append(chunk, qsizetype(got));
   }
   zip_fclose(file);
+  FBudgetLeft -= bytes.size();
   return bytes;
 }
 
-std::optional<QByteArray> writeZip(const QList<QPair<QString, QByteArray>>& entries) {
+Result<QByteArray> writeZip(const QList<QPair<QString, QByteArray>>& entries) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
   zip_error_fini(&error);
+  const auto failed = [] {
+    return Result<QByteArray>::failure(QStringLiteral("le paquet n'a pas pu être composé."));
+  };
   if (!target)
-    return std::nullopt;
+    return failed();
   // The archive takes the target over at open; kept alive past zip_close to read it back.
   zip_source_keep(target);
   zip_error_init(&error);
@@ -164,7 +192,7 @@ std::optional<QByteArray> writeZip(const QList<QPair<QString, QByteArray>>& entr
   }
   zip_source_free(target);
   if (!ok)
-    return std::nullopt;
+    return failed();
   return out;
 }
 

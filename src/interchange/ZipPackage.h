@@ -7,17 +7,24 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <optional>
+
+#include "interchange/Result.h"
 
 struct zip; // libzip's archive
 
 namespace interchange {
 
+// A path inside a package in its one spelling ("./a//b" is "a/b"), or an empty string when it
+// leaves the package: absolute, a drive ("C:x"), a backslash, a NUL or a "..". Every path a
+// package names goes through it, for reading and for checking alike.
+QString packagePath(const QString& path);
+
 class ZipReader {
 public:
-  // Never throws; isOpen() tells whether the bytes or the file were a readable zip.
-  static ZipReader fromBytes(const QByteArray& bytes);
-  static ZipReader fromFile(const QString& path);
+  // Never throws; isOpen() tells whether the bytes or the file were a readable zip. Over its
+  // life the reader inflates at most `budget` bytes in all, whatever the entries announce.
+  static ZipReader fromBytes(const QByteArray& bytes, qint64 budget);
+  static ZipReader fromFile(const QString& path, qint64 budget);
   ~ZipReader();
   ZipReader(ZipReader&&) noexcept;
   ZipReader& operator=(ZipReader&&) noexcept;
@@ -26,19 +33,20 @@ public:
   bool contains(const QString& name) const;
   // Entry names, as stored.
   QList<QString> names() const;
-  enum class Failure { None, Missing, TooLarge, Unreadable };
-  // The inflated bytes of an entry, refused past maxBytes (the size the zip announces is checked
-  // first, and the bytes are counted as they come, since the announced size may lie).
-  QByteArray read(const QString& name, qint64 maxBytes, Failure* failure) const;
+  // The inflated bytes of an entry, refused past what is left of the budget (the size the zip
+  // announces is checked first, and the bytes are counted as they come, since it may lie).
+  Result<QByteArray> read(const QString& name);
 
 private:
   ZipReader() = default;
   QByteArray FBytes; // libzip reads a buffer in place: it must outlive the archive
   ::zip* FArchive = nullptr;
+  qint64 FBudgetLeft = 0;
+  qint64 FBudget = 0;
 };
 
 // A package of named entries, deflated, with a fixed date so that the same board gives the same
-// bytes. Empty on a libzip failure.
-std::optional<QByteArray> writeZip(const QList<QPair<QString, QByteArray>>& entries);
+// bytes.
+Result<QByteArray> writeZip(const QList<QPair<QString, QByteArray>>& entries);
 
 } // namespace interchange

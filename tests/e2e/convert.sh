@@ -60,4 +60,25 @@ expect_refusal "Import impossible : le chemin « ../../etc/passwd » sort du paq
 [ ! -e "$WORK/out.obz" ] && [ ! -e "$WORK/out.txt" ] && [ ! -e "$WORK/out.ord" ] ||
   fail "a refused conversion made a file"
 
+# 4. The input under another name is refused, and leaves it as it was.
+cp "$DATA/boards/default.ord" "$WORK/same.ord"
+ln -s "$WORK/same.ord" "$WORK/symbolic.ord"
+ln "$WORK/same.ord" "$WORK/hard.ord"
+for other in symbolic.ord hard.ord; do
+  expect_refusal "Conversion impossible : l'entrée et la sortie sont le même fichier." \
+    "$WORK/same.ord" "$WORK/$other"
+done
+cmp -s "$DATA/boards/default.ord" "$WORK/same.ord" || fail "the input changed"
+
+# 5. Wherever Qt's own options stand, a conversion makes no window; a replaced export is kept
+#    as ".bak", as a replaced board is.
+for via in obz obf; do
+  env -u DISPLAY "$BIN" -platform offscreen --convert "$DATA/boards/default.ord" "$WORK/kept.$via" ||
+    fail "-platform offscreen --convert to .$via"
+  cp "$WORK/kept.$via" "$WORK/first.$via"
+  env -u DISPLAY "$BIN" -platform offscreen --convert "$DATA/boards/settings.ord" "$WORK/kept.$via" ||
+    fail "second conversion to .$via"
+  cmp -s "$WORK/first.$via" "$WORK/kept.$via.bak" || fail "the replaced .$via was not kept as .bak"
+done
+
 echo "conversions and refusals as expected"
