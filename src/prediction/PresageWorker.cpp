@@ -197,13 +197,22 @@ void PresageWorker::predict(int id, const QString& text) {
   if (id != FLatest->loadRelaxed() || !FPresage)
     return;
   std::vector<std::string> predicted;
-  const PredictionResult r = libraryCall([&] {
-    FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
-    FContext->past = utf8(frenchtext::toModel(text));
-    predicted = FPresage->predict();
-  });
-  // A query the library could not run (the learning file held by another program): no
-  // suggestions this time, the scan goes on.
+  const auto ask = [&] {
+    return libraryCall([&] {
+      FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
+      FContext->past = utf8(frenchtext::toModel(text));
+      predicted = FPresage->predict();
+    });
+  };
+  PredictionResult r = ask();
+  // The library reads the learning file without waiting: held by another program, it fails.
+  // The base model answers alone until a lesson finds the file free again.
+  if (!r.ok() && FLearning.isOpen()) {
+    FLearning.close();
+    if (restartLibrary())
+      r = ask();
+  }
+  // A query the library still could not run: no suggestions this time, the scan goes on.
   if (!r.ok())
     predicted.clear();
   QStringList words;

@@ -63,16 +63,19 @@ private slots:
   void aBusyFileIsWaitedForAndKept_data() {
     QTest::addColumn<QByteArray>("hold");
     QTest::addColumn<bool>("heldAtStart");
+    QTest::addColumn<QString>("whileHeld"); // offered first: the person's word or the model's
+    // Readers still read under a writer's hold.
     QTest::newRow("a writer's hold, taken before the start")
-        << QByteArray("BEGIN IMMEDIATE") << true;
+        << QByteArray("BEGIN IMMEDIATE") << true << "bonhomme";
     QTest::newRow("an exclusive hold, taken before the start")
-        << QByteArray("BEGIN EXCLUSIVE") << true;
+        << QByteArray("BEGIN EXCLUSIVE") << true << "bonjour";
     QTest::newRow("an exclusive hold, taken while the board runs")
-        << QByteArray("BEGIN EXCLUSIVE") << false;
+        << QByteArray("BEGIN EXCLUSIVE") << false << "bonjour";
   }
   void aBusyFileIsWaitedForAndKept() {
     QFETCH(QByteArray, hold);
     QFETCH(bool, heldAtStart);
+    QFETCH(QString, whileHeld);
     const QString dir = freshFolder();
     const QString user = dir + QStringLiteral("/mots.db");
     {
@@ -89,9 +92,10 @@ private slots:
       if (!heldAtStart)
         holder = std::make_unique<Holder>(user, hold.constData());
       QVERIFY(holder->held());
+      QCOMPARE(ask(p, 2, QStringLiteral("Il dit bo")).value(0), whileHeld);
       p.learn(QStringLiteral("Une bonbonnière."));
       // Waited for, then the base model answers alone: still a prediction, the file untouched.
-      QCOMPARE(ask(p, 2, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonjour"));
+      QCOMPARE(ask(p, 3, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonjour"));
       QCOMPARE(p.status(), WordPredictor::Status::Ok);
       // Nothing set aside; the holder's journal is the holder's.
       QCOMPARE(filesIn(dir).filter(QStringLiteral(".damaged")), QStringList());
@@ -99,7 +103,7 @@ private slots:
       holder.reset();
       // Free again: the next lesson brings the one that waited.
       p.learn(QStringLiteral("Un bonnet."));
-      const QStringList offered = ask(p, 3, QStringLiteral("Il dit bo"));
+      const QStringList offered = ask(p, 4, QStringLiteral("Il dit bo"));
       QVERIFY2(offered.mid(0, 3).contains(QStringLiteral("bonbonnière")),
                qPrintable(offered.join(',')));
     }
