@@ -241,6 +241,10 @@ private slots:
       p.request(1, QStringLiteral("bo"));
       p.learn(QStringLiteral("Un bonhomme."));
       QTRY_COMPARE(p.status(), status);
+      if (status == WordPredictor::Status::Unavailable)
+        QCOMPARE(WordPredictor::statusText(status),
+                 QStringLiteral("Prédiction indisponible : aucun dossier où garder les mots "
+                                "appris n'est accessible."));
       QCOMPARE(spy.wait(1000), status == WordPredictor::Status::Ok);
       quitting.start();
     }
