@@ -35,43 +35,67 @@ DASHER = "/usr/share/dasher/training_french_FR.txt"
 # abbreviations and grammar notes are no one's everyday French).
 CITATION = re.compile(r'<span foreground="#0000CD">(.*?)</span>', re.S)
 TAG = re.compile(r"<[^>]*>")
-ELISION = re.compile(r"^(qu|jusqu|lorsqu|puisqu|quoiqu|[cdjlmnst])'(.+)$")
-# A word: letters, with apostrophes and hyphens inside it ("aujourd'hui", "peut-être").
-WORD = re.compile(r"[^\W\d_]+(?:['-][^\W\d_]+)*'?")
-SENTENCE_END = re.compile(r"[.!?;:…\n\"«»()\[\]]+")
+
+# How text is cut into the model's words; FrenchText::phrases() in the program cuts the same
+# way, and tests/data/prediction/tokens.tsv is run through both.
+APOSTROPHES = "'\u2019\u2018\u02bc\u00b4`\u2032"
+HYPHENS = "-\u2010\u2011"
+# Where the context starts again: sentence ends, and the signs after which a new phrase begins
+# (quotations, asides, lists).
+PHRASE_BREAKS = ".!?;:\u2026\"\u00ab\u00bb()[]\n\r"
+ELIDED = {"c", "d", "j", "l", "m", "n", "s", "t", "qu", "jusqu", "lorsqu", "puisqu", "quoiqu"}
+
+
+def is_letter(c):
+    """Letters and the accents that follow them; digits are no part of a word."""
+    return unicodedata.category(c)[0] in "LM"
 
 
 def normalise(text):
+    """NFC, lower case, one apostrophe and one hyphen."""
     text = unicodedata.normalize("NFC", text).lower()
-    for q in "\u2019\u2018\u02bc\u00b4`\u2032":
-        text = text.replace(q, "'")
-    for dash in "\u2010\u2011":
-        text = text.replace(dash, "-")
-    # Non-breaking and thin spaces separate words like any space.
-    for space in "\u00a0\u202f\u2009\u2007":
-        text = text.replace(space, " ")
-    return text
+    return "".join("'" if c in APOSTROPHES else "-" if c in HYPHENS else c for c in text)
 
 
-def tokens(phrase):
+def model_words(word):
+    """A word found by words() as the model's words: elided words apart, signs in model form."""
     out = []
-    for w in WORD.findall(phrase):
-        m = ELISION.match(w)
-        while m:
-            out.append(m.group(1) + APOSTROPHE)
-            w = m.group(2)
-            m = ELISION.match(w)
-        w = w.strip("'-")
-        if w:
-            out.append(w.replace("'", APOSTROPHE).replace("-", HYPHEN))
+    k = word.find("'")
+    while k > 0 and word[:k] in ELIDED:
+        out.append(word[:k] + APOSTROPHE)
+        word = word[k + 1:]
+        k = word.find("'")
+    word = word.rstrip("'")
+    if word:
+        out.append(word.replace("'", APOSTROPHE).replace("-", HYPHEN))
     return out
 
 
+def tokens(phrase):
+    """The model's words of one normalised phrase: letters joined by an apostrophe or a hyphen
+    between two letters, an apostrophe after a letter kept for the elision."""
+    out, word = [], ""
+    for i, c in enumerate(phrase):
+        after_letter = word != "" and is_letter(word[-1])
+        before_letter = i + 1 < len(phrase) and is_letter(phrase[i + 1])
+        if is_letter(c) or (after_letter and (c == "'" or (c == "-" and before_letter))):
+            word += c
+        else:
+            out += model_words(word)
+            word = ""
+    return out + model_words(word)
+
+
 def phrases(text):
-    for p in SENTENCE_END.split(normalise(text)):
-        t = tokens(p)
-        if t:
-            yield t
+    phrase = []
+    for c in normalise(text) + "\n":
+        if c in PHRASE_BREAKS:
+            t = tokens("".join(phrase))
+            if t:
+                yield t
+            phrase = []
+        else:
+            phrase.append(c)
 
 
 def count(texts, weight, grams):

@@ -191,9 +191,14 @@ void TFormReglages::forgetLearnedWords() {
   // What was learned over months cannot be got back: the carer says so first.
   if (FMessages && !FMessages->question(QStringLiteral("Oublier tous les mots appris ?")))
     return;
-  FPredictor->forgetLearned();
-  if (FMessages)
+  const PredictionResult forgotten = FPredictor->forgetLearned();
+  if (!FMessages)
+    return;
+  if (forgotten.ok())
     FMessages->information(QStringLiteral("Les mots appris sont oubliés."));
+  else
+    FMessages->information(QStringLiteral("Les mots appris n'ont pas pu être oubliés : %1.")
+                               .arg(forgotten.errorString()));
 }
 
 void TFormReglages::fillVoices(const QString& current) {

@@ -16,7 +16,7 @@ int ScanSession::suggestionSlots() const {
   if (!FPredictor || !FView.execMode() || !s.prediction ||
       FPredictor->status() != WordPredictor::Status::Ok)
     return 0;
-  return std::clamp(s.predictionWords, 1, 8);
+  return std::clamp(s.predictionWords, 1, WordPredictor::kMostSuggestions);
 }
 
 void ScanSession::applySuggestionSlots() {
@@ -82,20 +82,22 @@ void ScanSession::learn(const QString& phrase) {
 void ScanSession::learnBoardTexts() {
   // The texts of the pages of words and phrases; the letters are no words. Bounded, so that a
   // board of thousands of texts keeps the predictor answering the person between lessons.
+  // The predictor keeps which texts it was taught, so that a board opened again teaches nothing
+  // new; FTaught spares it the texts of this session.
   constexpr int kMostTaughtAtOnce = 1000;
-  int taught = 0;
+  QStringList lesson;
   for (TOnglet* page : FView.pages()) {
     if (BoardView::isLetterTab(page->caption()))
       continue;
     for (const QString& text : page->wholeTexts()) {
-      if (taught >= kMostTaughtAtOnce)
-        return;
+      if (lesson.size() >= kMostTaughtAtOnce)
+        break;
       const QString t = text.trimmed();
       if (t.isEmpty() || FTaught.contains(t))
         continue;
       FTaught.insert(t);
-      FPredictor->learn(t);
-      ++taught;
+      lesson << t;
     }
   }
+  FPredictor->teachBoardTexts(lesson);
 }

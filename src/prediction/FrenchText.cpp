@@ -2,24 +2,43 @@
 // elided word stands alone, other apostrophes and inner hyphens stay inside their word.
 #include "prediction/FrenchText.h"
 
+#include <string_view>
+
 namespace frenchtext {
 
 namespace {
 
+bool isApostrophe(char32_t u) {
+  return u == U'\'' || u == U'\u2019' || u == U'\u2018' || u == kApostrophe || u == U'\u00b4' ||
+         u == U'`' || u == U'\u2032';
+}
 bool isApostrophe(QChar c) {
-  const char16_t u = c.unicode();
-  return u == u'\'' || u == u'\u2019' || u == u'\u2018' || u == kApostrophe || u == u'\u00b4' ||
-         u == u'`';
+  return isApostrophe(char32_t(c.unicode()));
 }
 
+bool isHyphen(char32_t u) {
+  return u == U'-' || u == U'\u2010' || u == kHyphen;
+}
 bool isHyphen(QChar c) {
-  const char16_t u = c.unicode();
-  return u == u'-' || u == u'\u2010' || u == kHyphen;
+  return isHyphen(char32_t(c.unicode()));
 }
 
+// Letters and the accents that may follow them; digits are no part of a word.
+bool isWordLetter(char32_t u) {
+  return QChar::isLetter(u) || QChar::isMark(u);
+}
+
+// Where a sentence ends: the next word takes a capital.
 bool endsPhrase(QChar c) {
   const char16_t u = c.unicode();
   return u == u'.' || u == u'!' || u == u'?' || u == u'\u2026' || u == u'\n' || u == u'\r';
+}
+
+// Where the model's context starts again: the sentence ends, and the signs after which the
+// texts it was built from start a new phrase (quotations, asides, lists).
+bool breaksContext(char32_t u) {
+  static const std::u32string_view kBreaks = U".!?;:\u2026\"\u00ab\u00bb()[]\n\r";
+  return kBreaks.find(u) != std::u32string_view::npos;
 }
 
 // The words that lose their vowel before another word: "j'ai", "qu'il", "jusqu'ici".
@@ -27,6 +46,62 @@ bool isElided(const QString& lowerLetters) {
   static const QStringList kElided{"c", "d",  "j",     "l",      "m",      "n",     "s",
                                    "t", "qu", "jusqu", "lorsqu", "puisqu", "quoiqu"};
   return kElided.contains(lowerLetters);
+}
+
+// NFC, lower case, one apostrophe and one hyphen.
+std::u32string normalised(const QString& text) {
+  std::u32string out;
+  for (char32_t u : text.normalized(QString::NormalizationForm_C).toLower().toUcs4())
+    out += isApostrophe(u) ? U'\'' : isHyphen(u) ? U'-' : u;
+  return out;
+}
+
+QString fromUcs4(const std::u32string& s) {
+  return QString::fromUcs4(s.data(), qsizetype(s.size()));
+}
+
+// A word found by words() as the model's words: elided words apart, signs in the model's form.
+void appendModelWords(std::u32string word, QStringList& out) {
+  for (auto k = word.find(U'\''); k != 0 && k != std::u32string::npos; k = word.find(U'\'')) {
+    const QString head = fromUcs4(word.substr(0, k));
+    if (!isElided(head))
+      break;
+    out << head + QChar(kApostrophe);
+    word.erase(0, k + 1);
+  }
+  while (!word.empty() && word.back() == U'\'')
+    word.pop_back();
+  if (word.empty())
+    return;
+  QString w = fromUcs4(word);
+  w.replace(QLatin1Char('\''), QChar(kApostrophe));
+  w.replace(QLatin1Char('-'), QChar(kHyphen));
+  out << w;
+}
+
+// The model's words of one normalised phrase: letters joined by an apostrophe or a hyphen
+// between two letters, an apostrophe after a letter kept for the elision.
+QStringList words(const std::u32string& phrase) {
+  QStringList out;
+  std::u32string word;
+  const auto flush = [&] {
+    if (!word.empty())
+      appendModelWords(word, out);
+    word.clear();
+  };
+  for (size_t i = 0; i < phrase.size(); ++i) {
+    const char32_t u = phrase[i];
+    const bool afterLetter = !word.empty() && isWordLetter(word.back());
+    const bool beforeLetter = i + 1 < phrase.size() && isWordLetter(phrase[i + 1]);
+    if (isWordLetter(u))
+      word += u;
+    else if (afterLetter && (u == U'\'' || (u == U'-' && beforeLetter)))
+      word += u;
+    else
+      flush();
+  }
+  flush();
+  return out;
 }
 
 // The start of the word at the end of `text`, and after any elided words it begins with.
@@ -52,49 +127,40 @@ qsizetype wordStart(const QString& text) {
   return i;
 }
 
-qsizetype phraseStart(const QString& text) {
+qsizetype contextStart(const QString& text) {
   for (qsizetype i = text.size(); i > 0; --i)
-    if (endsPhrase(text.at(i - 1)))
+    if (breaksContext(text.at(i - 1).unicode()))
       return i;
   return 0;
 }
 
 } // namespace
 
-QString toModel(const QString& text) {
-  const QString phrase =
-      text.mid(phraseStart(text)).normalized(QString::NormalizationForm_C).toLower();
-  QString out;
-  out.reserve(phrase.size() + 2);
-  out += QChar(kPhraseStart);
-  out += QLatin1Char(' ');
-  qsizetype wordBegin = out.size();
-  for (const QChar c : phrase) {
-    const bool afterLetter = !out.isEmpty() && out.back().isLetter();
-    if (c.isLetterOrNumber() || c.isMark()) {
-      out += c;
+QList<QStringList> phrases(const QString& text) {
+  QList<QStringList> out;
+  const std::u32string all = normalised(text);
+  size_t begin = 0;
+  for (size_t i = 0; i <= all.size(); ++i) {
+    if (i < all.size() && !breaksContext(all[i]))
       continue;
-    }
-    if (isApostrophe(c) && afterLetter) {
-      if (isElided(out.mid(wordBegin))) {
-        out += QChar(kApostrophe);
-        out += QLatin1Char(' ');
-        wordBegin = out.size();
-      } else {
-        out += QChar(kApostrophe);
-      }
-      continue;
-    }
-    if (isHyphen(c) && afterLetter) {
-      out += QChar(kHyphen);
-      continue;
-    }
-    // Everything else separates words, the non-breaking spaces and the punctuation the library
-    // does not know (« », — ...) included.
-    out += QLatin1Char(' ');
-    wordBegin = out.size();
+    const QStringList w = words(all.substr(begin, i - begin));
+    if (!w.isEmpty())
+      out << w;
+    begin = i + 1;
   }
   return out;
+}
+
+QString toModel(const QString& text) {
+  const qsizetype begin = contextStart(text);
+  const qsizetype written = std::max(begin, wordStart(text));
+  QString out = QChar(kPhraseStart) + QLatin1Char(' ');
+  for (const QString& w : words(normalised(text.mid(begin, written - begin))))
+    out += w + QLatin1Char(' ');
+  QString partial = fromUcs4(normalised(text.mid(written)));
+  partial.replace(QLatin1Char('\''), QChar(kApostrophe));
+  partial.replace(QLatin1Char('-'), QChar(kHyphen));
+  return out + partial;
 }
 
 QString fromModel(const QString& word) {

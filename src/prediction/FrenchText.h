@@ -14,10 +14,15 @@ inline constexpr char16_t kHyphen = u'\u2011';
 // The model's first word of every phrase; never offered.
 inline constexpr char16_t kPhraseStart = u'\ue000';
 
-// The text as the model reads it: from the start of the current phrase (after the last . ! ?
-// or line end), NFC, lower case, apostrophes and inner hyphens in the model's form, an elided
-// "j'", "l'", "qu'"... as a word of its own, non-breaking spaces as spaces, the phrase-start
-// word first.
+// The words of a finished text as the model counts them, phrase by phrase: NFC, lower case,
+// cut at phrase ends (. ! ? ; : … quotes, brackets, line ends); a word is letters, joined by an
+// apostrophe or a hyphen between two letters; digits and other signs separate words; an elided
+// "j'", "l'", "qu'"... is a word of its own; apostrophes and hyphens in the model's form.
+// scripts/build-french-model.py cuts the same way: tests/data/prediction/tokens.tsv holds both.
+QList<QStringList> phrases(const QString& text);
+
+// The text being written as the model reads it: the phrase-start word, the words of the current
+// phrase as phrases() cuts them, then the word being written (empty after a space).
 QString toModel(const QString& text);
 // A word of the model as it is written: apostrophes and hyphens back.
 QString fromModel(const QString& word);

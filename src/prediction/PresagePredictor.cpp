@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSemaphore>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -20,25 +21,31 @@ QString WordPredictor::statusText(Status status) {
         "Prédiction indisponible : le dictionnaire de prédiction est introuvable.");
   case Status::ModelDamaged:
     return QStringLiteral("Prédiction indisponible : le dictionnaire de prédiction est endommagé.");
+  case Status::Unavailable:
+    return QStringLiteral(
+        "Prédiction indisponible : aucun dossier où garder les mots appris n'est accessible.");
   }
   return {};
 }
 
 PresagePredictor::PresagePredictor(const QString& modelPath, const QString& userModelPath,
                                    QObject* parent)
-    : WordPredictor(parent), FLatest(std::make_shared<QAtomicInt>(-1)) {
+    : WordPredictor(parent), FThread(std::make_unique<QThread>()),
+      FLatest(std::make_shared<QAtomicInt>(-1)) {
+  const QString user = userModelPath.isEmpty() ? defaultUserModel() : userModelPath;
   FStatus = checkModel(modelPath);
-  FWorker = std::make_unique<PresageWorker>(
-      modelPath, userModelPath.isEmpty() ? defaultUserModel() : userModelPath, FLatest);
-  FWorker->moveToThread(&FThread);
+  if (FStatus == Status::Ok && user.isEmpty())
+    FStatus = Status::Unavailable;
+  FWorker = std::make_unique<PresageWorker>(modelPath, user, FLatest);
+  FWorker->moveToThread(FThread.get());
   connect(this, &PresagePredictor::predictRequested, FWorker.get(), &PresageWorker::predict);
   connect(this, &PresagePredictor::learnRequested, FWorker.get(), &PresageWorker::learn);
-  connect(this, &PresagePredictor::forgetRequested, FWorker.get(), &PresageWorker::forget);
+  connect(this, &PresagePredictor::teachRequested, FWorker.get(), &PresageWorker::teachBoard);
   connect(this, &PresagePredictor::countChanged, FWorker.get(), &PresageWorker::setCount);
   connect(FWorker.get(), &PresageWorker::answered, this, &PresagePredictor::answer);
   connect(FWorker.get(), &PresageWorker::statusFound, this, &PresagePredictor::setStatus);
-  FThread.setObjectName(QStringLiteral("prediction"));
-  FThread.start(QThread::LowPriority);
+  FThread->setObjectName(QStringLiteral("prediction"));
+  FThread->start(QThread::LowPriority);
 }
 
 void PresagePredictor::openOnce() {
@@ -49,9 +56,15 @@ void PresagePredictor::openOnce() {
 }
 
 PresagePredictor::~PresagePredictor() {
-  FThread.quit();
-  FThread.wait();
-  FWorker.reset();
+  FThread->quit();
+  if (FThread->wait(QDeadlineTimer(kWorkerWaitMs))) {
+    FWorker.reset();
+    return;
+  }
+  // Held inside the library: quitting goes on without it, and the process ends it.
+  FWorker->disconnect();
+  (void)FWorker.release();
+  (void)FThread.release();
 }
 
 void PresagePredictor::request(int id, const QString& textBefore) {
@@ -63,17 +76,41 @@ void PresagePredictor::request(int id, const QString& textBefore) {
 }
 
 void PresagePredictor::setSuggestionCount(int count) {
-  emit countChanged(std::clamp(count, 1, 8));
+  emit countChanged(std::clamp(count, 1, kMostSuggestions));
 }
 
 void PresagePredictor::learn(const QString& phrase) {
+  if (FStatus != Status::Ok)
+    return;
   openOnce();
   emit learnRequested(phrase);
 }
 
-void PresagePredictor::forgetLearned() {
+void PresagePredictor::teachBoardTexts(const QStringList& texts) {
+  if (FStatus != Status::Ok || texts.isEmpty())
+    return;
   openOnce();
-  emit forgetRequested();
+  emit teachRequested(texts);
+}
+
+PredictionResult PresagePredictor::forgetLearned() {
+  // Shared with the worker, which may answer after this call has given up waiting.
+  struct Answer {
+    QSemaphore done;
+    PredictionResult result = PredictionResult::done();
+  };
+  auto answer = std::make_shared<Answer>();
+  openOnce();
+  QMetaObject::invokeMethod(
+      FWorker.get(),
+      [worker = FWorker.get(), answer] {
+        answer->result = worker->forget();
+        answer->done.release();
+      },
+      Qt::QueuedConnection);
+  if (!answer->done.tryAcquire(1, kWorkerWaitMs))
+    return PredictionResult::failed(QStringLiteral("la prédiction ne répond pas"));
+  return answer->result;
 }
 
 void PresagePredictor::answer(int id, const QStringList& words) {
@@ -98,6 +135,8 @@ QString PresagePredictor::findModel() {
 }
 
 QString PresagePredictor::defaultUserModel() {
+  if (qEnvironmentVariableIsEmpty("HOME"))
+    return {};
   const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   return dir.isEmpty() ? QString() : dir + QStringLiteral("/mots-appris.db");
 }

@@ -3,6 +3,7 @@
 // the scan never waits for a prediction.
 #pragma once
 
+#include "prediction/LearningFile.h"
 #include "prediction/WordPredictor.h"
 
 #include <QAtomicInt>
@@ -23,12 +24,15 @@ public:
   void request(int id, const QString& textBefore) override;
   void setSuggestionCount(int count) override;
   void learn(const QString& phrase) override;
-  void forgetLearned() override;
+  void teachBoardTexts(const QStringList& texts) override;
+  PredictionResult forgetLearned() override;
   Status status() const override { return FStatus; }
 
   // Where the installed or built program keeps its model: share/orivox/fr.db beside the
   // program's folder or in it (the build tree); empty when there is none.
   static QString findModel();
+  // In the user's data folder; none without a home folder, where the data folder would be the
+  // root of the file system.
   static QString defaultUserModel();
   // Whether a file is a SQLite database at all, read from its header: the library crashes
   // rather than throws on a file it cannot open.
@@ -38,7 +42,7 @@ signals:
   // To the worker, queued.
   void predictRequested(int id, const QString& text);
   void learnRequested(const QString& phrase);
-  void forgetRequested();
+  void teachRequested(const QStringList& texts);
   void countChanged(int count);
 
 private:
@@ -48,8 +52,13 @@ private:
   void answer(int id, const QStringList& words);
   void setStatus(Status s);
 
-  QThread FThread;
-  // Owned here, lives in FThread; deleted once the thread has stopped.
+  // How long quitting and forgetting wait for the worker: longer than a lesson waits for a busy
+  // file; a worker held longer by the library is left behind rather than waited for.
+  static constexpr int kWorkerWaitMs = 3 * LearningFile::kBusyTimeoutMs;
+
+  // Both owned here and deleted once the thread has stopped; left to the end of the process if
+  // it does not stop.
+  std::unique_ptr<QThread> FThread;
   std::unique_ptr<PresageWorker> FWorker;
   std::shared_ptr<QAtomicInt> FLatest;
   Status FStatus = Status::Ok;

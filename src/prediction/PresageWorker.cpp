@@ -1,17 +1,17 @@
-// The library is configured in code rather than by a configuration file: the base model, never
-// written, and the person's own model, which learns only what it is explicitly taught (its
-// learning from the context would learn every half-typed word).
+// The library reads a configuration file of our own, written beside the learning file: its
+// built-in one keeps a database in the user's home folder (and spins for ever when HOME is
+// unset). The base model is never written; the person's words are written by LearningFile,
+// and the library only reads them.
 #include "prediction/PresageWorker.h"
 
 #include "prediction/FrenchText.h"
 #include "prediction/PresagePredictor.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QSaveFile>
+#include <QXmlStreamWriter>
 #include <presage.h>
-#include <sqlite3.h>
 
 #include <exception>
 
@@ -27,46 +27,36 @@ namespace {
 // More words than shown are asked for: the phrase-start word and duplicates after restoring
 // case are dropped.
 constexpr int kSpareWords = 3;
+// Lessons kept while the learning file is busy; the oldest go first.
+constexpr int kMostWaiting = 1000;
 
 std::string utf8(const QString& s) {
   return s.toStdString();
 }
 
-// Whether the n-gram tables agree with one another. Presage divides an n-gram's count by its
-// context's and aborts the whole program (an assertion, not an exception) when the context is
-// missing or counts less: a model cut by hand or by another tool must be refused before.
-bool consistent(const QString& path) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(utf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    return false;
+// A call into the library, whose failures are exceptions of any type.
+template <class Call> PredictionResult libraryCall(Call&& call) {
+  try {
+    call();
+    return PredictionResult::done();
+  } catch (const std::exception& e) {
+    return PredictionResult::failed(QString::fromUtf8(e.what()));
+  } catch (...) {
+    return PredictionResult::failed(QStringLiteral("erreur de la bibliothèque de prédiction"));
   }
-  static const char* const kChecks[] = {
-      "SELECT count(*) FROM _1_gram WHERE count < 0",
-      "SELECT count(*) FROM _2_gram b LEFT JOIN _1_gram u ON u.word = b.word_1"
-      " WHERE u.count IS NULL OR b.count > u.count",
-      "SELECT count(*) FROM _3_gram t LEFT JOIN _2_gram b"
-      " ON b.word_1 = t.word_2 AND b.word = t.word_1 WHERE b.count IS NULL OR t.count > b.count",
-      // The library writes every word into its SQL as it is: a quote in a word breaks it.
-      "SELECT count(*) FROM _1_gram WHERE instr(word, '''') > 0",
-  };
-  bool ok = true;
-  for (const char* sql : kChecks) {
-    sqlite3_stmt* st = nullptr;
-    ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
-         sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int64(st, 0) == 0;
-    sqlite3_finalize(st);
-    if (!ok)
-      break;
-  }
-  sqlite3_close(db);
-  return ok;
+}
+
+void keepLast(QStringList& list, const QStringList& more) {
+  list += more;
+  if (list.size() > kMostWaiting)
+    list.remove(0, list.size() - kMostWaiting);
 }
 } // namespace
 
 PresageWorker::PresageWorker(const QString& modelPath, const QString& userModelPath,
                              std::shared_ptr<QAtomicInt> latest)
-    : FModelPath(modelPath), FUserModelPath(userModelPath), FLatest(std::move(latest)) {}
+    : FModelPath(modelPath), FUserModelPath(userModelPath), FLatest(std::move(latest)),
+      FLearning(userModelPath) {}
 
 PresageWorker::~PresageWorker() {
   close();
@@ -75,63 +65,127 @@ PresageWorker::~PresageWorker() {
 void PresageWorker::close() {
   FPresage.reset();
   FContext.reset();
+  FLearning.close();
+  FAvailable = false;
 }
 
-bool PresageWorker::openPresage() {
-  close();
-  using Status = WordPredictor::Status;
-  Status base = PresagePredictor::checkModel(FModelPath);
-  if (base == Status::Ok && !consistent(FModelPath))
-    base = Status::ModelDamaged;
-  if (base != Status::Ok) {
-    emit statusFound(base);
-    return false;
+PredictionResult PresageWorker::checkBaseModel() const {
+  switch (PresagePredictor::checkModel(FModelPath)) {
+  case WordPredictor::Status::Ok:
+    return LearningFile::checkCounts(FModelPath);
+  case WordPredictor::Status::ModelMissing:
+    return PredictionResult::failed(QStringLiteral("dictionnaire introuvable"));
+  default:
+    return PredictionResult::damaged(QStringLiteral("dictionnaire endommagé"));
   }
-  // The learned words: a damaged file is put aside (and kept) so that learning starts again;
-  // without a folder to write in, prediction goes on with the base model alone.
-  bool user = !FUserModelPath.isEmpty() && QDir().mkpath(QFileInfo(FUserModelPath).absolutePath());
-  if (user && QFileInfo::exists(FUserModelPath) &&
-      (PresagePredictor::checkModel(FUserModelPath) != Status::Ok || !consistent(FUserModelPath))) {
-    const QString aside = FUserModelPath + QStringLiteral(".damaged");
-    QFile::remove(aside);
-    user = QFile::rename(FUserModelPath, aside);
+}
+
+PredictionResult PresageWorker::makeLearningFolder() const {
+  if (FUserModelPath.isEmpty())
+    return PredictionResult::failed(QStringLiteral("aucun dossier pour les mots appris"));
+  const QString folder = QFileInfo(FUserModelPath).absolutePath();
+  if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable())
+    return PredictionResult::failed(
+        QStringLiteral("le dossier « %1 » ne peut pas être écrit").arg(folder));
+  return PredictionResult::done();
+}
+
+PredictionResult PresageWorker::openLearningFile() {
+  PredictionResult r = FLearning.open();
+  // Only a file that is no learning file goes aside; a busy one is waited for, later.
+  if (r.kind() == PredictionResult::Kind::Damaged) {
+    r = LearningFile::setAside(FUserModelPath);
+    if (r.ok())
+      r = FLearning.open();
   }
-  // The library makes a missing database itself, but crashes where it cannot.
-  if (user && !QFileInfo::exists(FUserModelPath))
-    user = QFileInfo(QFileInfo(FUserModelPath).absolutePath()).isWritable();
-  try {
-    FContext = std::make_unique<ModelContext>();
-    // No configuration file: the library's built-in defaults, set below.
-    FPresage = std::make_unique<Presage>(FContext.get(), std::string());
-    FPresage->config("Presage.PredictorRegistry.PREDICTORS",
-                     user ? "DefaultSmoothedNgramPredictor UserSmoothedNgramPredictor"
-                          : "DefaultSmoothedNgramPredictor");
-    FPresage->config("Presage.Predictors.DefaultSmoothedNgramPredictor.DBFILENAME",
-                     utf8(FModelPath));
-    FPresage->config("Presage.Predictors.DefaultSmoothedNgramPredictor.LEARN", "false");
-    if (user) {
-      FPresage->config("Presage.Predictors.UserSmoothedNgramPredictor.DBFILENAME",
-                       utf8(FUserModelPath));
-      FPresage->config("Presage.Predictors.UserSmoothedNgramPredictor.LEARN", "true");
-    }
-    FPresage->config("Presage.ContextTracker.ONLINE_LEARNING", "no");
-    // Each request stands alone: a word offered for the previous letter is offered again.
-    FPresage->config("Presage.Selector.REPEAT_SUGGESTIONS", "yes");
-    FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
+  return r;
+}
+
+PredictionResult PresageWorker::writeConfiguration() const {
+  QSaveFile f(LearningFile::configPath(FUserModelPath));
+  if (!f.open(QIODevice::WriteOnly))
+    return PredictionResult::failed(f.errorString());
+  QXmlStreamWriter xml(&f);
+  xml.setAutoFormatting(true);
+  xml.writeStartDocument();
+  xml.writeStartElement(QStringLiteral("Presage"));
+  const auto section = [&xml](const QString& name,
+                              std::initializer_list<std::pair<QString, QString>> values) {
+    xml.writeStartElement(name);
+    xml.writeTextElement(QStringLiteral("LOGGER"), QStringLiteral("ERROR"));
+    for (const auto& [key, value] : values)
+      xml.writeTextElement(key, value);
+  };
+  const bool learning = FLearning.isOpen();
+  section(QStringLiteral("PredictorRegistry"),
+          {{"PREDICTORS", learning ? "DefaultSmoothedNgramPredictor UserSmoothedNgramPredictor"
+                                   : "DefaultSmoothedNgramPredictor"}});
+  xml.writeEndElement();
+  // The library learns nothing from the context: it would learn every half-typed word.
+  section(QStringLiteral("ContextTracker"),
+          {{"SLIDING_WINDOW_SIZE", "80"}, {"LOWERCASE_MODE", "yes"}, {"ONLINE_LEARNING", "no"}});
+  xml.writeEndElement();
+  // Each request stands alone: a word offered for the previous letter is offered again.
+  section(QStringLiteral("Selector"), {{"SUGGESTIONS", QString::number(FCount + kSpareWords)},
+                                       {"REPEAT_SUGGESTIONS", "yes"},
+                                       {"GREEDY_SUGGESTION_THRESHOLD", "0"}});
+  xml.writeEndElement();
+  section(QStringLiteral("PredictorActivator"), {{"PREDICT_TIME", "1000"},
+                                                 {"MAX_PARTIAL_PREDICTION_SIZE", "60"},
+                                                 {"COMBINATION_POLICY", "Meritocracy"}});
+  xml.writeEndElement();
+  section(QStringLiteral("ProfileManager"), {{"AUTOPERSIST", "false"}});
+  xml.writeEndElement();
+  xml.writeStartElement(QStringLiteral("Predictors"));
+  const auto predictor = [&](const QString& name, const QString& db) {
+    section(name, {{"PREDICTOR", "SmoothedNgramPredictor"},
+                   {"DBFILENAME", db},
+                   {"DELTAS", "0.01 0.1 0.89"},
+                   {"LEARN", "false"}});
+    section(QStringLiteral("DatabaseConnector"), {});
+    xml.writeEndElement();
+    xml.writeEndElement();
+  };
+  predictor(QStringLiteral("DefaultSmoothedNgramPredictor"), FModelPath);
+  predictor(QStringLiteral("UserSmoothedNgramPredictor"), FUserModelPath);
+  xml.writeEndElement();
+  xml.writeEndDocument();
+  if (xml.hasError() || !f.commit())
+    return PredictionResult::failed(f.errorString());
+  return PredictionResult::done();
+}
+
+PredictionResult PresageWorker::startLibrary() {
+  FPresage.reset();
+  FContext = std::make_unique<ModelContext>();
+  return libraryCall([this] {
+    FPresage =
+        std::make_unique<Presage>(FContext.get(), utf8(LearningFile::configPath(FUserModelPath)));
     // A first prediction reads every table: a database without them throws here.
     FContext->past = utf8(frenchtext::toModel(QString()));
     FPresage->predict();
-  } catch (const std::exception&) {
-    close();
-    emit statusFound(Status::ModelDamaged);
-    return false;
-  } catch (...) {
-    close();
-    emit statusFound(Status::ModelDamaged);
-    return false;
+  });
+}
+
+void PresageWorker::openPresage() {
+  using Status = WordPredictor::Status;
+  close();
+  const PredictionResult base = checkBaseModel();
+  if (!base.ok()) {
+    emit statusFound(base.kind() == PredictionResult::Kind::Failed ? Status::ModelMissing
+                                                                   : Status::ModelDamaged);
+    return;
   }
+  if (!makeLearningFolder().ok() || !writeConfiguration().ok()) {
+    emit statusFound(Status::Unavailable);
+    return;
+  }
+  // A learning file busy or unwritable leaves the base model alone until a lesson finds it free.
+  openLearningFile();
+  if (!restartLibrary())
+    return;
+  FAvailable = true;
   emit statusFound(Status::Ok);
-  return true;
 }
 
 void PresageWorker::open() {
@@ -142,50 +196,93 @@ void PresageWorker::predict(int id, const QString& text) {
   // A newer request is already queued: this one's answer would be dropped anyway.
   if (id != FLatest->loadRelaxed() || !FPresage)
     return;
+  std::vector<std::string> predicted;
+  const auto ask = [&] {
+    return libraryCall([&] {
+      FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
+      FContext->past = utf8(frenchtext::toModel(text));
+      predicted = FPresage->predict();
+    });
+  };
+  PredictionResult r = ask();
+  // The library reads the learning file without waiting: held by another program, it fails.
+  // The base model answers alone until a lesson finds the file free again.
+  if (!r.ok() && FLearning.isOpen()) {
+    FLearning.close();
+    if (restartLibrary())
+      r = ask();
+  }
+  // A query the library still could not run: no suggestions this time, the scan goes on.
+  if (!r.ok())
+    predicted.clear();
   QStringList words;
-  try {
-    FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
-    FContext->past = utf8(frenchtext::toModel(text));
-    const std::vector<std::string> predicted = FPresage->predict();
-    const QString typed = frenchtext::wordPrefix(text);
-    const bool start = frenchtext::startsPhrase(text);
-    for (const std::string& p : predicted) {
-      const QString w = QString::fromStdString(p);
-      if (w.isEmpty() || w.contains(QChar(frenchtext::kPhraseStart)))
-        continue;
-      const QString shown = frenchtext::restoreCase(frenchtext::fromModel(w), typed, start);
-      if (!words.contains(shown))
-        words << shown;
-      if (words.size() >= FCount)
-        break;
-    }
-  } catch (...) {
-    // A query the library could not run: no suggestions this time, the scan goes on.
-    words.clear();
+  const QString typed = frenchtext::wordPrefix(text);
+  const bool start = frenchtext::startsPhrase(text);
+  for (const std::string& p : predicted) {
+    if (words.size() >= FCount)
+      break;
+    const QString w = QString::fromStdString(p);
+    if (w.isEmpty() || w.contains(QChar(frenchtext::kPhraseStart)))
+      continue;
+    const QString shown = frenchtext::restoreCase(frenchtext::fromModel(w), typed, start);
+    if (!words.contains(shown))
+      words << shown;
   }
   emit answered(id, words);
 }
 
-void PresageWorker::learn(const QString& phrase) {
-  if (!FPresage)
-    return;
-  static const QRegularExpression kPhraseEnd(QStringLiteral("[.!?\u2026\\r\\n]+"));
-  try {
-    for (const QString& part : phrase.split(kPhraseEnd, Qt::SkipEmptyParts)) {
-      if (part.trimmed().isEmpty())
-        continue;
-      // The closing space makes the last word whole: the library leaves a word being written
-      // out of what it learns.
-      FPresage->learn(utf8(frenchtext::toModel(part) + QLatin1Char(' ')));
-    }
-  } catch (...) {
-    // Not learned; nothing else changes.
-  }
+void PresageWorker::keepForLater(const QStringList& phrases, const QStringList& boardTexts) {
+  keepLast(FWaitingPhrases, phrases);
+  keepLast(FWaitingBoardTexts, boardTexts);
 }
 
-void PresageWorker::forget() {
+void PresageWorker::learnWhatWaits() {
+  if (!FAvailable)
+    return;
+  if (!FLearning.isOpen()) {
+    // Busy or unwritable when last tried: tried again now, and the library reads it once free.
+    if (!openLearningFile().ok() || !restartLibrary())
+      return;
+  }
+  PredictionResult r = FLearning.learn(FWaitingPhrases);
+  if (r.ok()) {
+    FWaitingPhrases.clear();
+    r = FLearning.teachOnce(FWaitingBoardTexts);
+  }
+  if (r.ok()) {
+    FWaitingBoardTexts.clear();
+    return;
+  }
+  // Held by another program beyond the wait: the lessons wait, the base model answers alone
+  // so that no prediction waits on the file.
+  FLearning.close();
+  restartLibrary();
+}
+
+bool PresageWorker::restartLibrary() {
+  if (writeConfiguration().ok() && startLibrary().ok())
+    return true;
   close();
-  if (!FUserModelPath.isEmpty())
-    QFile::remove(FUserModelPath);
+  emit statusFound(WordPredictor::Status::ModelDamaged);
+  return false;
+}
+
+void PresageWorker::learn(const QString& phrase) {
+  keepForLater({phrase}, {});
+  learnWhatWaits();
+}
+
+void PresageWorker::teachBoard(const QStringList& texts) {
+  keepForLater({}, texts);
+  learnWhatWaits();
+}
+
+PredictionResult PresageWorker::forget() {
+  close();
+  FWaitingPhrases.clear();
+  FWaitingBoardTexts.clear();
+  const PredictionResult r =
+      FUserModelPath.isEmpty() ? PredictionResult::done() : LearningFile::forget(FUserModelPath);
   openPresage();
+  return r;
 }

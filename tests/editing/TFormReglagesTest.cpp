@@ -165,6 +165,12 @@ private slots:
       d->BtnForgetWords->click(); // answered No
       h.fakes.messages.answers = {true};
       d->BtnForgetWords->click();
+      // A file that stays is said, with the reason, and what was learned is still there.
+      h.predictor.learnt = QStringList{"Bonjour"};
+      h.predictor.forgetting = PredictionResult::failed(
+          QStringLiteral("impossible de supprimer « /d/mots-appris.db » (Permission denied)"));
+      h.fakes.messages.answers = {true};
+      d->BtnForgetWords->click();
       h.predictor.currentStatus = WordPredictor::Status::ModelMissing;
       emit h.predictor.statusChanged(h.predictor.currentStatus);
       states << d->LblPredictionState->text();
@@ -175,9 +181,13 @@ private slots:
                                   "Prédiction indisponible : le dictionnaire de prédiction est "
                                   "introuvable."}));
     QCOMPARE(h.fakes.messages.questions,
-             QStringList({"Oublier tous les mots appris ?", "Oublier tous les mots appris ?"}));
-    QCOMPARE(h.fakes.messages.shown, QStringList{"Les mots appris sont oubliés."});
-    QVERIFY(h.predictor.learnt.isEmpty());
+             QStringList({"Oublier tous les mots appris ?", "Oublier tous les mots appris ?",
+                          "Oublier tous les mots appris ?"}));
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList({"Les mots appris sont oubliés.",
+                          "Les mots appris n'ont pas pu être oubliés : impossible de supprimer "
+                          "« /d/mots-appris.db » (Permission denied)."}));
+    QCOMPARE(h.predictor.learnt, QStringList{"Bonjour"});
   }
 
 private:

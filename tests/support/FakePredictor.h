@@ -19,12 +19,18 @@ public:
   }
   void setSuggestionCount(int n) override { count = n; }
   void learn(const QString& phrase) override { learnt << phrase; }
-  void forgetLearned() override { learnt.clear(); }
+  void teachBoardTexts(const QStringList& texts) override { learnt << texts; }
+  PredictionResult forgetLearned() override {
+    if (forgetting.ok())
+      learnt.clear();
+    return forgetting;
+  }
   Status status() const override { return currentStatus; }
 
   QHash<QString, QStringList> answers; // text before -> words offered
   QStringList requests;
   QStringList learnt;
+  PredictionResult forgetting = PredictionResult::done(); // what forgetting comes to
   int count = 5;
   Status currentStatus = Status::Ok;
 };
