@@ -123,9 +123,7 @@ TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringL
     FDiversTab = page;
   page->SetButtonsHeight(FButtonHeight);
   page->AddTexts(texts);
-  page->ApplyFont(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  page->refitTexts(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
   return page;
 }
 
@@ -320,16 +318,10 @@ void BoardView::applyModeLook() {
   const BoardFont& font = FExecMode || !FAllSelected ? FUnselectedFont : FSelectedFont;
   for (TOnglet* page : pages()) {
     // The texts are cut again for the new font: a larger font must not overflow the page.
-    page->JoinPieces();
-    page->ApplyFont(font);
     page->setReservedShown(FExecMode);
     if (isLetterTab(page->caption()))
-      for (int i = 0; i < page->textButtonCount(); ++i) {
-        TTextButton* b = page->FButtons[size_t(i)];
-        b->setEnabled(FExecMode || b->caption().size() != 1);
-      }
-    page->SplitAllTexts();
-    page->ArrangeButtons();
+      page->setOneLetterTextsEnabled(FExecMode);
+    page->refitTexts(font);
   }
 }
 
@@ -356,11 +348,8 @@ void BoardView::setAllSelected(bool all) {
 void BoardView::refitTextFonts() {
   FButtonHeight = fittedButtonHeight();
   for (TOnglet* page : pages()) {
-    page->JoinPieces();
     page->SetButtonsHeight(FButtonHeight);
-    page->ApplyFont(FAllSelected ? FSelectedFont : FUnselectedFont);
-    page->SplitAllTexts();
-    page->ArrangeButtons();
+    page->refitTexts(FAllSelected ? FSelectedFont : FUnselectedFont);
   }
 }
 
