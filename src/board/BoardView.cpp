@@ -89,8 +89,18 @@ bool BoardView::isReservedTabCaption(const QString& caption) {
   return caption == QStringLiteral("Divers") || isLetterTab(caption);
 }
 
-TOnglet* BoardView::createPage(const QString& caption) {
+TOnglet* BoardView::newPage() {
   auto* page = new TOnglet(FPageControl, this);
+  connect(page, &TOnglet::textChosen, this, &BoardView::setCurrentText);
+  connect(page, &TOnglet::textNameShown, this, &BoardView::textNameShown);
+  connect(page, &TOnglet::textNameAttached, this, &BoardView::textNameAttached);
+  connect(page, &TOnglet::textNameEnabled, this, &BoardView::textNameEnabled);
+  connect(page, &TOnglet::textReached, this, &BoardView::textLit);
+  return page;
+}
+
+TOnglet* BoardView::createPage(const QString& caption) {
+  TOnglet* page = newPage();
   page->setCaption(caption);
   FPageControl->addTab(page, page->shownCaption());
   page->SetBackgroundColor(FTabColor);
@@ -98,7 +108,7 @@ TOnglet* BoardView::createPage(const QString& caption) {
 }
 
 TOnglet* BoardView::AddTab(const QString& caption, bool activate) {
-  auto* page = new TOnglet(FPageControl, this);
+  TOnglet* page = newPage();
   const QString name = caption.isEmpty() ? QStringLiteral("Onglet%1").arg(FTabCounter) : caption;
   FPageControl->addTab(page, QString());
   page->setCaption(name);
@@ -115,7 +125,7 @@ TOnglet* BoardView::AddTab(const QString& caption, bool activate) {
 }
 
 TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringList& texts) {
-  auto* page = new TOnglet(FPageControl, this);
+  TOnglet* page = newPage();
   FPageControl->insertTab(index, page, QString());
   page->setCaption(caption);
   page->SetBackgroundColor(FTabColor);

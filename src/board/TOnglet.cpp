@@ -448,10 +448,10 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
   TTextButton* b = textButton(FModel.textCount() - 1);
   if (ASelect) {
     setCurrentIndex(itemIndexOf(b));
-    FHost->setCurrentText(b);
+    emit textChosen(b);
     reveal(b);
     b->setFocus();
-    FHost->setTextNameField(caption);
+    emit textNameShown(caption);
   }
   if (!FHost->execMode())
     setScrollPosition(scrollMaximum());
@@ -708,7 +708,7 @@ void TOnglet::StepNext() {
   if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
   if (newItem)
-    FHost->textReached(GetCurrentText());
+    emit textReached(GetCurrentText());
 }
 
 void TOnglet::TextButtonEnter(TTextButton* Sender) {
@@ -738,7 +738,7 @@ void TOnglet::TextButtonClick(TTextButton* Sender) {
   const int k = indexOfButton(Sender);
   if (!FModel.isPiece(k))
     return;
-  FHost->enableTextNameField();
+  emit textNameEnabled();
   SelectButton(FButtons[size_t(FModel.firstPieceOf(k))]);
 }
 
@@ -751,17 +751,17 @@ void TOnglet::SelectButton(TTextButton* AButton) {
     }
     return;
   }
-  FHost->setCurrentText(AButton);
+  emit textChosen(AButton);
   const int k = indexOfButton(AButton);
   if (FHost->execMode() && k >= 0)
     giveFont(FModel.firstPieceOf(k), FModel.piecesOfTextAt(k), FHost->selectedFont(),
              FHost->selectedMeasure(), true);
   // What is written next into the name field is a choice, not a rename.
-  FHost->setTextNameChangeAttached(false);
+  emit textNameAttached(false);
   if (!FModel.isPiece(k))
     return; // a reserved button: the field keeps its text, the handler stays detached
-  FHost->setTextNameField(FModel.wholeTextAt(k));
-  FHost->setTextNameChangeAttached(true);
+  emit textNameShown(FModel.wholeTextAt(k));
+  emit textNameAttached(true);
   ArrangeButtons();
 }
 

@@ -172,6 +172,17 @@ public:
   QScrollArea* scrollArea() const { return FScrollBox; }
   TOngletHost* host() const { return FHost; }
 
+signals:
+  // The button the highlight or the carer chose (a text by its first piece): FCurrentText.
+  void textChosen(TTextButton* button);
+  // What the text name field is to show (its change handler runs when attached), whether
+  // typing there renames the chosen text, and that it is to be enabled.
+  void textNameShown(const QString& text);
+  void textNameAttached(bool attached);
+  void textNameEnabled();
+  // The highlight has reached a new text (its whole caption): spoken prompts follow it.
+  void textReached(const QString& caption);
+
 protected:
   void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;

@@ -18,8 +18,8 @@ namespace {
 const QStringList kReserved{"ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
                             "CLEAR",      "RETOUR",      "SONNERIE"};
 
-// What a page needs of the main window, recording what the page asks of it. The unselected
-// font measures 6 px a character, the selected one (bold) 7 px.
+// What a page reads of its board, recording what the page says. The unselected font measures
+// 6 px a character, the selected one (bold) 7 px.
 class TestHost : public TOngletHost {
 public:
   explicit TestHost(int charWidth) {
@@ -39,10 +39,13 @@ public:
   TMeasureLabel& selectedMeasure() override { return selMeasure; }
   TMeasureLabel& unselectedMeasure() override { return unselMeasure; }
   TMeasureLabel& measureLabel() override { return anyMeasure; }
-  void setCurrentText(TTextButton* b) override { current = b; }
-  void setTextNameField(const QString& t) override { nameField << t; }
-  void setTextNameChangeAttached(bool a) override { attached << a; }
-  void enableTextNameField() override { ++enabled; }
+  void listenTo(TOnglet* page) {
+    QObject::connect(page, &TOnglet::textChosen, page, [this](TTextButton* b) { current = b; });
+    QObject::connect(page, &TOnglet::textNameShown, page,
+                     [this](const QString& t) { nameField << t; });
+    QObject::connect(page, &TOnglet::textNameAttached, page, [this](bool a) { attached << a; });
+    QObject::connect(page, &TOnglet::textNameEnabled, page, [this] { ++enabled; });
+  }
 
   FixedWidthMeasurer measurer;
   BoardFont selected, unselected;
@@ -60,6 +63,7 @@ struct Board {
     host.exec = exec;
     tabs.resize(width, 300);
     page = new TOnglet(&tabs, &host);
+    host.listenTo(page);
   }
   void show() {
     tabs.addTab(page, QStringLiteral("Page"));
