@@ -294,6 +294,40 @@ private slots:
         f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
   }
 
+  void acceptanceBarUnderARowAfterTheSuggestions() {
+    // Rows count the suggested words before the buttons: the bar lies under the row lit.
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.predictor.answers = {{"", {"Je", "Il"}}};
+    BoardSettings settings = f.view().settings();
+    settings.prediction = true;
+    settings.gridColumns = 6;
+    settings.rowColumn = true;
+    settings.acceptanceMs = 300;
+    f.view().setSettings(settings);
+    f.session().startScanning();
+    QCoreApplication::processEvents();
+    f.session().TimerT1Timer();
+    f.session().TimerT1Timer(); // "Alphabet" lit
+    MainFrameHarness::keyDown(Qt::Key_0);
+    QTest::qWait(350);
+    MainFrameHarness::keyUp(Qt::Key_0);
+    TOnglet* page = f.view().activePage();
+    QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
+    QVERIFY(page->suggestionCount() > 0);
+    f.session().TimerT2Timer(); // the suggested words
+    f.session().TimerT2Timer(); // the first row of letters: a to f
+    QCOMPARE(page->buttonAt(0)->boardFont(), f.view().selectedFont());
+    const auto inWindow = [&f](QWidget* w) { return QRect(w->mapTo(&f, QPoint()), w->size()); };
+    MainFrameHarness::keyDown(Qt::Key_0);
+    const QRect bar = inWindow(f.session().acceptanceBar());
+    QVERIFY(bar.left() <= inWindow(page->buttonAt(0)).left() &&
+            bar.right() >= inWindow(page->buttonAt(5)).right());
+    QCOMPARE(bar.bottom(), inWindow(page->buttonAt(0)).bottom()); // within the row, at its foot
+    QTest::qWait(350);
+    MainFrameHarness::keyUp(Qt::Key_0);
+  }
+
   void suggestedWordsOnTheLetterPages() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
