@@ -120,8 +120,7 @@ void benchStep(Bench& b, TOnglet* page, bool prompts = false) {
     t.start();
     page->StepNext();
     const double ms = t.nsecsElapsed() / 1e6;
-    const int c = page->FCurrentIndex;
-    if (c >= page->textButtonCount() || page->FPieceNumbers[size_t(c)] == 1)
+    if (page->model().startsItem(page->currentIndex()))
       newItem.push_back(ms);
     if (i % 100 == 0)
       QCoreApplication::processEvents(); // paints as the event loop would between ticks
@@ -153,7 +152,7 @@ void benchPredictionStep(Bench& b) {
   std::vector<double> steps, answers;
   QElapsedTimer t;
   for (int i = 0; i < 3000; ++i) {
-    if (i % 7 == 0 && page->GetCurrentKind() == 0) {
+    if (i % 7 == 0 && page->GetCurrentKind() == ButtonKind::Text) {
       if (i % 140 == 0)
         b.frame->session().ClearDisplay();
       b.frame->session().FormKeyUp(switchKey);
@@ -465,6 +464,10 @@ int main(int argc, char** argv) {
     if (QByteArray(argv[1]) == "memory-nopixmaps")
       QPixmapCache::setCacheLimit(64);
     benchMemory(b, page);
+    return 0;
+  }
+  if (argc > 1 && QByteArray(argv[1]) == "step") { // the scanning step alone
+    benchStep(b, page);
     return 0;
   }
   if (argc > 1 && QByteArray(argv[1]) == "prompts") { // the step with spoken prompts alone

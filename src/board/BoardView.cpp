@@ -89,8 +89,18 @@ bool BoardView::isReservedTabCaption(const QString& caption) {
   return caption == QStringLiteral("Divers") || isLetterTab(caption);
 }
 
-TOnglet* BoardView::createPage(const QString& caption) {
+TOnglet* BoardView::newPage() {
   auto* page = new TOnglet(FPageControl, this);
+  connect(page, &TOnglet::textChosen, this, &BoardView::setCurrentText);
+  connect(page, &TOnglet::textNameShown, this, &BoardView::textNameShown);
+  connect(page, &TOnglet::textNameAttached, this, &BoardView::textNameAttached);
+  connect(page, &TOnglet::textNameEnabled, this, &BoardView::textNameEnabled);
+  connect(page, &TOnglet::textReached, this, &BoardView::textLit);
+  return page;
+}
+
+TOnglet* BoardView::createPage(const QString& caption) {
+  TOnglet* page = newPage();
   page->setCaption(caption);
   FPageControl->addTab(page, page->shownCaption());
   page->SetBackgroundColor(FTabColor);
@@ -98,7 +108,7 @@ TOnglet* BoardView::createPage(const QString& caption) {
 }
 
 TOnglet* BoardView::AddTab(const QString& caption, bool activate) {
-  auto* page = new TOnglet(FPageControl, this);
+  TOnglet* page = newPage();
   const QString name = caption.isEmpty() ? QStringLiteral("Onglet%1").arg(FTabCounter) : caption;
   FPageControl->addTab(page, QString());
   page->setCaption(name);
@@ -115,7 +125,7 @@ TOnglet* BoardView::AddTab(const QString& caption, bool activate) {
 }
 
 TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringList& texts) {
-  auto* page = new TOnglet(FPageControl, this);
+  TOnglet* page = newPage();
   FPageControl->insertTab(index, page, QString());
   page->setCaption(caption);
   page->SetBackgroundColor(FTabColor);
@@ -123,9 +133,7 @@ TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringL
     FDiversTab = page;
   page->SetButtonsHeight(FButtonHeight);
   page->AddTexts(texts);
-  page->ApplyFont(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  page->refitTexts(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
   return page;
 }
 
@@ -320,16 +328,10 @@ void BoardView::applyModeLook() {
   const BoardFont& font = FExecMode || !FAllSelected ? FUnselectedFont : FSelectedFont;
   for (TOnglet* page : pages()) {
     // The texts are cut again for the new font: a larger font must not overflow the page.
-    page->JoinPieces();
-    page->ApplyFont(font);
     page->setReservedShown(FExecMode);
     if (isLetterTab(page->caption()))
-      for (int i = 0; i < page->textButtonCount(); ++i) {
-        TTextButton* b = page->FButtons[size_t(i)];
-        b->setEnabled(FExecMode || b->caption().size() != 1);
-      }
-    page->SplitAllTexts();
-    page->ArrangeButtons();
+      page->setOneLetterTextsEnabled(FExecMode);
+    page->refitTexts(font);
   }
 }
 
@@ -356,11 +358,8 @@ void BoardView::setAllSelected(bool all) {
 void BoardView::refitTextFonts() {
   FButtonHeight = fittedButtonHeight();
   for (TOnglet* page : pages()) {
-    page->JoinPieces();
     page->SetButtonsHeight(FButtonHeight);
-    page->ApplyFont(FAllSelected ? FSelectedFont : FUnselectedFont);
-    page->SplitAllTexts();
-    page->ArrangeButtons();
+    page->refitTexts(FAllSelected ? FSelectedFont : FUnselectedFont);
   }
 }
 

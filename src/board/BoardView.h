@@ -113,6 +113,8 @@ public:
   TColor memoColor() const { return FMemoColor; }
   void setMemoColor(TColor color);
   TTextButton* currentText() const { return FCurrentText; }
+  // The text chosen for editing, its mark redrawn (a page chose it).
+  void setCurrentText(TTextButton* button);
   // The text chosen for editing, without the mark being redrawn.
   void setChosenText(TTextButton* button) { FCurrentText = button; }
 
@@ -129,12 +131,7 @@ public:
   TMeasureLabel& selectedMeasure() override { return FSelectedMeasure; }
   TMeasureLabel& unselectedMeasure() override { return FUnselectedMeasure; }
   TMeasureLabel& measureLabel() override { return FMeasureLabel; }
-  void setCurrentText(TTextButton* button) override;
   const TTextButton* chosenText() const override { return FCurrentText; }
-  void setTextNameField(const QString& text) override { emit textNameShown(text); }
-  void setTextNameChangeAttached(bool attached) override { emit textNameAttached(attached); }
-  void enableTextNameField() override { emit textNameEnabled(); }
-  void textReached(const QString& caption) override { emit textLit(caption); }
 
 signals:
   // What the text and tab name fields are to show (the creation panel owns them).
@@ -150,6 +147,7 @@ signals:
 
 private:
   TOnglet* createPage(const QString& caption);
+  TOnglet* newPage(); // a page whose signals reach the view
   void setFonts(const BoardFont& selected, const BoardFont& unselected);
   int fittedButtonHeight();
 

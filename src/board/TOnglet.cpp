@@ -1,5 +1,5 @@
-// The tab page and its buttons: construction, texts, cutting into pieces, layout, and the
-// scanning highlight over the buttons.
+// The tab page and its buttons: construction, the buttons following the page's model, layout,
+// and the scanning highlight over the buttons.
 #include "board/TOnglet.h"
 
 #include "platform/SwitchKeys.h"
@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -26,19 +27,20 @@ QString shownLiterally(const QString& caption) {
   return shown;
 }
 
-constexpr int kReservedCount = 7;
+constexpr int kReservedCount = PageModel::kReservedCount;
 
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 // TTextButton
 
-TTextButton::TTextButton(TOnglet* page, QWidget* parent) : QPushButton(parent), FPage(page) {
+TTextButton::TTextButton(TOnglet* page, ButtonKind kind, QWidget* parent)
+    : QPushButton(parent), FPage(page), FKind(kind) {
   setAutoDefault(false);
   setDefault(false);
   setFocusPolicy(Qt::StrongFocus);
   connect(this, &QPushButton::clicked, this, [this] {
-    if (!isReserved && FPage)
+    if (!isReserved() && FPage)
       FPage->TextButtonClick(this);
   });
 }
@@ -48,16 +50,15 @@ void TTextButton::setCaption(const QString& caption) {
     return;
   FCaption = caption;
   setText(shownLiterally(caption));
-  FCutForWidth = -1;
 }
 
-void TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed) {
+bool TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed) {
   if (framed != FFramed) {
     FFramed = framed;
     update();
   }
   if (FHasFont && font == FBoardFont && shownSize == FShownSize)
-    return;
+    return false;
   FBoardFont = font;
   FShownSize = shownSize;
   FHasFont = true;
@@ -68,7 +69,7 @@ void TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed
   QPalette pal = palette();
   pal.setColor(QPalette::ButtonText, toQColor(font.color));
   setPalette(pal);
-  FCutForWidth = -1;
+  return true;
 }
 
 void TTextButton::paintEvent(QPaintEvent* e) {
@@ -95,7 +96,7 @@ void TTextButton::paintChosenFrame() {
   // many similar buttons the commands will act on.
   const TOngletHost* host = FPage ? FPage->host() : nullptr;
   const TTextButton* chosen = host && !host->execMode() ? host->chosenText() : nullptr;
-  if (!chosen || isReserved)
+  if (!chosen || isReserved())
     return;
   if (this != chosen && FPage->textButton(FPage->textIndexOf(this)) != chosen)
     return;
@@ -144,36 +145,28 @@ TOnglet::TOnglet(QTabWidget* ATabControl, TOngletHost* host)
   FScrollBox->viewport()->installEventFilter(this);
   connect(FScrollBox->verticalScrollBar(), &QScrollBar::valueChanged, this,
           [this] { cullOutOfView(); });
-  SetBackgroundColor(FBackgroundColor);
+  connect(&FModel, &PageModel::piecesReplaced, this, &TOnglet::piecesReplaced);
+  connect(&FModel, &PageModel::piecesSwapped, this, &TOnglet::piecesSwapped);
+  connect(&FModel, &PageModel::textsEdited, this, &TOnglet::textsEdited);
+  connect(&FModel, &PageModel::captionChanged, this, &TOnglet::captionChanged);
+  connect(&FModel, &PageModel::colourChanged, this, &TOnglet::colourChanged);
+  colourChanged(FModel.colour());
 
-  struct Reserved {
-    TTextButton** field;
-    const char* word;
-  };
   // Configured from the right; the first layout replaces these provisional places.
-  const Reserved configured[] = {
-      {&FBtnSonnerie, "SONNERIE"},     {&FBtnRetour, "RETOUR"},
-      {&FBtnClear, "CLEAR"},           {&FBtnAjout, "AJOUT"},
-      {&FBtnValidation, "VALIDATION"}, {&FBtnSuppression, "SUPPRESSION"},
-      {&FBtnAnnulation, "ANNULATION"},
-  };
+  FButtons.resize(kReservedCount);
   int left = 0;
-  bool first = true;
-  for (const Reserved& r : configured) {
-    auto* b = new TTextButton(this, FContent);
-    b->isReserved = true;
-    b->setCaption(QString::fromLatin1(r.word));
+  for (int r = kReservedCount - 1; r >= 0; --r) {
+    const ButtonKind kind = PageModel::reservedKind(r);
+    auto* b = new TTextButton(this, kind, FContent);
+    b->setCaption(PageModel::commandWord(kind));
     b->setBoardFont(FHost->unselectedFont());
     const int w = measure(FHost->unselectedMeasure(), b->caption()) + 16;
-    left = first ? tabControlWidth() - w - 20 : left - w - 20;
-    first = false;
+    left = r == kReservedCount - 1 ? tabControlWidth() - w - 20 : left - w - 20;
     b->setGeometry(left, 5, w, FHost->buttonHeight());
     b->FShownOnPage = FHost->execMode();
     b->setVisible(false); // until laid out in view
-    *r.field = b;
+    FButtons[size_t(r)] = b;
   }
-  FButtons = {FBtnAnnulation, FBtnSuppression, FBtnValidation, FBtnAjout,
-              FBtnClear,      FBtnRetour,      FBtnSonnerie};
 }
 
 TOnglet::~TOnglet() {
@@ -187,8 +180,7 @@ TOnglet::~TOnglet() {
     FScrollBox->viewport()->removeEventFilter(this);
 }
 
-void TOnglet::setCaption(const QString& caption) {
-  FCaption = caption;
+void TOnglet::captionChanged(const QString& caption) {
   // Until it is added, the page is a child of the tab control itself, not of its stack of pages:
   // there is no tab to look for (looking costs the number of tabs).
   if (FTabControl && parentWidget() != FTabControl) {
@@ -199,13 +191,12 @@ void TOnglet::setCaption(const QString& caption) {
 }
 
 QString TOnglet::shownCaption() const {
-  return shownLiterally(FCaption);
+  return shownLiterally(caption());
 }
 
-void TOnglet::SetBackgroundColor(TColor AColor) {
-  FBackgroundColor = AColor;
+void TOnglet::colourChanged(TColor colour) {
   QPalette pal = FContent->palette();
-  pal.setColor(QPalette::Window, toQColor(AColor));
+  pal.setColor(QPalette::Window, toQColor(colour));
   FContent->setPalette(pal);
 }
 
@@ -214,12 +205,13 @@ int TOnglet::tabControlWidth() const {
 }
 
 int TOnglet::cuttingWidth() const {
-  return FGridColumns > 0 ? buttonlayout::gridCuttingWidth(tabControlWidth(), FGridColumns)
-                          : tabControlWidth();
+  const int columns = gridColumns();
+  return columns > 0 ? buttonlayout::gridCuttingWidth(tabControlWidth(), columns)
+                     : tabControlWidth();
 }
 
 int TOnglet::shownSize(const BoardFont& font) const {
-  if (FGridColumns <= 0 || !FGridFitFont || FGridScale <= 1.0)
+  if (gridColumns() <= 0 || !gridFitFont() || FGridScale <= 1.0)
     return 0;
   return std::clamp(int(font.size * FGridScale), 1, 100);
 }
@@ -232,7 +224,7 @@ BoardFont TOnglet::shownFont(const BoardFont& font) const {
 }
 
 int TOnglet::textButtonHeight() const {
-  if (FGridColumns <= 0 || !FGridFitFont)
+  if (gridColumns() <= 0 || !gridFitFont())
     return FHost->buttonHeight();
   ITextMeasurer* m = FHost->measureLabel().measurer();
   return std::max({FHost->buttonHeight(), m->lineHeight(shownFont(FHost->unselectedFont())) + 6,
@@ -240,13 +232,13 @@ int TOnglet::textButtonHeight() const {
 }
 
 // Texts in the grid take the enlarged size; the reserved buttons keep the board's.
-void TOnglet::dress(TTextButton* b, const BoardFont& font, bool highlighted) {
+bool TOnglet::dress(TTextButton* b, const BoardFont& font, bool highlighted) {
   const bool framed = highlighted && FHighlightStyle == HighlightStyle::Frame;
-  b->setBoardFont(font, b->isReserved ? 0 : shownSize(font), framed);
+  return b->setBoardFont(font, b->isReserved() ? 0 : shownSize(font), framed);
 }
 
 // ---------------------------------------------------------------------------------------------
-// Helpers
+// Measuring
 
 int TOnglet::measure(TMeasureLabel& label, const QString& caption) {
   ITextMeasurer* m = label.measurer();
@@ -267,31 +259,28 @@ int TOnglet::measure(TMeasureLabel& label, const QString& caption) {
   return width;
 }
 
+TMeasureLabel& TOnglet::labelForText(int text) {
+  TMeasureLabel& label = FHost->measureLabel();
+  const int first = FModel.firstPieceOfText(text);
+  const BoardFont font = first >= 0 ? FButtons[size_t(first)]->boardFont() : BoardFont();
+  label.setFont(shownFont(font));
+  return label;
+}
+
+int TOnglet::captionWidth(int text, const QString& caption) {
+  return measure(labelForText(text), caption);
+}
+
+std::vector<int> TOnglet::captionPrefixWidths(int text, const QString& caption) {
+  TMeasureLabel& label = labelForText(text);
+  return label.measurer()->prefixWidths(caption, label.font());
+}
+
 void TOnglet::setButtonWidth(TTextButton* b, int width) {
-  if (FGridColumns > 0 && !b->isReserved)
-    width = buttonlayout::gridCellWidth(tabControlWidth(), FGridColumns);
-  if (b->width() == width)
-    return;
-  b->resize(width, b->height());
-  b->FCutForWidth = -1;
-}
-
-int TOnglet::firstPieceOf(int k) const {
-  if (!isTextIndex(k))
-    return k;
-  return std::clamp(k - FPieceNumbers[size_t(k)] + 1, 0, k);
-}
-
-QString TOnglet::wholeTextAt(int first) const {
-  if (!isTextIndex(first))
-    return first >= 0 && first < int(FButtons.size()) ? FButtons[size_t(first)]->caption()
-                                                      : QString();
-  const int n = std::max(1, FPieceCounts[size_t(first)]);
-  const int end = std::min(first + n, textButtonCount());
-  QString whole;
-  for (int i = first; i < end; ++i)
-    whole += FButtons[size_t(i)]->caption();
-  return whole;
+  if (gridColumns() > 0 && !b->isReserved())
+    width = buttonlayout::gridCellWidth(tabControlWidth(), gridColumns());
+  if (b->width() != width)
+    b->resize(width, b->height());
 }
 
 void TOnglet::giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label,
@@ -299,33 +288,106 @@ void TOnglet::giveFont(int first, int count, const BoardFont& font, TMeasureLabe
   const int end = std::min(first + count, int(FButtons.size()));
   for (int i = std::max(first, 0); i < end; ++i) {
     TTextButton* b = FButtons[size_t(i)];
-    dress(b, font, highlighted);
+    if (dress(b, font, highlighted) && FModel.isPiece(i))
+      FModel.invalidateCut(FModel.textOfPiece(i)); // cut again for the new font
     setButtonWidth(b, measure(label, b->caption()) + 16);
   }
 }
 
-TTextButton* TOnglet::newTextButton(const QString& caption) {
-  auto* b = new TTextButton(this, FContent);
-  b->setCaption(caption);
+// ---------------------------------------------------------------------------------------------
+// The buttons following the model
+
+TTextButton* TOnglet::newTextButton() {
+  auto* b = new TTextButton(this, ButtonKind::Text, FContent);
   b->resize(b->width(), FHost->buttonHeight());
   b->setVisible(false); // shown by the layout once it lies in view
   return b;
 }
 
-void TOnglet::destroyButtonAt(int k) {
-  TTextButton* b = FButtons[size_t(k)];
-  if (isTextIndex(k)) {
-    FPieceCounts.erase(FPieceCounts.begin() + k);
-    FPieceNumbers.erase(FPieceNumbers.begin() + k);
-  }
-  FButtons.erase(FButtons.begin() + k);
+void TOnglet::destroyButton(TTextButton* b) {
+  FLitRow.erase(std::remove(FLitRow.begin(), FLitRow.end(), b), FLitRow.end());
   b->FPage = nullptr;
   delete b;
+}
+
+void TOnglet::piecesReplaced(int first, int removed, int inserted) {
+  // A text that stays keeps its first button (the text chosen for editing is known by it) and
+  // as many of its other buttons as it still has pieces.
+  const bool newTexts = removed == 0;
+  const BoardFont font = newTexts ? BoardFont() : FButtons[size_t(first)]->boardFont();
+  const bool framed = !newTexts && FButtons[size_t(first)]->isFramed();
+  if (removed > inserted) {
+    const auto from = FButtons.begin() + first + inserted;
+    const auto to = FButtons.begin() + first + removed;
+    const std::vector<TTextButton*> gone(from, to);
+    FButtons.erase(from, to);
+    for (TTextButton* b : gone)
+      destroyButton(b);
+  } else if (inserted > removed) {
+    std::vector<TTextButton*> made;
+    made.reserve(size_t(inserted - removed));
+    for (int k = removed; k < inserted; ++k)
+      made.push_back(newTextButton());
+    FButtons.insert(FButtons.begin() + first + removed, made.begin(), made.end());
+  }
+  if (newTexts) {
+    const bool editing = !FHost->execMode();
+    const BoardFont& editFont =
+        FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont();
+    for (int k = first; k < first + inserted; ++k) {
+      TTextButton* b = FButtons[size_t(k)];
+      b->setCaption(FModel.pieceAt(k));
+      if (editing)
+        dress(b, editFont);
+      b->resize(measure(FHost->unselectedMeasure(), b->caption()) + 16, FHost->buttonHeight());
+    }
+    return;
+  }
+  TMeasureLabel& label = FHost->measureLabel();
+  label.setFont(shownFont(font));
+  for (int k = first; k < first + inserted; ++k) {
+    TTextButton* b = FButtons[size_t(k)];
+    b->setCaption(FModel.pieceAt(k));
+    if (k > first) {
+      if (!b->isEnabled())
+        b->setEnabled(true);
+      if (b->height() != FHost->buttonHeight())
+        b->resize(b->width(), FHost->buttonHeight());
+      dress(b, font, framed);
+    }
+    setButtonWidth(b, measure(label, b->caption()) + 16);
+  }
+}
+
+void TOnglet::piecesSwapped(int first, int middle, int end) {
+  std::rotate(FButtons.begin() + first, FButtons.begin() + middle, FButtons.begin() + end);
+}
+
+void TOnglet::textsEdited() {
+  if (FQuietEdits)
+    return;
+  recutChangedTexts();
+  ArrangeButtons();
+}
+
+void TOnglet::recutChangedTexts() {
+  FModel.recutChangedTexts(cuttingWidth(), *this);
 }
 
 int TOnglet::indexOfButton(const TTextButton* b) const {
   const auto it = std::find(FButtons.begin(), FButtons.end(), b);
   return it == FButtons.end() ? -1 : int(it - FButtons.begin());
+}
+
+TTextButton* TOnglet::buttonAt(int k) const {
+  return k >= 0 && k < int(FButtons.size()) ? FButtons[size_t(k)] : nullptr;
+}
+
+TTextButton* TOnglet::reservedButton(ButtonKind kind) const {
+  for (int r = 0; r < kReservedCount; ++r)
+    if (PageModel::reservedKind(r) == kind)
+      return FButtons[size_t(textButtonCount() + r)];
+  return nullptr;
 }
 
 TTextButton* TOnglet::itemButton(int item) const {
@@ -356,50 +418,20 @@ int TOnglet::scrollMaximum() const {
 // ---------------------------------------------------------------------------------------------
 // Texts
 
-TTextButton* TOnglet::appendTextButton(const QString& caption) {
-  return insertTextButton(textButtonCount(), caption);
-}
-
-TTextButton* TOnglet::insertTextButton(int k, const QString& caption) {
-  auto* b = newTextButton(caption);
-  if (!FHost->execMode())
-    dress(b, FHost->allSelected() ? FHost->selectedFont() : FHost->unselectedFont());
-  b->resize(measure(FHost->unselectedMeasure(), caption) + 16, FHost->buttonHeight());
-  FPieceCounts.insert(FPieceCounts.begin() + k, 1);
-  FPieceNumbers.insert(FPieceNumbers.begin() + k, 1);
-  ++FTextCount;
-  FButtons.insert(FButtons.begin() + k, b);
-  return b;
-}
-
 void TOnglet::InsertTexts(int textIndex, const QStringList& captions) {
-  TTextButton* current = GetCurrentButton();
-  int k = std::clamp(textIndex, 0, textButtonCount());
-  for (const QString& caption : captions)
-    insertTextButton(k++, caption);
-  if (current)
-    FCurrentIndex = itemIndexOf(current);
+  {
+    const QScopedValueRollback quiet(FQuietEdits, true);
+    FModel.insertTexts(textIndex, captions); // the current item follows its button
+  }
   ArrangeButtons();
 }
 
 TTextButton* TOnglet::textButton(int textIndex) const {
-  int text = 0;
-  for (int i = 0; i < textButtonCount(); ++i)
-    if (i == firstPieceOf(i) && text++ == textIndex)
-      return FButtons[size_t(i)];
-  return nullptr;
+  return buttonAt(FModel.firstPieceOfText(textIndex));
 }
 
 int TOnglet::textIndexOf(const TTextButton* b) const {
-  const int k = indexOfButton(b);
-  if (!isTextIndex(k))
-    return -1;
-  const int first = firstPieceOf(k);
-  int text = 0;
-  for (int i = 0; i < first; ++i)
-    if (i == firstPieceOf(i))
-      ++text;
-  return text;
+  return FModel.textOfPiece(indexOfButton(b));
 }
 
 void TOnglet::repaintTexts() {
@@ -408,14 +440,18 @@ void TOnglet::repaintTexts() {
 
 int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
   const QString caption =
-      AUseCaption ? ACaption : QStringLiteral("Texte") + QString::number(FTextCount);
-  TTextButton* b = appendTextButton(caption);
+      AUseCaption ? ACaption : QStringLiteral("Texte") + QString::number(textCounter());
+  {
+    const QScopedValueRollback quiet(FQuietEdits, true);
+    FModel.insertTexts(FModel.textCount(), {caption});
+  }
+  TTextButton* b = textButton(FModel.textCount() - 1);
   if (ASelect) {
-    FCurrentIndex = itemIndexOf(b);
-    FHost->setCurrentText(b);
+    setCurrentIndex(itemIndexOf(b));
+    emit textChosen(b);
     reveal(b);
     b->setFocus();
-    FHost->setTextNameField(caption);
+    emit textNameShown(caption);
   }
   if (!FHost->execMode())
     setScrollPosition(scrollMaximum());
@@ -428,29 +464,35 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
 
 void TOnglet::AddTexts(const QStringList& captions) {
   // The same page as one AddText per caption, laid out once instead of once per text.
-  for (const QString& caption : captions)
-    appendTextButton(caption);
+  {
+    const QScopedValueRollback quiet(FQuietEdits, true);
+    FModel.insertTexts(FModel.textCount(), captions);
+  }
   ArrangeButtons();
   if (!FHost->execMode())
     setScrollPosition(scrollMaximum());
 }
 
 void TOnglet::DeleteButton(TTextButton* AButton) {
-  const int k = indexOfButton(AButton);
-  if (!isTextIndex(k)) // reserved buttons and strangers are never removed
+  const int t = textIndexOf(AButton);
+  if (t < 0) // reserved buttons and strangers are never removed
     return;
-  destroyButtonAt(k);
-  FCurrentIndex = -1;
-  FTextCount = std::max(0, FTextCount - 1);
+  {
+    const QScopedValueRollback quiet(FQuietEdits, true);
+    FModel.removeTexts(t, 1);
+  }
   ArrangeButtons();
 }
 
 void TOnglet::MoveButtonBack(TTextButton* AButton) {
-  const int k = indexOfButton(AButton);
-  if (k > 0 && isTextIndex(k)) {
-    std::swap(FButtons[size_t(k)], FButtons[size_t(k - 1)]);
-    ArrangeButtons();
+  const int t = textIndexOf(AButton);
+  bool moved = false;
+  {
+    const QScopedValueRollback quiet(FQuietEdits, true);
+    moved = t >= 0 && FModel.moveText(t, true);
   }
+  if (moved)
+    ArrangeButtons();
   if (AButton) {
     reveal(AButton);
     AButton->setFocus();
@@ -458,11 +500,14 @@ void TOnglet::MoveButtonBack(TTextButton* AButton) {
 }
 
 void TOnglet::MoveButtonForward(TTextButton* AButton) {
-  const int k = indexOfButton(AButton);
-  if (k >= 0 && k < int(FButtons.size()) - kReservedCount - 1) {
-    std::swap(FButtons[size_t(k)], FButtons[size_t(k + 1)]);
-    ArrangeButtons();
+  const int t = textIndexOf(AButton);
+  bool moved = false;
+  {
+    const QScopedValueRollback quiet(FQuietEdits, true);
+    moved = t >= 0 && FModel.moveText(t, false);
   }
+  if (moved)
+    ArrangeButtons();
   if (AButton) {
     reveal(AButton);
     AButton->setFocus();
@@ -471,24 +516,10 @@ void TOnglet::MoveButtonForward(TTextButton* AButton) {
 
 QStringList TOnglet::GetTexts() const {
   QStringList texts;
-  const int n = std::min(FTextCount, textButtonCount());
+  const int n = std::min(textCounter(), textButtonCount());
   for (int i = 0; i < n; ++i)
-    texts << FButtons[size_t(i)]->caption();
+    texts << FModel.pieceAt(i);
   return texts;
-}
-
-QStringList TOnglet::wholeTexts() const {
-  QStringList texts;
-  for (int i = 0; i < textButtonCount(); ++i)
-    if (i == firstPieceOf(i))
-      texts << wholeTextAt(i);
-  return texts;
-}
-
-QString TOnglet::GetButtonCaption(int AIndex) const {
-  if (AIndex < 0 || AIndex >= int(FButtons.size()))
-    return QString();
-  return FButtons[size_t(AIndex)]->caption();
 }
 
 void TOnglet::SetButtonsHeight(int AHeight) {
@@ -497,197 +528,30 @@ void TOnglet::SetButtonsHeight(int AHeight) {
       b->resize(b->width(), AHeight);
 }
 
+void TOnglet::setOneLetterTextsEnabled(bool enabled) {
+  for (int k = 0; k < textButtonCount(); ++k)
+    FButtons[size_t(k)]->setEnabled(enabled || FModel.wholeTextAt(k).size() != 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Cutting and joining
 
-QStringList TOnglet::fitPieces(QStringList pieces, TMeasureLabel& label, int W) {
-  // Prefix widths are estimates: a piece that does not fit by its own measure hands its last
-  // characters on to the next piece.
-  for (int k = 0; k < pieces.size(); ++k) {
-    while (pieces[k].size() > 1 && !textcutting::pieceFits(measure(label, pieces[k]), W)) {
-      int cut = int(pieces[k].size()) - 1;
-      if (cut > 0 && pieces[k].at(cut - 1).isHighSurrogate() && pieces[k].at(cut).isLowSurrogate())
-        --cut;
-      if (cut == 0)
-        break;
-      const QString moved = pieces[k].mid(cut);
-      pieces[k].truncate(cut);
-      if (k + 1 < pieces.size())
-        pieces[k + 1].prepend(moved);
-      else
-        pieces.append(moved);
-    }
-  }
-  return pieces;
-}
-
-int TOnglet::SplitText(const QString& AText, bool ACreate, int AIndex, const BoardFont& AFont) {
-  TMeasureLabel& label = FHost->measureLabel();
-  label.setFont(shownFont(AFont));
-  const int W = cuttingWidth();
-  bool wholeText = ACreate;
-  if (ACreate) {
-    if (AIndex < 0 || AIndex > textButtonCount())
-      return 0;
-    auto* b = newTextButton(AText);
-    dress(b, AFont);
-    b->resize(measure(label, AText) + 16, FHost->buttonHeight());
-    FButtons.insert(FButtons.begin() + AIndex, b);
-    FPieceCounts.insert(FPieceCounts.begin() + AIndex, 1);
-    FPieceNumbers.insert(FPieceNumbers.begin() + AIndex, 1);
-  } else {
-    if (!isTextIndex(AIndex))
-      return 0;
-    wholeText = FPieceCounts[size_t(AIndex)] <= 1;
-    setButtonWidth(FButtons[size_t(AIndex)],
-                   measure(label, FButtons[size_t(AIndex)]->caption()) + 16);
-  }
-  TTextButton* b = FButtons[size_t(AIndex)];
-  // A text that fits is one piece; a longer one is cut from its prefix widths, measured once.
-  QStringList pieces =
-      textcutting::pieceFits(measure(label, b->caption()), W)
-          ? QStringList{b->caption()}
-          : textcutting::cutTextByPrefixWidths(
-                b->caption(), W, label.measurer()->prefixWidths(b->caption(), label.font()));
-  pieces = fitPieces(pieces, label, W);
-  const int n = int(pieces.size());
-  if (n > 1) {
-    b->setCaption(pieces.front());
-    setButtonWidth(b, measure(label, pieces.front()) + 16);
-    for (int k = 1; k < n; ++k) {
-      auto* piece = newTextButton(pieces[k]);
-      dress(piece, AFont, b->isFramed());
-      piece->resize(measure(label, pieces[k]) + 16, FHost->buttonHeight());
-      FButtons.insert(FButtons.begin() + AIndex + k, piece);
-      FPieceCounts.insert(FPieceCounts.begin() + AIndex + k, n);
-      FPieceNumbers.insert(FPieceNumbers.begin() + AIndex + k, k + 1);
-    }
-    for (int k = 0; k < n; ++k) {
-      FPieceCounts[size_t(AIndex + k)] = n;
-      FPieceNumbers[size_t(AIndex + k)] = k + 1;
-    }
-  }
-  // Only a whole text cut here is known to be cut for this width and font; a lone piece
-  // refitted in place is not.
-  for (int k = 0; k < n; ++k)
-    FButtons[size_t(AIndex + k)]->FCutForWidth = wholeText ? W : -1;
-  return n;
-}
-
-// Cutting and joining add and remove buttons before the current one: the current index follows
+// Cutting and joining add and remove buttons before the current one: the current item follows
 // its button (the first piece when its own piece is joined away), so that the highlight and the
 // text a press acts on stay the same.
 void TOnglet::SplitAllTexts() {
-  TTextButton* current = GetCurrentButton();
-  int i = 0;
-  while (i < textButtonCount()) {
-    TTextButton* b = FButtons[size_t(i)];
-    const BoardFont font = b->boardFont();
-    i += std::max(1, SplitText(b->caption(), false, i, font));
-  }
-  if (current && itemIndexOf(current) >= 0)
-    FCurrentIndex = itemIndexOf(current);
+  FModel.invalidateAllCuts();
+  recutChangedTexts();
 }
 
 void TOnglet::JoinPieces() {
-  TTextButton* current = GetCurrentButton();
-  int first = -1;
-  int i = 0;
-  while (i < textButtonCount()) {
-    const size_t k = size_t(i);
-    if (FPieceCounts[k] > 1 && (FPieceNumbers[k] == 1 || first < 0)) {
-      // A continuation piece without its first piece is kept as a text of its own.
-      first = i;
-      FPieceCounts[k] = 1;
-      FPieceNumbers[k] = 1;
-      ++i;
-    } else if (FPieceCounts[k] > 1) {
-      TTextButton* head = FButtons[size_t(first)];
-      head->setCaption(head->caption() + FButtons[k]->caption());
-      if (FButtons[k] == current)
-        current = head;
-      destroyButtonAt(i);
-    } else {
-      ++i;
-    }
-  }
-  if (current)
-    FCurrentIndex = itemIndexOf(current);
+  FModel.joinPieces();
 }
 
-bool TOnglet::piecesAreConsistent() const {
-  const int count = textButtonCount();
-  int i = 0;
-  while (i < count) {
-    const int n = FPieceCounts[size_t(i)];
-    if (n < 1 || i + n > count)
-      return false;
-    for (int k = 0; k < n; ++k)
-      if (FPieceCounts[size_t(i + k)] != n || FPieceNumbers[size_t(i + k)] != k + 1)
-        return false;
-    i += n;
-  }
-  return true;
-}
-
-// The same buttons, captions, piece lists and widths as JoinPieces followed by SplitAllTexts,
-// but only the texts that changed since they were last cut are touched, and their buttons are
-// reused where the number of pieces allows.
-void TOnglet::recutChangedTexts() {
-  if (!piecesAreConsistent()) {
-    JoinPieces();
-    SplitAllTexts();
-    return;
-  }
-  const int W = cuttingWidth();
-  TMeasureLabel& label = FHost->measureLabel();
-  int i = 0;
-  while (i < textButtonCount()) {
-    const int n = FPieceCounts[size_t(i)];
-    bool changed = false;
-    for (int k = 0; k < n && !changed; ++k)
-      changed = FButtons[size_t(i + k)]->FCutForWidth != W;
-    if (!changed) {
-      i += n;
-      continue;
-    }
-    const QString whole = wholeTextAt(i);
-    TTextButton* head = FButtons[size_t(i)];
-    const BoardFont font = head->boardFont();
-    const bool framed = head->isFramed();
-    label.setFont(shownFont(font));
-    const QStringList pieces =
-        textcutting::cutText(whole, W, [&label](const QString& s) { return label.width(s); });
-    const int m = int(pieces.size());
-    head->setCaption(pieces.front());
-    setButtonWidth(head, measure(label, pieces.front()) + 16);
-    for (int k = 1; k < m; ++k) {
-      TTextButton* piece = nullptr;
-      if (k < n) {
-        piece = FButtons[size_t(i + k)];
-        piece->setCaption(pieces[k]);
-        if (!piece->isEnabled())
-          piece->setEnabled(true);
-        if (piece->height() != FHost->buttonHeight())
-          piece->resize(piece->width(), FHost->buttonHeight());
-      } else {
-        piece = newTextButton(pieces[k]);
-        FButtons.insert(FButtons.begin() + i + k, piece);
-        FPieceCounts.insert(FPieceCounts.begin() + i + k, m);
-        FPieceNumbers.insert(FPieceNumbers.begin() + i + k, k + 1);
-      }
-      dress(piece, font, framed);
-      setButtonWidth(piece, measure(label, pieces[k]) + 16);
-    }
-    for (int k = n - 1; k >= m; --k)
-      destroyButtonAt(i + k);
-    for (int k = 0; k < m; ++k) {
-      FPieceCounts[size_t(i + k)] = m;
-      FPieceNumbers[size_t(i + k)] = k + 1;
-      FButtons[size_t(i + k)]->FCutForWidth = W;
-    }
-    i += m;
-  }
+void TOnglet::refitTexts(const BoardFont& font) {
+  ApplyFont(font);
+  SplitAllTexts();
+  ArrangeButtons();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -698,7 +562,7 @@ void TOnglet::ArrangeButtons() {
   in.tabControlWidth = tabControlWidth();
   in.pageHeight = FScrollBox->viewport()->height();
   in.scrollPosition = scrollPosition();
-  in.gridColumns = FGridColumns;
+  in.gridColumns = gridColumns();
   // The suggestions share the page width in equal cells, as far as their words allow: each
   // word keeps its place from one letter to the next.
   const int S = suggestionCount();
@@ -710,8 +574,8 @@ void TOnglet::ArrangeButtons() {
     in.leading.push_back(size);
   }
   const int texts = textButtonCount();
-  if (FGridColumns > 0) {
-    const QSize cell(buttonlayout::gridCellWidth(in.tabControlWidth, FGridColumns),
+  if (gridColumns() > 0) {
+    const QSize cell(buttonlayout::gridCellWidth(in.tabControlWidth, gridColumns()),
                      textButtonHeight());
     for (int i = 0; i < texts; ++i)
       if (FButtons[size_t(i)]->size() != cell)
@@ -794,7 +658,7 @@ bool TOnglet::eventFilter(QObject* watched, QEvent* e) {
 // The current button and the highlight
 
 void TOnglet::ResetCurrent() {
-  FCurrentIndex = itemCount() - 1;
+  FModel.resetCurrent();
 }
 
 void TOnglet::PageShow() {
@@ -807,15 +671,13 @@ void TOnglet::showEvent(QShowEvent* e) {
 }
 
 void TOnglet::StepNext() {
-  if (FCurrentIndex < 0)
+  const int c = FModel.nextItem();
+  if (c < 0)
     return;
-  const int S = suggestionCount();
   const int N = itemCount();
-  const int c = (FCurrentIndex + 1) % N;
-  FCurrentIndex = c;
+  setCurrentIndex(c);
   TTextButton* R = itemButton(c);
-  const int k = c - S; // among FButtons; negative for a suggestion
-  const bool newItem = !isTextIndex(k) || FPieceNumbers[size_t(k)] == 1;
+  const bool newItem = FModel.startsItem(c);
   // Painting waits until the page is cut and laid out again, as hiding the area would.
   const bool painting = FScrollBox->updatesEnabled();
   if (newItem && painting)
@@ -833,20 +695,20 @@ void TOnglet::StepNext() {
     recutChangedTexts();
   const int found = itemIndexOf(R);
   if (found >= 0)
-    FCurrentIndex = found;
+    setCurrentIndex(found);
   ArrangeButtons();
   if (newItem && painting)
     FScrollBox->setUpdatesEnabled(true);
 
-  if (FCurrentIndex >= S && !isTextIndex(FCurrentIndex - S))
+  if (PageModel::isCommand(GetCurrentKind()))
     setScrollPosition(scrollMaximum());
-  TTextButton* current = itemButton(FCurrentIndex);
+  TTextButton* current = GetCurrentButton();
   reveal(current);
   current->setFocus();
   if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
   if (newItem)
-    FHost->textReached(GetCurrentText());
+    emit textReached(GetCurrentText());
 }
 
 void TOnglet::TextButtonEnter(TTextButton* Sender) {
@@ -857,7 +719,7 @@ void TOnglet::TextButtonEnter(TTextButton* Sender) {
 void TOnglet::TextButtonExit(TTextButton* Sender) {
   if (!FHost->execMode())
     return;
-  if (Sender && Sender->isSuggestion) {
+  if (Sender && Sender->isSuggestion()) {
     dressSuggestion(Sender, false);
     ArrangeButtons();
     return;
@@ -865,13 +727,8 @@ void TOnglet::TextButtonExit(TTextButton* Sender) {
   const int k = indexOfButton(Sender);
   if (k < 0)
     return;
-  if (isTextIndex(k)) {
-    const int first = firstPieceOf(k);
-    giveFont(first, FPieceCounts[size_t(first)], FHost->unselectedFont(),
-             FHost->unselectedMeasure());
-  } else {
-    giveFont(k, 1, FHost->unselectedFont(), FHost->unselectedMeasure());
-  }
+  giveFont(FModel.firstPieceOf(k), FModel.piecesOfTextAt(k), FHost->unselectedFont(),
+           FHost->unselectedMeasure());
   ArrangeButtons();
 }
 
@@ -879,14 +736,14 @@ void TOnglet::TextButtonClick(TTextButton* Sender) {
   if (FHost->execMode())
     return;
   const int k = indexOfButton(Sender);
-  if (!isTextIndex(k))
+  if (!FModel.isPiece(k))
     return;
-  FHost->enableTextNameField();
-  SelectButton(FButtons[size_t(firstPieceOf(k))]);
+  emit textNameEnabled();
+  SelectButton(FButtons[size_t(FModel.firstPieceOf(k))]);
 }
 
 void TOnglet::SelectButton(TTextButton* AButton) {
-  if (AButton && AButton->isSuggestion) {
+  if (AButton && AButton->isSuggestion()) {
     // Lit only: a suggestion is no text the carer could edit or name.
     if (FHost->execMode()) {
       dressSuggestion(AButton, true);
@@ -894,77 +751,51 @@ void TOnglet::SelectButton(TTextButton* AButton) {
     }
     return;
   }
-  FHost->setCurrentText(AButton);
-  int k = indexOfButton(AButton);
-  if (FHost->execMode() && k >= 0) {
-    if (isTextIndex(k)) {
-      const int first = firstPieceOf(k);
-      giveFont(first, FPieceCounts[size_t(first)], FHost->selectedFont(), FHost->selectedMeasure(),
-               true);
-    } else {
-      giveFont(k, 1, FHost->selectedFont(), FHost->selectedMeasure(), true);
-    }
-  }
+  emit textChosen(AButton);
+  const int k = indexOfButton(AButton);
+  if (FHost->execMode() && k >= 0)
+    giveFont(FModel.firstPieceOf(k), FModel.piecesOfTextAt(k), FHost->selectedFont(),
+             FHost->selectedMeasure(), true);
   // What is written next into the name field is a choice, not a rename.
-  FHost->setTextNameChangeAttached(false);
-  if (!isTextIndex(k))
+  emit textNameAttached(false);
+  if (!FModel.isPiece(k))
     return; // a reserved button: the field keeps its text, the handler stays detached
-  k = firstPieceOf(k);
-  FHost->setTextNameField(wholeTextAt(k));
-  FHost->setTextNameChangeAttached(true);
+  emit textNameShown(FModel.wholeTextAt(k));
+  emit textNameAttached(true);
   ArrangeButtons();
 }
 
 TTextButton* TOnglet::GetCurrentButton() const {
-  return itemButton(FCurrentIndex);
+  return itemButton(currentIndex());
 }
 
 bool TOnglet::makeCurrent(TTextButton* button) {
   const int k = itemIndexOf(button);
   if (k < 0)
     return false;
-  if (k == FCurrentIndex)
+  if (k == currentIndex())
     return true;
   if (TTextButton* old = GetCurrentButton())
     TextButtonExit(old);
-  FCurrentIndex = k;
+  setCurrentIndex(k);
   TextButtonEnter(button);
   return true;
 }
 
 QString TOnglet::GetCurrentText() const {
-  return GetTextAt(FCurrentIndex);
+  return GetTextAt(currentIndex());
 }
 
-int TOnglet::GetCurrentKind() const {
-  return GetKindAt(FCurrentIndex);
+ButtonKind TOnglet::GetCurrentKind() const {
+  return GetKindAt(currentIndex());
 }
 
 QString TOnglet::GetTextAt(int index) const {
-  const int S = suggestionCount();
-  if (index < 0 || index >= itemCount())
-    return QString();
-  if (index < S)
-    return FSuggestionButtons[size_t(index)]->caption();
-  return wholeTextAt(firstPieceOf(index - S));
+  return FModel.textAt(index);
 }
 
-int TOnglet::GetKindAt(int index) const {
-  if (index < 0 || index >= itemCount())
-    return -1;
-  // Before the captions: a word typed in capitals may well read "RETOUR".
-  if (index < suggestionCount())
-    return kSuggestionKind;
-  const TTextButton* b = FButtons[size_t(index - suggestionCount())];
-  static const struct {
-    const char* word;
-    int kind;
-  } kinds[] = {{"RETOUR", 1},      {"CLEAR", 2},      {"AJOUT", 3},   {"VALIDATION", 4},
-               {"SUPPRESSION", 6}, {"ANNULATION", 7}, {"SONNERIE", 8}};
-  for (const auto& k : kinds)
-    if (b->caption() == QLatin1String(k.word))
-      return k.kind;
-  return 0;
+ButtonKind TOnglet::GetKindAt(int index) const {
+  return FModel.kindAt(index);
 }
 
 void TOnglet::ApplyFont(const BoardFont& AFont) {
@@ -998,55 +829,33 @@ void TOnglet::setSuggestionSlots(int count) {
   count = std::clamp(count, 0, 8);
   if (count == suggestionCount())
     return;
-  TTextButton* current = GetCurrentButton();
-  const bool hadCurrent = FCurrentIndex >= 0;
-  while (suggestionCount() > count) {
+  FModel.setSuggestionSlots(count); // the current item follows its button
+  while (int(FSuggestionButtons.size()) > count) {
     TTextButton* b = FSuggestionButtons.back();
     FSuggestionButtons.pop_back();
-    FLitRow.erase(std::remove(FLitRow.begin(), FLitRow.end(), b), FLitRow.end());
-    if (b == current)
-      current = nullptr;
-    b->FPage = nullptr;
-    delete b;
+    destroyButton(b);
   }
-  while (suggestionCount() < count) {
-    auto* b = new TTextButton(this, FContent);
-    b->isSuggestion = true;
+  while (int(FSuggestionButtons.size()) < count) {
+    auto* b = new TTextButton(this, ButtonKind::Suggestion, FContent);
     b->setVisible(false); // shown by the layout
     dressSuggestion(b, false);
     FSuggestionButtons.push_back(b);
   }
-  // The current item follows its button; a scan whose item went starts the page again.
-  if (current)
-    FCurrentIndex = itemIndexOf(current);
-  else if (hadCurrent)
-    ResetCurrent();
   ArrangeButtons();
 }
 
 void TOnglet::setSuggestions(const QStringList& words) {
-  bool changed = false;
-  for (int i = 0; i < suggestionCount(); ++i) {
+  const std::vector<int> changed = FModel.setSuggestions(words);
+  for (int i : changed) {
     TTextButton* b = FSuggestionButtons[size_t(i)];
-    const QString word = words.value(i);
-    if (word == b->caption())
-      continue;
-    changed = true;
-    b->setCaption(word);
+    b->setCaption(FModel.suggestions().at(i));
     // A lit suggestion stays lit with its new word.
     const bool lit = std::find(FLitRow.begin(), FLitRow.end(), b) != FLitRow.end() ||
                      (b == GetCurrentButton() && FHost->execMode() && !FHost->tabScanning());
     dressSuggestion(b, lit);
   }
-  if (changed)
+  if (!changed.empty())
     ArrangeButtons();
-}
-
-QStringList TOnglet::suggestions() const {
-  QStringList words;
-  for (const TTextButton* b : FSuggestionButtons)
-    words << b->caption();
-  return words;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1054,7 +863,7 @@ QStringList TOnglet::suggestions() const {
 
 void TOnglet::fitGridFont() {
   FGridScale = 1.0;
-  if (FGridColumns <= 0 || !FGridFitFont)
+  if (gridColumns() <= 0 || !gridFitFont())
     return;
   std::vector<int> widths;
   for (const QString& text : wholeTexts())
@@ -1062,50 +871,43 @@ void TOnglet::fitGridFont() {
                               measure(FHost->selectedMeasure(), text)));
   const int base = std::max({1, FHost->unselectedFont().size, FHost->selectedFont().size});
   FGridScale = buttonlayout::fittedFontScale(
-      buttonlayout::gridCellWidth(tabControlWidth(), FGridColumns), widths, 72.0 / base);
+      buttonlayout::gridCellWidth(tabControlWidth(), gridColumns()), widths, 72.0 / base);
 }
 
 void TOnglet::setGridColumns(int columns, bool fitFont) {
-  columns = std::max(0, columns);
-  if (columns == FGridColumns && fitFont == FGridFitFont)
+  if (!FModel.setGrid(columns, fitFont))
     return;
-  FGridColumns = columns;
-  FGridFitFont = fitFont;
   fitGridFont();
   for (int i = 0; i < textButtonCount(); ++i) {
     TTextButton* b = FButtons[size_t(i)];
     dress(b, b->boardFont(), b->isFramed());
-    b->FCutForWidth = -1; // cut again for the cells (or the page) and the new size
   }
+  FModel.invalidateAllCuts(); // cut again for the cells (or the page) and the new size
   recutChangedTexts();
   ArrangeButtons();
 }
 
 void TOnglet::LightRow(int first, int count) {
   // Each text is lit and put out whole, from its first piece, which outlives any cutting.
-  auto piecesOf = [this](int k) { return isTextIndex(k) ? FPieceCounts[size_t(k)] : 1; };
   for (TTextButton* head : FLitRow) {
-    if (head->isSuggestion) {
+    if (head->isSuggestion()) {
       dressSuggestion(head, false);
       continue;
     }
     const int k = indexOfButton(head);
     if (k >= 0)
-      giveFont(k, piecesOf(k), FHost->unselectedFont(), FHost->unselectedMeasure());
+      giveFont(k, FModel.piecesOfTextAt(k), FHost->unselectedFont(), FHost->unselectedMeasure());
   }
   FLitRow.clear();
-  // Items from `first`: the suggestions among them, then the buttons.
-  const int S = suggestionCount();
-  const int end = std::min(first + count, itemCount());
-  int item = first >= 0 ? first : end;
-  for (; item < end && item < S; ++item) {
-    dressSuggestion(FSuggestionButtons[size_t(item)], true);
-    FLitRow.push_back(FSuggestionButtons[size_t(item)]);
-  }
-  const int buttonsEnd = end - S;
-  for (int k = item < end ? firstPieceOf(item - S) : buttonsEnd; k < buttonsEnd; k += piecesOf(k)) {
-    giveFont(k, piecesOf(k), FHost->selectedFont(), FHost->selectedMeasure(), true);
-    FLitRow.push_back(FButtons[size_t(k)]);
+  for (const int item : FModel.litHeads(first, count)) {
+    TTextButton* head = itemButton(item);
+    if (head->isSuggestion()) {
+      dressSuggestion(head, true);
+    } else {
+      const int k = FModel.buttonOfItem(item);
+      giveFont(k, FModel.piecesOfTextAt(k), FHost->selectedFont(), FHost->selectedMeasure(), true);
+    }
+    FLitRow.push_back(head);
   }
   recutChangedTexts();
   ArrangeButtons();

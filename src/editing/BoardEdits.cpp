@@ -1,6 +1,5 @@
-// The board edit commands and the few board operations they are made of. Each operation joins
-// the pieces of the page it touches, changes it, then cuts and lays it out again, as the
-// panel's commands always did.
+// The board edit commands and the few board operations they are made of. Each operation
+// changes the model of the page it touches; the page cuts what changed and lays itself out.
 #include "editing/BoardEdits.h"
 
 #include "board/TOnglet.h"
@@ -40,24 +39,13 @@ void removeTab(CreationPanel& f, int index) {
 }
 
 void insertTexts(CreationPanel& f, int tab, int index, const QStringList& captions) {
-  TOnglet* page = pageAt(f, tab);
-  if (!page)
-    return;
-  page->JoinPieces();
-  page->InsertTexts(index, captions);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  if (TOnglet* page = pageAt(f, tab))
+    page->model().insertTexts(index, captions);
 }
 
 void removeText(CreationPanel& f, int tab, int index) {
-  TOnglet* page = pageAt(f, tab);
-  if (!page)
-    return;
-  page->JoinPieces();
-  if (index >= 0 && index < page->textButtonCount())
-    page->DeleteButton(page->FButtons[size_t(index)]);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  if (TOnglet* page = pageAt(f, tab))
+    page->model().removeTexts(index, 1);
 }
 
 // The text becomes the text chosen for editing, shown whole in the name field.
@@ -66,7 +54,7 @@ void chooseText(CreationPanel& f, int tab, int index, bool focus) {
   TTextButton* b = page ? page->textButton(index) : nullptr;
   if (!b)
     return;
-  page->FCurrentIndex = page->itemIndexOf(b);
+  page->setCurrentIndex(page->itemIndexOf(b));
   if (focus)
     b->setFocus();
   page->SelectButton(b);
@@ -234,14 +222,8 @@ void AddTextsCommand::redo() {
 
 void AddTextsCommand::undo() {
   FPanel.view().showTab(FTab);
-  TOnglet* page = pageAt(FPanel, FTab);
-  if (page) {
-    page->JoinPieces();
-    for (int k = 0; k < FCaptions.size() && FIndex < page->textButtonCount(); ++k)
-      page->DeleteButton(page->FButtons[size_t(FIndex)]);
-    page->SplitAllTexts();
-    page->ArrangeButtons();
-  }
+  if (TOnglet* page = pageAt(FPanel, FTab))
+    page->model().removeTexts(FIndex, int(FCaptions.size()));
   FPanel.settleChosenText();
 }
 
@@ -253,19 +235,16 @@ void DeleteTextCommand::redo() {
   TOnglet* page = pageAt(FPanel, FTab);
   if (!page)
     return;
-  page->JoinPieces();
   const int i = FIndex;
-  if (i < page->textButtonCount())
-    page->DeleteButton(page->FButtons[size_t(i)]);
+  page->model().removeTexts(i, 1);
   FPanel.view().setChosenText(nullptr);
   // The follower, else the new last text, is chosen; none after the first text of its tab.
-  if (i != 0 && page->textButtonCount() > 0) {
-    TTextButton* neighbour = page->FButtons[size_t(i < page->textButtonCount() ? i : i - 1)];
+  const int texts = page->model().textCount();
+  if (i != 0 && texts > 0) {
+    TTextButton* neighbour = page->textButton(i < texts ? i : i - 1);
     neighbour->setFocus();
     page->SelectButton(neighbour);
   }
-  page->SplitAllTexts();
-  page->ArrangeButtons();
   FPanel.settleChosenText();
 }
 
@@ -285,16 +264,7 @@ void RenameTextCommand::apply(const QString& caption) {
   TOnglet* page = pageAt(FPanel, FTab);
   if (!page)
     return;
-  page->JoinPieces();
-  if (FIndex < page->textButtonCount()) {
-    TTextButton* b = page->FButtons[size_t(FIndex)];
-    b->setCaption(caption);
-    const TMeasureLabel& measure = FPanel.view().allSelected() ? FPanel.view().selectedMeasure()
-                                                               : FPanel.view().unselectedMeasure();
-    b->resize(measure.width(caption) + 16, b->height());
-  }
-  page->SplitAllTexts();
-  page->ArrangeButtons();
+  page->model().setText(FIndex, caption);
   // The carer sees the text an undo or a redo renames; while typing it is chosen already.
   if (page->textButton(FIndex) != FPanel.view().currentText())
     chooseText(FPanel, FTab, FIndex, false);
@@ -320,18 +290,13 @@ void MoveTextCommand::swap(int index, bool back) {
   TOnglet* page = pageAt(FPanel, FTab);
   if (!page)
     return;
-  page->JoinPieces();
-  if (index < 0 || index >= page->textButtonCount()) {
-    page->SplitAllTexts();
+  TTextButton* b = page->textButton(index);
+  if (!b)
     return;
-  }
-  TTextButton* b = page->FButtons[size_t(index)];
   if (back)
     page->MoveButtonBack(b); // the moved text receives the focus
   else
     page->MoveButtonForward(b);
-  page->SplitAllTexts();
-  page->ArrangeButtons();
   if (FPanel.view().currentText() != b)
     chooseText(FPanel, FTab, back ? index - 1 : index + 1, false);
   FPanel.settleChosenText();

@@ -332,19 +332,13 @@ void CreationPanel::enter() {
     const int k = page->indexOfButton(current);
     if (k < 0)
       continue;
-    QString whole = current->caption();
-    if (k < page->textButtonCount()) {
-      const int first = k - page->FPieceNumbers[size_t(k)] + 1;
-      whole.clear();
-      for (int i = first; i < first + page->FPieceCounts[size_t(first)]; ++i)
-        whole += page->GetButtonCaption(i);
-      FView.setChosenText(page->FButtons[size_t(first)]);
-    }
-    EdtNomTexte->setText(whole);
+    if (const int t = page->textIndexOf(current); t >= 0)
+      FView.setChosenText(page->textButton(t));
+    EdtNomTexte->setText(page->model().wholeTextAt(k));
     break;
   }
   EdtNomOnglet->setEnabled(active && !BoardView::isReservedTabCaption(active->caption()));
-  if (!active || active->GetCurrentKind() != 0)
+  if (!active || active->GetCurrentKind() != ButtonKind::Text)
     EdtNomTexte->setEnabled(false);
   FTextNameChangeAttached = true;
   FTabNameChangeAttached = true;

@@ -95,7 +95,7 @@ void CreationPanel::BtnAjoutTexteClick() {
     FHistory->markChangedOutsideHistory(); // counted as a change, though there is nothing to add
     return;
   }
-  const QString name = QStringLiteral("Texte") + QString::number(page->FTextCount);
+  const QString name = QStringLiteral("Texte") + QString::number(page->textCounter());
   if (boardedit::refusedPastBounds(*this, 0, {name}, {name}))
     return;
   FHistory->push(
@@ -297,12 +297,8 @@ void CreationPanel::BitBtnTtAffClick() {
   FView.setAllSelected(all);
   BitBtnTtAff->setText(all ? QStringLiteral("Désélectionner les textes")
                            : QStringLiteral("Sélectionner les textes"));
-  for (TOnglet* page : FView.pages()) {
-    page->JoinPieces();
-    page->ApplyFont(all ? FView.selectedFont() : FView.unselectedFont());
-    page->SplitAllTexts();
-    page->ArrangeButtons();
-  }
+  for (TOnglet* page : FView.pages())
+    page->refitTexts(all ? FView.selectedFont() : FView.unselectedFont());
 }
 
 void CreationPanel::BtnReglagesClick() {

@@ -192,12 +192,12 @@ void ScanSession::showTextView(TOnglet* page, const ScanView& view) {
     return;
   page->LightRow(-1, 0); // a row lit before goes out
   const int N = page->itemCount();
-  if (view.item == (page->FCurrentIndex + 1) % std::max(1, N))
+  if (view.item == (page->currentIndex() + 1) % std::max(1, N))
     page->StepNext();
   else if (view.item < N && page->makeCurrent(page->itemButton(view.item)))
     FSpeech->textReached(page->GetCurrentText()); // stepping names what it reaches itself
   // Stepping may cut a text again: the scan follows the page as it now stands.
-  FScanner.updateTab(FView.currentIndex(), scanShape(page), page->FCurrentIndex);
+  FScanner.updateTab(FView.currentIndex(), scanShape(page), page->currentIndex());
   FTextLit = true;
   journal("texte", [page] { return page->GetCurrentText(); });
 }
@@ -356,7 +356,7 @@ void ScanSession::FormKeyUp(int virtualKey) {
     return;
   journal("choix", [page] { return page->GetCurrentText(); });
   switch (page->GetCurrentKind()) {
-  case 0: {
+  case ButtonKind::Text: {
     const QString caption = page->caption();
     const bool letterTab =
         caption == QStringLiteral("Alphabet") || caption == QStringLiteral("Autres caractères");
@@ -364,36 +364,36 @@ void ScanSession::FormKeyUp(int virtualKey) {
     FSpeech->textChosen(page->GetCurrentText());
     break;
   }
-  case 1: { // RETOUR
+  case ButtonKind::Retour: {
     backToTabs();
     const qint64 now = scanNow();
     armScanTimer(FScanner.returnToTabs(now), now);
     break;
   }
-  case 2: // CLEAR
+  case ButtonKind::Clear:
     FPhrase->Clear();
     break;
-  case 3: // AJOUT
+  case ButtonKind::Ajout:
     Ajout();
     break;
-  case 4: // VALIDATION
+  case ButtonKind::Validation:
     learn(FPhrase->phraseText());
     FSpeech->phraseClosed(FPhrase->phraseText());
     FPhrase->Validation(FView.validatedFont());
     break;
-  case 6: // SUPPRESSION
+  case ButtonKind::Suppression:
     FPhrase->Suppression();
     break;
-  case 7: // ANNULATION
+  case ButtonKind::Annulation:
     FPhrase->Annulation();
     break;
-  case 8: // SONNERIE
+  case ButtonKind::Sonnerie:
     Sonnerie();
     break;
-  case TOnglet::kSuggestionKind:
+  case ButtonKind::Suggestion:
     chooseSuggestion(page->GetCurrentText());
     break;
-  default:
+  case ButtonKind::None:
     break;
   }
   journal("affichage", [this] { return Memo->toPlainText(); });
@@ -431,17 +431,11 @@ void ScanSession::Ajout() {
     divers->AddText(true, *added, false);
     // The user's own phrase: no undo of the carer's takes it back, yet it is to be saved.
     emit userTextAdded();
-    if (divers != FView.activePage()) {
-      divers->ApplyFont(FView.unselectedFont());
-      divers->SplitAllTexts();
-      divers->ArrangeButtons();
-    }
+    if (divers != FView.activePage())
+      divers->refitTexts(FView.unselectedFont());
   }
-  if (TOnglet* page = FView.activePage()) {
-    page->ApplyFont(FView.unselectedFont());
-    page->SplitAllTexts();
-    page->ArrangeButtons();
-  }
+  if (TOnglet* page = FView.activePage())
+    page->refitTexts(FView.unselectedFont());
   FScanner.setBoard(scanShapes()); // a new text of "Divers", a tab made for it
 }
 
@@ -484,8 +478,9 @@ void ScanSession::connectSwitch(QWidget* window) {
       if (view.row >= 0 && view.item < 0 && view.row < int(shape.rows.size())) {
         const ScanRow row = shape.rows[size_t(view.row)];
         QRect under;
-        for (int i = row.first; i < row.first + row.count && i < page->GetButtonCount(); ++i)
-          if (TTextButton* b = page->FButtons[size_t(i)]; b && b->isVisible())
+        // A row counts items: the suggestions come before the buttons.
+        for (int i = row.first; i < row.first + row.count && i < page->itemCount(); ++i)
+          if (TTextButton* b = page->itemButton(i); b && b->isVisible())
             under |= QRect(b->mapTo(FAcceptanceBar->parentWidget(), QPoint()), b->size());
         return under;
       }

@@ -30,7 +30,7 @@ void ScanSession::applySuggestionSlots() {
   if (changed && FScanner.phase() != Scanner::Phase::Stopped) {
     FScanner.setBoard(scanShapes());
     if (TOnglet* page = FView.activePage())
-      FScanner.updateTab(FView.currentIndex(), scanShape(page), page->FCurrentIndex);
+      FScanner.updateTab(FView.currentIndex(), scanShape(page), page->currentIndex());
   }
   if (changed && count > 0) {
     learnBoardTexts();
@@ -58,7 +58,7 @@ void ScanSession::suggestionsAnswered(int id, const QStringList& words) {
   // Longer words may have moved the rows: the scan follows the page as it now stands.
   FScanner.updateTab(FView.currentIndex(), scanShape(page));
   // A suggestion lit as its word changes is a new word lit: named as the highlight names any.
-  if (page->GetCurrentKind() == TOnglet::kSuggestionKind && page->GetCurrentText() != litBefore) {
+  if (page->GetCurrentKind() == ButtonKind::Suggestion && page->GetCurrentText() != litBefore) {
     journal("texte", [page] { return page->GetCurrentText(); });
     FSpeech->textReached(page->GetCurrentText());
   }

@@ -1,13 +1,13 @@
 // The default board a first start and "Nouveau fichier" build: its three tabs and their texts,
 // its fonts and button height, and what a second "Nouveau fichier" leaves of an edited board.
-#include "board/TOnglet.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -17,7 +17,9 @@
 
 namespace {
 
-QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f); }
+QStringList captionsOf(TMainFrame& f) {
+  return MainFrameHarness::tabCaptions(f);
+}
 
 QStringList shownTabTexts(TMainFrame& f) {
   QStringList c;
@@ -62,10 +64,11 @@ private slots:
       QCOMPARE(p->textButtonCount(), p->GetTexts().size());
       QCOMPARE(p->GetButtonCount(), p->textButtonCount() + 7);
     }
-    TTextButton* space = f.view().pageNamed(QStringLiteral("Alphabet"))->FButtons[26];
+    TTextButton* space = f.view().pageNamed(QStringLiteral("Alphabet"))->buttonAt(26);
     QCOMPARE(space->caption(), QStringLiteral(" "));
-    QVERIFY(!space->isReserved);
-    QCOMPARE(f.view().pageNamed(QStringLiteral("Autres caractères"))->FButtons[29]->caption(), QStringLiteral(" "));
+    QVERIFY(!space->isReserved());
+    QCOMPARE(f.view().pageNamed(QStringLiteral("Autres caractères"))->buttonAt(29)->caption(),
+             QStringLiteral(" "));
   }
 
   void boardStateAfterwards() {
@@ -96,7 +99,7 @@ private slots:
     // A line of 8 points is 16 pixels high with the fixed-width measurer.
     QCOMPARE(f.view().buttonHeight(), 16 + 6);
     for (TOnglet* p : f.view().pages())
-      for (TTextButton* b : p->FButtons) {
+      for (TTextButton* b : p->buttons()) {
         QCOMPARE(b->height(), 22);
         QCOMPARE(b->boardFont(), f.view().unselectedFont());
       }
@@ -158,15 +161,15 @@ private slots:
     f.BtnNouveauClick();
     for (TOnglet* p : f.view().pages()) {
       for (int i = 0; i < p->GetButtonCount(); ++i) {
-        TTextButton* b = p->FButtons[size_t(i)];
+        TTextButton* b = p->buttonAt(i);
         QCOMPARE(!b->isShownOnPage(), i >= p->textButtonCount()); // reserved buttons hidden
         if (i < p->textButtonCount())
           QCOMPARE(b->boardFont(), f.view().selectedFont()); // the preview is on
       }
     }
     // The letters cannot be chosen for editing, as after entering creation mode.
-    QVERIFY(!f.view().pageNamed(QStringLiteral("Alphabet"))->FButtons[0]->isEnabled());
-    QVERIFY(!f.view().pageNamed(QStringLiteral("Autres caractères"))->FButtons[23]->isEnabled());
+    QVERIFY(!f.view().pageNamed(QStringLiteral("Alphabet"))->buttonAt(0)->isEnabled());
+    QVERIFY(!f.view().pageNamed(QStringLiteral("Autres caractères"))->buttonAt(23)->isEnabled());
   }
 };
 

@@ -18,8 +18,8 @@ namespace {
 const QStringList kReserved{"ANNULATION", "SUPPRESSION", "VALIDATION", "AJOUT",
                             "CLEAR",      "RETOUR",      "SONNERIE"};
 
-// What a page needs of the main window, recording what the page asks of it. The unselected
-// font measures 6 px a character, the selected one (bold) 7 px.
+// What a page reads of its board, recording what the page says. The unselected font measures
+// 6 px a character, the selected one (bold) 7 px.
 class TestHost : public TOngletHost {
 public:
   explicit TestHost(int charWidth) {
@@ -39,10 +39,13 @@ public:
   TMeasureLabel& selectedMeasure() override { return selMeasure; }
   TMeasureLabel& unselectedMeasure() override { return unselMeasure; }
   TMeasureLabel& measureLabel() override { return anyMeasure; }
-  void setCurrentText(TTextButton* b) override { current = b; }
-  void setTextNameField(const QString& t) override { nameField << t; }
-  void setTextNameChangeAttached(bool a) override { attached << a; }
-  void enableTextNameField() override { ++enabled; }
+  void listenTo(TOnglet* page) {
+    QObject::connect(page, &TOnglet::textChosen, page, [this](TTextButton* b) { current = b; });
+    QObject::connect(page, &TOnglet::textNameShown, page,
+                     [this](const QString& t) { nameField << t; });
+    QObject::connect(page, &TOnglet::textNameAttached, page, [this](bool a) { attached << a; });
+    QObject::connect(page, &TOnglet::textNameEnabled, page, [this] { ++enabled; });
+  }
 
   FixedWidthMeasurer measurer;
   BoardFont selected, unselected;
@@ -60,6 +63,7 @@ struct Board {
     host.exec = exec;
     tabs.resize(width, 300);
     page = new TOnglet(&tabs, &host);
+    host.listenTo(page);
   }
   void show() {
     tabs.addTab(page, QStringLiteral("Page"));
@@ -80,7 +84,7 @@ struct Board {
       c << page->GetButtonCaption(i);
     return c;
   }
-  int viewportHeight() const { return page->FScrollBox->viewport()->height(); }
+  int viewportHeight() const { return page->scrollArea()->viewport()->height(); }
 
   TestHost host;
   QTabWidget tabs;
@@ -90,7 +94,7 @@ struct Board {
 // Everything a user could see of the buttons, and the piece lists.
 QStringList snapshot(const TOnglet& p) {
   QStringList s;
-  for (const TTextButton* b : p.FButtons)
+  for (const TTextButton* b : p.buttons())
     s << QStringLiteral("%1|%2%3|%4,%5 %6x%7|%8")
              .arg(b->caption())
              .arg(b->boardFont().bold ? "B" : "")
@@ -100,9 +104,31 @@ QStringList snapshot(const TOnglet& p) {
              .arg(b->width())
              .arg(b->height())
              .arg(!b->isShownOnPage());
-  for (size_t i = 0; i < p.FPieceCounts.size(); ++i)
-    s << QStringLiteral("%1/%2").arg(p.FPieceNumbers[i]).arg(p.FPieceCounts[i]);
+  for (int i = 0; i < p.textButtonCount(); ++i)
+    s << QStringLiteral("%1/%2").arg(p.model().pieceNumber(i)).arg(p.model().piecesOfTextAt(i));
   return s;
+}
+
+// The number of pieces of the text each button shows.
+std::vector<int> pieceCounts(const TOnglet& p) {
+  std::vector<int> counts;
+  for (int i = 0; i < p.textButtonCount(); ++i)
+    counts.push_back(p.model().piecesOfTextAt(i));
+  return counts;
+}
+
+// A kind as the tables below name it: "texte", or the command's word.
+QString kindName(ButtonKind kind) {
+  switch (kind) {
+  case ButtonKind::None:
+    return QStringLiteral("aucun");
+  case ButtonKind::Text:
+    return QStringLiteral("texte");
+  case ButtonKind::Suggestion:
+    return QStringLiteral("suggestion");
+  default:
+    return PageModel::commandWord(kind);
+  }
 }
 
 const QString kFiftyFive = QString("abcdefghij").repeated(5) + "abcde"; // cut only when bold
@@ -128,13 +154,13 @@ private slots:
   void newPage() {
     Board b(false);
     QCOMPARE(b.captions(), kReserved);
-    QCOMPARE(b.page->FTextCount, 0);
-    QVERIFY(b.page->FPieceCounts.empty() && b.page->FPieceNumbers.empty());
-    QCOMPARE(b.page->FCurrentIndex, -1);
+    QCOMPARE(b.page->textCounter(), 0);
+    QCOMPARE(b.page->textButtonCount(), 0);
+    QCOMPARE(b.page->currentIndex(), -1);
     b.page->StepNext();
-    QCOMPARE(b.page->FCurrentIndex, -1);
-    QCOMPARE(b.page->GetCurrentKind(), -1);
-    for (TTextButton* r : b.page->FButtons)
+    QCOMPARE(b.page->currentIndex(), -1);
+    QCOMPARE(b.page->GetCurrentKind(), ButtonKind::None);
+    for (TTextButton* r : b.page->buttons())
       QVERIFY(!r->isShownOnPage()); // creation mode
   }
 
@@ -143,12 +169,16 @@ private slots:
     b.show();
     b.page->ArrangeButtons();
     const int rowTop = b.viewportHeight() - 5 - 22;
-    for (TTextButton* r : b.page->FButtons) {
+    for (TTextButton* r : b.page->buttons()) {
       QVERIFY(r->isShownOnPage());
       QCOMPARE(r->y(), rowTop);
     }
-    QCOMPARE(b.page->FBtnSonnerie->x() + b.page->FBtnSonnerie->width(), b.tabs.width() - 30);
-    QCOMPARE(b.page->FBtnRetour->x() + b.page->FBtnRetour->width(), b.page->FBtnSonnerie->x() - 5);
+    QCOMPARE(b.page->reservedButton(ButtonKind::Sonnerie)->x() +
+                 b.page->reservedButton(ButtonKind::Sonnerie)->width(),
+             b.tabs.width() - 30);
+    QCOMPARE(b.page->reservedButton(ButtonKind::Retour)->x() +
+                 b.page->reservedButton(ButtonKind::Retour)->width(),
+             b.page->reservedButton(ButtonKind::Sonnerie)->x() - 5);
   }
 
   void defaultCaptions() {
@@ -157,14 +187,14 @@ private slots:
     QCOMPARE(b.page->AddText(false, QString(), false), 1);
     b.page->AddText(false, QString(), true);
     QCOMPARE(b.page->GetTexts(), (QStringList{"Texte0", "Texte1"}));
-    QCOMPARE(b.host.current, b.page->FButtons[1]);
+    QCOMPARE(b.host.current, b.page->buttonAt(1));
     QCOMPARE(b.host.nameField, QStringList{"Texte1"});
-    QCOMPARE(b.page->FCurrentIndex, 1);
-    b.page->DeleteButton(b.page->FButtons[0]);
-    QCOMPARE(b.page->FCurrentIndex, -1);
+    QCOMPARE(b.page->currentIndex(), 1);
+    b.page->DeleteButton(b.page->buttonAt(0));
+    QCOMPARE(b.page->currentIndex(), -1);
     b.page->AddText(false, QString(), false);
     QCOMPARE(b.page->GetTexts(), (QStringList{"Texte1", "Texte1"}));
-    b.page->DeleteButton(b.page->FBtnSonnerie); // never removed
+    b.page->DeleteButton(b.page->reservedButton(ButtonKind::Sonnerie)); // never removed
     QCOMPARE(b.page->GetButtonCount(), 9);
   }
 
@@ -185,7 +215,7 @@ private slots:
     b.show();
     for (const char* t : {"A", "B", "C"})
       b.page->AddText(true, t, false);
-    TTextButton* moved = b.page->FButtons[size_t(index)];
+    TTextButton* moved = b.page->buttonAt(index);
     forward ? b.page->MoveButtonForward(moved) : b.page->MoveButtonBack(moved);
     QCOMPARE(b.captions(), texts + kReserved);
   }
@@ -198,9 +228,9 @@ private slots:
     b.page->SplitAllTexts();
     // 58 characters of 6 px: 348 + 16 < 400 - 35; one more would not fit.
     QCOMPARE(b.captions().mid(0, 3), (QStringList{"court", kHundred.left(58), kHundred.mid(58)}));
-    QCOMPARE(b.page->FPieceCounts, (std::vector<int>{1, 2, 2}));
-    QCOMPARE(b.page->FPieceNumbers, (std::vector<int>{1, 1, 2}));
-    QCOMPARE(b.page->FButtons[1]->width(), 58 * 6 + 16);
+    QCOMPARE(pieceCounts(*b.page), (std::vector<int>{1, 2, 2}));
+    QCOMPARE(b.page->model().pieceNumber(2), 2);
+    QCOMPARE(b.page->buttonAt(1)->width(), 58 * 6 + 16);
     QCOMPARE(b.page->GetButtonCount(), 10);
     b.page->JoinPieces();
     QCOMPARE(b.page->GetTexts(), (QStringList{"court", kHundred}));
@@ -220,22 +250,23 @@ private slots:
   void stepCycle_data() {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QStringList>("currentTexts"); // after each step
-    QTest::addColumn<QList<int>>("kinds");
+    QTest::addColumn<QStringList>("kinds");
     QTest::addColumn<QList<int>>("buttonCounts");
     QTest::newRow("no texts") << QStringList{} << kReserved + QStringList{"ANNULATION"}
-                              << QList<int>{7, 6, 4, 3, 2, 1, 8, 7}
+                              << kReserved + QStringList{"ANNULATION"}
                               << QList<int>{7, 7, 7, 7, 7, 7, 7, 7};
     // The long text fits in the plain font but is cut in two while highlighted.
     QTest::newRow("texts") << QStringList{"un", "deux", kFiftyFive}
                            << QStringList{"un", "deux", kFiftyFive, kFiftyFive} + kReserved +
                                   QStringList{"un"}
-                           << QList<int>{0, 0, 0, 0, 7, 6, 4, 3, 2, 1, 8, 0}
+                           << QStringList{"texte", "texte", "texte", "texte"} + kReserved +
+                                  QStringList{"texte"}
                            << QList<int>{10, 10, 11, 11, 10, 10, 10, 10, 10, 10, 10, 10};
   }
   void stepCycle() {
     QFETCH(QStringList, texts);
     QFETCH(QStringList, currentTexts);
-    QFETCH(QList<int>, kinds);
+    QFETCH(QStringList, kinds);
     QFETCH(QList<int>, buttonCounts);
     Board b(true);
     b.show();
@@ -246,7 +277,7 @@ private slots:
       b.page->StepNext();
       const QByteArray at = QByteArray::number(step);
       QVERIFY2(b.page->GetCurrentText() == currentTexts[step], at);
-      QVERIFY2(b.page->GetCurrentKind() == kinds[step], at);
+      QVERIFY2(kindName(b.page->GetCurrentKind()) == kinds[step], at);
       QVERIFY2(b.page->GetButtonCount() == buttonCounts[step], at);
       TTextButton* current = b.page->GetCurrentButton();
       QVERIFY2(current->boardFont() == b.host.selected, at);
@@ -254,7 +285,7 @@ private slots:
       if (previous && b.page->indexOfButton(previous) >= 0 &&
           b.page->GetCurrentText() != kFiftyFive)
         QVERIFY2(previous->boardFont() == b.host.unselected, at);
-      if (b.page->GetCurrentKind() > 0)
+      if (PageModel::isCommand(b.page->GetCurrentKind()))
         QCOMPARE(b.page->scrollPosition(), b.page->scrollMaximum());
       previous = current;
     }
@@ -268,18 +299,18 @@ private slots:
     b.page->StepNext();
     b.page->StepNext(); // onto the long text: cut for the bold font
     QCOMPARE(b.captions().mid(1, 2), (QStringList{kFiftyFive.left(49), kFiftyFive.mid(49)}));
-    QCOMPARE(b.page->FCurrentIndex, 1);
+    QCOMPARE(b.page->currentIndex(), 1);
     b.page->StepNext(); // its second piece
-    QCOMPARE(b.page->FCurrentIndex, 2);
+    QCOMPARE(b.page->currentIndex(), 2);
     QCOMPARE(b.page->GetCurrentText(), kFiftyFive);
-    QVERIFY(b.page->FButtons[1]->boardFont() == b.host.selected);
-    QVERIFY(b.page->FButtons[2]->boardFont() == b.host.selected);
-    QCOMPARE(b.page->FButtons[1]->width(), 49 * 7 + 16);
+    QVERIFY(b.page->buttonAt(1)->boardFont() == b.host.selected);
+    QVERIFY(b.page->buttonAt(2)->boardFont() == b.host.selected);
+    QCOMPARE(b.page->buttonAt(1)->width(), 49 * 7 + 16);
     b.page->StepNext(); // "trois": the long text is one plain button again
     QCOMPARE(b.captions().mid(0, 3), (QStringList{"un", kFiftyFive, "trois"}));
-    QVERIFY(b.page->FButtons[1]->boardFont() == b.host.unselected);
-    QCOMPARE(b.page->FButtons[1]->width(), 55 * 6 + 16);
-    QCOMPARE(b.page->FPieceCounts, (std::vector<int>{1, 1, 1}));
+    QVERIFY(b.page->buttonAt(1)->boardFont() == b.host.unselected);
+    QCOMPARE(b.page->buttonAt(1)->width(), 55 * 6 + 16);
+    QCOMPARE(pieceCounts(*b.page), (std::vector<int>{1, 1, 1}));
   }
 
   // A step reuses what it can, but must leave exactly what joining and cutting every text
@@ -315,56 +346,58 @@ private slots:
     b.fill(texts);
     b.page->ResetCurrent();
     b.page->StepNext(); // settles what adding left to be cut
-    const std::vector<TTextButton*> before = b.page->FButtons;
+    const std::vector<TTextButton*> before = b.page->buttons();
     MoveCounter counter;
-    b.page->FScrollBox->widget()->installEventFilter(&counter);
+    b.page->scrollArea()->widget()->installEventFilter(&counter);
     for (TTextButton* button : before)
       button->installEventFilter(&counter);
     for (int step = 0; step < 2 * int(before.size()); ++step)
       b.page->StepNext();
     QCOMPARE(counter.moves, 0);
     QCOMPARE(counter.children, 0);
-    QVERIFY(b.page->FButtons == before);
+    QVERIFY(b.page->buttons() == before);
   }
 
+  // A text is a text whatever it reads: only the seven buttons made as commands are commands.
   void kinds_data() {
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("ordinary") << "bonjour" << 0;
-    QTest::newRow("lower case") << "retour" << 0;
-    QTest::newRow("trailing space") << "RETOUR " << 0;
-    QTest::newRow("RETOUR") << "RETOUR" << 1;
-    QTest::newRow("SONNERIE as a text") << "SONNERIE" << 8;
-    QTest::newRow("SUPPRESSION") << "SUPPRESSION" << 6;
+    QTest::newRow("ordinary") << "bonjour";
+    QTest::newRow("lower case") << "retour";
+    QTest::newRow("a command's word") << "RETOUR";
+    QTest::newRow("SONNERIE") << "SONNERIE";
+    QTest::newRow("CLEAR") << "CLEAR";
   }
   void kinds() {
     QFETCH(QString, caption);
-    QFETCH(int, kind);
     Board b(true);
     b.page->AddText(true, caption, false);
-    b.page->FCurrentIndex = 0;
-    QCOMPARE(b.page->GetCurrentKind(), kind);
+    QStringList kinds;
+    for (int i = 0; i < b.page->itemCount(); ++i)
+      kinds << kindName(b.page->GetKindAt(i));
+    QCOMPARE(kinds, QStringList{"texte"} + kReserved);
+    b.page->setCurrentIndex(0);
+    QCOMPARE(b.page->GetCurrentKind(), ButtonKind::Text);
   }
 
   void queriesPastTheEndFindNothing() {
     Board b(true);
     b.page->AddText(true, "x", false);
-    b.page->FCurrentIndex = 50; // left over from a longer list
+    b.page->setCurrentIndex(50); // left over from a longer list
     QVERIFY(!b.page->GetCurrentButton());
     QCOMPARE(b.page->GetCurrentText(), QString());
-    QCOMPARE(b.page->GetCurrentKind(), -1);
+    QCOMPARE(b.page->GetCurrentKind(), ButtonKind::None);
   }
 
   void selectReservedLeavesTheNameField() {
     Board b(true);
     b.show();
     b.fill({"bonjour"});
-    b.page->SelectButton(b.page->FBtnClear);
-    QCOMPARE(b.host.current, b.page->FBtnClear);
+    b.page->SelectButton(b.page->reservedButton(ButtonKind::Clear));
+    QCOMPARE(b.host.current, b.page->reservedButton(ButtonKind::Clear));
     QVERIFY(b.host.nameField.isEmpty());
     QCOMPARE(b.host.attached, QList<bool>{false});
-    QVERIFY(b.page->FBtnClear->boardFont() == b.host.selected);
-    b.page->SelectButton(b.page->FButtons[0]);
+    QVERIFY(b.page->reservedButton(ButtonKind::Clear)->boardFont() == b.host.selected);
+    b.page->SelectButton(b.page->buttonAt(0));
     QCOMPARE(b.host.nameField, QStringList{"bonjour"});
     QCOMPARE(b.host.attached, (QList<bool>{false, false, true}));
   }
@@ -373,7 +406,7 @@ private slots:
     Board run(true);
     run.show();
     run.fill({"bonjour"});
-    run.page->FButtons[0]->click();
+    run.page->buttonAt(0)->click();
     QVERIFY(!run.host.current);
     QCOMPARE(run.host.enabled, 0);
 
@@ -381,8 +414,8 @@ private slots:
     edit.show();
     edit.page->AddText(true, kHundred, false);
     edit.page->SplitAllTexts();
-    edit.page->FButtons[1]->click(); // the second piece
-    QCOMPARE(edit.host.current, edit.page->FButtons[0]);
+    edit.page->buttonAt(1)->click(); // the second piece
+    QCOMPARE(edit.host.current, edit.page->buttonAt(0));
     QCOMPARE(edit.host.nameField.last(), kHundred);
     QCOMPARE(edit.host.attached.last(), true);
     QCOMPARE(edit.host.enabled, 1);
@@ -392,7 +425,7 @@ private slots:
     Board b(true);
     b.show();
     b.page->AddText(true, "Tom & Jerry", false);
-    TTextButton* t = b.page->FButtons[0];
+    TTextButton* t = b.page->buttonAt(0);
     QCOMPARE(t->text(), QString("Tom && Jerry"));
     QCOMPARE(t->caption(), QString("Tom & Jerry"));
     QCOMPARE(t->width(), 11 * 6 + 16); // measured as typed
@@ -411,8 +444,8 @@ private slots:
     b.page->ResetCurrent();
     b.page->StepNext();
     b.page->StepNext();
-    QCOMPARE(QApplication::focusWidget(), b.page->FButtons[1]);
-    QVERIFY(b.page->FButtons[0]->boardFont() == b.host.unselected);
+    QCOMPARE(QApplication::focusWidget(), b.page->buttonAt(1));
+    QVERIFY(b.page->buttonAt(0)->boardFont() == b.host.unselected);
   }
 
   void gridCellsCutTextsAndGoBackToFlowingRows() {
@@ -427,8 +460,8 @@ private slots:
              (QStringList{"a", "bb", forty.left(17), forty.mid(17, 17), forty.mid(34)}));
     const Points places{{5, 5}, {128, 5}, {251, 5}, {5, 32}, {128, 32}};
     for (int i = 0; i < 5; ++i) {
-      QCOMPARE(b.page->FButtons[size_t(i)]->pos(), places[size_t(i)]);
-      QCOMPARE(b.page->FButtons[size_t(i)]->width(), 118);
+      QCOMPARE(b.page->buttonAt(i)->pos(), places[size_t(i)]);
+      QCOMPARE(b.page->buttonAt(i)->width(), 118);
     }
     QCOMPARE(b.page->layoutRows().at(0), (buttonlayout::Row{0, 3}));
     QCOMPARE(b.page->layoutRows().at(1), (buttonlayout::Row{3, 2}));
@@ -445,16 +478,16 @@ private slots:
     // The widest text that fits a cell, "bb" in bold, 14 px at 8 points: 102 px of room allow
     // 7.29 times, less a tenth: 52 points, and the height follows. The long text is cut for
     // that size: 2 characters of 39 px a cell.
-    QCOMPARE(b.page->FButtons[1]->font().pointSize(), 52);
-    QCOMPARE(b.page->FButtons[1]->height(), 2 * 52 + 6);
-    QCOMPARE(b.page->FBtnRetour->font().pointSize(), 8);
+    QCOMPARE(b.page->buttonAt(1)->font().pointSize(), 52);
+    QCOMPARE(b.page->buttonAt(1)->height(), 2 * 52 + 6);
+    QCOMPARE(b.page->reservedButton(ButtonKind::Retour)->font().pointSize(), 8);
     QCOMPARE(b.page->GetButtonCount(), 2 + 20 + 7);
     b.page->ResetCurrent();
     b.page->StepNext();
     b.page->StepNext(); // bold "bb" at 52 points still fits its cell: not cut
     QCOMPARE(b.page->GetButtonCount(), 2 + 20 + 7);
-    QCOMPARE(b.page->FButtons[1]->font().pointSize(), 52);
-    QVERIFY(b.page->FButtons[1]->font().bold());
+    QCOMPARE(b.page->buttonAt(1)->font().pointSize(), 52);
+    QVERIFY(b.page->buttonAt(1)->font().bold());
   }
 
   void lightRowLightsWholeTextsAndPutsOutTheRowBefore() {
@@ -464,17 +497,17 @@ private slots:
     b.page->setHighlightStyle(HighlightStyle::Frame);
     b.page->LightRow(2, 2); // a row from the second piece: the whole long text and "trois"
     QStringList lit;
-    for (const TTextButton* button : b.page->FButtons)
+    for (const TTextButton* button : b.page->buttons())
       if (button->isFramed())
         lit << button->caption();
     QCOMPARE(lit.join(QString()), kHundred + "trois");
-    QCOMPARE(b.page->FButtons[0]->boardFont(), b.host.unselected);
+    QCOMPARE(b.page->buttonAt(0)->boardFont(), b.host.unselected);
     b.page->LightRow(0, 1);
-    QVERIFY(b.page->FButtons[0]->isFramed());
-    QCOMPARE(b.page->FButtons.back()->boardFont(), b.host.unselected);
-    QCOMPARE(b.page->FBtnAnnulation->boardFont(), b.host.unselected);
-    for (size_t i = 1; i < b.page->FButtons.size(); ++i)
-      QVERIFY(!b.page->FButtons[i]->isFramed());
+    QVERIFY(b.page->buttonAt(0)->isFramed());
+    QCOMPARE(b.page->buttons().back()->boardFont(), b.host.unselected);
+    QCOMPARE(b.page->reservedButton(ButtonKind::Annulation)->boardFont(), b.host.unselected);
+    for (size_t i = 1; i < b.page->buttons().size(); ++i)
+      QVERIFY(!b.page->buttonAt(i)->isFramed());
   }
 
   void frameHighlightFollowsTheCurrentItem() {
@@ -484,14 +517,14 @@ private slots:
     b.page->setHighlightStyle(HighlightStyle::Frame);
     b.page->ResetCurrent();
     b.page->StepNext();
-    QVERIFY(b.page->FButtons[0]->isFramed());
+    QVERIFY(b.page->buttonAt(0)->isFramed());
     b.page->StepNext(); // the long text: all its pieces framed, the one left not
-    QVERIFY(!b.page->FButtons[0]->isFramed());
-    QVERIFY(b.page->FButtons[1]->isFramed() && b.page->FButtons[2]->isFramed());
+    QVERIFY(!b.page->buttonAt(0)->isFramed());
+    QVERIFY(b.page->buttonAt(1)->isFramed() && b.page->buttonAt(2)->isFramed());
     b.page->setHighlightStyle(HighlightStyle::TextColour);
-    for (const TTextButton* button : b.page->FButtons)
+    for (const TTextButton* button : b.page->buttons())
       QVERIFY(!button->isFramed());
-    QCOMPARE(b.page->FButtons[1]->boardFont(), b.host.selected); // still lit by its colour
+    QCOMPARE(b.page->buttonAt(1)->boardFont(), b.host.selected); // still lit by its colour
   }
 };
 

@@ -262,7 +262,7 @@ private slots:
     d.tabs[0].texts = QStringList{"oui", "non", longText, "merci", "RETOUR"};
     loadCopy(h, "long.ord", boardfile::write(d));
     TOnglet* page = f.view().pages().at(0);
-    const int pieces = page->FPieceCounts.at(2);
+    const int pieces = page->model().piecesOfTextAt(2);
     QVERIFY2(pieces > 1, "the 300-character text is not cut");
     QCOMPARE(page->textButtonCount(), 4 + pieces);
     QString joined;
@@ -732,7 +732,7 @@ private slots:
     QVERIFY(!f.view().execMode());
     for (TOnglet* page : f.view().pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
-        TTextButton* b = page->FButtons[size_t(i)];
+        TTextButton* b = page->buttonAt(i);
         QCOMPARE(!b->isShownOnPage(), i >= page->textButtonCount()); // reserved buttons hidden
         QCOMPARE(b->boardFont(), f.view().selectedFont());           // all texts shown selected
       }
@@ -751,7 +751,7 @@ private slots:
     // Back in execution mode the reserved buttons come back.
     h.enterExecutionMode();
     for (TOnglet* page : f.view().pages())
-      QVERIFY(page->FButtons.back()->isShownOnPage());
+      QVERIFY(page->buttons().back()->isShownOnPage());
   }
 
   void changedPasswordGuardsCreationModeAndIsKept() {

@@ -159,7 +159,7 @@ private slots:
     const BoardFont& shown = preview ? f.view().selectedFont() : f.view().unselectedFont();
     for (TOnglet* p : f.view().pages()) {
       for (int i = 0; i < p->GetButtonCount(); ++i) {
-        TTextButton* b = p->FButtons[size_t(i)];
+        TTextButton* b = p->buttonAt(i);
         QCOMPARE(b->height(), 46);
         if (i < p->textButtonCount())
           QCOMPARE(b->boardFont(), shown);
@@ -168,14 +168,14 @@ private slots:
     // The pages are laid out again for the taller buttons: none overlaps the next row.
     TOnglet* letters = f.view().pageNamed(QStringLiteral("Alphabet"));
     for (int i = 1; i < letters->textButtonCount(); ++i) {
-      const QRect a = letters->FButtons[size_t(i - 1)]->geometry();
-      const QRect b = letters->FButtons[size_t(i)]->geometry();
+      const QRect a = letters->buttonAt(i - 1)->geometry();
+      const QRect b = letters->buttonAt(i)->geometry();
       QVERIFY(!a.intersects(b));
     }
     // Back in execution mode the reserved buttons keep that height.
     h.enterExecutionMode();
     for (TOnglet* p : f.view().pages())
-      for (TTextButton* b : p->FButtons)
+      for (TTextButton* b : p->buttons())
         QCOMPARE(b->height(), 46);
   }
 
@@ -232,7 +232,7 @@ private slots:
       QList<BoardFont> l;
       for (TOnglet* p : f.view().pages())
         for (int i = 0; i < p->textButtonCount(); ++i)
-          l << p->FButtons[size_t(i)]->boardFont();
+          l << p->buttonAt(i)->boardFont();
       return l;
     };
     const QList<BoardFont> start = fonts();
@@ -254,12 +254,14 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     TOnglet* page = f.view().activePage();
-    auto reservedBottom = [page] { return page->FBtnAnnulation->geometry().bottom(); };
+    auto reservedBottom = [page] {
+      return page->reservedButton(ButtonKind::Annulation)->geometry().bottom();
+    };
     const int before = reservedBottom();
     f.splitter()->setSizes({300, 400});
     f.view().arrangeAll();
     // The reserved row stays at the bottom of the now shorter page.
-    const int viewport = page->FScrollBox->viewport()->height();
+    const int viewport = page->scrollArea()->viewport()->height();
     QVERIFY(reservedBottom() < before);
     QVERIFY(reservedBottom() < viewport);
     QVERIFY(reservedBottom() > viewport - 2 * f.view().buttonHeight());

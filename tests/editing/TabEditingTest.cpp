@@ -67,7 +67,7 @@ private slots:
     QCOMPARE(f.view().tabCounter(), counter + 1);
     QVERIFY(!f.document().saved());
     // The new page is in the editing look: no reserved button shown.
-    for (TTextButton* b : f.view().activePage()->FButtons)
+    for (TTextButton* b : f.view().activePage()->buttons())
       QVERIFY(!b->isShownOnPage());
   }
 
@@ -235,7 +235,7 @@ private slots:
     else if (action == "click on a button")
       QTest::mouseClick(f.panel().BtnAjoutOngl, Qt::LeftButton);
     else
-      QTest::mouseClick(f.view().activePage()->FButtons[0], Qt::LeftButton);
+      QTest::mouseClick(f.view().activePage()->buttonAt(0), Qt::LeftButton);
     QCoreApplication::processEvents();
     QCOMPARE(h.fakes.messages.shown, QStringList{"Désolé ce texte est réservé"});
     QCOMPARE(f.view().pageControl()->currentIndex(), 1);

@@ -45,7 +45,7 @@ TOnglet* page(TMainFrame& f, const QString& caption) {
 
 // A click on the button holding the text at this index of the active tab.
 void choose(TMainFrame& f, int index) {
-  QTest::mouseClick(f.view().activePage()->FButtons[size_t(index)], Qt::LeftButton);
+  QTest::mouseClick(f.view().activePage()->buttonAt(index), Qt::LeftButton);
 }
 
 void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
@@ -172,14 +172,14 @@ private slots:
     f.panel().EdtNomTexte->setText(longName); // pasted
     TOnglet* p = f.view().activePage();
     QVERIFY(p->textButtonCount() > 3); // cut into several buttons
-    for (TTextButton* b : p->FButtons)
+    for (TTextButton* b : p->buttons())
       QVERIFY(b->x() + b->width() <= f.view().pageControl()->width());
     choose(f, p->textButtonCount() - 1);
     QCOMPARE(f.panel().EdtNomTexte->text(), QStringLiteral("B"));
     // A piece after the first chooses the whole text.
     choose(f, 1);
     QCOMPARE(f.panel().EdtNomTexte->text(), longName);
-    QCOMPARE(f.view().currentText(), p->FButtons[0]);
+    QCOMPARE(f.view().currentText(), p->buttonAt(0));
     // Saving joins the pieces back into one text.
     p->JoinPieces();
     QCOMPARE(p->GetTexts(), (QStringList{longName, "B"}));

@@ -199,8 +199,8 @@ private slots:
     h.enterCreationMode();
     f.view().pageControl()->setCurrentIndex(0);
     f.session().setTabScanning(false);
-    f.view().diversTab()->FCurrentIndex = 0;
-    f.view().diversTab()->FButtons[0]->setFocus();
+    f.view().diversTab()->setCurrentIndex(0);
+    f.view().diversTab()->buttonAt(0)->setFocus();
     MainFrameHarness::pressSwitch();
     QCOMPARE(f.session().Memo->toPlainText(), QString());
     QVERIFY(!f.session().TimerT1->isActive());
@@ -261,7 +261,7 @@ private slots:
     TOnglet* page = f.view().activePage();
     QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
     const auto lit = [&](int i) {
-      return page->FButtons[size_t(i)]->boardFont() == f.view().selectedFont();
+      return page->buttonAt(i)->boardFont() == f.view().selectedFont();
     };
     f.session().TimerT2Timer(); // the first row: a to f
     QVERIFY(lit(0) && lit(5) && !lit(6));
@@ -278,8 +278,8 @@ private slots:
     const auto inWindow = [&f](QWidget* w) { return QRect(w->mapTo(&f, QPoint()), w->size()); };
     MainFrameHarness::keyDown(Qt::Key_0);
     const QRect bar = inWindow(f.session().acceptanceBar());
-    QVERIFY(bar.left() <= inWindow(page->FButtons[6]).left() &&
-            bar.right() >= inWindow(page->FButtons[11]).right());
+    QVERIFY(bar.left() <= inWindow(page->buttonAt(6)).left() &&
+            bar.right() >= inWindow(page->buttonAt(11)).right());
     QTest::qWait(350);
     MainFrameHarness::keyUp(Qt::Key_0); // chooses the row: its first text is current
     QCOMPARE(page->GetCurrentText(), QStringLiteral("g"));
@@ -292,6 +292,40 @@ private slots:
       f.session().TimerT2Timer();
     QVERIFY(
         f.session().tabScanning()); // a whole loop over the rows without a choice: back to the tabs
+  }
+
+  void acceptanceBarUnderARowAfterTheSuggestions() {
+    // Rows count the suggested words before the buttons: the bar lies under the row lit.
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.predictor.answers = {{"", {"Je", "Il"}}};
+    BoardSettings settings = f.view().settings();
+    settings.prediction = true;
+    settings.gridColumns = 6;
+    settings.rowColumn = true;
+    settings.acceptanceMs = 300;
+    f.view().setSettings(settings);
+    f.session().startScanning();
+    QCoreApplication::processEvents();
+    f.session().TimerT1Timer();
+    f.session().TimerT1Timer(); // "Alphabet" lit
+    MainFrameHarness::keyDown(Qt::Key_0);
+    QTest::qWait(350);
+    MainFrameHarness::keyUp(Qt::Key_0);
+    TOnglet* page = f.view().activePage();
+    QCOMPARE(page->caption(), QStringLiteral("Alphabet"));
+    QVERIFY(page->suggestionCount() > 0);
+    f.session().TimerT2Timer(); // the suggested words
+    f.session().TimerT2Timer(); // the first row of letters: a to f
+    QCOMPARE(page->buttonAt(0)->boardFont(), f.view().selectedFont());
+    const auto inWindow = [&f](QWidget* w) { return QRect(w->mapTo(&f, QPoint()), w->size()); };
+    MainFrameHarness::keyDown(Qt::Key_0);
+    const QRect bar = inWindow(f.session().acceptanceBar());
+    QVERIFY(bar.left() <= inWindow(page->buttonAt(0)).left() &&
+            bar.right() >= inWindow(page->buttonAt(5)).right());
+    QCOMPARE(bar.bottom(), inWindow(page->buttonAt(0)).bottom()); // within the row, at its foot
+    QTest::qWait(350);
+    MainFrameHarness::keyUp(Qt::Key_0);
   }
 
   void suggestedWordsOnTheLetterPages() {
@@ -323,7 +357,7 @@ private slots:
     QVERIFY(chooseTab(f, "Alphabet"));
     select(f, "b");
     // The scan starts again at the suggestions; the answer renames the one lit, which stays lit.
-    QCOMPARE(alphabet->FCurrentIndex, 0);
+    QCOMPARE(alphabet->currentIndex(), 0);
     QCoreApplication::processEvents();
     QCOMPARE(alphabet->GetCurrentText(), QStringLiteral("bien"));
     QCOMPARE(alphabet->itemButton(0)->boardFont(), f.view().selectedFont());

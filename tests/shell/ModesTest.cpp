@@ -128,14 +128,14 @@ private slots:
     QCOMPARE(f.panel().BitBtnTtAff->text(), QStringLiteral("Désélectionner les textes"));
     for (TOnglet* page : f.view().pages()) {
       for (int i = 0; i < page->GetButtonCount(); ++i) {
-        TTextButton* b = page->FButtons[size_t(i)];
+        TTextButton* b = page->buttonAt(i);
         QCOMPARE(b->isShownOnPage(), i < page->textButtonCount()); // reserved buttons hidden
         QCOMPARE(b->boardFont(), f.view().selectedFont());
       }
     }
     // The letters of "Alphabet" cannot be chosen for editing; longer texts can.
     TOnglet* alphabet = f.view().pageNamed(QStringLiteral("Alphabet"));
-    QVERIFY(!alphabet->FButtons[0]->isEnabled());
+    QVERIFY(!alphabet->buttonAt(0)->isEnabled());
     QVERIFY(h.fakes.messages.shown.isEmpty());
   }
 
@@ -188,7 +188,7 @@ private slots:
     QVERIFY(!(&f.panel())->isVisible());
     QVERIFY(!f.view().allSelected());
     for (TOnglet* page : f.view().pages())
-      for (TTextButton* b : page->FButtons) {
+      for (TTextButton* b : page->buttons()) {
         QVERIFY(b->isEnabled());
         QCOMPARE(b->boardFont(), f.view().unselectedFont());
       }
@@ -247,7 +247,7 @@ private slots:
     h.enterExecutionMode();
     h.enterCreationMode();
     QVERIFY(f.view().allSelected());
-    QCOMPARE(f.view().activePage()->FButtons[0]->boardFont(), f.view().selectedFont());
+    QCOMPARE(f.view().activePage()->buttonAt(0)->boardFont(), f.view().selectedFont());
   }
 
   void aPieceLastHighlightedChoosesTheWholeText() {
@@ -264,7 +264,7 @@ private slots:
     f.view().diversTab()->ResetCurrent();
     f.session().TimerT2Timer();
     f.session().TimerT2Timer(); // the second piece
-    QCOMPARE(f.view().diversTab()->FCurrentIndex, 1);
+    QCOMPARE(f.view().diversTab()->currentIndex(), 1);
     h.enterCreationMode();
     QCOMPARE(f.panel().EdtNomTexte->text(), longText);
     f.panel().EdtNomTexte->setText(QStringLiteral("court"));

@@ -43,30 +43,34 @@ const QStringList kNames = {
     "deux  espaces",
 };
 
-// The whole texts of a page, joined from their pieces; fails the test when the pieces are not
-// in step with the buttons.
+// The whole texts of a page, joined from the captions of its buttons; fails the test when the
+// buttons are not in step with the page's model.
 QStringList wholeTexts(const TOnglet* page, QString* fault) {
+  const PageModel& model = page->model();
   const int n = page->textButtonCount();
   QStringList texts;
-  if (int(page->FPieceCounts.size()) != n || int(page->FPieceNumbers.size()) != n) {
-    *fault = QStringLiteral("piece lists out of step with the buttons");
+  if (page->GetButtonCount() != n + 7) {
+    *fault = QStringLiteral("buttons out of step with the pieces");
     return texts;
   }
   int i = 0;
   while (i < n) {
-    const int count = page->FPieceCounts[size_t(i)];
-    if (count < 1 || i + count > n) {
+    const int count = model.piecesOfTextAt(i);
+    if (count < 1 || i + count > n || model.pieceNumber(i) != 1) {
       *fault = QStringLiteral("a text claims %1 pieces at button %2").arg(count).arg(i);
       return texts;
     }
     QString text;
     for (int k = 0; k < count; ++k) {
-      if (page->FPieceCounts[size_t(i + k)] != count ||
-          page->FPieceNumbers[size_t(i + k)] != k + 1) {
+      if (model.pieceNumber(i + k) != k + 1 || model.textOfPiece(i + k) != texts.size()) {
         *fault = QStringLiteral("piece numbers wrong at button %1").arg(i + k);
         return texts;
       }
-      text += page->FButtons[size_t(i + k)]->caption();
+      text += page->buttonAt(i + k)->caption();
+    }
+    if (text != model.text(int(texts.size()))) {
+      *fault = QStringLiteral("the buttons of text %1 do not read it").arg(texts.size());
+      return texts;
     }
     texts << text;
     i += count;
@@ -75,19 +79,19 @@ QStringList wholeTexts(const TOnglet* page, QString* fault) {
 }
 
 QString checkPage(const TOnglet* page) {
-  const int total = int(page->FButtons.size());
+  const int total = int(page->buttons().size());
   if (total < 7)
     return QStringLiteral("fewer than seven buttons");
   for (int r = 0; r < 7; ++r) {
-    const TTextButton* b = page->FButtons[size_t(total - 7 + r)];
-    if (b->caption() != kReservedOrder[r] || !b->isReserved)
+    const TTextButton* b = page->buttonAt(total - 7 + r);
+    if (b->caption() != kReservedOrder[r] || !b->isReserved())
       return QStringLiteral("reserved button %1 is \"%2\"").arg(r).arg(b->caption());
   }
   for (int i = 0; i < total - 7; ++i)
-    if (page->FButtons[size_t(i)]->isReserved)
+    if (page->buttonAt(i)->isReserved())
       return QStringLiteral("a reserved button among the texts at %1").arg(i);
-  if (page->FCurrentIndex < -1 || page->FCurrentIndex >= total)
-    return QStringLiteral("current index %1 out of range").arg(page->FCurrentIndex);
+  if (page->currentIndex() < -1 || page->currentIndex() >= total)
+    return QStringLiteral("current index %1 out of range").arg(page->currentIndex());
   QString fault;
   wholeTexts(page, &fault);
   return fault;
@@ -100,13 +104,9 @@ int chosenWholeText(TMainFrame& frame) {
   if (!page || !frame.view().currentText())
     return -1;
   const int k = page->indexOfButton(frame.view().currentText());
-  if (k < 0 || k >= page->textButtonCount() || page->FPieceNumbers[size_t(k)] != 1)
+  if (k < 0 || k >= page->textButtonCount() || page->model().pieceNumber(k) != 1)
     return -1;
-  int index = -1;
-  for (int i = 0; i <= k; ++i)
-    if (page->FPieceNumbers[size_t(i)] == 1)
-      ++index;
-  return index;
+  return page->model().textOfPiece(k);
 }
 
 QStringList sorted(QStringList l) {
@@ -249,7 +249,7 @@ private:
     }
     if (roll < 40 && page && page->textButtonCount() > 0) {
       const int k = pick(page->textButtonCount());
-      page->TextButtonClick(page->FButtons[size_t(k)]);
+      page->TextButtonClick(page->buttonAt(k));
       return QStringLiteral("choose button %1").arg(k);
     }
     const int chosen = chosenWholeText(f);
@@ -402,11 +402,11 @@ private slots:
     const int n = page->textButtonCount();
     int k = -1;
     for (int i = 0; i < n && k < 0; ++i)
-      if (current == "bonjour" ? page->FButtons[size_t(i)]->caption() == "bonjour"
-                               : page->FPieceNumbers[size_t(i)] == 2)
+      if (current == "bonjour" ? page->buttonAt(i)->caption() == "bonjour"
+                               : page->model().pieceNumber(i) == 2)
         k = i;
     QVERIFY2(k >= 0, "the long text was not cut");
-    page->FCurrentIndex = k;
+    page->setCurrentIndex(k);
     const QString expected = current == "bonjour" ? QStringLiteral("bonjour") : longText;
     QCOMPARE(page->GetCurrentText(), expected);
     page->JoinPieces();
