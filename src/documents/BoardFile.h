@@ -1,6 +1,7 @@
 // The board file (".ord") as a plain value: read from and written to bytes without any widget.
 #pragma once
 
+#include "documents/BoardPicture.h"
 #include "documents/BoardSettings.h"
 #include "platform/BoardFont.h"
 
@@ -13,7 +14,15 @@
 struct BoardTab {
   QString caption;
   QStringList texts;
-  bool operator==(const BoardTab& o) const { return caption == o.caption && texts == o.texts; }
+  // Empty when no text of the tab has a picture; otherwise one entry per text, null where a
+  // text has none.
+  QList<BoardPicture> pictures;
+  const BoardPicture* pictureOf(qsizetype text) const {
+    return text < pictures.size() && !pictures[text].isNull() ? &pictures[text] : nullptr;
+  }
+  bool operator==(const BoardTab& o) const {
+    return caption == o.caption && texts == o.texts && pictures == o.pictures;
+  }
   bool operator!=(const BoardTab& o) const { return !(*this == o); }
 };
 
