@@ -36,7 +36,7 @@ void removeTab(CreationPanel& f, int index) {
     control.setCurrentIndex(index < control.count() ? index : index - 1);
   TOnglet* now = f.view().activePage();
   f.showTabName(now ? now->caption() : QString());
-  f.EdtNomOnglet->setEnabled(now && !BoardView::isReservedTabCaption(now->caption()));
+  f.EdtNomOnglet->setEnabled(now && !f.view().isReservedTab(now));
 }
 
 void insertTexts(CreationPanel& f, int tab, int index, const QStringList& captions) {
