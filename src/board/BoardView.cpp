@@ -266,8 +266,10 @@ boardfile::BoardExtent BoardView::extent() const {
 }
 
 std::optional<QString> BoardView::boundPassedBy(int addedTabs, const QStringList& addedTexts,
-                                                const QStringList& newNames) const {
+                                                const QStringList& newNames,
+                                                qint64 replacedBytes) const {
   boardfile::BoardExtent e = extent();
+  e.textBytes -= replacedBytes;
   e.tabs += addedTabs;
   e.texts += addedTexts.size();
   for (const QString& name : newNames)

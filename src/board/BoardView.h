@@ -80,8 +80,9 @@ public:
   // pass, or the first character of a name the file cannot hold; none when the board stays
   // within. A board already past the bound on its text in all (from an older file) refuses
   // every edit that writes text, and keeps the rest.
+  // `replacedBytes`: what the edit writes over (a text renamed).
   std::optional<QString> boundPassedBy(int addedTabs, const QStringList& addedTexts,
-                                       const QStringList& newNames) const;
+                                       const QStringList& newNames, qint64 replacedBytes = 0) const;
   // How much the board holds, counted as its file's bounds count it.
   boardfile::BoardExtent extent() const;
 

@@ -97,8 +97,8 @@ void restoreBoard(CreationPanel& f, const BoardSnapshot& s) {
 }
 
 bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
-                       const QStringList& newNames) {
-  const auto passed = f.view().boundPassedBy(addedTabs, addedTexts, newNames);
+                       const QStringList& newNames, qint64 replacedBytes) {
+  const auto passed = f.view().boundPassedBy(addedTabs, addedTexts, newNames, replacedBytes);
   if (passed)
     f.services().messages->information(*passed);
   return passed.has_value();

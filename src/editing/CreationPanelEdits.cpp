@@ -174,7 +174,9 @@ bool CreationPanel::pasteTextList(const QString& list) {
       FServices.messages->information(kReserved);
       return false;
     }
-  if (boardedit::refusedPastBounds(*this, 0, lines, names))
+  // The first line renames the chosen text: its name is written over.
+  const qint64 replaced = chosen >= 0 ? boardfile::storedBytes(page->wholeTexts().at(chosen)) : 0;
+  if (boardedit::refusedPastBounds(*this, 0, lines, names, replaced))
     return false;
   FHistory->stack().beginMacro(QStringLiteral("Coller une liste"));
   if (chosen >= 0)

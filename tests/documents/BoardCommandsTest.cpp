@@ -597,6 +597,91 @@ private slots:
     QCOMPARE(texts(f), made);
   }
 
+  // The board's text in all is bounded as its counts are: an edit that takes it to the bound is
+  // made, one byte further it is refused with the bound named; a rename is checked when its
+  // field is left. A few huge texts make the board; every text is one button.
+  void theTextInAllIsBounded_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("past"); // bytes past the bound the action would take the board
+    for (const char* action : {"Ajouter", "tab", "paste", "rename"}) {
+      QTest::addRow("%s to the bound", action) << action << 0;
+      QTest::addRow("%s one byte past", action) << action << 1;
+    }
+  }
+  void theTextInAllIsBounded() {
+    QFETCH(QString, action);
+    QFETCH(int, past);
+    MainFrameHarness h;
+    h.fakes.measurer.charWidth = 0; // a text of any length is one button
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.panel().BtnAjoutOngl->click();
+    f.panel().BtnAjoutTexte->click(); // "Texte0", chosen
+    TOnglet* page = f.view().activePage();
+    const QString newName = action == "Ajouter" ? QStringLiteral("Texte%1").arg(page->FTextCount)
+                            : action == "tab"
+                                ? QStringLiteral("Onglet%1").arg(f.view().tabCounter())
+                                : QString(1000, QLatin1Char('n'));
+    const qint64 added = newName.size() - (action == "rename" || action == "paste" ? 6 : 0);
+    qint64 fill = boardfile::kMaxBoardTextBytes - f.view().extent().textBytes - added + past;
+    QStringList huge;
+    for (; fill > 0; fill -= boardfile::kMaxLineBytes)
+      huge << QString(int(std::min<qint64>(fill, boardfile::kMaxLineBytes)), QLatin1Char('x'));
+    f.view().pageAt(0)->AddTexts(huge);
+    const int tabs = f.view().pageCount();
+    const int texts = int(page->wholeTexts().size());
+
+    if (action == "Ajouter") {
+      f.panel().BtnAjoutTexte->click();
+    } else if (action == "tab") {
+      f.panel().BtnAjoutOngl->click();
+    } else if (action == "paste") {
+      f.panel().EdtNomTexte->selectAll();
+      f.panel().pasteTextList(QStringLiteral("\n") + newName);
+    } else {
+      f.panel().EdtNomTexte->setFocus();
+      f.panel().EdtNomTexte->setText(newName); // typed: the text is renamed as it goes
+      f.panel().EdtT2->setFocus();             // the carer leaves the field
+      QCoreApplication::processEvents();
+    }
+    const QString bound = QStringLiteral("Un tableau ne peut pas avoir plus de 16 Mo de texte");
+    QCOMPARE(h.fakes.messages.shown, past ? QStringList{bound} : QStringList());
+    if (action == "rename") {
+      QTRY_COMPARE(f.panel().EdtNomTexte->hasFocus(), bool(past)); // held until mended
+      return;
+    }
+    QCOMPARE(f.view().pageCount(), tabs + (action == "tab" && !past ? 1 : 0));
+    QCOMPARE(int(page->wholeTexts().size()), texts + (action == "Ajouter" && !past ? 1 : 0));
+    QCOMPARE(f.view().extent().textBytes, boardfile::kMaxBoardTextBytes - (past ? added - 1 : 0));
+  }
+
+  // A board from an older file past the bound opens and saves as it is; what adds text is
+  // refused, what takes text away is not.
+  void aBoardPastTheTextBoundOpensAndSaves() {
+    MainFrameHarness h;
+    h.fakes.measurer.charWidth = 0;
+    TMainFrame& f = h.frame();
+    BoardData d = f.view().boardData();
+    d.tabs << BoardTab{"Gros", QStringList(520, QString(boardfile::kMaxLineBytes, QLatin1Char('g')))};
+    QVERIFY(boardfile::extentOf(d).textBytes > boardfile::kMaxBoardTextBytes);
+    const QString path = loadCopy(h, "gros.ord", boardfile::write(d));
+    QCOMPARE(f.view().boardData(), d);
+    h.enterCreationMode();
+    f.view().showTab(3);
+    f.panel().BtnAjoutTexte->click();
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{"Un tableau ne peut pas avoir plus de 16 Mo de texte"});
+    QMetaObject::invokeMethod(f.view().activePage()->FButtons[0], "click");
+    f.panel().BtnSupprTexte->click();
+    QCOMPARE(f.view().activePage()->wholeTexts().size(), 519);
+    f.document().SaveBoard(false);
+    QCOMPARE(h.fakes.messages.shown.size(), 1);
+    d.tabs.last().texts.removeFirst();
+    const BoardReadResult saved = boardfile::read(bytesOf(path));
+    QCOMPARE(saved.status, BoardReadStatus::Ok);
+    QCOMPARE(saved.data.tabs, d.tabs);
+  }
+
   void everySaveKeepsThePreviousFileAsItsBackup() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();

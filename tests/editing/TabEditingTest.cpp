@@ -102,8 +102,8 @@ private slots:
     QTest::newRow("first: the follower") << abc << 0 << QStringList{"B", "C"} << "B" << true;
     QTest::newRow("onto a reserved tab")
         << QStringList{"Divers", "X"} << 1 << QStringList{"Divers"} << "Divers" << false;
-    QTest::newRow("lower-case divers is ordinary")
-        << QStringList{"divers", "B"} << 0 << QStringList{"B"} << "B" << true;
+    QTest::newRow("a second divers, in any case, is ordinary")
+        << QStringList{"Divers", "divers", "B"} << 1 << QStringList{"Divers", "B"} << "B" << true;
   }
   void deleteActivatesANeighbour() {
     QFETCH(QStringList, tabs);
