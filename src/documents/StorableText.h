@@ -23,7 +23,8 @@ QString unstorableCharacterMessage(const QString& text, qsizetype at);
 std::optional<QString> unstorableTextIn(const BoardData& board);
 
 // Refuses a keystroke or a paste that would make a name field hold a text the file cannot store,
-// and keeps why for the field to say it (QLineEdit::inputRejected follows the refusal).
+// and keeps why for the field to say it (QLineEdit::inputRejected follows the refusal; it also
+// follows a text the program writes with setText, which the field keeps all the same).
 class StorableTextValidator : public QValidator {
 public:
   using QValidator::QValidator;

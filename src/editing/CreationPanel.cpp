@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
@@ -232,7 +233,7 @@ void CreationPanel::connectControls() {
   connect(&FView, &BoardView::textNameShown, this, [this](const QString& text) {
     if (EdtNomTexte->text() != text)
       FTextNameShown = text;
-    EdtNomTexte->setText(text);
+    showingName(EdtNomTexte, text);
   });
   connect(&FView, &BoardView::textNameAttached, this,
           [this](bool attached) { FTextNameChangeAttached = attached; });
@@ -272,6 +273,11 @@ bool CreationPanel::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+void CreationPanel::showingName(QLineEdit* field, const QString& text) {
+  const QScopedValueRollback<bool> showing(FShowingName, true);
+  field->setText(text);
+}
+
 void CreationPanel::showTabName(const QString& text) {
   // Equal, it is the echo of the carer's own typing: the name shown before it stays.
   if (EdtNomOnglet->text() == text)
@@ -279,7 +285,7 @@ void CreationPanel::showTabName(const QString& text) {
   FTabNameShown = text;
   const bool was = FTabNameChangeAttached;
   FTabNameChangeAttached = false;
-  EdtNomOnglet->setText(text);
+  showingName(EdtNomOnglet, text);
   FTabNameChangeAttached = was;
 }
 
@@ -289,7 +295,7 @@ void CreationPanel::showTextName(const QString& text) {
   FTextNameShown = text;
   const bool was = FTextNameChangeAttached;
   FTextNameChangeAttached = false;
-  EdtNomTexte->setText(text);
+  showingName(EdtNomTexte, text);
   FTextNameChangeAttached = was;
 }
 
@@ -325,7 +331,7 @@ void CreationPanel::showNewBoardInNameFields() {
   FTabNameChangeAttached = false;
   TOnglet* active = FView.activePage();
   FTabNameShown = active ? active->caption() : QString();
-  EdtNomOnglet->setText(FTabNameShown);
+  showingName(EdtNomOnglet, FTabNameShown);
   EdtNomOnglet->setEnabled(active && !FView.isReservedTab(active));
   FTextNameShown.clear();
   EdtNomTexte->clear();
@@ -339,7 +345,7 @@ void CreationPanel::enter() {
   FTabNameChangeAttached = false;
   TOnglet* active = FView.activePage();
   FTabNameShown = active ? active->caption() : QString();
-  EdtNomOnglet->setText(FTabNameShown);
+  showingName(EdtNomOnglet, FTabNameShown);
   // The text last highlighted may be a piece of a cut text: the text chosen for editing is the
   // whole text, through its first piece.
   TTextButton* current = FView.currentText();
@@ -356,7 +362,7 @@ void CreationPanel::enter() {
       FView.setChosenText(page->FButtons[size_t(first)]);
     }
     FTextNameShown = whole;
-    EdtNomTexte->setText(whole);
+    showingName(EdtNomTexte, whole);
     break;
   }
   EdtNomOnglet->setEnabled(active && !FView.isReservedTab(active));

@@ -169,6 +169,9 @@ private:
   bool nameFieldMayBeLeft(const QLineEdit* field);
   // A keystroke or paste the field refused: the carer is told what could not be taken.
   void inputRefused(const QLineEdit* field);
+  // The program writes a name field: a text it cannot store (from a board made elsewhere) is
+  // shown as it is, without a word.
+  void showingName(QLineEdit* field, const QString& text);
   void moveChosenTextWithinTab(bool back);
   void moveChosenTextToTab(int direction);
   // The name fields spoke of the board just replaced: left as they were, typing in the tab
@@ -187,4 +190,5 @@ private:
   // What the program last wrote in each name field: the name the board held before typing.
   QString FTabNameShown;
   QString FTextNameShown;
+  bool FShowingName = false;
 };

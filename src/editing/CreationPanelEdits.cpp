@@ -92,7 +92,11 @@ bool CreationPanel::nameFieldMayBeLeft(const QLineEdit* field) {
 
 void CreationPanel::inputRefused(const QLineEdit* field) {
   const auto* validator = dynamic_cast<const StorableTextValidator*>(field->validator());
-  if (const auto why = validator ? validator->takeRefusal() : std::nullopt)
+  const auto why = validator ? validator->takeRefusal() : std::nullopt;
+  // Only what the carer typed or pasted: the field says nothing of a text the program shows.
+  if (FView.execMode() || FShowingName)
+    return;
+  if (why)
     FServices.messages->information(*why);
   else if (field->text().size() >= field->maxLength())
     FServices.messages->information(boardfile::textTooLongMessage());

@@ -361,6 +361,8 @@ private slots:
         << "list" << QStringLiteral("un\td\ntrois")
         << "Le caractère de commande U+0009 ne peut pas être tapé dans un nom.";
     QTest::newRow("list of storable texts") << "list" << QStringLiteral("un\ndeux") << QString();
+    // A text brought in from elsewhere is shown as it is: nobody typed it.
+    QTest::newRow("a board text chosen") << "choose" << QStringLiteral("Ωmega") << QString();
   }
   void refusedCharactersAreNamed() {
     QFETCH(QString, how);
@@ -368,9 +370,16 @@ private slots:
     QFETCH(QString, message);
     MainFrameHarness h;
     TMainFrame& f = h.frame();
+    QLineEdit* field = f.panel().EdtNomTexte;
+    if (how == "choose") {
+      useTexts(h, {"A", input});
+      choose(f, 1);
+      QCOMPARE(field->text(), input);
+      QVERIFY(h.fakes.messages.shown.isEmpty());
+      return;
+    }
     useTexts(h, {"A"});
     choose(f, 0);
-    QLineEdit* field = f.panel().EdtNomTexte;
     field->setFocus();
     field->selectAll();
     if (how == "type") {
