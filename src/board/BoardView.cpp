@@ -5,6 +5,8 @@
 #include "board/DefaultBoard.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
+#include "documents/ReservedNames.h"
+#include "documents/StorableText.h"
 
 #include <QSignalBlocker>
 #include <algorithm>
@@ -81,12 +83,43 @@ TOnglet* BoardView::pageNamed(const QString& caption) const {
   return found;
 }
 
+namespace {
+constexpr int kDiversName = 0; // the index of "Divers" among the reserved tab names
+}
+
 bool BoardView::isLetterTab(const QString& caption) {
-  return caption == QStringLiteral("Alphabet") || caption == QStringLiteral("Autres caractères");
+  return reservednames::reservedTabIndex(caption) > kDiversName;
 }
 
 bool BoardView::isReservedTabCaption(const QString& caption) {
-  return caption == QStringLiteral("Divers") || isLetterTab(caption);
+  return reservednames::isReservedTab(caption);
+}
+
+bool BoardView::isReservedTab(const TOnglet* page) const {
+  const int name = page ? reservednames::reservedTabIndex(page->caption()) : -1;
+  if (name < 0)
+    return false;
+  for (int i = 0; i < FPageControl->count(); ++i) {
+    const TOnglet* p = pageAt(i);
+    if (p == page)
+      return true;
+    if (p && reservednames::reservedTabIndex(p->caption()) == name)
+      return false;
+  }
+  return false;
+}
+
+bool BoardView::isLetterPage(const TOnglet* page) const {
+  return page && isLetterTab(page->caption()) && isReservedTab(page);
+}
+
+void BoardView::findDiversTab() {
+  FDiversTab = nullptr;
+  for (TOnglet* page : pages())
+    if (reservednames::reservedTabIndex(page->caption()) == kDiversName) {
+      FDiversTab = page;
+      return;
+    }
 }
 
 TOnglet* BoardView::newPage() {
@@ -129,8 +162,7 @@ TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringL
   FPageControl->insertTab(index, page, QString());
   page->setCaption(caption);
   page->SetBackgroundColor(FTabColor);
-  if (caption == QStringLiteral("Divers"))
-    FDiversTab = page;
+  findDiversTab();
   page->SetButtonsHeight(FButtonHeight);
   page->AddTexts(texts);
   page->refitTexts(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
@@ -164,12 +196,12 @@ void BoardView::showTab(int tab) {
   emit tabNameShown(page->caption());
   // As when the carer picks a tab; a tab renamed in place keeps the field as the carer left it.
   if (page != before)
-    emit tabNameEnabled(!isReservedTabCaption(page->caption()));
+    emit tabNameEnabled(!isReservedTab(page));
 }
 
 void BoardView::announceActiveTab() {
   if (TOnglet* page = activePage()) {
-    emit tabNameEnabled(!isReservedTabCaption(page->caption()));
+    emit tabNameEnabled(!isReservedTab(page));
     emit tabNameShown(page->caption());
   }
 }
@@ -227,12 +259,37 @@ void BoardView::setPaces(int tabSeconds, int textSeconds) {
   FTextSeconds = std::clamp(textSeconds, 1, 100);
 }
 
+boardfile::BoardExtent BoardView::extent() const {
+  // Counted when an edit asks, never kept: sizes only, no text is encoded or copied whole.
+  boardfile::BoardExtent e;
+  e.tabs = pageCount();
+  for (TOnglet* page : pages()) {
+    e.textBytes += boardfile::storedBytes(page->caption());
+    for (const QString& t : page->wholeTexts()) {
+      ++e.texts;
+      e.textBytes += boardfile::storedBytes(t);
+    }
+  }
+  return e;
+}
+
 std::optional<QString> BoardView::boundPassedBy(int addedTabs, const QStringList& addedTexts,
-                                                const QStringList& newNames) const {
-  qint64 texts = addedTexts.size();
-  for (TOnglet* page : pages())
-    texts += page->wholeTexts().size();
-  return boardfile::boundPassed(pageCount() + addedTabs, texts, newNames);
+                                                const QStringList& newNames,
+                                                qint64 replacedBytes) const {
+  boardfile::BoardExtent e = extent();
+  e.textBytes -= replacedBytes;
+  e.tabs += addedTabs;
+  e.texts += addedTexts.size();
+  for (const QString& name : newNames)
+    e.textBytes += boardfile::storedBytes(name);
+  if (const auto passed = boardfile::boundPassed(e, newNames))
+    return passed;
+  // A text the file cannot hold would make every later save fail: it is refused where it is
+  // made, the program's own phrases included.
+  for (const QString& name : newNames)
+    if (const auto at = firstUnstorableAt(name))
+      return unstorableCharacterMessage(name, *at);
+  return std::nullopt;
 }
 
 BoardData BoardView::boardData() const {
@@ -247,7 +304,7 @@ BoardData BoardView::boardData() const {
   d.memoColor = FMemoColor;
   d.currentPhraseFont = FCurrentPhraseFont;
   d.finalMemoColor = FMemoColor;
-  d.finalLinesRead = 7;
+  d.finalLinesRead = boardfile::kFinalBlockLines;
   d.settings = FSettings;
   // The texts are read whole from their pieces: joining and cutting every button again would
   // leave the same buttons, at a cost that grows with the board.
@@ -275,11 +332,10 @@ void BoardView::showBoard(const BoardData& d) {
     const TPageControl::Batch batch(*FPageControl);
     for (const BoardTab& tab : d.tabs) {
       TOnglet* page = createPage(tab.caption);
-      if (tab.caption == QStringLiteral("Divers"))
-        FDiversTab = page;
       page->AddTexts(tab.texts);
     }
   }
+  findDiversTab();
   FTabCounter = int(d.tabs.size());
 
   // The final block may be cut short: what was read of it applies.
@@ -297,7 +353,7 @@ void BoardView::showBoard(const BoardData& d) {
     FCurrentPhraseFont.bold = f.bold;
   if (n >= 6)
     FCurrentPhraseFont.italic = f.italic;
-  if (n >= 7)
+  if (n >= boardfile::kFinalBlockLines)
     FCurrentPhraseFont.underline = f.underline;
 
   FButtonHeight = fittedButtonHeight();
@@ -329,7 +385,7 @@ void BoardView::applyModeLook() {
   for (TOnglet* page : pages()) {
     // The texts are cut again for the new font: a larger font must not overflow the page.
     page->setReservedShown(FExecMode);
-    if (isLetterTab(page->caption()))
+    if (isLetterPage(page))
       page->setOneLetterTextsEnabled(FExecMode);
     page->refitTexts(font);
   }
@@ -339,7 +395,7 @@ void BoardView::setSuggestionSlots(int count) {
   FSuggestionSlots = count;
   // Every page again: a board just put on screen has pages without them.
   for (TOnglet* page : pages()) {
-    page->setSuggestionSlots(isLetterTab(page->caption()) ? count : 0);
+    page->setSuggestionSlots(isLetterPage(page) ? count : 0);
     page->setSuggestions(FSuggestions);
   }
 }

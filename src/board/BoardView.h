@@ -61,16 +61,30 @@ public:
   void showTab(int tab);
   // The tab name field is told of the active tab, as when the carer picks a tab.
   void announceActiveTab();
+  // Whether a caption names one of the reserved tabs, whatever its letter case.
   static bool isReservedTabCaption(const QString& caption);
   static bool isLetterTab(const QString& caption);
+  // The reserved tab of each reserved name is the first tab of that name: a later one (a board
+  // made elsewhere may hold "Divers" and "divers") is an ordinary tab the carer may rename or
+  // delete.
+  bool isReservedTab(const TOnglet* page) const;
+  // A reserved letter tab ("Alphabet", "Autres caractères"): its one-letter texts cannot be
+  // edited and it shows the suggestions.
+  bool isLetterPage(const TOnglet* page) const;
   TOnglet* diversTab() const { return FDiversTab; }
   // The tab of the user's own phrases, made at the end when the board has none.
   TOnglet* ensureDiversTab();
 
   // The message naming the bound of a board file that adding `addedTabs` tabs and the texts
-  // `addedTexts` (writing the names `newNames`) would pass; none when the board stays within.
+  // `addedTexts` (writing the names `newNames`, every text and caption the edit writes) would
+  // pass, or the first character of a name the file cannot hold; none when the board stays
+  // within. A board already past the bound on its text in all (from an older file) refuses
+  // every edit that writes text, and keeps the rest.
+  // `replacedBytes`: what the edit writes over (a text renamed).
   std::optional<QString> boundPassedBy(int addedTabs, const QStringList& addedTexts,
-                                       const QStringList& newNames) const;
+                                       const QStringList& newNames, qint64 replacedBytes = 0) const;
+  // How much the board holds, counted as its file's bounds count it.
+  boardfile::BoardExtent extent() const;
 
   // BoardStore: the board as its file holds it, and a board read from a file put on screen.
   BoardData boardData() const override;
@@ -150,6 +164,8 @@ private:
   TOnglet* newPage(); // a page whose signals reach the view
   void setFonts(const BoardFont& selected, const BoardFont& unselected);
   int fittedButtonHeight();
+  // The first tab named "Divers" (any case) receives the user's phrases.
+  void findDiversTab();
 
   TPageControl* FPageControl;
   TTabBar* FTabBar;

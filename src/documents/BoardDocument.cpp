@@ -77,32 +77,36 @@ void BoardDocument::newBoard() {
   emit boardShown();
 }
 
+QString BoardDocument::saveErrorMessage(const QString& path, const QString& why) {
+  return (path.isEmpty() ? QStringLiteral("erreur d'enregistrement du tableau")
+                         : QStringLiteral("erreur d'enregistrement du fichier ") + path) +
+         QStringLiteral(" : ") + why;
+}
+
 bool BoardDocument::SaveBoard(bool saveAs) {
-  if (saveAs || FFileName.isEmpty()) {
+  // A text the file cannot hold would be lost: the save is refused before a name is asked,
+  // saying which text stops it, so that the carer can mend it.
+  const BoardData d = FStore.boardData();
+  if (const auto unstorable = unstorableTextIn(d)) {
+    FServices.messages->information(saveErrorMessage(FFileName, *unstorable));
+    return false;
+  }
+  QString path = FFileName;
+  if (saveAs || path.isEmpty()) {
     const QString name = FServices.fileDialogs->saveFileName(fileFilter());
     if (name.isEmpty())
       return false;
-    FFileName = name.size() > 4 && name.endsWith(QStringLiteral(".ord"))
-                    ? name
-                    : name + QStringLiteral(".ord");
+    path = name.size() > 4 && name.endsWith(QStringLiteral(".ord")) ? name
+                                                                    : name + QStringLiteral(".ord");
   }
-
-  const BoardData d = FStore.boardData();
-  bool storable = true;
-  for (const BoardTab& tab : d.tabs) {
-    storable = storable && isStorableText(tab.caption);
-    for (const QString& t : tab.texts)
-      storable = storable && isStorableText(t);
-  }
-
-  // A text the file cannot hold would be lost: refuse the save instead. The file replaced is
-  // kept as its backup.
-  if (!storable || !saveKeepingBackup(FFileName, boardfile::write(d))) {
-    FServices.messages->information(QStringLiteral("erreur d'enregistrement du fichier"));
-    FFileName.clear();
-    setTitle(kCaption);
+  // A failed save changes nothing of the document: the board keeps its file, its title and its
+  // changes to save, and the file replaced stays as it was, with its backup.
+  const FileSaveResult saved = saveWithBackup(path, boardfile::write(d));
+  if (!saved.ok()) {
+    FServices.messages->information(saveErrorMessage(path, saved.errorString()));
     return false;
   }
+  FFileName = path;
   setTitle(kCaption + QStringLiteral(" : ") + FFileName);
   emit boardSaved(FFileName);
   return true;

@@ -43,6 +43,8 @@ public:
   void setTitle(const QString& title);
 
   static QString fileFilter();
+  // The message of a save that failed: the file (or the board, before it has one) and why.
+  static QString saveErrorMessage(const QString& path, const QString& why);
 
 signals:
   void titleChanged(const QString& title);

@@ -21,8 +21,6 @@ constexpr char kCtrlZ = 26;
 using boardfile::kMaxLineBytes;
 using boardfile::kMaxTabs;
 using boardfile::kMaxTexts;
-// The settings block after the final block holds a line per setting: a few dozen at most.
-constexpr int kMaxSettingsLines = 1000;
 
 struct ColourName {
   const char* name;
@@ -457,15 +455,40 @@ QByteArray colourToString(TColor c) {
   return '$' + QByteArray::number(u, 16).toUpper().rightJustified(8, '0');
 }
 
+BoardExtent extentOf(const BoardData& board) {
+  BoardExtent e;
+  e.tabs = board.tabs.size();
+  for (const BoardTab& tab : board.tabs) {
+    e.texts += tab.texts.size();
+    e.textBytes += storedBytes(tab.caption);
+    for (const QString& t : tab.texts)
+      e.textBytes += storedBytes(t);
+  }
+  return e;
+}
+
+std::optional<QString> boundPassed(const BoardExtent& board, const QStringList& newTexts) {
+  if (const auto passed = boundPassed(board.tabs, board.texts, newTexts))
+    return passed;
+  if (board.textBytes > kMaxBoardTextBytes)
+    return QStringLiteral("Un tableau ne peut pas avoir plus de %1 Mo de texte")
+        .arg(kMaxBoardTextBytes >> 20);
+  return std::nullopt;
+}
+
 std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts) {
   if (tabs > kMaxTabs)
     return QStringLiteral("Un tableau ne peut pas avoir plus de %1 onglets").arg(kMaxTabs);
   if (texts > kMaxTexts)
     return QStringLiteral("Un tableau ne peut pas avoir plus de %1 textes").arg(kMaxTexts);
   for (const QString& t : newTexts)
-    if (cp1252::fromUnicode(t).size() > kMaxLineBytes)
-      return QStringLiteral("Un texte ne peut pas avoir plus de %1 caractères").arg(kMaxLineBytes);
+    if (!fitsOnALine(storedBytes(t)))
+      return textTooLongMessage();
   return std::nullopt;
+}
+
+QString textTooLongMessage() {
+  return QStringLiteral("Un texte ne peut pas avoir plus de %1 caractères").arg(kMaxLineBytes);
 }
 
 QString refusalReason(const BoardReadResult& refused) {
@@ -507,7 +530,7 @@ BoardReadResult read(QIODevice& device) {
   }
   result.data.finalLinesRead = readFinalBlock(in, result.data);
   // Settings follow a whole final block only; after a cut-short one there is nothing to read.
-  if (result.data.finalLinesRead == 7)
+  if (result.data.finalLinesRead == kFinalBlockLines)
     result.data.settings = boardsettings::parse(in.rest(kMaxSettingsLines));
   if (in.failed()) {
     result.status = BoardReadStatus::Error;

@@ -11,6 +11,11 @@
 #include <QStringList>
 #include <optional>
 
+namespace boardfile {
+// The final block: phrase font name, size, colour, display colour, bold, italic, underline.
+constexpr int kFinalBlockLines = 7;
+} // namespace boardfile
+
 struct BoardTab {
   QString caption;
   QStringList texts;
@@ -41,7 +46,7 @@ struct BoardData {
   // The final block is optional and may be cut short: how many of its seven lines were read
   // (0 to 7), and what they held. Lines F1 name, F2 size, F3 colour, F4 display colour,
   // F5..F7 bold, italic, underline.
-  int finalLinesRead = 7;
+  int finalLinesRead = boardfile::kFinalBlockLines;
   BoardFont currentPhraseFont;
   TColor finalMemoColor = static_cast<TColor>(0x80000005u);
   // Stored after the final block, and only when they differ from the defaults.
@@ -80,8 +85,33 @@ constexpr int kMaxLineBytes = 32767; // a text or caption, as the name fields ac
 // long sentence each stay under 5 MiB), low enough that an import's own limits can admit every
 // board the program saves while a hostile file stays small.
 constexpr qint64 kMaxBoardTextBytes = qint64(16) << 20;
-// The message naming the bound a board would pass with `tabs` tabs and `texts` texts in all,
-// `newTexts` (texts or captions) among them; none when it stays within.
+// The settings block after the final block holds a line per setting: a few dozen at most.
+constexpr int kMaxSettingsLines = 1000;
+
+// The bytes a text or caption takes in the file: the writer puts one byte for each UTF-16
+// unit, so counting needs no encoding.
+inline qint64 storedBytes(const QString& text) {
+  return text.size();
+}
+// Whether a text or caption of `bytes` bytes fits on one line of the file.
+constexpr bool fitsOnALine(qint64 bytes) {
+  return bytes <= kMaxLineBytes;
+}
+
+// How much a board holds, as its bounds count it.
+struct BoardExtent {
+  qint64 tabs = 0;
+  qint64 texts = 0;
+  qint64 textBytes = 0; // every text and caption, see storedBytes
+};
+BoardExtent extentOf(const BoardData& board);
+
+// The message naming the bound a board of `board` extent passes, or one of `newTexts` (the
+// texts or captions an edit writes) passes; none when everything stays within.
+std::optional<QString> boundPassed(const BoardExtent& board, const QStringList& newTexts);
+// The message of a text or caption longer than a line of the file.
+QString textTooLongMessage();
+// The same without the bound on the text in all.
 std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts);
 
 // Why a file was refused, as the carer is told: not a board, too large, damaged, unreadable.

@@ -38,4 +38,12 @@ bool isReservedTab(const QString& caption) {
   return anyEquals(tabCaptions(), caption);
 }
 
+int reservedTabIndex(const QString& caption) {
+  const QStringList& names = tabCaptions();
+  for (int i = 0; i < names.size(); ++i)
+    if (equalsIgnoringCase(caption, names[i]))
+      return i;
+  return -1;
+}
+
 } // namespace reservednames

@@ -17,5 +17,7 @@ const QStringList& tabCaptions();
 // so "Divérs" is a name of its own.
 bool isCommandText(const QString& text);
 bool isReservedTab(const QString& caption);
+// Which of tabCaptions() `caption` names, by the same rule (its index), or -1 for none.
+int reservedTabIndex(const QString& caption);
 
 } // namespace reservednames

@@ -6,6 +6,23 @@
 #include <QString>
 
 QString backupPathFor(const QString& path);
-// True once `bytes` are the file. On failure the file and its backup are as they were; bytes
-// equal to the file's leave both untouched, so the backup stays the last version that differed.
+
+// What a save came to: nothing to say, or why it failed, in words the carer can act on.
+class FileSaveResult {
+public:
+  static FileSaveResult success() { return {}; }
+  static FileSaveResult failure(const QString& why) { return FileSaveResult(why); }
+  bool ok() const { return FError.isEmpty(); }
+  const QString& errorString() const { return FError; }
+
+private:
+  FileSaveResult() = default;
+  explicit FileSaveResult(const QString& why) : FError(why) {}
+  QString FError;
+};
+
+// `bytes` become the file. On failure the file and its backup are as they were; bytes equal to
+// the file's leave both untouched, so the backup stays the last version that differed.
+FileSaveResult saveWithBackup(const QString& path, const QByteArray& bytes);
+// The same, true once `bytes` are the file.
 bool saveKeepingBackup(const QString& path, const QByteArray& bytes);

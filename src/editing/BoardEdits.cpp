@@ -35,7 +35,7 @@ void removeTab(CreationPanel& f, int index) {
     control.setCurrentIndex(index < control.count() ? index : index - 1);
   TOnglet* now = f.view().activePage();
   f.showTabName(now ? now->caption() : QString());
-  f.EdtNomOnglet->setEnabled(now && !BoardView::isReservedTabCaption(now->caption()));
+  f.EdtNomOnglet->setEnabled(now && !f.view().isReservedTab(now));
 }
 
 void insertTexts(CreationPanel& f, int tab, int index, const QStringList& captions) {
@@ -85,8 +85,8 @@ void restoreBoard(CreationPanel& f, const BoardSnapshot& s) {
 }
 
 bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
-                       const QStringList& newNames) {
-  const auto passed = f.view().boundPassedBy(addedTabs, addedTexts, newNames);
+                       const QStringList& newNames, qint64 replacedBytes) {
+  const auto passed = f.view().boundPassedBy(addedTabs, addedTexts, newNames, replacedBytes);
   if (passed)
     f.services().messages->information(*passed);
   return passed.has_value();

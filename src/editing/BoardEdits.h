@@ -46,7 +46,7 @@ ScanSetup captureScanSetup(const CreationPanel& f);
 // `addedTexts` more texts, `newNames` the texts and captions it writes) is refused with a
 // message naming the bound: true when refused.
 bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
-                       const QStringList& newNames);
+                       const QStringList& newNames, qint64 replacedBytes = 0);
 
 } // namespace boardedit
 

@@ -7,6 +7,7 @@
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
 #include "documents/BoardDocument.h"
+#include "documents/BoardFile.h"
 #include "documents/StorableText.h"
 #include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
@@ -208,9 +210,14 @@ void CreationPanel::connectControls() {
   connect(BtnReglages, &QPushButton::clicked, this, [this] { BtnReglagesClick(); });
   connect(BtnImporter, &QPushButton::clicked, this, [this] { BtnImporterClick(); });
   connect(BtnExporter, &QPushButton::clicked, this, [this] { BtnExporterClick(); });
-  // A name the board file cannot store would be lost at the next save: it cannot be typed.
-  EdtNomOnglet->setValidator(new StorableTextValidator(EdtNomOnglet));
-  EdtNomTexte->setValidator(new StorableTextValidator(EdtNomTexte));
+  // A name the board file cannot store would make every later save fail: it cannot be typed
+  // or pasted, and the carer is told which character was refused. A name longer than a line
+  // of the file is not taken either.
+  for (QLineEdit* field : {EdtNomOnglet, EdtNomTexte}) {
+    field->setValidator(new StorableTextValidator(field));
+    field->setMaxLength(boardfile::kMaxLineBytes);
+    connect(field, &QLineEdit::inputRejected, this, [this, field] { inputRefused(field); });
+  }
 
   for (QGroupBox* box : {GrpBxOnglet, GrpBxTxt, GrpBxGene, GrpBxAppa})
     titleLook(box, QColor(0, 0, 0x80));
@@ -223,8 +230,11 @@ void CreationPanel::connectControls() {
   FPanelLayout = std::make_unique<CreationPanelLayout>(GrpBxOnglet, GrpBxTxt, GrpBxAppa, GrpBxGene);
 
   // What the pages and the edits ask the name fields to show.
-  connect(&FView, &BoardView::textNameShown, this,
-          [this](const QString& text) { EdtNomTexte->setText(text); });
+  connect(&FView, &BoardView::textNameShown, this, [this](const QString& text) {
+    if (EdtNomTexte->text() != text)
+      FTextNameShown = text;
+    showingName(EdtNomTexte, text);
+  });
   connect(&FView, &BoardView::textNameAttached, this,
           [this](bool attached) { FTextNameChangeAttached = attached; });
   connect(&FView, &BoardView::textNameEnabled, this, [this] { EdtNomTexte->setEnabled(true); });
@@ -263,21 +273,29 @@ bool CreationPanel::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+void CreationPanel::showingName(QLineEdit* field, const QString& text) {
+  const QScopedValueRollback<bool> showing(FShowingName, true);
+  field->setText(text);
+}
+
 void CreationPanel::showTabName(const QString& text) {
+  // Equal, it is the echo of the carer's own typing: the name shown before it stays.
   if (EdtNomOnglet->text() == text)
     return;
+  FTabNameShown = text;
   const bool was = FTabNameChangeAttached;
   FTabNameChangeAttached = false;
-  EdtNomOnglet->setText(text);
+  showingName(EdtNomOnglet, text);
   FTabNameChangeAttached = was;
 }
 
 void CreationPanel::showTextName(const QString& text) {
   if (EdtNomTexte->text() == text)
     return;
+  FTextNameShown = text;
   const bool was = FTextNameChangeAttached;
   FTextNameChangeAttached = false;
-  EdtNomTexte->setText(text);
+  showingName(EdtNomTexte, text);
   FTextNameChangeAttached = was;
 }
 
@@ -312,8 +330,10 @@ void CreationPanel::showNewBoardInNameFields() {
   FTextNameChangeAttached = false;
   FTabNameChangeAttached = false;
   TOnglet* active = FView.activePage();
-  EdtNomOnglet->setText(active ? active->caption() : QString());
-  EdtNomOnglet->setEnabled(active && !BoardView::isReservedTabCaption(active->caption()));
+  FTabNameShown = active ? active->caption() : QString();
+  showingName(EdtNomOnglet, FTabNameShown);
+  EdtNomOnglet->setEnabled(active && !FView.isReservedTab(active));
+  FTextNameShown.clear();
   EdtNomTexte->clear();
   EdtNomTexte->setEnabled(false);
   FTextNameChangeAttached = true;
@@ -324,7 +344,8 @@ void CreationPanel::enter() {
   FTextNameChangeAttached = false;
   FTabNameChangeAttached = false;
   TOnglet* active = FView.activePage();
-  EdtNomOnglet->setText(active ? active->caption() : QString());
+  FTabNameShown = active ? active->caption() : QString();
+  showingName(EdtNomOnglet, FTabNameShown);
   // The text last highlighted may be a piece of a cut text: the text chosen for editing is the
   // whole text, through its first piece.
   TTextButton* current = FView.currentText();
@@ -334,10 +355,12 @@ void CreationPanel::enter() {
       continue;
     if (const int t = page->textIndexOf(current); t >= 0)
       FView.setChosenText(page->textButton(t));
-    EdtNomTexte->setText(page->model().wholeTextAt(k));
+    const QString whole = page->model().wholeTextAt(k);
+    FTextNameShown = whole;
+    showingName(EdtNomTexte, whole);
     break;
   }
-  EdtNomOnglet->setEnabled(active && !BoardView::isReservedTabCaption(active->caption()));
+  EdtNomOnglet->setEnabled(active && !FView.isReservedTab(active));
   if (!active || active->GetCurrentKind() != ButtonKind::Text)
     EdtNomTexte->setEnabled(false);
   FTextNameChangeAttached = true;

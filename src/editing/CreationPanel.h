@@ -64,7 +64,7 @@ public:
   void BtnAvtOnglClick();
   void BtnSuivOnglClick();
   void EdtNomOngletChange();
-  bool EdtNomOngletExit(); // false: the focus must stay in the field
+  bool EdtNomOngletExit(); // false: the focus must stay in the field (the carer is told why)
   void EdtT1Change();
 
   // Text editing.
@@ -80,7 +80,6 @@ public:
   int chosenTextIndex() const; // index of the chosen text on the active page, -1 when not there
   void EdtNomTexteReturn();    // Enter in the name field: the next text
   bool pasteTextList(const QString& list);
-  static bool isReservedTextCaption(const QString& caption);
 
   // Appearance.
   void BtnVisuSelecClick();
@@ -99,6 +98,11 @@ public:
   void BtnEnrSousClick();
   void BtnChangMdpClick();
   void BtnReglagesClick();
+
+  // Why a name field may not be left as it stands: a reserved name typed, or a name that takes
+  // the board past a bound of its file; none when it may. A name the board already held when
+  // the field showed it is no new name: a board made elsewhere may hold one.
+  std::optional<QString> nameFieldRefusal(const QLineEdit* field) const;
   // Boards of the Open Board Format (and ".ord"), as a new board without a file of its own;
   // false when the file was refused (a message says why, the board on screen is unchanged).
   bool importBoard(const QString& path);
@@ -162,7 +166,12 @@ private:
   void buildControls();
   void connectControls();
   // False when the field holds a name it may not be left with (the carer is told why).
-  bool nameFieldMayBeLeft(QLineEdit* field, bool (*reserved)(const QString& name));
+  bool nameFieldMayBeLeft(const QLineEdit* field);
+  // A keystroke or paste the field refused: the carer is told what could not be taken.
+  void inputRefused(const QLineEdit* field);
+  // The program writes a name field: a text it cannot store (from a board made elsewhere) is
+  // shown as it is, without a word.
+  void showingName(QLineEdit* field, const QString& text);
   void moveChosenTextWithinTab(bool back);
   void moveChosenTextToTab(int direction);
   // The name fields spoke of the board just replaced: left as they were, typing in the tab
@@ -178,4 +187,8 @@ private:
   std::unique_ptr<CreationPanelLayout> FPanelLayout;
   bool FTextNameChangeAttached = false;
   bool FTabNameChangeAttached = false;
+  // What the program last wrote in each name field: the name the board held before typing.
+  QString FTabNameShown;
+  QString FTextNameShown;
+  bool FShowingName = false;
 };

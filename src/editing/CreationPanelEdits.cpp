@@ -5,10 +5,11 @@
 
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
+#include "documents/BoardFile.h"
+#include "documents/ReservedNames.h"
 #include "documents/StorableText.h"
 #include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
-#include "editing/ReservedNameGuard.h"
 #include "editing/TFormFont.h"
 #include "editing/TFormReglages.h"
 #include "platform/Services.h"
@@ -24,16 +25,15 @@ enum Kind { SelectedKind = 0, UnselectedKind = 1, TabsKind = 2, PhraseKind = 3 }
 
 // Each command is pushed on the edit history, which runs it: the board changes only there.
 void CreationPanel::BtnAjoutOnglClick() {
-  if (boardedit::refusedPastBounds(*this, 1, {}, {}))
+  const QString name = QStringLiteral("Onglet%1").arg(FView.tabCounter());
+  if (boardedit::refusedPastBounds(*this, 1, {}, {name}))
     return;
-  FHistory->push(new AddTabCommand(*this, FView.pageCount(),
-                                   QStringLiteral("Onglet%1").arg(FView.tabCounter()),
-                                   FView.tabCounter() + 1));
+  FHistory->push(new AddTabCommand(*this, FView.pageCount(), name, FView.tabCounter() + 1));
 }
 
 void CreationPanel::BtnSupprOnglClick() {
   TOnglet* page = FView.activePage();
-  if (!page || BoardView::isReservedTabCaption(page->caption()))
+  if (!page || FView.isReservedTab(page))
     return;
   FHistory->push(
       new DeleteTabCommand(*this, FView.currentIndex(), page->caption(), page->wholeTexts()));
@@ -62,19 +62,48 @@ void CreationPanel::EdtNomOngletChange() {
       new RenameTabCommand(*this, FView.currentIndex(), page->caption(), EdtNomOnglet->text()));
 }
 
-bool CreationPanel::nameFieldMayBeLeft(QLineEdit* field, bool (*reserved)(const QString& name)) {
+std::optional<QString> CreationPanel::nameFieldRefusal(const QLineEdit* field) const {
   // A field disabled while it had the focus shows a reserved tab's own name: nobody typed it.
-  if (!field->isEnabled() || !reserved(field->text()))
-    return true;
+  if (!field->isEnabled())
+    return std::nullopt;
+  const QString name = field->text();
+  const bool tab = field == EdtNomOnglet;
+  const QString& shown = tab ? FTabNameShown : FTextNameShown;
+  if (name == shown)
+    return std::nullopt;
+  // Letter case folds (accented capitals too) while accents stay significant.
+  if (tab ? reservednames::isReservedTab(name) : reservednames::isCommandText(name))
+    return kReserved;
+  // The name is on the board already (typing renames as it goes); only a longer one can take
+  // the board past its bound, and only then is the board counted.
+  if (boardfile::storedBytes(name) > boardfile::storedBytes(shown))
+    return boardfile::boundPassed(FView.extent(), {name});
+  return std::nullopt;
+}
+
+bool CreationPanel::nameFieldMayBeLeft(const QLineEdit* field) {
+  const auto refusal = nameFieldRefusal(field);
   // The caller puts the focus back once this leaving is over: taking it back from inside the
   // leaving would make the field lose it a second time and say so twice.
-  FServices.messages->information(kReserved);
-  return false;
+  if (refusal)
+    FServices.messages->information(*refusal);
+  return !refusal;
+}
+
+void CreationPanel::inputRefused(const QLineEdit* field) {
+  const auto* validator = dynamic_cast<const StorableTextValidator*>(field->validator());
+  const auto why = validator ? validator->takeRefusal() : std::nullopt;
+  // Only what the carer typed or pasted: the field says nothing of a text the program shows.
+  if (FView.execMode() || FShowingName)
+    return;
+  if (why)
+    FServices.messages->information(*why);
+  else if (field->text().size() >= field->maxLength())
+    FServices.messages->information(boardfile::textTooLongMessage());
 }
 
 bool CreationPanel::EdtNomOngletExit() {
-  // Case folds (accented capitals too) while accents stay significant.
-  return nameFieldMayBeLeft(EdtNomOnglet, &ReservedNameGuard::isReservedTabName);
+  return nameFieldMayBeLeft(EdtNomOnglet);
 }
 
 void CreationPanel::EdtT1Change() {
@@ -139,18 +168,19 @@ bool CreationPanel::pasteTextList(const QString& list) {
     lines.pop_front();
   }
   const QStringList names = chosen >= 0 ? QStringList{first} + lines : lines;
-  StorableTextValidator validator;
-  for (QString name : names) {
-    int pos = 0;
-    if (validator.validate(name, pos) != QValidator::Acceptable)
-      return false; // refused whole, as the field refuses such a paste
-  }
   for (const QString& name : names)
-    if (ReservedNameGuard::isReservedTextName(name)) {
+    if (const auto refusal = StorableTextValidator::refusalOf(name)) {
+      FServices.messages->information(*refusal);
+      return false; // refused whole, as the field refuses such a paste
+    }
+  for (const QString& name : names)
+    if (reservednames::isCommandText(name)) {
       FServices.messages->information(kReserved);
       return false;
     }
-  if (boardedit::refusedPastBounds(*this, 0, lines, names))
+  // The first line renames the chosen text: its name is written over.
+  const qint64 replaced = chosen >= 0 ? boardfile::storedBytes(page->wholeTexts().at(chosen)) : 0;
+  if (boardedit::refusedPastBounds(*this, 0, lines, names, replaced))
     return false;
   FHistory->stack().beginMacro(QStringLiteral("Coller une liste"));
   if (chosen >= 0)
@@ -185,7 +215,7 @@ void CreationPanel::EdtNomTexteChange() {
 }
 
 bool CreationPanel::EdtNomTexteExit() {
-  return nameFieldMayBeLeft(EdtNomTexte, &ReservedNameGuard::isReservedTextName);
+  return nameFieldMayBeLeft(EdtNomTexte);
 }
 
 void CreationPanel::BtnAvtTexteClick() {

@@ -13,33 +13,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-bool ReservedNameGuard::isReservedTabName(const QString& name) {
-  for (const QString& reserved :
-       {QStringLiteral("Divers"), QStringLiteral("Alphabet"), QStringLiteral("Autres caractères")})
-    if (name.compare(reserved, Qt::CaseInsensitive) == 0)
-      return true;
-  return false;
-}
-
-bool ReservedNameGuard::isReservedTextName(const QString& name) {
-  static const QStringList reserved = {
-      QStringLiteral("RETOUR"),      QStringLiteral("retour"),     QStringLiteral("CLEAR"),
-      QStringLiteral("clear"),       QStringLiteral("AJOUT"),      QStringLiteral("ajout"),
-      QStringLiteral("VALIDATION"),  QStringLiteral("validation"), QStringLiteral("SUPPRESSION"),
-      QStringLiteral("suppression"), QStringLiteral("SONNERIE"),   QStringLiteral("sonnerie"),
-      QStringLiteral("ANNULATION"),  QStringLiteral("annulation")};
-  return reserved.contains(name);
-}
-
 bool ReservedNameGuard::isLocked(const QLineEdit* field) const {
-  // A disabled field shows a reserved tab's own name: nobody typed it.
-  if (FPanel.view().execMode() || !field->isEnabled())
+  if (FPanel.view().execMode())
     return false;
-  if (field == FPanel.EdtNomOnglet)
-    return isReservedTabName(field->text());
-  if (field == FPanel.EdtNomTexte)
-    return isReservedTextName(field->text());
-  return false;
+  if (field != FPanel.EdtNomOnglet && field != FPanel.EdtNomTexte)
+    return false;
+  return FPanel.nameFieldRefusal(field).has_value();
 }
 
 QLineEdit* ReservedNameGuard::lockedField() const {

@@ -1,5 +1,6 @@
-// Keeps a reserved name from getting past the creation panel's name fields: while the tab or
-// text name field that has the focus holds one, nothing else in the window may happen.
+// Keeps a reserved name, or a name that takes the board past a bound of its file, from getting
+// past the creation panel's name fields: while the focused field holds one, nothing else in the
+// window may happen.
 #pragma once
 
 #include <QString>
@@ -21,16 +22,12 @@ public:
   // must then wait for the field to refuse them.
   bool isHolding() const { return lockedField() != nullptr; }
 
-  // The names the fields refuse: the three reserved tabs, letter case folded (accented capitals
-  // too) while accents count; the seven reserved texts, all capitals or all small letters.
-  static bool isReservedTabName(const QString& name);
-  static bool isReservedTextName(const QString& name);
-
 private:
   // The focused name field when it holds a name it may not be left with, otherwise null.
   QLineEdit* lockedField() const;
   bool isLocked(const QLineEdit* field) const;
-  // Says why through the field's own leaving check ("Désolé ce texte est réservé").
+  // Says why through the field's own leaving check ("Désolé ce texte est réservé", or the bound
+  // a name passes).
   void refuse(QLineEdit* field);
 
   CreationPanel& FPanel;

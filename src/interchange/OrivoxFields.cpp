@@ -76,7 +76,7 @@ void applyBoardFields(const QJsonObject& o, BoardData& b) {
   readInt(o, "display_color", b.memoColor);
   int finalLines = b.finalLinesRead;
   readInt(o, "final_lines", finalLines);
-  b.finalLinesRead = qBound(0, finalLines, 7);
+  b.finalLinesRead = qBound(0, finalLines, boardfile::kFinalBlockLines);
   readFont(o, "phrase_font", b.currentPhraseFont);
   readInt(o, "final_display_color", b.finalMemoColor);
   const QJsonValue settings = o.value("settings");
@@ -84,7 +84,7 @@ void applyBoardFields(const QJsonObject& o, BoardData& b) {
     QList<QByteArray> lines;
     // The block is a few dozen lines; a longer list is not ours and is cut like a file's.
     for (const QJsonValue& line : settings.toArray()) {
-      if (lines.size() >= 1000)
+      if (lines.size() >= boardfile::kMaxSettingsLines)
         break;
       if (line.isString())
         lines << cp1252::fromUnicode(line.toString());

@@ -226,16 +226,24 @@ void TMainFrame::FormShow() {
 
 void TMainFrame::closeEvent(QCloseEvent* e) {
   if (!FClosed) {
+    // Set first: a close asked again while the question is open must not ask twice.
     FClosed = true;
-    FormClose();
+    if (!FormClose()) {
+      FClosed = false;
+      e->ignore();
+      return;
+    }
   }
   e->accept();
 }
 
-void TMainFrame::FormClose() {
+bool TMainFrame::FormClose() {
+  // The carer asked for the board to be kept: when it could not be (the message said why, or
+  // no file name was chosen), closing would lose it.
   if (!FDocument->saved() &&
-      FServices.messages->question(QStringLiteral("Voulez vous enregistrer les modifications?")))
-    FDocument->SaveBoard(false);
+      FServices.messages->question(QStringLiteral("Voulez vous enregistrer les modifications?")) &&
+      !FDocument->SaveBoard(false))
+    return false;
   // The configuration is replaced whole, never left half-written. A board without a file
   // leaves the last board named: a board refused at start is not forgotten.
   const QString confPath = FProgramFolder + QStringLiteral("/conf/conf.txt");
@@ -260,6 +268,7 @@ void TMainFrame::FormClose() {
         QStringLiteral("erreur d'enregistrement dans le fichier de configuration"));
   FSession->TimerT1->stop();
   FSession->TimerT2->stop();
+  return true;
 }
 
 bool TMainFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -43,7 +43,8 @@ public:
   // Start-up and life cycle.
   void SetPassword(const QString& password);
   void FormShow();
-  void FormClose();
+  // False when the board asked to be saved could not be: the window stays open with it.
+  bool FormClose();
   BoardDocument::LoadOutcome LoadBoard(const QString& path);
   void BtnNouveauClick();
 

@@ -278,7 +278,7 @@ private slots:
     QCOMPARE(boardfile::read(bytesOf(h.path("saved.ord"))).data, d);
   }
 
-  void reservedTabsFoundByCaptionLastOneWins() {
+  void reservedTabsAreTheFirstOfTheirName() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     BoardData d;
@@ -290,9 +290,16 @@ private slots:
     loadCopy(h, "reserved.ord", boardfile::write(d));
     const QList<TOnglet*> all = f.view().pages();
     QCOMPARE(all.size(), 5);
-    QCOMPARE(f.view().pageNamed(QStringLiteral("Alphabet")), all[3]);
-    QCOMPARE(f.view().pageNamed(QStringLiteral("Autres caractères")), all[2]);
-    QVERIFY(!f.view().diversTab()); // the comparison is case-sensitive
+    // One letter-case rule: "divers" is the tab of the user's phrases; the second "Alphabet" is
+    // an ordinary tab.
+    QCOMPARE(f.view().diversTab(), all[4]);
+    QList<bool> reserved, letters;
+    for (TOnglet* page : all) {
+      reserved << f.view().isReservedTab(page);
+      letters << f.view().isLetterPage(page);
+    }
+    QCOMPARE(reserved, (QList<bool>{false, true, true, false, true}));
+    QCOMPARE(letters, (QList<bool>{false, true, true, false, false}));
     QCOMPARE(f.view().tabCounter(), 5);
     f.panel().BtnAjoutOnglClick();
     QCOMPARE(captions(f).last(), QStringLiteral("Onglet5"));
@@ -477,13 +484,26 @@ private slots:
 
   void failedSaveKeepsThePreviousFile_data() {
     QTest::addColumn<QString>("where");
-    QTest::newRow("folder does not exist") << "missing folder";
-    QTest::newRow("name of a folder") << "folder";
-    QTest::newRow("read-only folder") << "read-only";
-    QTest::newRow("backup cannot be kept") << "backup";
+    QTest::addColumn<QString>("target"); // the file the save was to write
+    QTest::addColumn<QString>("why");    // "%1": the harness folder
+    QTest::newRow("folder does not exist") << "missing folder" << "absent/mine.ord"
+                                           << "le dossier %1/absent n'existe pas";
+    QTest::newRow("name of a folder") << "folder"
+                                      << "dossier.ord"
+                                      << "c'est le nom d'un dossier";
+    QTest::newRow("read-only folder") << "read-only"
+                                      << "locked/mine.ord"
+                                      << "le dossier %1/locked est protégé en écriture";
+    QTest::newRow("backup cannot be kept")
+        << "backup"
+        << "mine.ord"
+        << "la copie de sauvegarde %1/mine.ord.bak ne peut pas être faite : c'est le nom "
+           "d'un dossier";
   }
   void failedSaveKeepsThePreviousFile() {
     QFETCH(QString, where);
+    QFETCH(QString, target);
+    QFETCH(QString, why);
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     QDir(h.folder()).mkdir("locked");
@@ -507,11 +527,13 @@ private slots:
     QFile::setPermissions(h.path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::setPermissions(previous, QFile::ReadOwner | QFile::WriteOwner);
 
-    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{kSaveError + " " + h.path(target) + " : " + why.arg(h.folder())});
     QCOMPARE(bytesOf(previous), before.bytes);
     QVERIFY(QDir(h.path("locked")).entryList(QDir::Files | QDir::Hidden).size() <= 1);
-    QVERIFY(f.document().fileName().isEmpty());
-    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    // The board keeps its file, its title and its changes to save.
+    QCOMPARE(f.document().fileName(), previous);
+    QCOMPARE(f.windowTitle(), "Orivox v1.0 : " + previous);
     QVERIFY(!f.document().saved());
     QCOMPARE(captions(f), before.captions);
     QCOMPARE(buttonCount(f), before.buttons); // texts cut again as before the save
@@ -575,6 +597,91 @@ private slots:
     QCOMPARE(texts(f), made);
   }
 
+  // The board's text in all is bounded as its counts are: an edit that takes it to the bound is
+  // made, one byte further it is refused with the bound named; a rename is checked when its
+  // field is left. A few huge texts make the board; every text is one button.
+  void theTextInAllIsBounded_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("past"); // bytes past the bound the action would take the board
+    for (const char* action : {"Ajouter", "tab", "paste", "rename"}) {
+      QTest::addRow("%s to the bound", action) << action << 0;
+      QTest::addRow("%s one byte past", action) << action << 1;
+    }
+  }
+  void theTextInAllIsBounded() {
+    QFETCH(QString, action);
+    QFETCH(int, past);
+    MainFrameHarness h;
+    h.fakes.measurer.charWidth = 0; // a text of any length is one button
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    f.panel().BtnAjoutOngl->click();
+    f.panel().BtnAjoutTexte->click(); // "Texte0", chosen
+    TOnglet* page = f.view().activePage();
+    const QString newName = action == "Ajouter" ? QStringLiteral("Texte%1").arg(page->textCounter())
+                            : action == "tab"
+                                ? QStringLiteral("Onglet%1").arg(f.view().tabCounter())
+                                : QString(1000, QLatin1Char('n'));
+    const qint64 added = newName.size() - (action == "rename" || action == "paste" ? 6 : 0);
+    qint64 fill = boardfile::kMaxBoardTextBytes - f.view().extent().textBytes - added + past;
+    QStringList huge;
+    for (; fill > 0; fill -= boardfile::kMaxLineBytes)
+      huge << QString(int(std::min<qint64>(fill, boardfile::kMaxLineBytes)), QLatin1Char('x'));
+    f.view().pageAt(0)->AddTexts(huge);
+    const int tabs = f.view().pageCount();
+    const int texts = int(page->wholeTexts().size());
+
+    if (action == "Ajouter") {
+      f.panel().BtnAjoutTexte->click();
+    } else if (action == "tab") {
+      f.panel().BtnAjoutOngl->click();
+    } else if (action == "paste") {
+      f.panel().EdtNomTexte->selectAll();
+      f.panel().pasteTextList(QStringLiteral("\n") + newName);
+    } else {
+      f.panel().EdtNomTexte->setFocus();
+      f.panel().EdtNomTexte->setText(newName); // typed: the text is renamed as it goes
+      f.panel().EdtT2->setFocus();             // the carer leaves the field
+      QCoreApplication::processEvents();
+    }
+    const QString bound = QStringLiteral("Un tableau ne peut pas avoir plus de 16 Mo de texte");
+    QCOMPARE(h.fakes.messages.shown, past ? QStringList{bound} : QStringList());
+    if (action == "rename") {
+      QTRY_COMPARE(f.panel().EdtNomTexte->hasFocus(), bool(past)); // held until mended
+      return;
+    }
+    QCOMPARE(f.view().pageCount(), tabs + (action == "tab" && !past ? 1 : 0));
+    QCOMPARE(int(page->wholeTexts().size()), texts + (action == "Ajouter" && !past ? 1 : 0));
+    QCOMPARE(f.view().extent().textBytes, boardfile::kMaxBoardTextBytes - (past ? added - 1 : 0));
+  }
+
+  // A board from an older file past the bound opens and saves as it is; what adds text is
+  // refused, what takes text away is not.
+  void aBoardPastTheTextBoundOpensAndSaves() {
+    MainFrameHarness h;
+    h.fakes.measurer.charWidth = 0;
+    TMainFrame& f = h.frame();
+    BoardData d = f.view().boardData();
+    d.tabs << BoardTab{"Gros", QStringList(520, QString(boardfile::kMaxLineBytes, QLatin1Char('g')))};
+    QVERIFY(boardfile::extentOf(d).textBytes > boardfile::kMaxBoardTextBytes);
+    const QString path = loadCopy(h, "gros.ord", boardfile::write(d));
+    QCOMPARE(f.view().boardData(), d);
+    h.enterCreationMode();
+    f.view().showTab(3);
+    f.panel().BtnAjoutTexte->click();
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{"Un tableau ne peut pas avoir plus de 16 Mo de texte"});
+    QMetaObject::invokeMethod(f.view().activePage()->buttonAt(0), "click");
+    f.panel().BtnSupprTexte->click();
+    QCOMPARE(f.view().activePage()->wholeTexts().size(), 519);
+    f.document().SaveBoard(false);
+    QCOMPARE(h.fakes.messages.shown.size(), 1);
+    d.tabs.last().texts.removeFirst();
+    const BoardReadResult saved = boardfile::read(bytesOf(path));
+    QCOMPARE(saved.status, BoardReadStatus::Ok);
+    QCOMPARE(saved.data.tabs, d.tabs);
+  }
+
   void everySaveKeepsThePreviousFileAsItsBackup() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
@@ -599,7 +706,10 @@ private slots:
     // A save refused leaves the file and its backup as they were.
     f.view().activePage()->AddText(true, QStringLiteral("日本"), false);
     f.document().SaveBoard(false);
-    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{kSaveError + " " + path +
+                         " : le texte 1 de l'onglet « Onglet3 » contient « 日 », que le fichier "
+                         "ne peut pas contenir"});
     QCOMPARE(bytesOf(path), saved[2]);
     QCOMPARE(bytesOf(backup), saved[1]);
   }
@@ -619,15 +729,21 @@ private slots:
   void unstorableTextRefusesTheSave_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("asCaption");
-    QTest::newRow("outside the code page") << QStringLiteral("日本") << false;
-    QTest::newRow("line feed") << QStringLiteral("a\nb") << false;
-    QTest::newRow("carriage return") << QStringLiteral("a\rb") << false;
-    QTest::newRow("end-of-file byte") << QStringLiteral("a\x1A") << false;
-    QTest::newRow("tab caption outside the code page") << QStringLiteral("Ωmega") << true;
+    QTest::addColumn<QString>("why");
+    const QString text1 = QStringLiteral("le texte 1 de l'onglet « Onglet1 » contient « %1 »");
+    QTest::newRow("outside the code page") << QStringLiteral("日本") << false << text1.arg("日");
+    QTest::newRow("emoji") << QStringLiteral("ok 🙂") << false << text1.arg("🙂");
+    QTest::newRow("line feed") << QStringLiteral("a\nb") << false << text1.arg("U+000A");
+    QTest::newRow("carriage return") << QStringLiteral("a\rb") << false << text1.arg("U+000D");
+    QTest::newRow("end-of-file byte") << QStringLiteral("a\x1A") << false << text1.arg("U+001A");
+    QTest::newRow("tab caption outside the code page")
+        << QStringLiteral("Ωmega") << true
+        << QStringLiteral("le nom de l'onglet 4 « Ωmega » contient « Ω »");
   }
   void unstorableTextRefusesTheSave() {
     QFETCH(QString, text);
     QFETCH(bool, asCaption);
+    QFETCH(QString, why);
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     const EditedBoard before = editedBoard(h, h.path("mine.ord"));
@@ -637,10 +753,16 @@ private slots:
     else
       page->AddText(true, text, false);
     f.document().SaveBoard(false);
-    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    const QStringList said{kSaveError + " " + before.path + " : " + why +
+                           ", que le fichier ne peut pas contenir"};
+    QCOMPARE(h.fakes.messages.shown, said);
+    // "Enregistrer sous" is refused the same, before a name is asked.
+    f.document().SaveBoard(true);
+    QCOMPARE(h.fakes.messages.shown, said + said);
+    QVERIFY(h.fakes.fileDialogs.saveFilters.size() == 1); // the first "Enregistrer sous" only
     QCOMPARE(bytesOf(before.path), before.bytes);
-    QVERIFY(f.document().fileName().isEmpty());
-    QCOMPARE(f.windowTitle(), QStringLiteral("Orivox v1.0"));
+    QCOMPARE(f.document().fileName(), before.path);
+    QCOMPARE(f.windowTitle(), "Orivox v1.0 : " + before.path);
     QVERIFY(!f.document().saved());
     // The text stays on screen for the carer to mend.
     if (asCaption)

@@ -175,7 +175,8 @@ private slots:
     QTest::newRow("a reserved name refuses the list")
         << "Oui\nretour\nNon" << QStringList{"A", "Texte1"} << QStringList{kReserved};
     QTest::newRow("a character the file cannot store refuses the list")
-        << "Oui\nΩ\nNon" << QStringList{"A", "Texte1"} << QStringList{};
+        << "Oui\nΩ\nNon" << QStringList{"A", "Texte1"}
+        << QStringList{"Le caractère « Ω » ne peut pas être enregistré dans un tableau."};
   }
   void pasteAList() {
     QFETCH(QString, list);

@@ -102,8 +102,8 @@ private slots:
     QTest::newRow("first: the follower") << abc << 0 << QStringList{"B", "C"} << "B" << true;
     QTest::newRow("onto a reserved tab")
         << QStringList{"Divers", "X"} << 1 << QStringList{"Divers"} << "Divers" << false;
-    QTest::newRow("lower-case divers is ordinary")
-        << QStringList{"divers", "B"} << 0 << QStringList{"B"} << "B" << true;
+    QTest::newRow("a second divers, in any case, is ordinary")
+        << QStringList{"Divers", "divers", "B"} << 1 << QStringList{"Divers", "B"} << "B" << true;
   }
   void deleteActivatesANeighbour() {
     QFETCH(QStringList, tabs);
@@ -262,6 +262,51 @@ private slots:
     f.panel().EdtNomOnglet->selectAll();
     typeText(f.panel().EdtNomOnglet, QStringLiteral("a\u0394b")); // Greek delta: not storable
     QCOMPARE(f.view().activePage()->caption(), QStringLiteral("ab"));
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{"Le caractère « Δ » ne peut pas être enregistré dans un tableau."});
+  }
+
+  // A board made elsewhere may name two tabs alike in any letter case: the first is the reserved
+  // tab, a later one an ordinary tab the carer can leave, rename and delete.
+  void aSecondTabOfAReservedNameIsOrdinary_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("reserved");
+    const QStringList names{"Divers", "divers", "Alphabet", "ALPHABET",
+                            QStringLiteral("Autres caractères"),
+                            QStringLiteral("Autres caractères")};
+    for (int i = 0; i < names.size(); ++i)
+      QTest::addRow("%d %s", i, qPrintable(names[i])) << i << (i % 2 == 0);
+  }
+  void aSecondTabOfAReservedNameIsOrdinary() {
+    QFETCH(int, index);
+    QFETCH(bool, reserved);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const QStringList names{"Divers", "divers", "Alphabet", "ALPHABET",
+                            QStringLiteral("Autres caractères"),
+                            QStringLiteral("Autres caractères")};
+    useTabs(h, names);
+    clickTab(f, index);
+    QLineEdit* field = f.panel().EdtNomOnglet;
+    QCOMPARE(field->text(), names[index]);
+    QCOMPARE(field->isEnabled(), !reserved);
+    if (!reserved) {
+      // Its own name is no name typed: the field can be left as it is, then renamed.
+      field->setFocus();
+      f.panel().EdtT1->setFocus();
+      QCoreApplication::processEvents();
+      QVERIFY(f.panel().EdtT1->hasFocus());
+      field->setFocus();
+      field->selectAll();
+      typeText(field, QStringLiteral("Phrases"));
+      f.panel().EdtT1->setFocus();
+      QCoreApplication::processEvents();
+      QVERIFY(f.panel().EdtT1->hasFocus());
+      QCOMPARE(f.view().pageAt(index)->caption(), QStringLiteral("Phrases"));
+    }
+    f.panel().BtnSupprOngl->click();
+    QCOMPARE(f.view().pageCount(), reserved ? 6 : 5);
+    QVERIFY(h.fakes.messages.shown.isEmpty());
   }
 
   void ampersandShownLiterally() {

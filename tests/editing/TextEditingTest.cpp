@@ -12,6 +12,7 @@
 #include "support/TestRegistry.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -133,8 +134,12 @@ private slots:
          {"RETOUR", "retour", "CLEAR", "clear", "AJOUT", "ajout", "VALIDATION", "validation",
           "SUPPRESSION", "suppression", "SONNERIE", "sonnerie", "ANNULATION", "annulation"})
       QTest::newRow(w) << QString::fromLatin1(w) << true;
-    QTest::newRow("Retour") << "Retour" << false;
+    // One letter-case rule for every reserved name.
+    QTest::newRow("Retour") << "Retour" << true;
+    QTest::newRow("cLeAr") << "cLeAr" << true;
+    QTest::newRow("Suppression") << "Suppression" << true;
     QTest::newRow("RETOURS") << "RETOURS" << false;
+    QTest::newRow("accent is significant") << QStringLiteral("ANNULATIÒN") << false;
     QTest::newRow(" clear") << " clear" << false;
     QTest::newRow("Texte0") << "Texte0" << false;
   }
@@ -334,6 +339,63 @@ private slots:
     f.panel().EdtNomTexte->selectAll();
     typeText(f.panel().EdtNomTexte, QStringLiteral("é\u20AC\u0394")); // euro storable, delta not
     QCOMPARE(f.view().activePage()->GetTexts(), QStringList{QStringLiteral("é\u20AC")});
+    // Refused where it is typed, and the carer is told which character.
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{"Le caractère « Δ » ne peut pas être enregistré dans un tableau."});
+  }
+
+  // A name the file cannot hold is refused, typed or pasted, with the character named; nothing
+  // of it reaches the board.
+  void refusedCharactersAreNamed_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("message");
+    const QString omega =
+        QStringLiteral("Le caractère « Ω » ne peut pas être enregistré dans un tableau.");
+    QTest::newRow("emoji typed") << "type" << QStringLiteral("😀")
+                                 << "Le caractère « 😀 » ne peut pas être enregistré dans un "
+                                    "tableau.";
+    QTest::newRow("word pasted") << "paste" << QStringLiteral("mégaΩ") << omega;
+    QTest::newRow("list pasted") << "list" << QStringLiteral("un\ndeux Ω\ntrois") << omega;
+    QTest::newRow("list with a tab pasted")
+        << "list" << QStringLiteral("un\td\ntrois")
+        << "Le caractère de commande U+0009 ne peut pas être tapé dans un nom.";
+    QTest::newRow("list of storable texts") << "list" << QStringLiteral("un\ndeux") << QString();
+    // A text brought in from elsewhere is shown as it is: nobody typed it.
+    QTest::newRow("a board text chosen") << "choose" << QStringLiteral("Ωmega") << QString();
+  }
+  void refusedCharactersAreNamed() {
+    QFETCH(QString, how);
+    QFETCH(QString, input);
+    QFETCH(QString, message);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QLineEdit* field = f.panel().EdtNomTexte;
+    if (how == "choose") {
+      useTexts(h, {"A", input});
+      choose(f, 1);
+      QCOMPARE(field->text(), input);
+      QVERIFY(h.fakes.messages.shown.isEmpty());
+      return;
+    }
+    useTexts(h, {"A"});
+    choose(f, 0);
+    field->setFocus();
+    field->selectAll();
+    if (how == "type") {
+      QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, input, Qt::NoModifier);
+    } else if (how == "paste") {
+      QApplication::clipboard()->setText(input);
+      field->paste();
+    } else {
+      QVERIFY(f.panel().pasteTextList(input) == message.isEmpty());
+    }
+    QCOMPARE(h.fakes.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    if (!message.isEmpty()) {
+      QCOMPARE(f.view().activePage()->GetTexts(), QStringList{"A"});
+      QCOMPARE(field->text(), QStringLiteral("A"));
+      QVERIFY(f.document().saved());
+    }
   }
 };
 

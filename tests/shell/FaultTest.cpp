@@ -103,12 +103,17 @@ class FaultTest : public QObject {
 private slots:
   void saveThatFails_data() {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("disk full") << "full";
-    QTest::newRow("read-only disk") << "readonly";
-    QTest::newRow("folder is a file") << "parentfile";
+    QTest::addColumn<QString>("why"); // "%1": the harness folder
+    QTest::newRow("disk full") << "full"
+                               << "le disque est plein";
+    QTest::newRow("read-only disk") << "readonly"
+                                    << "le dossier %1/disque est protégé en écriture";
+    QTest::newRow("folder is a file") << "parentfile"
+                                      << "%1/fichier n'est pas un dossier";
   }
   void saveThatFails() {
     QFETCH(QString, fault);
+    QFETCH(QString, why);
     MainFrameHarness h;
     const QString folder = h.path("disque");
     QVERIFY(QDir(h.folder()).mkpath("disque"));
@@ -140,14 +145,75 @@ private slots:
     }
     h.frame().document().SaveBoard(fault == "parentfile");
 
-    QCOMPARE(h.fakes.messages.shown, QStringList{kSaveError});
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{kSaveError + " " + target + " : " + why.arg(h.folder())});
     QCOMPARE(readAll(board), saved);
     QCOMPARE(boardOnScreen(h.frame()), onScreen);
     QVERIFY(!h.frame().document().saved());
+    QCOMPARE(h.frame().document().fileName(), board);
+    QCOMPARE(h.frame().windowTitle(), "Orivox v1.0 : " + board);
     // Nothing half-written is left beside the file.
     const QStringList expected =
         fault == "full" ? QStringList{"filler", "tableau.ord"} : QStringList{"tableau.ord"};
     QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+  }
+
+  // Closing, the carer answers "Oui" to saving and the save fails: the window stays open with
+  // the board, its file name, its title and its changes; answered "Non" it closes.
+  void failedSaveAtCloseKeepsTheWindowOpen_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("a text the file cannot hold")
+        << "text"
+        << "le texte 1 de l'onglet « Onglet1 » contient « Ω », que le fichier ne peut pas "
+           "contenir";
+    QTest::newRow("read-only disk") << "readonly"
+                                    << "le dossier %1/disque est protégé en écriture";
+    QTest::newRow("no file name chosen") << "cancel" << QString();
+  }
+  void failedSaveAtCloseKeepsTheWindowOpen() {
+    QFETCH(QString, fault);
+    QFETCH(QString, why);
+    MainFrameHarness h;
+    const QString folder = h.path("disque");
+    QVERIFY(QDir(h.folder()).mkpath("disque"));
+    TinyDisk disk(folder, 64);
+    if (fault == "readonly" && !disk.ok)
+      QSKIP("needs root and the right to mount a small file system");
+    const QString board = folder + "/tableau.ord";
+    if (fault != "cancel") {
+      h.fakes.fileDialogs.saveReplies = {board};
+      h.frame().document().SaveBoard(true);
+    }
+    const QByteArray saved = readAll(board);
+    h.enterCreationMode();
+    h.frame().panel().BtnAjoutOnglClick();
+    if (fault == "text")
+      h.frame().view().activePage()->AddText(true, QStringLiteral("Ωmega"), false);
+    else if (fault == "readonly")
+      QVERIFY(disk.makeReadOnly());
+    const auto onScreen = boardOnScreen(h.frame());
+    const QString title = h.frame().windowTitle();
+    const QString fileName = h.frame().document().fileName();
+
+    h.fakes.messages.answers = {true};
+    QVERIFY(!h.frame().close());
+    QVERIFY(h.frame().isVisible());
+    QCOMPARE(h.fakes.messages.questions,
+             QStringList{"Voulez vous enregistrer les modifications?"});
+    QCOMPARE(h.fakes.messages.shown,
+             why.isEmpty() ? QStringList()
+                           : QStringList{kSaveError + " " + board + " : " + why.arg(h.folder())});
+    QCOMPARE(boardOnScreen(h.frame()), onScreen);
+    QCOMPARE(h.frame().windowTitle(), title);
+    QCOMPARE(h.frame().document().fileName(), fileName);
+    QVERIFY(!h.frame().document().saved());
+    QCOMPARE(readAll(board), saved);
+
+    // Asked again, "Non": the carer chose to leave the changes.
+    h.fakes.messages.answers = {false};
+    QVERIFY(h.frame().close());
+    QCOMPARE(h.fakes.messages.questions.size(), 2);
   }
 
   void loadThatFails_data() {

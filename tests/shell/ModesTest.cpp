@@ -4,6 +4,7 @@
 #include "shell/TMainFrame.h"
 #include "board/BoardView.h"
 #include "board/TPageControl.h"
+#include "documents/BoardDocument.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
@@ -285,6 +286,34 @@ private slots:
     });
     f.FormShortCut(Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(f.document().password(), QStringLiteral("neuf"));
+  }
+
+  // A phrase holding a character the file cannot store (a text brought in from elsewhere) is
+  // not added by AJOUT: the board stays one that saves, and the message names the character.
+  void aPhraseTheFileCannotHoldIsNotAdded() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    BoardData board = f.view().boardData();
+    board.tabs << BoardTab{QStringLiteral("Mots"), {QStringLiteral("peut\u2011être"), "oui"}};
+    f.document().applyBoard(board, QString());
+    TOnglet* words = f.view().pageAt(3);
+    f.session().startScanning();
+    h.frame().document().setSaved(true);
+    for (int i = 0; i < 8 && !(f.view().activePage() == words && f.view().tabBar()->highlighted() >= 0);
+         ++i)
+      f.session().TimerT1Timer();
+    QCOMPARE(f.view().activePage(), words);
+    MainFrameHarness::pressSwitch();
+    QVERIFY(MainFrameHarness::stepTo(f, QStringLiteral("peut\u2011être")));
+    MainFrameHarness::pressSwitch();
+    QVERIFY(MainFrameHarness::stepTo(f, QStringLiteral("oui")));
+    MainFrameHarness::pressSwitch();
+    QVERIFY(MainFrameHarness::stepTo(f, QStringLiteral("AJOUT")));
+    MainFrameHarness::pressSwitch();
+    QCOMPARE(h.fakes.messages.shown,
+             QStringList{"Le caractère « \u2011 » ne peut pas être enregistré dans un tableau."});
+    QVERIFY(f.view().diversTab()->wholeTexts().isEmpty());
+    QVERIFY(f.document().saved());
   }
 };
 

@@ -91,14 +91,18 @@ private slots:
   }
 
   void closeWithChangesOnANeverSavedBoard() {
-    // Yes, then the save dialog is cancelled: nothing saved, line 2 written empty.
+    // Yes, then the save dialog is cancelled: the board is not saved, so the window stays open
+    // with it; No then closes, nothing saved, line 2 written empty.
     MainFrameHarness h;
     h.frame().document().setSaved(false);
-    h.fakes.messages.answers = {true};
-    h.frame().close();
+    const QByteArray before = readAll(h.path("conf/conf.txt"));
+    h.fakes.messages.answers = {true, false};
+    QVERIFY(!h.frame().close());
     QCOMPARE(h.fakes.messages.questions,
              QStringList{"Voulez vous enregistrer les modifications?"});
     QCOMPARE(h.fakes.fileDialogs.saveFilters.size(), 1);
+    QCOMPARE(readAll(h.path("conf/conf.txt")), before);
+    QVERIFY(h.frame().close());
     QCOMPARE(readAll(h.path("conf/conf.txt")), wmoLine() + "\r\n\r\n");
   }
 
