@@ -51,7 +51,6 @@ constexpr char kHighlightKey[] = "highlight";
 constexpr char kVoiceKey[] = "voice";
 constexpr char kPredictionKey[] = "prediction";
 constexpr char kPredictionWordsKey[] = "predictionWords";
-constexpr int kMaxPredictionWords = 8;
 
 int clampInt(const IntKey& k, int v) {
   if (k.zeroMeansOff && v <= 0)

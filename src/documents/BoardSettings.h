@@ -50,6 +50,9 @@ struct BoardSettings {
 };
 
 namespace boardsettings {
+// The most suggested words a page shows: the settings dialog, the reader and the predictor
+// all stop there.
+constexpr int kMaxPredictionWords = 8;
 // The whole seconds (1..100) that stand for a pace in ms where only whole seconds are stored.
 int wholeSeconds(int paceMs);
 // The limits a value is brought into, whatever its source (file or dialog).

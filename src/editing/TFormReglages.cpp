@@ -141,7 +141,7 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   ChkPrediction =
       named(new QCheckBox(QStringLiteral("Proposer des mots sur les onglets de lettres"), words),
             "ChkPrediction");
-  EdtPredictionWords = count(words, "EdtPredictionWords", 1, 8);
+  EdtPredictionWords = count(words, "EdtPredictionWords", 1, boardsettings::kMaxPredictionWords);
   BtnForgetWords =
       named(new QPushButton(QStringLiteral("Oublier les mots appris"), words), "BtnForgetWords");
   LblPredictionState = named(new QLabel(words), "LblPredictionState");

@@ -87,7 +87,7 @@ void ScanSession::learnBoardTexts() {
   constexpr int kMostTaughtAtOnce = 1000;
   QStringList lesson;
   for (TOnglet* page : FView.pages()) {
-    if (BoardView::isLetterTab(page->caption()))
+    if (FView.isLetterPage(page))
       continue;
     for (const QString& text : page->wholeTexts()) {
       if (lesson.size() >= kMostTaughtAtOnce)

@@ -2,6 +2,7 @@
 // so far, answered later with the request's number, and learning from what the person says.
 #pragma once
 
+#include "documents/BoardSettings.h"
 #include "prediction/PredictionResult.h"
 
 #include <QObject>
@@ -17,7 +18,7 @@ public:
   Q_ENUM(Status)
 
   // The most words an answer holds, and so the most slots a page shows.
-  static constexpr int kMostSuggestions = 8;
+  static constexpr int kMostSuggestions = boardsettings::kMaxPredictionWords;
 
   using QObject::QObject;
 
