@@ -82,7 +82,7 @@ PictureCatalogue::LoadResult PictureCatalogue::load(const QString& folder) {
   FEntries.clear();
   FTokens.clear();
   FPostings.clear();
-  FPending.clear();
+  FTokenIndex.clear();
   using Status = LoadResult::Status;
   const QString path = folder + QLatin1Char('/') + kIndexName;
   QFile file(path);
@@ -141,22 +141,35 @@ PictureCatalogue::LoadResult PictureCatalogue::load(const QString& folder) {
 void PictureCatalogue::addPhrase(int entry, const QString& phrase, Tier field) {
   const QStringList words = wordfolding::words(phrase);
   const quint8 length = countContentWords(words);
-  for (const QString& w : words)
-    FPending.push_back({w, Posting{entry, quint8(field), length}});
+  for (const QString& w : words) {
+    auto at = FTokenIndex.find(w);
+    if (at == FTokenIndex.end()) {
+      at = FTokenIndex.insert(w, int(FTokens.size()));
+      FTokens.push_back(w);
+      FPostings.emplace_back();
+    }
+    FPostings[std::size_t(*at)].push_back(Posting{entry, quint8(field), length});
+  }
 }
 
 void PictureCatalogue::buildTokenTable() {
-  std::sort(FPending.begin(), FPending.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [token, posting] : FPending) {
-    if (FTokens.empty() || FTokens.back() != token) {
-      FTokens.push_back(token);
-      FPostings.emplace_back();
-    }
-    FPostings.back().push_back(posting);
+  // Sorted once all are in: whole words and word starts are then found by binary search.
+  std::vector<std::size_t> order(FTokens.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [this](std::size_t a, std::size_t b) { return FTokens[a] < FTokens[b]; });
+  std::vector<QString> tokens;
+  std::vector<std::vector<Posting>> postings;
+  tokens.reserve(order.size());
+  postings.reserve(order.size());
+  for (const std::size_t i : order) {
+    tokens.push_back(std::move(FTokens[i]));
+    postings.push_back(std::move(FPostings[i]));
   }
-  FPending.clear();
-  FPending.shrink_to_fit();
+  FTokens = std::move(tokens);
+  FPostings = std::move(postings);
+  FTokenIndex.clear();
 }
 
 void PictureCatalogue::rankWord(const QString& word, bool allowPrefix,

@@ -2,6 +2,7 @@
 // (share/orivox/pictures/index.tsv) and a search by French words over it. No widget.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -97,5 +98,5 @@ private:
   // each with the places it was found.
   std::vector<QString> FTokens;
   std::vector<std::vector<Posting>> FPostings;
-  std::vector<std::pair<QString, Posting>> FPending; // while loading
+  QHash<QString, int> FTokenIndex; // while loading: a word's place in FTokens
 };
