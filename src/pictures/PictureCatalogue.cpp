@@ -7,9 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
-#include <map>
+#include <tuple>
 
 const QString PictureCatalogue::kIndexHeader = QStringLiteral("# orivox-pictures 1");
 
