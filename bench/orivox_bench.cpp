@@ -1,7 +1,8 @@
 // Measures the figures the program promises: a scanning step (also with spoken prompts) and a
 // tab tick on a page of 2,000 texts, the carer's edits and their undo there, loading and saving
 // a board of 20,000 texts, start-up against a bare Qt window, resident memory over a long scan,
-// the load of hostile board files, and a step on a letter page with suggested words. Figures are
+// the load of hostile board files, a step on a letter page with suggested words, and the search of
+// the built-in pictures by French words. Figures are
 // medians, given as ratios to a 16.7 ms frame or to a baseline measured in the same run.
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
@@ -10,6 +11,7 @@
 #include "documents/BoardFile.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
+#include "pictures/PictureCatalogue.h"
 #include "platform/QtServices.h"
 #include "platform/SwitchKeys.h"
 #include "prediction/PresagePredictor.h"
@@ -429,10 +431,65 @@ void benchStartup() {
   std::printf("%-46s median %8.1f ms vs Qt window with one text line %8.1f ms: ratio %.2f\n",
               "start-up, second baseline", orivox, text, orivox / text);
 }
+// The built-in pictures: loading their index once, then the carer's searches as typed (word
+// starts included) and the choice for a button's text. With "pictures", what each word finds.
+void benchPictures(bool showFound) {
+  PictureCatalogue catalogue;
+  QElapsedTimer t;
+  std::vector<double> loads;
+  for (int round = 0; round < 5; ++round) {
+    t.start();
+    catalogue.load(PictureCatalogue::defaultFolder());
+    loads.push_back(t.nsecsElapsed() / 1e6);
+  }
+  const PictureCatalogue::LoadResult loaded = catalogue.load(PictureCatalogue::defaultFolder());
+  if (!loaded.ok()) {
+    std::printf("pictures: %s\n", qPrintable(loaded.errorString()));
+    return;
+  }
+  const QStringList queries = {"eau",     "boire",   "manger", "dormir", "toilettes",  "mal",
+                               "content", "fenetre", "f",      "ma",     "grand mere", "tele"};
+  const QStringList texts = {"J'ai soif", "Je veux manger", "J'ai mal au ventre",
+                             "Je ne suis pas content", "Ouvre la fenêtre"};
+  std::vector<double> searches, matches;
+  for (int round = 0; round < 20; ++round) {
+    for (const QString& q : queries) {
+      t.start();
+      const auto found = catalogue.search(q, 60);
+      searches.push_back(t.nsecsElapsed() / 1e6);
+      if (showFound && round == 0) {
+        QStringList shown;
+        for (std::size_t i = 0; i < found.size() && i < 3; ++i)
+          shown << found[i].hexcode + " " + found[i].emoji + " " + found[i].name;
+        std::printf("  %-12s %s\n", qPrintable(q), qPrintable(shown.join(" ; ")));
+      }
+    }
+    for (const QString& text : texts) {
+      t.start();
+      const auto match = catalogue.bestMatch(text);
+      matches.push_back(t.nsecsElapsed() / 1e6);
+      if (showFound && round == 0)
+        std::printf("  %-24s -> %s\n", qPrintable(text),
+                    match ? qPrintable(match->hexcode + " " + match->emoji + " " + match->name)
+                          : "nothing");
+    }
+  }
+  std::printf("%-46s median %8.1f ms, first %.1f ms (%d pictures)\n", "loading the picture index",
+              median(loads), loads.front(), catalogue.size());
+  report("picture search, 60 results", median(searches), 2.0);
+  const auto worst = std::max_element(searches.begin(), searches.end());
+  std::printf("%-46s worst  %8.3f ms (\"%s\")\n", "picture search, 60 results", *worst,
+              qPrintable(queries[int(worst - searches.begin()) % int(queries.size())]));
+  report("picture for a button's text", median(matches), 2.0);
+}
 } // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  if (argc > 1 && QByteArray(argv[1]) == "pictures") { // the picture search alone
+    benchPictures(true);
+    return 0;
+  }
   Bench b;
   if (argc > 1 && QByteArray(argv[1]) == "startup") { // the start-up figures alone
     benchStartup();
@@ -483,5 +540,6 @@ int main(int argc, char** argv) {
   benchLoadSave(b);
   benchStartup();
   benchHostile();
+  benchPictures(false);
   return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the build, the tests and the end-to-end checks need.
+# Installs every Debian 12 package the build, the tests and the end-to-end checks need, then
+# fetches the built-in picture set (scripts/fetch-pictures.sh).
 # Idempotent: packages already present are left alone, and apt is not touched at all
 # when nothing is missing.
 set -euo pipefail
@@ -16,6 +17,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils python3-xlib openbox time
   clang libclang-rt-14-dev
   libpresage-dev libpresage1v5 libsqlite3-dev python3 stardict-xmlittre dasher-data
+  unicode-cldr-core
 )
 
 missing=()
@@ -32,3 +34,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+bash "$(dirname "$0")/fetch-pictures.sh"

@@ -1,0 +1,2 @@
+#include "support/TestRegistry.h"
+ORIVOX_TEST_MAIN
