@@ -309,7 +309,7 @@ BoardData BoardView::boardData() const {
   // The texts are read whole from their pieces: joining and cutting every button again would
   // leave the same buttons, at a cost that grows with the board.
   for (TOnglet* page : pages())
-    d.tabs << BoardTab{page->caption(), page->wholeTexts()};
+    d.tabs << BoardTab{page->caption(), page->wholeTexts(), page->model().pictures()};
   return d;
 }
 
@@ -332,7 +332,7 @@ void BoardView::showBoard(const BoardData& d) {
     const TPageControl::Batch batch(*FPageControl);
     for (const BoardTab& tab : d.tabs) {
       TOnglet* page = createPage(tab.caption);
-      page->AddTexts(tab.texts);
+      page->AddTexts(tab.texts, tab.pictures);
     }
   }
   findDiversTab();
@@ -376,6 +376,7 @@ void BoardView::applyLayoutSettings() {
   for (TOnglet* page : pages()) {
     page->setGridColumns(FSettings.gridColumns, FSettings.gridFitFont);
     page->setHighlightStyle(FSettings.highlight);
+    page->repaintTexts(); // where the pictures' labels go may have changed
   }
   FTabBar->setHighlightStyle(FSettings.highlight);
 }

@@ -146,6 +146,7 @@ public:
   TMeasureLabel& unselectedMeasure() override { return FUnselectedMeasure; }
   TMeasureLabel& measureLabel() override { return FMeasureLabel; }
   const TTextButton* chosenText() const override { return FCurrentText; }
+  PictureLabel pictureLabel() const override { return FSettings.pictureLabel; }
 
 signals:
   // What the text and tab name fields are to show (the creation panel owns them).

@@ -92,6 +92,34 @@ int PageModel::cutWidthOf(int t) const {
   return t >= 0 && t < textCount() ? FTexts[size_t(t)].cutForWidth : -1;
 }
 
+BoardPicture PageModel::picture(int t) const {
+  return t >= 0 && t < textCount() ? FTexts[size_t(t)].picture : BoardPicture();
+}
+
+QList<BoardPicture> PageModel::pictures() const {
+  QList<BoardPicture> list;
+  for (int t = 0; t < textCount(); ++t)
+    if (!FTexts[size_t(t)].picture.isNull()) {
+      list.reserve(textCount());
+      for (const PageText& text : FTexts)
+        list << text.picture;
+      break;
+    }
+  return list;
+}
+
+void PageModel::setPicture(int t, const BoardPicture& picture) {
+  if (t < 0 || t >= textCount())
+    return;
+  PageText& text = FTexts[size_t(t)];
+  text.picture = picture;
+  text.cutForWidth = -1;
+  // A picture's text is whole on its button: pieces it had join at once.
+  if (!picture.isNull() && text.pieces.size() != 1)
+    replacePieces(t, {text.whole});
+  emit textsEdited();
+}
+
 ButtonKind PageModel::kindOfButton(int k) const {
   if (k < 0 || k >= buttonCount())
     return ButtonKind::None;
@@ -153,15 +181,16 @@ void PageModel::replacePieces(int t, const QStringList& pieces) {
 // ---------------------------------------------------------------------------------------------
 // Edits
 
-void PageModel::insertTexts(int t, const QStringList& captions) {
+void PageModel::insertTexts(int t, const QStringList& captions,
+                            const QList<BoardPicture>& pictures) {
   if (captions.isEmpty())
     return;
   t = std::clamp(t, 0, textCount());
   const int first = t < textCount() ? FTexts[size_t(t)].firstPiece : pieceCount();
   std::vector<PageText> added;
   added.reserve(size_t(captions.size()));
-  for (const QString& caption : captions)
-    added.push_back(PageText{caption, QStringList{caption}, -1, 0, {}});
+  for (qsizetype i = 0; i < captions.size(); ++i)
+    added.push_back(PageText{captions[i], QStringList{captions[i]}, -1, 0, pictures.value(i)});
   FTexts.insert(FTexts.begin() + t, added.begin(), added.end());
   FTextCounter += int(captions.size());
   renumberFrom(t);
@@ -269,9 +298,14 @@ void PageModel::recutChangedTexts(int W, PieceMeasure& measure) {
   for (int t = 0; t < textCount(); ++t) {
     if (FTexts[size_t(t)].cutForWidth == W)
       continue;
-    const QStringList pieces = cutPieces(
-        FTexts[size_t(t)].whole, W, [&](const QString& s) { return measure.captionWidth(t, s); },
-        [&](const QString& s) { return measure.captionPrefixWidths(t, s); });
+    // A text with a picture is never cut: its label shrinks or wraps on its one button.
+    const QStringList pieces =
+        !FTexts[size_t(t)].picture.isNull()
+            ? QStringList{FTexts[size_t(t)].whole}
+            : cutPieces(
+                  FTexts[size_t(t)].whole, W,
+                  [&](const QString& s) { return measure.captionWidth(t, s); },
+                  [&](const QString& s) { return measure.captionPrefixWidths(t, s); });
     FTexts[size_t(t)].cutForWidth = W;
     replacePieces(t, pieces);
   }

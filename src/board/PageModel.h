@@ -3,6 +3,7 @@
 // Edits change the model and the model says what changed; the page widget listens and shows it.
 #pragma once
 
+#include "documents/BoardPicture.h"
 #include "platform/Colour.h"
 
 #include <QObject>
@@ -75,6 +76,13 @@ public:
   int textIndexOf(int k) const { return textOfPiece(k); }
   QString wholeTextAt(int k) const; // the whole text of piece k, or the command's word
   int cutWidthOf(int t) const;
+  // A text may carry one picture; a text with a picture is one button whatever its length.
+  BoardPicture picture(int t) const;
+  bool hasPicture(int t) const { return !picture(t).isNull(); }
+  // One entry per text, null where none; empty when no text has a picture (as the file holds).
+  QList<BoardPicture> pictures() const;
+  // Text t takes `picture` (null: none) and is cut again.
+  void setPicture(int t, const BoardPicture& picture);
 
   int buttonCount() const { return pieceCount() + kReservedCount; }
   ButtonKind kindOfButton(int k) const;
@@ -82,7 +90,8 @@ public:
 
   // Edits. Each says what it changed (piecesReplaced, textsMoved), then textsEdited.
   // Texts inserted before text t (clamped), each one piece until it is cut.
-  void insertTexts(int t, const QStringList& captions);
+  // `pictures` go with the captions of the same place (none past its end).
+  void insertTexts(int t, const QStringList& captions, const QList<BoardPicture>& pictures = {});
   void removeTexts(int t, int count); // the current item is then none
   void setText(int t, const QString& caption);
   // Text t swapped with its neighbour before (back) or after it; false when there is none.
@@ -155,8 +164,7 @@ private:
     QStringList pieces; // as last cut; {whole} before cutting
     int cutForWidth = -1;
     int firstPiece = 0;
-    // The text's picture, once pictures are shown on buttons; empty: none.
-    QByteArray picture;
+    BoardPicture picture; // null: none
   };
   struct PieceRef {
     int text = 0;

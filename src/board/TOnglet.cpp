@@ -5,6 +5,7 @@
 #include "platform/SwitchKeys.h"
 
 #include "board/ButtonLayout.h"
+#include "board/ButtonPicture.h"
 #include "board/TextCutting.h"
 
 #include <QEvent>
@@ -50,6 +51,17 @@ void TTextButton::setCaption(const QString& caption) {
     return;
   FCaption = caption;
   setText(shownLiterally(caption));
+  // What assistive technologies name, even when the picture is shown without its label.
+  setAccessibleName(caption);
+}
+
+void TTextButton::setPicture(const BoardPicture& picture) {
+  if (picture == FPicture)
+    return;
+  FPicture = picture;
+  FPixmap = QPixmap();
+  FPixmapBox = QSize();
+  update();
 }
 
 bool TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed) {
@@ -73,6 +85,11 @@ bool TTextButton::setBoardFont(const BoardFont& font, int shownSize, bool framed
 }
 
 void TTextButton::paintEvent(QPaintEvent* e) {
+  if (hasPicture()) {
+    paintWithPicture();
+    paintChosenFrame();
+    return;
+  }
   if (!FFramed) {
     QPushButton::paintEvent(e);
     paintChosenFrame();
@@ -223,6 +240,10 @@ BoardFont TOnglet::shownFont(const BoardFont& font) const {
   return shown;
 }
 
+int TOnglet::pictureButtonHeight() const {
+  return std::max(4 * FHost->buttonHeight(), 64);
+}
+
 int TOnglet::textButtonHeight() const {
   if (gridColumns() <= 0 || !gridFitFont())
     return FHost->buttonHeight();
@@ -233,6 +254,11 @@ int TOnglet::textButtonHeight() const {
 
 // Texts in the grid take the enlarged size; the reserved buttons keep the board's.
 bool TOnglet::dress(TTextButton* b, const BoardFont& font, bool highlighted) {
+  if (b->FLit != highlighted) {
+    b->FLit = highlighted;
+    if (b->hasPicture())
+      b->update();
+  }
   const bool framed = highlighted && FHighlightStyle == HighlightStyle::Frame;
   return b->setBoardFont(font, b->isReserved() ? 0 : shownSize(font), framed);
 }
@@ -277,10 +303,17 @@ std::vector<int> TOnglet::captionPrefixWidths(int text, const QString& caption) 
 }
 
 void TOnglet::setButtonWidth(TTextButton* b, int width) {
+  int height = b->height();
+  if (b->hasPicture()) {
+    // One button whatever the label's length: never wider than a piece may be, the label
+    // shrinking or wrapping inside it; at least as wide as the picture is tall.
+    height = pictureButtonHeight();
+    width = std::clamp(std::max(width, height), 1, std::max(1, tabControlWidth() - 52));
+  }
   if (gridColumns() > 0 && !b->isReserved())
     width = buttonlayout::gridCellWidth(tabControlWidth(), gridColumns());
-  if (b->width() != width)
-    b->resize(width, b->height());
+  if (b->width() != width || b->height() != height)
+    b->resize(width, height);
 }
 
 void TOnglet::giveFont(int first, int count, const BoardFont& font, TMeasureLabel& label,
@@ -337,9 +370,13 @@ void TOnglet::piecesReplaced(int first, int removed, int inserted) {
     for (int k = first; k < first + inserted; ++k) {
       TTextButton* b = FButtons[size_t(k)];
       b->setCaption(FModel.pieceAt(k));
+      b->setPicture(FModel.picture(FModel.textOfPiece(k)));
       if (editing)
         dress(b, editFont);
-      b->resize(measure(FHost->unselectedMeasure(), b->caption()) + 16, FHost->buttonHeight());
+      const int width = measure(FHost->unselectedMeasure(), b->caption()) + 16;
+      b->resize(width, FHost->buttonHeight());
+      if (b->hasPicture())
+        setButtonWidth(b, width);
     }
     return;
   }
@@ -348,6 +385,7 @@ void TOnglet::piecesReplaced(int first, int removed, int inserted) {
   for (int k = first; k < first + inserted; ++k) {
     TTextButton* b = FButtons[size_t(k)];
     b->setCaption(FModel.pieceAt(k));
+    b->setPicture(k == first ? FModel.picture(FModel.textOfPiece(k)) : BoardPicture());
     if (k > first) {
       if (!b->isEnabled())
         b->setEnabled(true);
@@ -462,11 +500,11 @@ int TOnglet::AddText(bool AUseCaption, const QString& ACaption, bool ASelect) {
   return 1;
 }
 
-void TOnglet::AddTexts(const QStringList& captions) {
+void TOnglet::AddTexts(const QStringList& captions, const QList<BoardPicture>& pictures) {
   // The same page as one AddText per caption, laid out once instead of once per text.
   {
     const QScopedValueRollback quiet(FQuietEdits, true);
-    FModel.insertTexts(FModel.textCount(), captions);
+    FModel.insertTexts(FModel.textCount(), captions, pictures);
   }
   ArrangeButtons();
   if (!FHost->execMode())
@@ -523,9 +561,12 @@ QStringList TOnglet::GetTexts() const {
 }
 
 void TOnglet::SetButtonsHeight(int AHeight) {
-  for (TTextButton* b : FButtons)
-    if (b->height() != AHeight)
-      b->resize(b->width(), AHeight);
+  const int pictured = std::max(4 * AHeight, 64);
+  for (TTextButton* b : FButtons) {
+    const int height = b->hasPicture() ? pictured : AHeight;
+    if (b->height() != height)
+      b->resize(b->width(), height);
+  }
 }
 
 void TOnglet::setOneLetterTextsEnabled(bool enabled) {
@@ -575,11 +616,15 @@ void TOnglet::ArrangeButtons() {
   }
   const int texts = textButtonCount();
   if (gridColumns() > 0) {
-    const QSize cell(buttonlayout::gridCellWidth(in.tabControlWidth, gridColumns()),
-                     textButtonHeight());
-    for (int i = 0; i < texts; ++i)
-      if (FButtons[size_t(i)]->size() != cell)
-        FButtons[size_t(i)]->resize(cell);
+    const int cellWidth = buttonlayout::gridCellWidth(in.tabControlWidth, gridColumns());
+    const QSize cell(cellWidth, textButtonHeight());
+    const QSize pictured(cellWidth, std::max(textButtonHeight(), pictureButtonHeight()));
+    for (int i = 0; i < texts; ++i) {
+      TTextButton* b = FButtons[size_t(i)];
+      const QSize& size = b->hasPicture() ? pictured : cell;
+      if (b->size() != size)
+        b->resize(size);
+    }
   }
   in.texts.reserve(size_t(texts));
   for (int i = 0; i < texts; ++i)

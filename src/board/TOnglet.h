@@ -9,6 +9,7 @@
 #include "platform/HighlightStyle.h"
 
 #include <QHash>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
 #include <QWidget>
@@ -40,10 +41,16 @@ public:
   // reserved buttons in creation mode. A button kept out of view because it lies outside the
   // scrolled area is still shown in this sense, though its widget is hidden meanwhile.
   bool isShownOnPage() const { return FShownOnPage; }
+  // The picture of the text the button shows (null: none; only a text's one button has it).
+  void setPicture(const BoardPicture& picture);
+  bool hasPicture() const { return !FPicture.isNull(); }
+  // The picture as last drawn, at the size shown (null when it could not be decoded).
+  const QPixmap& shownPicture() const { return FPixmap; }
 
 protected:
   void paintEvent(QPaintEvent* e) override;
   void paintChosenFrame();
+  void paintWithPicture();
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
@@ -59,6 +66,12 @@ private:
   bool FFramed = false;
   bool FShownOnPage = true;
   int FCaptionWidth = 0; // a suggestion's caption as measured in its font, with the margins
+  bool FLit = false;     // dressed as the highlight (a picture then wears a frame of its colour)
+  BoardPicture FPicture;
+  // The picture decoded for the box it was last drawn in: never decoded again while the box
+  // stays, and at most one size kept per button, so memory follows what is shown.
+  QPixmap FPixmap;
+  QSize FPixmapBox;
 };
 
 class TOnglet : public QWidget, private PieceMeasure {
@@ -83,7 +96,7 @@ public:
   // Texts added, inserted or deleted as the page's own callers always did: laid out, not cut
   // (SplitAllTexts or a step cuts them).
   int AddText(bool AUseCaption, const QString& ACaption, bool ASelect);
-  void AddTexts(const QStringList& captions);
+  void AddTexts(const QStringList& captions, const QList<BoardPicture>& pictures = {});
   // Inserts texts before text `textIndex`, unselected; the current button stays the same.
   void InsertTexts(int textIndex, const QStringList& captions);
   void DeleteButton(TTextButton* AButton); // the whole text the button shows
@@ -209,6 +222,7 @@ private:
   BoardFont shownFont(const BoardFont& font) const;
   int cuttingWidth() const;
   int textButtonHeight() const;
+  int pictureButtonHeight() const; // a button with a picture: room for it and its label
   void fitGridFont();
   TTextButton* newTextButton();
   void destroyButton(TTextButton* b);

@@ -3,6 +3,7 @@
 // signals. The board view implements it; tests give a page a small host of their own.
 #pragma once
 
+#include "documents/BoardSettings.h"
 #include "platform/BoardFont.h"
 #include "platform/MeasureLabel.h"
 
@@ -23,6 +24,8 @@ public:
   virtual TMeasureLabel& measureLabel() = 0;      // any font
   // The text chosen for editing (its first piece), marked on the board in creation mode.
   virtual const TTextButton* chosenText() const { return nullptr; }
+  // Where the buttons with a picture show their labels.
+  virtual PictureLabel pictureLabel() const { return PictureLabel::Above; }
 };
 
 // Whoever serves a page also keeps hold of its buttons (guarded pointers need the full type).

@@ -106,7 +106,8 @@ void TTabBar::paintEvent(QPaintEvent* e) {
   f.setBold(true);
   p.setFont(f);
   p.setPen(frame ? (FCaptionColor.lightness() > 127 ? Qt::black : Qt::white) : Qt::black);
-  p.drawText(r, Qt::AlignCenter, tabText(FHighlighted).replace(QStringLiteral("&&"), QStringLiteral("&")));
+  p.drawText(r, Qt::AlignCenter,
+             tabText(FHighlighted).replace(QStringLiteral("&&"), QStringLiteral("&")));
 }
 
 void TTabBar::mousePressEvent(QMouseEvent* e) {

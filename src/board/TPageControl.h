@@ -19,7 +19,7 @@ public:
   void setHighlightStyle(HighlightStyle style);
   HighlightStyle highlightStyle() const { return FStyle; }
 
-  std::function<void()> onChanging; // the user is about to change the tab
+  std::function<void()> onChanging;  // the user is about to change the tab
   std::function<void()> onMouseDown; // any mouse button pressed, after the change
 
 protected:

@@ -67,9 +67,9 @@ QStringList cut(const QString& text, int tabControlWidth,
   qsizetype pos = 0;
   while (pos < text.size()) {
     const QStringView rest = QStringView(text).mid(pos);
-    const qsizetype len = std::min(
-        rest.size(), fittingPrefixLength(rest, tabControlWidth,
-                                         [&](qsizetype n) { return widthOf(pos, n); }));
+    const qsizetype len =
+        std::min(rest.size(), fittingPrefixLength(rest, tabControlWidth,
+                                                  [&](qsizetype n) { return widthOf(pos, n); }));
     pieces << text.mid(pos, len);
     pos += len;
   }

@@ -51,6 +51,7 @@ constexpr char kHighlightKey[] = "highlight";
 constexpr char kVoiceKey[] = "voice";
 constexpr char kPredictionKey[] = "prediction";
 constexpr char kPredictionWordsKey[] = "predictionWords";
+constexpr char kPictureLabelKey[] = "pictureLabel";
 
 int clampInt(const IntKey& k, int v) {
   if (k.zeroMeansOff && v <= 0)
@@ -98,7 +99,8 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
     if (this->*k.field != o.*k.field)
       return false;
   return highlight == o.highlight && voice == o.voice && prediction == o.prediction &&
-         predictionWords == o.predictionWords && storedBlock == o.storedBlock;
+         predictionWords == o.predictionWords && pictureLabel == o.pictureLabel &&
+         storedBlock == o.storedBlock;
 }
 
 namespace {
@@ -116,6 +118,9 @@ QList<std::pair<QByteArray, QByteArray>> knownLines(const BoardSettings& s) {
   add(kVoiceKey, storable(s.voice));
   add(kPredictionKey, s.prediction ? "1" : "0");
   add(kPredictionWordsKey, QByteArray::number(s.predictionWords));
+  add(kPictureLabelKey, s.pictureLabel == PictureLabel::Below    ? "below"
+                        : s.pictureLabel == PictureLabel::Hidden ? "hidden"
+                                                                 : "above");
   return lines;
 }
 
@@ -184,6 +189,13 @@ BoardSettings parse(const QList<QByteArray>& lines) {
     } else if (key == kPredictionWordsKey) {
       if (const auto v = decimal(value))
         s.predictionWords = std::clamp(*v, 1, kMaxPredictionWords);
+    } else if (key == kPictureLabelKey) {
+      if (value == "above")
+        s.pictureLabel = PictureLabel::Above;
+      else if (value == "below")
+        s.pictureLabel = PictureLabel::Below;
+      else if (value == "hidden")
+        s.pictureLabel = PictureLabel::Hidden;
     }
   }
   return s;
@@ -197,12 +209,13 @@ QByteArray write(const BoardSettings& settings) {
   if (s.storedBlock.isEmpty()) {
     // Every known key is written, defaults included, so that the block says in full what the
     // board uses even if a later version changes a default.
-    // Prediction's keys, unlike the others, are written only when used: blocks saved before
-    // prediction existed stay the same bytes.
+    // Prediction's keys and the picture label, unlike the others, are written only when used:
+    // blocks saved before prediction existed stay the same bytes.
     const auto defaults = knownLines(BoardSettings());
     QByteArray out = QByteArray(kMarker) + ' ' + QByteArray::number(kVersion) + "\r\n";
     for (qsizetype k = 0; k < now.size(); ++k) {
-      const bool optional = now[k].first == kPredictionKey || now[k].first == kPredictionWordsKey;
+      const bool optional = now[k].first == kPredictionKey || now[k].first == kPredictionWordsKey ||
+                            now[k].first == kPictureLabelKey;
       if (!optional || now[k].second != defaults[k].second)
         out += now[k].first + '=' + now[k].second + "\r\n";
     }

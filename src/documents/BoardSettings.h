@@ -9,6 +9,9 @@
 #include <QList>
 #include <QString>
 
+// Where a button with a picture shows its label: above the picture, below it, or not at all.
+enum class PictureLabel { Above, Below, Hidden };
+
 struct BoardSettings {
   // Scanning. A pace of 0 means the board's whole-second pace; otherwise 300..100000 ms in
   // steps of 100. Every other time is in ms, in steps of 100.
@@ -35,6 +38,9 @@ struct BoardSettings {
   // never used it saves byte for byte as before.
   bool prediction = false;
   int predictionWords = 5; // 1..8 suggestions
+
+  // Pictures on the buttons: where their labels go. Stored only when not the default.
+  PictureLabel pictureLabel = PictureLabel::Above;
 
   // The block as the file held it, marker first (empty when it held none). A save writes it
   // back line for line, rewriting only the lines of the values changed since: what this

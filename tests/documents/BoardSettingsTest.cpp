@@ -72,6 +72,12 @@ private slots:
     QTest::newRow("prediction off, fewest suggestions, malformed flag kept off")
         << m + "prediction=on\r\npredictionWords=0\r\n"
         << with([](BoardSettings& s) { s.predictionWords = 1; }) << true;
+    QTest::newRow("picture labels below")
+        << m + "pictureLabel=below\r\n"
+        << with([](BoardSettings& s) { s.pictureLabel = PictureLabel::Below; }) << true;
+    QTest::newRow("picture labels hidden, an unknown place kept as read")
+        << m + "pictureLabel=hidden\r\npictureLabel=left\r\n"
+        << with([](BoardSettings& s) { s.pictureLabel = PictureLabel::Hidden; }) << true;
     QTest::newRow("voice and unknown lines as written")
         << m + QByteArray("voice=fr \xe9t\xe9\r\nzeta=1=2\r\nalpha=\r\n")
         << with([](BoardSettings& s) { s.voice = QStringLiteral("fr été"); }) << true;
@@ -103,6 +109,16 @@ private slots:
     d.settings.highlight = HighlightStyle::Frame;
     QVERIFY(
         boardfile::write(d).contains("\r\nfutureKey=1\r\nhighlight=frame\r\nspeakPhrase=1\r\n"));
+  }
+
+  void pictureLabelWrittenOnlyWhenNotAbove() {
+    BoardSettings s;
+    s.speakPhrase = true;
+    QVERIFY(!boardsettings::write(s).contains("pictureLabel"));
+    s.pictureLabel = PictureLabel::Hidden;
+    const QByteArray block = boardsettings::write(s);
+    QVERIFY(block.endsWith("\r\npictureLabel=hidden\r\n"));
+    QCOMPARE(boardsettings::parse(boardfile::splitLines(block)).pictureLabel, PictureLabel::Hidden);
   }
 
   void cutShortFinalBlockHasNoSettings() {
