@@ -3,6 +3,7 @@
 #include "documents/BoardFile.h"
 
 #include "documents/Cp1252.h"
+#include "documents/PictureBlock.h"
 
 #include <QBuffer>
 
@@ -162,18 +163,8 @@ public:
   }
   bool failed() const { return FReadError; }
   bool tooLong() const { return FTooLong; }
-  // The lines after the final block, a bounded number of them: the settings block is short,
-  // and what lies beyond it is never read.
-  QList<QByteArray> rest(int maxLines) {
-    QList<QByteArray> lines;
-    while (lines.size() < maxLines) {
-      const auto line = take();
-      if (!line)
-        break;
-      lines << *line;
-    }
-    return lines;
-  }
+  // The pictures block holds lines far longer than any text.
+  void setMaxLineBytes(qsizetype maxLineBytes) { FMaxLineBytes = maxLineBytes; }
 
 private:
   static constexpr qint64 kChunk = 64 * 1024;
@@ -381,6 +372,55 @@ int readFinalBlock(LineReader& in, BoardData& data) {
   return read;
 }
 
+// The blocks after a whole final block: the settings and the pictures, each once, in either
+// order, each running to the other's marker. Lines that start neither are never read, as by
+// the versions before these blocks; the settings block is short, and what lies beyond a
+// settings block of more lines than it can hold is never read either.
+std::optional<pictureblock::Reader::Failure> readBlocksAfterFinal(LineReader& in, BoardData& data) {
+  enum class In { Nothing, Settings, Pictures };
+  In block = In::Nothing;
+  bool picturesSeen = false;
+  QList<QByteArray> settings;
+  pictureblock::Reader pictures(data.tabs);
+  const auto stop = [&]() {
+    data.settings = boardsettings::parse(settings);
+    data.picturesBeforeSettings =
+        picturesSeen && !settings.isEmpty() && data.picturesBeforeSettings;
+  };
+  for (;;) {
+    in.setMaxLineBytes(block == In::Pictures ? pictureblock::maxLineBytes() : kMaxLineBytes);
+    const auto line = in.take();
+    if (!line) {
+      stop();
+      if (block == In::Pictures && in.tooLong())
+        return pictureblock::Reader::Failure{true, BoardBound::PictureBytes};
+      return std::nullopt;
+    }
+    if (!picturesSeen && pictureblock::isMarker(*line)) {
+      block = In::Pictures;
+      picturesSeen = true;
+      data.picturesBeforeSettings = settings.isEmpty();
+      continue;
+    }
+    // Only the settings block's marker reads as something other than the defaults alone.
+    if (settings.isEmpty() && boardsettings::parse({*line}) != BoardSettings()) {
+      block = In::Settings;
+      settings << *line;
+      continue;
+    }
+    if (block == In::Nothing || (block == In::Settings && settings.size() >= boardfile::kMaxSettingsLines)) {
+      stop();
+      return std::nullopt;
+    }
+    if (block == In::Settings) {
+      settings << *line;
+    } else if (const auto failed = pictures.take(*line)) {
+      stop();
+      return failed;
+    }
+  }
+}
+
 } // namespace
 
 namespace boardfile {
@@ -494,8 +534,19 @@ QString textTooLongMessage() {
 QString refusalReason(const BoardReadResult& refused) {
   if (refused.status == BoardReadStatus::WrongHeader)
     return QStringLiteral("ce n'est pas un ordinogramme");
-  if (refused.tooLarge)
+  if (refused.tooLarge) {
+    switch (refused.bound) {
+    case BoardBound::PictureCount:
+      return QStringLiteral("il contient plus de %1 images").arg(kMaxPictures);
+    case BoardBound::PictureBytes:
+      return QStringLiteral("une image dépasse %1 Mo").arg(kMaxPictureBytes >> 20);
+    case BoardBound::PictureBytesInAll:
+      return QStringLiteral("ses images dépassent %1 Mo en tout").arg(kMaxPictureBytesInAll >> 20);
+    case BoardBound::Board:
+      break;
+    }
     return QStringLiteral("il est trop volumineux");
+  }
   if (refused.failedLine <= 0)
     return QStringLiteral("il ne peut pas être lu");
   return QStringLiteral("il est endommagé (ligne %1)").arg(refused.failedLine);
@@ -529,9 +580,17 @@ BoardReadResult read(QIODevice& device) {
     return result;
   }
   result.data.finalLinesRead = readFinalBlock(in, result.data);
-  // Settings follow a whole final block only; after a cut-short one there is nothing to read.
-  if (result.data.finalLinesRead == kFinalBlockLines)
-    result.data.settings = boardsettings::parse(in.rest(kMaxSettingsLines));
+  // Settings and pictures follow a whole final block only; after a cut-short one there is
+  // nothing to read.
+  if (result.data.finalLinesRead == kFinalBlockLines) {
+    if (const auto failed = readBlocksAfterFinal(in, result.data)) {
+      result.status = BoardReadStatus::Error;
+      result.failedLine = in.nextNumber() - 1;
+      result.tooLarge = failed->tooLarge;
+      result.bound = failed->bound;
+      return result;
+    }
+  }
   if (in.failed()) {
     result.status = BoardReadStatus::Error;
     result.failedLine = in.nextNumber();
@@ -585,7 +644,9 @@ QByteArray write(const BoardData& board) {
   integer(board.currentPhraseFont.color);
   line(colourToString(board.finalMemoColor));
   flags(board.currentPhraseFont);
-  out += boardsettings::write(board.settings);
+  const QByteArray settings = boardsettings::write(board.settings);
+  const QByteArray pictures = pictureblock::write(board.tabs);
+  out += board.picturesBeforeSettings ? pictures + settings : settings + pictures;
   return out;
 }
 

@@ -21,7 +21,7 @@ struct BoardTab {
   QStringList texts;
   // Empty when no text of the tab has a picture; otherwise one entry per text, null where a
   // text has none.
-  QList<BoardPicture> pictures;
+  QList<BoardPicture> pictures = {};
   const BoardPicture* pictureOf(qsizetype text) const {
     return text < pictures.size() && !pictures[text].isNull() ? &pictures[text] : nullptr;
   }
@@ -51,6 +51,9 @@ struct BoardData {
   TColor finalMemoColor = static_cast<TColor>(0x80000005u);
   // Stored after the final block, and only when they differ from the defaults.
   BoardSettings settings;
+  // The pictures block (written only when a text has a picture) came before the settings
+  // block in the file read: a save keeps that order.
+  bool picturesBeforeSettings = false;
 
   bool operator==(const BoardData& o) const {
     return t1Seconds == o.t1Seconds && t2Seconds == o.t2Seconds && selectedFont == o.selectedFont &&
@@ -58,18 +61,21 @@ struct BoardData {
            validatedFont == o.validatedFont && tabColor == o.tabColor && memoColor == o.memoColor &&
            tabs == o.tabs && finalLinesRead == o.finalLinesRead &&
            currentPhraseFont == o.currentPhraseFont && finalMemoColor == o.finalMemoColor &&
-           settings == o.settings;
+           settings == o.settings && picturesBeforeSettings == o.picturesBeforeSettings;
   }
   bool operator!=(const BoardData& o) const { return !(*this == o); }
 };
 
 enum class BoardReadStatus { Ok, WrongHeader, Error };
+// Which bound a file too large passes, for the message that names it.
+enum class BoardBound { Board, PictureCount, PictureBytes, PictureBytesInAll };
 
 struct BoardReadResult {
   BoardReadStatus status = BoardReadStatus::Error;
   BoardData data;
   int failedLine = 0;    // 1-based line at which an error stopped the read; 0: nothing read
   bool tooLarge = false; // the error is a bound of what a board may hold
+  BoardBound bound = BoardBound::Board; // which one, when tooLarge
 };
 
 class QIODevice;
@@ -113,6 +119,19 @@ std::optional<QString> boundPassed(const BoardExtent& board, const QStringList& 
 QString textTooLongMessage();
 // The same without the bound on the text in all.
 std::optional<QString> boundPassed(qint64 tabs, qint64 texts, const QStringList& newTexts);
+
+// Pictures. A picture is stored once however many texts show it, at no more than twice the
+// largest size a button shows it (512 px on its longer side), as PNG or SVG: a symbol takes a
+// few kB, a photo of the family some 100 to 700 kB, and a PNG of 512 x 512 that does not
+// compress at all stays under 1 MiB. A real board has a few hundred pictures; the built-in set
+// has about 4,000. The bytes in all keep a board a file a carer can send by mail, and its load
+// short (64 MiB of pictures read in well under a second).
+constexpr int kMaxPictures = 5000;
+constexpr qint64 kMaxPictureBytes = qint64(1) << 20;
+constexpr qint64 kMaxPictureBytesInAll = qint64(64) << 20;
+// The message naming the bound the board would pass if `added` were given to one of its texts;
+// none when it stays within (a picture the board already holds adds nothing).
+std::optional<QString> pictureBoundPassed(const BoardData& board, const BoardPicture& added);
 
 // Why a file was refused, as the carer is told: not a board, too large, damaged, unreadable.
 QString refusalReason(const BoardReadResult& refused);
