@@ -1,23 +1,12 @@
 // The page's model alone: the carer's edits, cutting and joining, and the arithmetic of items,
 // stepping and what is lit, over texts measured at 6 px a character.
 #include "board/PageModel.h"
+#include "SixPerChar.h"
 #include "support/TestRegistry.h"
 
 #include <QtTest>
 
 namespace {
-
-// Every text measures 6 px a character, whatever its font.
-class SixPerChar : public PieceMeasure {
-public:
-  int captionWidth(int, const QString& caption) override { return 6 * int(caption.size()); }
-  std::vector<int> captionPrefixWidths(int, const QString& caption) override {
-    std::vector<int> widths;
-    for (int i = 0; i <= caption.size(); ++i)
-      widths.push_back(6 * i);
-    return widths;
-  }
-};
 
 // On a 100 px tab control a piece fits while 6 * length + 16 < 65: at most 8 characters.
 constexpr int kWidth = 100;

@@ -1,6 +1,7 @@
 // Pictures on the buttons: a text with a picture is one button whatever its length, the edits
 // carry pictures, the board view loads and saves them, and a picture shows under its label,
 // above it or alone, a broken one shown as missing.
+#include "SixPerChar.h"
 #include "board/BoardView.h"
 #include "board/ButtonPicture.h"
 #include "board/PageModel.h"
@@ -13,17 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-class SixPerChar : public PieceMeasure {
-public:
-  int captionWidth(int, const QString& caption) override { return 6 * int(caption.size()); }
-  std::vector<int> captionPrefixWidths(int, const QString& caption) override {
-    std::vector<int> widths;
-    for (int i = 0; i <= caption.size(); ++i)
-      widths.push_back(6 * i);
-    return widths;
-  }
-};
 
 const QString kTwelve = QStringLiteral("abcdefghijkl"); // two pieces on a 100 px page
 

@@ -3,7 +3,8 @@
 
   check_tokens.py BUILDER.py TABLE.tsv
 """
-import importlib.util
+import runpy
+import types
 import re
 import sys
 
@@ -15,9 +16,7 @@ def unescape(s):
 
 
 def main():
-    spec = importlib.util.spec_from_file_location("builder", sys.argv[1])
-    builder = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(builder)
+    builder = types.SimpleNamespace(**runpy.run_path(sys.argv[1], run_name="builder"))
     failures = 0
     rows = 0
     for line in open(sys.argv[2], encoding="utf-8"):
