@@ -3,7 +3,7 @@
 // the size shown.
 #pragma once
 
-#include "documents/BoardPicture.h"
+#include "platform/BoardPicture.h"
 
 #include <QPixmap>
 #include <QSize>

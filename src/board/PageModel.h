@@ -3,7 +3,7 @@
 // Edits change the model and the model says what changed; the page widget listens and shows it.
 #pragma once
 
-#include "documents/BoardPicture.h"
+#include "platform/BoardPicture.h"
 #include "platform/Colour.h"
 
 #include <QObject>

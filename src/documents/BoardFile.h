@@ -1,7 +1,7 @@
 // The board file (".ord") as a plain value: read from and written to bytes without any widget.
 #pragma once
 
-#include "documents/BoardPicture.h"
+#include "platform/BoardPicture.h"
 #include "documents/BoardSettings.h"
 #include "platform/BoardFont.h"
 

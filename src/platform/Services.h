@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/BoardFont.h"
+#include "platform/BoardPicture.h"
 #include "platform/Colour.h"
 #include "platform/Speech.h"
 
@@ -60,6 +61,16 @@ public:
   }
 };
 
+// Where a text's picture comes from: the chooser the carer searches (the built-in set by French
+// words, or a file of their own), and the built-in set's best match for a text, for a whole tab
+// at once. Nothing when the carer cancelled, or when the set holds nothing for the text.
+class IPictureChooser {
+public:
+  virtual ~IPictureChooser() = default;
+  virtual std::optional<BoardPicture> choosePicture(const QString& caption) = 0;
+  virtual std::optional<BoardPicture> bestPicture(const QString& caption) = 0;
+};
+
 // The set of services one main window uses. Not owned.
 struct Services {
   IMessages* messages = nullptr;
@@ -68,4 +79,5 @@ struct Services {
   IToneGenerator* tones = nullptr;
   ITextMeasurer* measurer = nullptr;
   ISpeech* speech = nullptr; // none: the program is silent
+  IPictureChooser* pictures = nullptr; // none: no picture can be given to a text
 };
