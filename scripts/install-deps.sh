@@ -14,7 +14,7 @@ PACKAGES=(
   dpkg-dev lintian desktop-file-utils shared-mime-info appstream
   libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng
   fonts-liberation fontconfig
-  xvfb xauth xdotool x11-utils python3-xlib openbox time
+  xvfb xauth xdotool x11-utils python3-xlib openbox time imagemagick
   clang libclang-rt-14-dev
   libpresage-dev libpresage1v5 libsqlite3-dev python3 stardict-xmlittre dasher-data
   unicode-cldr-core
