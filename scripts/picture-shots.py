@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Screenshots of the real program showing a board with built-in pictures: labels above, below
 and hidden, and a picture button lit by the scan in each highlight style. Each shot is the whole
 screen of an Xvfb of its own, taken with ImageMagick's `import`.
