@@ -473,10 +473,11 @@ QList<BoardPicture> picturesForBench(int count) {
 // first paint, a scanning step on it, and the memory of the process, peak and after a scan
 // that has shown every picture once. Run in a process of its own (`picture-board`), so that
 // the peak is this board's alone.
-void benchPictureBoard(Bench& b) {
+void benchPictureBoard(Bench& b, bool withPictures = true) {
   QRandomGenerator rng(11);
   BoardData d;
-  BoardTab tab{QStringLiteral("Images"), {}, picturesForBench(500)};
+  BoardTab tab{
+      QStringLiteral("Images"), {}, withPictures ? picturesForBench(500) : QList<BoardPicture>()};
   for (const QString& t : benchTexts(500, rng))
     tab.texts << t.left(30);
   d.tabs << tab;
@@ -501,8 +502,9 @@ void benchPictureBoard(Bench& b) {
     b.frame->repaint(); // the first paint, every picture in view decoded and drawn
     open.push_back(t.nsecsElapsed() / 1e6);
   }
-  report(builtIn ? "open 500 texts with built-in pictures, painted"
-                 : "open 500 texts with own SVG pictures, painted",
+  report(!withPictures ? "open 500 texts without pictures, painted"
+         : builtIn     ? "open 500 texts with built-in pictures, painted"
+                       : "open 500 texts with own SVG pictures, painted",
          median(open), 30 * kFrameMs);
   const long opened = residentKiB();
   const long peakOpen = peakKiB();
@@ -609,7 +611,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc > 1 && QByteArray(argv[1]) == "picture-board") { // the board of 500 pictures alone
-    benchPictureBoard(b);
+    // "picture-board plain": the same board without its pictures, to compare.
+    benchPictureBoard(b, !(argc > 2 && QByteArray(argv[2]) == "plain"));
     return 0;
   }
   if (argc > 1 && QByteArray(argv[1]) == "picture-edits") { // edits among 2,000 pictures alone
