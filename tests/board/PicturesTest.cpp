@@ -1,6 +1,7 @@
 // Pictures on the buttons: a text with a picture is one button whatever its length, the edits
-// carry pictures, the board view loads and saves them, and a picture shows under its label,
-// above it or alone, a broken one shown as missing.
+// carry pictures, the board view loads and saves them, and a picture fills its cell under its
+// label, above it or alone, the highlight visible round it, a broken one shown as missing, and
+// its decoded copy let go out of view.
 #include "SixPerChar.h"
 #include "board/BoardView.h"
 #include "board/ButtonPicture.h"
