@@ -2,7 +2,8 @@
 // tab tick on a page of 2,000 texts, the carer's edits and their undo there, loading and saving
 // a board of 20,000 texts, start-up against a bare Qt window, resident memory over a long scan,
 // the load of hostile board files, a step on a letter page with suggested words, and the search of
-// the built-in pictures by French words. Figures are
+// the built-in pictures by French words, and a board of 500 texts with pictures (opened, scanned,
+// its memory) and the edits on a page of 2,000 texts with pictures. Figures are
 // medians, given as ratios to a 16.7 ms frame or to a baseline measured in the same run.
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
@@ -94,11 +95,15 @@ struct Bench {
     QCoreApplication::processEvents();
   }
 
-  TOnglet* bigPage(int count) {
+  TOnglet* bigPage(int count, const QList<BoardPicture>& pictures = {}) {
     QRandomGenerator rng(42);
     TOnglet* page = frame->view().AddTab(QStringLiteral("Banc"));
-    for (const QString& t : benchTexts(count, rng))
-      page->AddText(true, t, false);
+    if (pictures.isEmpty()) {
+      for (const QString& t : benchTexts(count, rng))
+        page->AddText(true, t, false);
+    } else {
+      page->AddTexts(benchTexts(count, rng), pictures);
+    }
     page->ApplyFont(frame->view().unselectedFont());
     page->SplitAllTexts();
     page->ArrangeButtons();
@@ -258,7 +263,7 @@ void benchLoadSave(Bench& b, int tabs = 50, int rounds = 3) {
 
 // The carer's edits on the page of 2,000 texts: "Ajouter" (what Enter in the name field does),
 // its undo, and a whole tab deleted and brought back. The page is replaced by the undo.
-void benchEdits(Bench& b, TOnglet* page) {
+void benchEdits(Bench& b, TOnglet* page, const char* kind = nullptr) {
   CreationPanel& f = b.frame->panel();
   b.frame->view().pageControl()->setCurrentWidget(page);
   b.frame->view().setExecMode(false); // as in creation mode, without the password prompt
@@ -277,8 +282,15 @@ void benchEdits(Bench& b, TOnglet* page) {
     QCoreApplication::processEvents();
     undo.push_back(t.nsecsElapsed() / 1e6);
   }
-  report("add a text to 2,000 texts (Ajouter, Enter)", median(add), kFrameMs);
+  report(kind ? "add a text to 2,000 texts with pictures"
+              : "add a text to 2,000 texts (Ajouter, Enter)",
+         median(add), kFrameMs);
   report("undo that text", median(undo), kFrameMs);
+  if (kind) { // the tab's figures below are the plain page's
+    f.leave();
+    b.frame->view().setExecMode(true);
+    return;
+  }
   std::vector<double> del, back;
   for (int i = 0; i < 5; ++i) {
     t.start();
@@ -431,6 +443,101 @@ void benchStartup() {
   std::printf("%-46s median %8.1f ms vs Qt window with one text line %8.1f ms: ratio %.2f\n",
               "start-up, second baseline", orivox, text, orivox / text);
 }
+// Pictures for the boards of the picture figures: SVGs of the built-in set when it is built
+// beside the bench, else SVGs of our own, each different, as heavy to draw as simple emojis.
+QList<BoardPicture> picturesForBench(int count) {
+  QList<BoardPicture> pictures;
+  const QDir set(PictureCatalogue::defaultFolder());
+  const QStringList files = set.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name);
+  for (int i = 0; i < count; ++i) {
+    QByteArray data;
+    if (!files.isEmpty()) {
+      // Spread over the whole set: flags, faces and objects, not 500 variants of one sign.
+      QFile f(set.filePath(files[int(qint64(i) * files.size() / count) % files.size()]));
+      if (f.open(QIODevice::ReadOnly))
+        data = f.readAll();
+    }
+    if (data.isEmpty())
+      data = QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 72 72'>"
+                            "<circle cx='36' cy='36' r='30' fill='#%1'/><path d='M20 40 Q36 "
+                            "%2 52 40' stroke='black' stroke-width='3' fill='none'/></svg>")
+                 .arg(0x204080 + i * 2654435 % 0xdfbf7f, 6, 16, QLatin1Char('0'))
+                 .arg(44 + i % 20)
+                 .toUtf8();
+    pictures << BoardPicture{data, QStringLiteral("image/svg+xml"), QString()};
+  }
+  return pictures;
+}
+
+// A board of one tab of 500 texts, each with a picture (labels above): opening it until its
+// first paint, a scanning step on it, and the memory of the process, peak and after a scan
+// that has shown every picture once. Run in a process of its own (`picture-board`), so that
+// the peak is this board's alone.
+void benchPictureBoard(Bench& b, bool withPictures = true) {
+  QRandomGenerator rng(11);
+  BoardData d;
+  BoardTab tab{
+      QStringLiteral("Images"), {}, withPictures ? picturesForBench(500) : QList<BoardPicture>()};
+  for (const QString& t : benchTexts(500, rng))
+    tab.texts << t.left(30);
+  d.tabs << tab;
+  const bool builtIn = !QDir(PictureCatalogue::defaultFolder())
+                            .entryList({QStringLiteral("*.svg")}, QDir::Files)
+                            .isEmpty();
+  const QString path = b.dir.filePath(QStringLiteral("images.ord"));
+  {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(boardfile::write(d));
+  }
+  d = BoardData();
+  tab = BoardTab();
+  const long before = peakKiB();
+  std::vector<double> open;
+  QElapsedTimer t;
+  for (int round = 0; round < 5; ++round) {
+    t.start();
+    b.frame->LoadBoard(path);
+    QCoreApplication::processEvents();
+    b.frame->repaint(); // the first paint, every picture in view decoded and drawn
+    open.push_back(t.nsecsElapsed() / 1e6);
+  }
+  report(!withPictures ? "open 500 texts without pictures, painted"
+         : builtIn     ? "open 500 texts with built-in pictures, painted"
+                       : "open 500 texts with own SVG pictures, painted",
+         median(open), 30 * kFrameMs);
+  const long opened = residentKiB();
+  const long peakOpen = peakKiB();
+  TOnglet* page = b.frame->view().activePage();
+  b.frame->session().setTabScanning(false);
+  page->ResetCurrent();
+  std::vector<double> steps, paints;
+  for (int i = 0; i < 1500; ++i) { // three times over the page, every picture shown
+    t.start();
+    page->StepNext();
+    const double ms = t.nsecsElapsed() / 1e6;
+    const bool newItem = page->model().startsItem(page->currentIndex());
+    t.start();
+    QCoreApplication::processEvents(); // paints each step as the event loop would
+    if (newItem) {
+      steps.push_back(ms);
+      paints.push_back(t.nsecsElapsed() / 1e6);
+    }
+  }
+  report("scanning step on those 500 pictures", median(steps), 1.0);
+  // A step that scrolls the page brings a row of pictures into view, decoded at that paint.
+  std::sort(paints.begin(), paints.end());
+  std::printf("%-46s median %.3f ms, 95th percentile %.3f ms, worst %.3f ms\n",
+              "  its paint (event loop turn)", median(paints),
+              paints.empty() ? 0 : paints[paints.size() * 95 / 100],
+              paints.empty() ? 0 : paints.back());
+  const long scanned = residentKiB();
+  std::printf("%-46s peak %ld MiB once open (%ld MiB before the board); resident %ld MiB "
+              "open, %ld MiB after every picture shown (%+ld KiB)\n",
+              "memory of the picture board", peakOpen / 1024, before / 1024, opened / 1024,
+              scanned / 1024, scanned - opened);
+}
+
 // The built-in pictures: loading their index once, then the carer's searches as typed (word
 // starts included) and the choice for a button's text. With "pictures", what each word finds.
 void benchPictures(bool showFound) {
@@ -503,6 +610,15 @@ int main(int argc, char** argv) {
     hostileCase(b, QString::fromLocal8Bit(argv[2]));
     return 0;
   }
+  if (argc > 1 && QByteArray(argv[1]) == "picture-board") { // the board of 500 pictures alone
+    // "picture-board plain": the same board without its pictures, to compare.
+    benchPictureBoard(b, !(argc > 2 && QByteArray(argv[2]) == "plain"));
+    return 0;
+  }
+  if (argc > 1 && QByteArray(argv[1]) == "picture-edits") { // edits among 2,000 pictures alone
+    benchEdits(b, b.bigPage(2000, picturesForBench(2000)), "with pictures");
+    return 0;
+  }
   if (argc > 1 && QByteArray(argv[1]) == "prediction") { // the step with suggestions alone
     benchPredictionStep(b);
     return 0;
@@ -541,5 +657,14 @@ int main(int argc, char** argv) {
   benchStartup();
   benchHostile();
   benchPictures(false);
+  {
+    // In processes of their own: the figures of the pages of pictures, peak memory included.
+    for (const char* figure : {"picture-board", "picture-edits"}) {
+      QProcess p;
+      p.setProcessChannelMode(QProcess::ForwardedChannels);
+      p.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(figure)});
+      p.waitForFinished(600000);
+    }
+  }
   return 0;
 }

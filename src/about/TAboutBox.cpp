@@ -1,5 +1,6 @@
 // The about box: name and version, then the shortcuts, the switch keys, the reserved tabs and
-// the reserved texts, each under its heading, and an OK button.
+// the reserved texts, each under its heading, the credits of the built-in pictures, and an OK
+// button.
 #include "about/TAboutBox.h"
 
 #include "platform/SwitchKeys.h"
@@ -137,6 +138,15 @@ QList<QPair<QString, QString>> TAboutBox::reservedTexts() {
   };
 }
 
+QStringList TAboutBox::credits() {
+  return {
+      QStringLiteral("Images : OpenMoji – le projet open source d'emojis et d'icônes, licence "
+                     "CC BY-SA 4.0"),
+      QStringLiteral("https://openmoji.org/"),
+      QStringLiteral("Noms français des images : Unicode CLDR, licence Unicode"),
+  };
+}
+
 QList<QPair<QString, QString>> TAboutBox::entries() {
   QList<QPair<QString, QString>> all;
   for (const Section& s : sections())
@@ -173,6 +183,14 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   }
   grid->setColumnStretch(1, 1);
   outer->addLayout(grid);
+
+  outer->addSpacing(10);
+  outer->addWidget(heading(QStringLiteral("Crédits"), this));
+  for (const QString& line : credits()) {
+    QLabel* l = plainLabel(line, this);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse); // an address to copy
+    outer->addWidget(l);
+  }
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   OKButton->setDefault(true);

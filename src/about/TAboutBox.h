@@ -1,11 +1,12 @@
 // The about box "A propos": the program's name and version, the carer's shortcuts, the keys
 // that act as the switch, the reserved tabs and the seven reserved texts, each with one line of
-// explanation, and an "OK" button.
+// explanation, the credits of the built-in pictures, and an "OK" button.
 #pragma once
 
 #include <QDialog>
 #include <QList>
 #include <QPair>
+#include <QStringList>
 #include <utility>
 
 class QPushButton;
@@ -42,6 +43,10 @@ public:
 
   // Every line of the box, in order ("key or name" -> explanation).
   static QList<QPair<QString, QString>> entries();
+
+  // Who made the built-in pictures and their French names, under which licences: lines shown
+  // whole at the foot of the box, as the pictures' licence asks of whoever passes them on.
+  static QStringList credits();
 
 protected:
   // Opened by a click during the scanning, the box must not trap the person who uses the

@@ -1,22 +1,34 @@
-// A text's picture as a button shows it: decoded under bounds (a hostile picture is shown as
-// missing, never decoded past them), fitted to a size keeping its proportions, vectors drawn at
-// the size shown.
+// How a button with a picture shares its cell: the label's box above or below (or none), the
+// picture's box taking the rest, and the picture decoded for that box at the size shown.
 #pragma once
 
+#include "documents/BoardSettings.h"
 #include "platform/BoardPicture.h"
 
 #include <QPixmap>
-#include <QSize>
+#include <QRect>
 
 namespace buttonpicture {
 
-// The largest picture decoded: a button is never shown larger than a screen.
-constexpr int kMaxSide = 4096;
-constexpr int kAllocationLimitMiB = 64;
-constexpr qsizetype kMaxSvgBytes = 4 * 1024 * 1024;
+// Between the button's edge and what it shows: room for the highlight frame, which must stay
+// visible all round a picture that fills its cell.
+constexpr int kInset = 7;
+// The width of the frame a lit picture wears when the highlight is the text colour.
+constexpr int kFrameWidth = 5;
+// Between the label and the picture.
+constexpr int kGap = 2;
 
-// The picture fitted inside `box` keeping its proportions; null when it cannot be decoded
-// within the bounds (the button then shows it as missing).
+struct Boxes {
+  QRect label;   // empty when the label is hidden
+  QRect picture; // may be empty in a cell too small to show anything
+};
+
+// The boxes in a cell (the button's rect) for a label `labelHeight` pixels high: the label
+// never takes more than half of what is inside the frame, the picture gets all the rest.
+Boxes split(const QRect& cell, PictureLabel where, int labelHeight);
+
+// The picture fitted inside `box` (device pixels) keeping its proportions, vectors drawn at
+// that size; null when it cannot be decoded within the decoder's bounds (shown as missing).
 QPixmap render(const BoardPicture& picture, const QSize& box);
 
 } // namespace buttonpicture

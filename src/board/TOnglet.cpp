@@ -5,7 +5,6 @@
 #include "platform/SwitchKeys.h"
 
 #include "board/ButtonLayout.h"
-#include "board/ButtonPicture.h"
 #include "board/TextCutting.h"
 
 #include <QEvent>

@@ -8,6 +8,7 @@
 #include "board/TOngletHost.h"
 #include "platform/HighlightStyle.h"
 
+#include <QFont>
 #include <QHash>
 #include <QPixmap>
 #include <QPushButton>
@@ -51,6 +52,7 @@ protected:
   void paintEvent(QPaintEvent* e) override;
   void paintChosenFrame();
   void paintWithPicture();
+  void hideEvent(QHideEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
@@ -72,6 +74,12 @@ private:
   // stays, and at most one size kept per button, so memory follows what is shown.
   QPixmap FPixmap;
   QSize FPixmapBox;
+  // The label's font and height fitted to the cell, kept while size, caption and font stay.
+  void fitLabel(PictureLabel where);
+  QSize FLabelFitFor;
+  QString FLabelFitKey;
+  QFont FLabelFont;
+  int FLabelHeight = 0;
 };
 
 class TOnglet : public QWidget, private PieceMeasure {

@@ -2,15 +2,14 @@
 // accepts, the shortcuts and the modes they act in, the board's reserved tabs and texts; that
 // the user sees every line of it, and that OK closes it.
 #include "about/TAboutBox.h"
-#include "board/TOnglet.h"
-#include "platform/SwitchKeys.h"
-#include "editing/BoardHistory.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
+#include "platform/SwitchKeys.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -143,6 +142,16 @@ private slots:
       QVERIFY2(shown.contains(key), qPrintable(key));
       QVERIFY2(shown.contains(explanation), qPrintable(explanation));
     }
+    // The built-in pictures' authors, licence and address, and where their French names come
+    // from, as the licences of both ask.
+    const QStringList credits = {
+        QStringLiteral("Crédits"),
+        QStringLiteral("Images : OpenMoji – le projet open source d'emojis et d'icônes, licence "
+                       "CC BY-SA 4.0"),
+        QStringLiteral("https://openmoji.org/"),
+        QStringLiteral("Noms français des images : Unicode CLDR, licence Unicode")};
+    for (const QString& line : credits)
+      QVERIFY2(shown.contains(line), qPrintable(line));
     // Nothing is cut off, and the box fits a 1024-pixel screen.
     for (QLabel* l : box.findChildren<QLabel*>())
       QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->text()));

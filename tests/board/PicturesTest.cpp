@@ -1,17 +1,22 @@
 // Pictures on the buttons: a text with a picture is one button whatever its length, the edits
-// carry pictures, the board view loads and saves them, and a picture shows under its label,
-// above it or alone, a broken one shown as missing.
+// carry pictures, the board view loads and saves them, and a picture fills its cell under its
+// label, above it or alone, the highlight visible round it, a broken one shown as missing, and
+// its decoded copy let go out of view.
 #include "SixPerChar.h"
 #include "board/BoardView.h"
 #include "board/ButtonPicture.h"
 #include "board/PageModel.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
+#include "platform/PictureDecoder.h"
 #include "support/Fakes.h"
 #include "support/TestRegistry.h"
 
 #include <QTabWidget>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(PictureLabel)
+Q_DECLARE_METATYPE(HighlightStyle)
 
 namespace {
 
@@ -182,7 +187,7 @@ private slots:
     // Drawn at the size shown, a huge canvas costs nothing; a huge document is not parsed.
     QTest::newRow("an SVG past its bound in bytes")
         << "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>" +
-               QByteArray(buttonpicture::kMaxSvgBytes, ' ') + "</svg>"
+               QByteArray(picturedecoder::kMaxSourceBytes, ' ') + "</svg>"
         << "image/svg+xml";
     // A PNG header claiming 100000 x 100000 pixels, refused before any pixel is decoded.
     QByteArray bomb = png;
@@ -210,6 +215,123 @@ private slots:
     QCOMPARE(wide.size(), QSize(60, 30));
     const QPixmap tall = buttonpicture::render(svg("green", 20, 40), QSize(60, 60));
     QCOMPARE(tall.size(), QSize(30, 60));
+  }
+
+  // Where label and picture go in a cell 100 x 120 (inside the highlight's margin: 86 x 106).
+  void cellIsSharedBetweenLabelAndPicture_data() {
+    QTest::addColumn<QSize>("cell");
+    QTest::addColumn<PictureLabel>("where");
+    QTest::addColumn<int>("labelHeight");
+    QTest::addColumn<QRect>("label");
+    QTest::addColumn<QRect>("picture");
+    const int in = buttonpicture::kInset, gap = buttonpicture::kGap;
+    const QSize cell(100, 120);
+    QTest::newRow("label above: the picture takes all below it")
+        << cell << PictureLabel::Above << 20 << QRect(in, in, 86, 20)
+        << QRect(in, in + 20 + gap, 86, 106 - 20 - gap);
+    QTest::newRow("label below: the picture takes all above it")
+        << cell << PictureLabel::Below << 20 << QRect(in, in + 106 - 20, 86, 20)
+        << QRect(in, in, 86, 106 - 20 - gap);
+    QTest::newRow("label hidden: the picture takes the whole cell but the margin")
+        << cell << PictureLabel::Hidden << 20 << QRect() << QRect(in, in, 86, 106);
+    QTest::newRow("a tall label takes no more than half")
+        << cell << PictureLabel::Above << 90 << QRect(in, in, 86, 53)
+        << QRect(in, in + 53 + gap, 86, 106 - 53 - gap);
+    QTest::newRow("no label to show: the picture takes it all")
+        << cell << PictureLabel::Below << 0 << QRect() << QRect(in, in, 86, 106);
+    QTest::newRow("a cell smaller than the margins shows nothing")
+        << QSize(12, 12) << PictureLabel::Above << 20 << QRect() << QRect();
+  }
+  void cellIsSharedBetweenLabelAndPicture() {
+    QFETCH(QSize, cell);
+    QFETCH(PictureLabel, where);
+    QFETCH(int, labelHeight);
+    QFETCH(QRect, label);
+    QFETCH(QRect, picture);
+    const buttonpicture::Boxes b =
+        buttonpicture::split(QRect(QPoint(0, 0), cell), where, labelHeight);
+    QCOMPARE(b.label, label);
+    QCOMPARE(b.picture, picture);
+    QVERIFY(!b.label.intersects(b.picture));
+  }
+
+  // A button as drawn on a page: a square picture fills the cell but for its label and the
+  // highlight's margin, and the highlight shows round the picture in either style, label or no.
+  void pictureFillsItsButtonAndShowsTheHighlight_data() {
+    QTest::addColumn<PictureLabel>("where");
+    QTest::addColumn<HighlightStyle>("style");
+    QTest::newRow("label above, text colour") << PictureLabel::Above << HighlightStyle::TextColour;
+    QTest::newRow("label below, text colour") << PictureLabel::Below << HighlightStyle::TextColour;
+    QTest::newRow("picture only, text colour")
+        << PictureLabel::Hidden << HighlightStyle::TextColour;
+    QTest::newRow("label above, frame") << PictureLabel::Above << HighlightStyle::Frame;
+    QTest::newRow("picture only, frame") << PictureLabel::Hidden << HighlightStyle::Frame;
+  }
+  void pictureFillsItsButtonAndShowsTheHighlight() {
+    QFETCH(PictureLabel, where);
+    QFETCH(HighlightStyle, style);
+    Host host;
+    host.unselected.size = 12;
+    host.unselected.color = clNavy;
+    host.selected = host.unselected;
+    host.selected.color = clRed;
+    host.label = where;
+    QTabWidget tabs;
+    tabs.resize(400, 300);
+    auto* page = new TOnglet(&tabs, &host);
+    page->setHighlightStyle(style);
+    page->AddTexts({"Boire", "Manger"}, {svg("green", 40, 40), svg("green", 40, 40)});
+    tabs.addTab(page, "Images");
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    page->ApplyUnselectedFont();
+    page->ArrangeButtons();
+    TTextButton* b = page->textButton(0);
+    const QImage unlit = b->grab().toImage();
+    const int inside = b->height() - 2 * buttonpicture::kInset;
+    const int side = b->shownPicture().height();
+    if (where == PictureLabel::Hidden)
+      QCOMPARE(side, inside);
+    else // a one-line label: the picture has well over half the cell
+      QVERIFY2(side >= inside - 2 * QFontMetrics(b->font()).height() && side > inside / 2,
+               qPrintable(QString::number(side)));
+    page->StepNext(); // the first text lit
+    const QImage lit = b->grab().toImage();
+    // All round the button, the margin left free of the picture shows the highlight.
+    const QColor expected = style == HighlightStyle::Frame ? QColor(Qt::black) : QColor(Qt::red);
+    const QList<QPoint> edges = {{2, lit.height() / 2},
+                                 {lit.width() - 3, lit.height() / 2},
+                                 {lit.width() / 2, 2},
+                                 {lit.width() / 2, lit.height() - 3}};
+    for (const QPoint& at : edges) {
+      QCOMPARE(lit.pixelColor(at), expected);
+      QVERIFY(unlit.pixelColor(at) != expected);
+    }
+    if (style == HighlightStyle::Frame) // inside the frame, the highlight's colour
+      QCOMPARE(lit.pixelColor(5, lit.height() / 2), QColor(Qt::red));
+  }
+
+  // Out of view the decoded picture is let go: memory follows what is on screen.
+  void picturesOutOfViewAreLetGo() {
+    Host host;
+    QTabWidget tabs;
+    tabs.resize(400, 300);
+    auto* page = new TOnglet(&tabs, &host);
+    page->AddTexts({"Boire"}, {svg("green", 40, 40)});
+    tabs.addTab(page, "Images");
+    auto* other = new QWidget;
+    tabs.addTab(other, "Autre");
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    page->ArrangeButtons();
+    TTextButton* b = page->textButton(0);
+    b->repaint();
+    QVERIFY(!b->shownPicture().isNull());
+    tabs.setCurrentWidget(other);
+    QVERIFY(b->shownPicture().isNull());
+    tabs.setCurrentWidget(page);
+    b->repaint();
+    QVERIFY(!b->shownPicture().isNull());
   }
 
   // Not an assertion: pictures of a page in each label position, to look at.

@@ -12,6 +12,7 @@ fails the story as "harness late", not as a fault of the program.
 
 Usage: switch_stories.py (kiosk|openbox) ORIVOX_BINARY [STORY...]
 """
+import base64
 import os
 import shutil
 import subprocess
@@ -33,9 +34,10 @@ class StoryFailed(Exception):
     pass
 
 
-def board_file(path, tabs, t1, t2, settings=None):
+def board_file(path, tabs, t1, t2, settings=None, pictures=None):
     """Writes a board in the program's file format (cp1252, CR LF), with the settings block
-    when settings (key -> value) are given."""
+    when settings (key -> value) are given and the pictures block when pictures
+    ((tab, text) -> SVG bytes) are."""
     lines = ["Ordinogramme", str(t1), str(t2), "", str(len(tabs)), ""]
     for colour in ("255", "clNavy", "clSilver"):
         lines += ["Arial", "12", colour, "0", "0", "0"]
@@ -45,6 +47,12 @@ def board_file(path, tabs, t1, t2, settings=None):
     lines += ["Arial", "12", "-2147483640", "clWindow", "0", "0", "0"]
     if settings:
         lines += ["#OrivoxSettings 1"] + [f"{k}={v}" for k, v in settings.items()]
+    if pictures:
+        lines += ["#OrivoxPictures 1"]
+        for i, svg in enumerate(pictures.values(), start=1):
+            lines += [f"image={i},image/svg+xml,,{base64.b64encode(svg).decode('ascii')}"]
+        for i, (tab, text) in enumerate(pictures.keys(), start=1):
+            lines += [f"text={tab},{text},{i}"]
     with open(path, "wb") as f:
         f.write(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 
@@ -223,7 +231,8 @@ class Session:
 class Program:
     """The real program in a folder of its own, with its journal."""
 
-    def __init__(self, session, binary, board_tabs, t1, t2, story, settings=None, model=False):
+    def __init__(self, session, binary, board_tabs, t1, t2, story, settings=None, model=False,
+                 pictures=None):
         self.s = session
         self.folder = os.path.join(session.work, story)
         os.makedirs(os.path.join(self.folder, "conf"))
@@ -234,7 +243,7 @@ class Program:
             os.symlink(os.path.join(os.path.dirname(os.path.abspath(binary)), "share", "orivox", "fr.db"),
                        os.path.join(self.folder, "share", "orivox", "fr.db"))
         self.board = os.path.join(self.folder, "tableau.ord")
-        board_file(self.board, board_tabs, t1, t2, settings)
+        board_file(self.board, board_tabs, t1, t2, settings, pictures)
         with open(os.path.join(self.folder, "conf", "conf.txt"), "wb") as f:
             # The encipherment of "wmo", then the last board.
             f.write(b"\x4B\x4C\x80\r\n" + self.board.encode() + b"\r\n")
@@ -704,6 +713,34 @@ def story_prediction(s, binary):
     return p
 
 
+def picture_svg(colour):
+    return (f"<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 72 72'>"
+            f"<circle cx='36' cy='36' r='30' fill='{colour}'/></svg>").encode("ascii")
+
+
+def story_picture_only(s, binary):
+    """A tab of buttons that show their picture alone (the board's labels hidden): the switch
+    chooses the tab, then the second picture, and the display area shows its text."""
+    s.set_num_lock(True)
+    tabs = [("Images", ["Boire", "Manger"])]
+    settings = {"pictureLabel": "hidden", "textPaceMs": 700}
+    pictures = {(0, 0): picture_svg("royalblue"), (0, 1): picture_svg("orange")}
+    p = Program(s, binary, tabs, 1, 1, "picture_only", settings, pictures=pictures)
+    try:
+        seen = p.wait_for("onglet", "Images")
+        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Images", 5)
+        p.pick("Manger", "KP_1")
+        p.wait_for("choix", "Manger", 5)
+        p.wait_for("affichage", "Manger ", 5)
+        expect("choices", p.choices(), ["Manger"])
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
 STORIES = {
     "commands": story_commands,
     "navigation": story_navigation_keys,
@@ -713,6 +750,7 @@ STORIES = {
     "two_keys": story_two_keys,
     "release_elsewhere": story_release_elsewhere,
     "prediction": story_prediction,
+    "picture_only": story_picture_only,
 }
 
 
