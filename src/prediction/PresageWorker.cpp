@@ -281,10 +281,10 @@ std::vector<PresageWorker::Scored> PresageWorker::lookUp(const QString& text) {
   // The context without the word being written, which the beginnings stand for.
   const QString past = frenchtext::toModel(text.left(text.size() - typed.size()));
   QStringList beginnings = FWords.beginningsFor(folded, kMostBeginnings);
-  // A word the index does not hold yet is still found as typed.
-  const QString literal = frenchtext::toModel(typed).section(QLatin1Char(' '), -1);
-  if (!literal.isEmpty() && !beginnings.contains(literal))
-    beginnings << literal;
+  // Nothing in the index (a word the model lacks): still asked as typed, which costs nothing
+  // more, since every spelling the index knows is already asked.
+  if (beginnings.isEmpty())
+    beginnings << frenchtext::toModel(typed).section(QLatin1Char(' '), -1);
   // "jai" may be "j'" and then "ai": the elided word's own chance is asked with the rest.
   QList<std::pair<QString, QString>> elisions; // elided word, what follows it folded
   for (const QString& e : frenchtext::elidedWords()) {
