@@ -4,6 +4,13 @@ layout the presage library reads, from French text shipped by Debian packages an
 
   build-french-model.py OUTPUT.db [--words data/mots-courants.txt] [--max-mb 10]
                         [--littre PATH] [--dasher PATH] [--from-text FILE]
+                        [--dictionary fr | --no-dictionary]
+
+Only words that a current French dictionary knows are kept (hunspell's French dictionary,
+asked through the hunspell command), with our own list and the elided words: the dictionary's
+quotations are centuries old, and "estre", "ay" or "Jehan" must never be offered. A phrase is
+cut where an unknown word stood, so that no pair or triple jumps over it. The words written
+with a capital wherever they stand ("Paris", "Marie") are listed in the table `capitals`.
 
 Tokens are written the way the program hands text to presage (see src/prediction/FrenchText.cpp,
 the two must agree): NFC, lower case, every apostrophe as U+02BC and a hyphen inside a word as
@@ -21,6 +28,7 @@ import heapq
 import os
 import re
 import sqlite3
+import subprocess
 import sys
 import unicodedata
 
@@ -51,9 +59,11 @@ def is_letter(c):
     return unicodedata.category(c)[0] in "LM"
 
 
-def normalise(text):
+def normalise(text, lower=True):
     """NFC, lower case, one apostrophe and one hyphen."""
-    text = unicodedata.normalize("NFC", text).lower()
+    text = unicodedata.normalize("NFC", text)
+    if lower:
+        text = text.lower()
     return "".join("'" if c in APOSTROPHES else "-" if c in HYPHENS else c for c in text)
 
 
@@ -61,7 +71,7 @@ def model_words(word):
     """A word found by words() as the model's words: elided words apart, signs in model form."""
     out = []
     k = word.find("'")
-    while k > 0 and word[:k] in ELIDED:
+    while k > 0 and word[:k].lower() in ELIDED:
         out.append(word[:k] + APOSTROPHE)
         word = word[k + 1:]
         k = word.find("'")
@@ -86,9 +96,10 @@ def tokens(phrase):
     return out + model_words(word)
 
 
-def phrases(text):
+def cased_phrases(text):
+    """The phrases of a text, each word with the case it was written in."""
     phrase = []
-    for c in normalise(text) + "\n":
+    for c in normalise(text, lower=False) + "\n":
         if c in PHRASE_BREAKS:
             t = tokens("".join(phrase))
             if t:
@@ -98,16 +109,109 @@ def phrases(text):
             phrase.append(c)
 
 
-def count(texts, weight, grams):
+def phrases(text):
+    for toks in cased_phrases(text):
+        yield [t.lower() for t in toks]
+
+
+class Vocabulary:
+    """The words met, how often, and how often with a capital where no phrase starts."""
+
+    def __init__(self):
+        self.seen = collections.Counter()
+        self.capital = collections.Counter()
+
+    def add(self, texts, weight=1):
+        for text in texts:
+            for toks in cased_phrases(text):
+                for i, t in enumerate(toks):
+                    w = t.lower()
+                    self.seen[w] += weight
+                    if i > 0 and t[:1].isupper() and t[1:2].islower():
+                        self.capital[w] += weight
+
+
+def count_run(seq, weight, grams):
+    """The n-grams of words written one after the other; START is no word of its own."""
+    for i, g in enumerate(seq):
+        if g == START:
+            continue
+        grams[0][g] += weight
+        if i > 0:
+            grams[1][(seq[i - 1], g)] += weight
+        if i > 1:
+            grams[2][(seq[i - 2], seq[i - 1], g)] += weight
+
+
+def count(texts, weight, grams, known=None):
+    """N-grams of the texts; a phrase is cut at a word outside `known` (when given), and a word
+    in it is counted as the word it maps to."""
     for text in texts:
         for toks in phrases(text):
-            seq = [START] + toks
-            for i, w in enumerate(seq):
-                if i > 0:
-                    grams[0][w] += weight
-                    grams[1][(seq[i - 1], w)] += weight
-                if i > 1:
-                    grams[2][(seq[i - 2], seq[i - 1], w)] += weight
+            seq = [START]
+            for w in toks:
+                if known is None or w in known:
+                    seq.append(w if known is None else known[w])
+                else:
+                    # After an unknown word the context starts again, but no phrase does.
+                    count_run(seq, weight, grams)
+                    seq = []
+            count_run(seq, weight, grams)
+
+
+def written(word):
+    """A model word as it is spelled: apostrophes and hyphens back."""
+    return word.replace(APOSTROPHE, "'").replace(HYPHEN, "-")
+
+
+def title(word):
+    """A capital at the start of each part of a compound: "Jean-Pierre", "Saint-Étienne"."""
+    return "-".join(p[:1].upper() + p[1:] for p in word.split("-"))
+
+
+def hunspell_good(words, dictionary):
+    """The words, among those given, that the dictionary knows."""
+    env = dict(os.environ, LC_ALL="C.UTF-8")
+    try:
+        out = subprocess.run(["hunspell", "-d", dictionary, "-i", "UTF-8", "-G"],
+                             input="\n".join(words) + "\n", capture_output=True,
+                             encoding="utf-8", env=env, check=True).stdout
+    except (OSError, subprocess.CalledProcessError) as e:
+        sys.exit("cannot ask the dictionary %s: %s (install hunspell and hunspell-fr)"
+                 % (dictionary, e))
+    return set(out.split("\n"))
+
+
+def ligatures(word):
+    """The word with "oe" and "ae" as the ligatures the old texts spelled out: "coeur"."""
+    return word.replace("oe", "\u0153").replace("ae", "\u00e6")
+
+
+def check_words(vocabulary, dictionary):
+    """The words the dictionary knows, each to the model word it is counted as (the texts write
+    "coeur" for "cœur"), and the ones written with a capital wherever they stand: with the
+    dictionary's own capitals, when it knows the word only so or when the texts mostly write it
+    so inside a phrase ("Paris" but also "paris", the bets)."""
+    words = [w for w in vocabulary.seen if not w.endswith(APOSTROPHE)]
+    spelled = {w: written(w) for w in words}
+    for w in words:
+        if "oe" in w or "ae" in w:
+            spelled[ligatures(w)] = written(ligatures(w))
+    good = hunspell_good(sorted(set(spelled.values()) | {title(s) for s in spelled.values()}),
+                         dictionary)
+    known, capitals = {}, set()
+    for w in words:
+        for model in (w, ligatures(w)):
+            s = spelled[model]
+            lower_ok = s in good
+            capital_ok = title(s) != s and title(s) in good
+            if not lower_ok and not capital_ok:
+                continue
+            known[w] = model
+            if capital_ok and (not lower_ok or 2 * vocabulary.capital[w] > vocabulary.seen[w]):
+                capitals.add((model, title(s).replace("'", APOSTROPHE).replace("-", HYPHEN)))
+            break
+    return known, capitals
 
 
 def littre_citations(path):
@@ -121,7 +225,7 @@ def top(counter, n):
     return heapq.nsmallest(n, counter.items(), key=lambda kv: (-kv[1], kv[0]))
 
 
-def write(path, grams, rows):
+def write(path, grams, rows, capitals=()):
     tmp = path + ".tmp"
     if os.path.exists(tmp):
         os.remove(tmp)
@@ -147,6 +251,11 @@ def write(path, grams, rows):
         ((a, b, w, c) for (a, b, w), c in top(grams[2], rows[2])
          if (a, b) in bigrams and w in unigrams),
     )
+    # The program's own table, which the library never reads: how a word is written when it
+    # takes a capital wherever it stands.
+    db.execute("CREATE TABLE capitals (word TEXT PRIMARY KEY, written TEXT)")
+    db.executemany("INSERT INTO capitals VALUES (?, ?)",
+                   sorted((w, c) for w, c in capitals if w in unigrams))
     db.commit()
     db.execute("VACUUM")
     db.close()
@@ -162,19 +271,25 @@ def main():
     ap.add_argument("--from-text", action="append", default=[],
                     help="build from this UTF-8 text only (tests), instead of the packages")
     ap.add_argument("--max-mb", type=float, default=10.0)
+    ap.add_argument("--dictionary", default="fr",
+                    help="the hunspell dictionary that says which words are today's French")
+    ap.add_argument("--dictionary-for-text", action="store_true",
+                    help="check the words of --from-text texts too (tests)")
+    ap.add_argument("--no-dictionary", action="store_true", help="keep every word met")
     args = ap.parse_args()
 
-    grams = (collections.Counter(), collections.Counter(), collections.Counter())
+    sources = []  # (texts, weight) pairs, read twice: once for the words, once for the counts
     if args.from_text:
         for f in args.from_text:
-            count([open(f, encoding="utf-8").read()], 1, grams)
+            sources.append((lambda f=f: [open(f, encoding="utf-8").read()], 1))
     else:
         for p in (args.littre, args.dasher):
             if not os.path.exists(p):
                 sys.exit("missing source: %s (install stardict-xmlittre and dasher-data)" % p)
-        count(littre_citations(args.littre), 1, grams)
+        sources.append((lambda: littre_citations(args.littre), 1))
         # Today's French weighs more than the classics quoted by the dictionary.
-        count([open(args.dasher, encoding="utf-8", errors="replace").read()], 8, grams)
+        sources.append((lambda: [open(args.dasher, encoding="utf-8", errors="replace").read()], 8))
+    own = []
     if args.words:
         for line in open(args.words, encoding="utf-8"):
             line = line.split("#", 1)[0].strip()
@@ -183,14 +298,35 @@ def main():
             text, _, n = line.rpartition("\t")
             if not text:
                 text, n = n, "50"
-            count([text], int(n), grams)
+            own.append((text, int(n)))
+
+    vocabulary = Vocabulary()
+    for texts, weight in sources:
+        vocabulary.add(texts(), weight)
+    ours = Vocabulary()
+    for text, n in own:
+        ours.add([text], n)
+    dictionary = args.dictionary if not args.from_text or args.dictionary_for_text else None
+    if dictionary and not args.no_dictionary:
+        known, capitals = check_words(vocabulary, dictionary)
+    else:
+        known, capitals = None, set()
+    if known is not None:
+        # Our own words are today's French by construction, and elided words stand alone.
+        known.update((w, w) for w in list(ours.seen) + [e + APOSTROPHE for e in ELIDED])
+
+    grams = (collections.Counter(), collections.Counter(), collections.Counter())
+    for texts, weight in sources:
+        count(texts(), weight, grams, known)
+    for text, n in own:
+        count([text], n, grams)
 
     # Prune to the size asked: about 44 bytes a row with its index; a quarter of the rows for
     # single words, the rest for pairs and triples, where the context lies.
     total = int(args.max_mb * 1e6 / 44)
     while True:
         rows = [total // 4, total * 2 // 5, total * 7 // 20]
-        tmp = write(args.output, grams, rows)
+        tmp = write(args.output, grams, rows, capitals)
         size = os.path.getsize(tmp) / 1e6
         if size <= args.max_mb:
             break

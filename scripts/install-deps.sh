@@ -17,6 +17,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils python3-xlib openbox time imagemagick
   clang libclang-rt-14-dev
   libpresage-dev libpresage1v5 libsqlite3-dev python3 stardict-xmlittre dasher-data
+  hunspell hunspell-fr
   unicode-cldr-core
 )
 

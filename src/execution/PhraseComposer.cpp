@@ -2,6 +2,8 @@
 // the reserved commands that validate, delete, undo or clear them.
 #include "execution/PhraseComposer.h"
 
+#include "prediction/FrenchText.h"
+
 #include <algorithm>
 
 namespace {
@@ -34,8 +36,12 @@ void PhraseComposer::AppendText(const QString& text, bool letterTab,
   }
   target = std::max(target, 0);
 
-  // Letters and signs join up into words; words are followed by a space.
-  const QString piece = letterTab ? text : text + QLatin1Char(' ');
+  // Letters and signs join up into words; words are followed by a space. What is spelled
+  // letter by letter takes a capital where French puts one; elsewhere it stays as typed.
+  QString piece = letterTab ? text : text + QLatin1Char(' ');
+  if (letterTab && !piece.isEmpty() && piece.front().isLower() &&
+      frenchtext::capitalHere(JoinPhraseLines()))
+    piece.front() = piece.front().toUpper();
   FLines.setLine(target, FLines.line(target) + piece);
   FEnteredTexts.append(piece);
 
@@ -70,7 +76,7 @@ void PhraseComposer::CompleteWord(int remove, const QString& insert,
   if (remove > 0 && (all.isEmpty() || all.endsWith(QLatin1Char('\n'))))
     FFreshLine = true;
   AppendText(insert, true, currentPhraseFont);
-  FEnteredTexts.last() = merged + insert;
+  FEnteredTexts.last() = merged + FEnteredTexts.last();
 }
 
 void PhraseComposer::Clear() {

@@ -176,10 +176,73 @@ QString wordPrefix(const QString& text) {
 
 bool startsPhrase(const QString& text) {
   // After "J'" the word being written is the second of the phrase: the capital went on "J'".
-  qsizetype i = wordStart(text);
-  while (i > 0 && text.at(i - 1).isSpace())
+  return capitalHere(text.left(wordStart(text)));
+}
+
+bool capitalHere(const QString& textBefore) {
+  qsizetype i = textBefore.size();
+  while (i > 0 && textBefore.at(i - 1).isSpace())
     --i;
-  return i == 0 || endsPhrase(text.at(i - 1));
+  if (i == 0)
+    return true;
+  const QChar last = textBefore.at(i - 1);
+  // "3.5" or "www.site.fr" go on in lower case: a sentence ends with a space after its sign.
+  if (endsPhrase(last))
+    return i < textBefore.size() || last == u'\n' || last == u'\r';
+  // A quotation opening the phrase: « Bonjour ».
+  if (last != QChar(0x00ab))
+    return false;
+  --i;
+  while (i > 0 && textBefore.at(i - 1).isSpace())
+    --i;
+  return i == 0 || endsPhrase(textBefore.at(i - 1));
+}
+
+QString foldChar(QChar c) {
+  const char16_t u = c.unicode();
+  if (u < 0x80) {
+    if (u == u'\'' || u == u'`' || u == u'-')
+      return {};
+    return QString(QChar(u >= u'A' && u <= u'Z' ? u + 32 : u));
+  }
+  if (isApostrophe(c) || isHyphen(c))
+    return {};
+  switch (u) {
+  case u'\u0153':
+  case u'\u0152':
+    return QStringLiteral("oe");
+  case u'\u00e6':
+  case u'\u00c6':
+    return QStringLiteral("ae");
+  case u'\u00df':
+    return QStringLiteral("ss");
+  default:
+    break;
+  }
+  QString out;
+  for (QChar d : QString(c).normalized(QString::NormalizationForm_D))
+    if (!d.isMark())
+      out += d.toLower();
+  return out;
+}
+
+QString fold(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (QChar c : text)
+    out += foldChar(c);
+  return out;
+}
+
+const QStringList& elidedWords() {
+  static const QStringList kWords = [] {
+    QStringList w;
+    for (const char* e :
+         {"c", "d", "j", "l", "m", "n", "s", "t", "qu", "jusqu", "lorsqu", "puisqu", "quoiqu"})
+      w << QString::fromLatin1(e) + QChar(kApostrophe);
+    return w;
+  }();
+  return kWords;
 }
 
 QString restoreCase(const QString& word, const QString& typedPrefix, bool phraseStart) {

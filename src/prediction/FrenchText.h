@@ -32,6 +32,18 @@ QString fromModel(const QString& word);
 QString wordPrefix(const QString& text);
 // Whether the word being written is the first of its phrase.
 bool startsPhrase(const QString& text);
+// Whether a word written right after `textBefore` takes a capital: at the start of a phrase,
+// after a sentence's end and a space (". ", "! ", "? ", "… "), after an opening « that starts a
+// phrase.
+bool capitalHere(const QString& textBefore);
+
+// A word as it is matched whatever the board can spell: no accents or cedillas, œ and æ as two
+// letters, no apostrophes or hyphens, lower case. "Aujourd'hui" and "aujourdhui" fold alike.
+QString fold(const QString& text);
+// The folded form of one character: "" for an apostrophe or a hyphen, two letters for œ.
+QString foldChar(QChar c);
+// The elided words, as the model writes them ("jʼ", "quʼ"...).
+const QStringList& elidedWords();
 
 // A model's word as the person would write it here: a capital where the phrase starts or where
 // the person typed one, all capitals when they typed only capitals (two or more).

@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <map>
 #include <sqlite3.h>
 
 namespace {
@@ -202,8 +202,10 @@ PredictionResult LearningFile::count(const QStringList& texts, const QStringList
   PredictionResult r = run("BEGIN IMMEDIATE");
   if (!r.ok())
     return r;
-  // Counted in memory first: one row written per n-gram, however often it occurs.
-  QHash<QStringList, qint64> grams[3];
+  // Counted in memory first: one row written per n-gram, however often it occurs. Written in
+  // the words' order, never a hash's: the library reads the words of a prefix in the order the
+  // rows were written, and ties between equal counts must fall the same way every time.
+  std::map<QStringList, qint64> grams[3];
   const auto countPhrases = [&grams](const QList<QStringList>& phrases) {
     for (const QStringList& words : phrases) {
       QStringList seq{QString(QChar(frenchtext::kPhraseStart))};
@@ -239,7 +241,7 @@ PredictionResult LearningFile::count(const QStringList& texts, const QStringList
   }
   for (int n = 0; n < 3 && r.ok(); ++n)
     for (auto it = grams[n].cbegin(); it != grams[n].cend() && r.ok(); ++it)
-      if (const int rc = bumpGram(FDb, kGrams[n], it.key(), it.value()); rc != SQLITE_OK)
+      if (const int rc = bumpGram(FDb, kGrams[n], it->first, it->second); rc != SQLITE_OK)
         r = fromSqlite(rc, FDb, FPath);
   if (r.ok())
     r = run("COMMIT");

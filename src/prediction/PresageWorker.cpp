@@ -27,6 +27,8 @@ namespace {
 // More words than shown are asked for: the phrase-start word and duplicates after restoring
 // case are dropped.
 constexpr int kSpareWords = 3;
+// The most spellings one typed beginning is asked for ("a": a, à, â, æ...).
+constexpr int kMostBeginnings = 24;
 // Lessons kept while the learning file is busy; the oldest go first.
 constexpr int kMostWaiting = 1000;
 
@@ -44,6 +46,14 @@ template <class Call> PredictionResult libraryCall(Call&& call) {
   } catch (...) {
     return PredictionResult::failed(QStringLiteral("erreur de la bibliothèque de prédiction"));
   }
+}
+
+// The phrases of texts in the model's form, for the look-up without accents.
+QList<QStringList> modelPhrases(const QStringList& texts) {
+  QList<QStringList> out;
+  for (const QString& t : texts)
+    out += frenchtext::phrases(t);
+  return out;
 }
 
 void keepLast(QStringList& list, const QStringList& more) {
@@ -184,6 +194,14 @@ void PresageWorker::openPresage() {
   openLearningFile();
   if (!restartLibrary())
     return;
+  // Read once the library has found the model sound; the person's words join it.
+  if (!FWords.load(FModelPath).ok()) {
+    close();
+    emit statusFound(Status::ModelDamaged);
+    return;
+  }
+  if (!FUserModelPath.isEmpty() && QFileInfo::exists(FUserModelPath))
+    FWords.addFrom(FUserModelPath);
   FAvailable = true;
   emit statusFound(Status::Ok);
 }
@@ -196,39 +214,109 @@ void PresageWorker::predict(int id, const QString& text) {
   // A newer request is already queued: this one's answer would be dropped anyway.
   if (id != FLatest->loadRelaxed() || !FPresage)
     return;
-  std::vector<std::string> predicted;
-  const auto ask = [&] {
-    return libraryCall([&] {
-      FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
-      FContext->past = utf8(frenchtext::toModel(text));
-      predicted = FPresage->predict();
-    });
-  };
-  PredictionResult r = ask();
+  std::vector<Scored> found;
+  PredictionResult r = libraryCall([&] { found = lookUp(text); });
   // The library reads the learning file without waiting: held by another program, it fails.
   // The base model answers alone until a lesson finds the file free again.
   if (!r.ok() && FLearning.isOpen()) {
     FLearning.close();
     if (restartLibrary())
-      r = ask();
+      r = libraryCall([&] { found = lookUp(text); });
   }
   // A query the library still could not run: no suggestions this time, the scan goes on.
   if (!r.ok())
-    predicted.clear();
+    found.clear();
+  // Likeliest first; among equals, the shorter and then the alphabetical, so that the same text
+  // always gets the same answer.
+  std::stable_sort(found.begin(), found.end(), [](const Scored& a, const Scored& b) {
+    if (a.probability != b.probability)
+      return a.probability > b.probability;
+    if (a.written.size() != b.written.size())
+      return a.written.size() < b.written.size();
+    return a.written < b.written;
+  });
   QStringList words;
   const QString typed = frenchtext::wordPrefix(text);
   const bool start = frenchtext::startsPhrase(text);
-  for (const std::string& p : predicted) {
+  for (const Scored& s : found) {
     if (words.size() >= FCount)
       break;
-    const QString w = QString::fromStdString(p);
-    if (w.isEmpty() || w.contains(QChar(frenchtext::kPhraseStart)))
-      continue;
-    const QString shown = frenchtext::restoreCase(frenchtext::fromModel(w), typed, start);
+    const QString shown = frenchtext::restoreCase(s.written, typed, start);
     if (!words.contains(shown))
       words << shown;
   }
   emit answered(id, words);
+}
+
+std::vector<PresageWorker::Scored> PresageWorker::ask(const QString& past,
+                                                      const QStringList& beginnings) {
+  FContext->past = utf8(past);
+  std::vector<std::string> filter;
+  for (const QString& b : beginnings)
+    filter.push_back(utf8(b));
+  std::vector<Scored> out;
+  for (const auto& [probability, word] : FPresage->predict(filter)) {
+    const QString w = QString::fromStdString(word);
+    if (!w.isEmpty() && !w.contains(QChar(frenchtext::kPhraseStart)))
+      out.push_back({probability, w, {}});
+  }
+  return out;
+}
+
+std::vector<PresageWorker::Scored> PresageWorker::lookUp(const QString& text) {
+  FPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(FCount + kSpareWords));
+  const QString typed = frenchtext::wordPrefix(text);
+  const QString folded = frenchtext::fold(typed);
+  std::vector<Scored> out;
+  if (folded.isEmpty()) {
+    // After a space: the next word from the context alone.
+    FContext->past = utf8(frenchtext::toModel(text));
+    for (const std::string& p : FPresage->predict()) {
+      const QString w = QString::fromStdString(p);
+      if (!w.isEmpty() && !w.contains(QChar(frenchtext::kPhraseStart)))
+        out.push_back({double(FCount + kSpareWords - int(out.size())), w, FWords.written(w)});
+    }
+    return out;
+  }
+  // The context without the word being written, which the beginnings stand for.
+  const QString past = frenchtext::toModel(text.left(text.size() - typed.size()));
+  QStringList beginnings = FWords.beginningsFor(folded, kMostBeginnings);
+  // Nothing in the index (a word the model lacks): still asked as typed, which costs nothing
+  // more, since every spelling the index knows is already asked.
+  if (beginnings.isEmpty())
+    beginnings << frenchtext::toModel(typed).section(QLatin1Char(' '), -1);
+  // "jai" may be "j'" and then "ai": the elided word's own chance is asked with the rest.
+  QList<std::pair<QString, QString>> elisions; // elided word, what follows it folded
+  for (const QString& e : frenchtext::elidedWords()) {
+    const QString f = frenchtext::fold(e);
+    if (folded.size() > f.size() && folded.startsWith(f)) {
+      elisions.append({e, folded.mid(f.size())});
+      beginnings << e;
+    }
+  }
+  QHash<QString, double> elidedChance;
+  for (Scored& s : ask(past, beginnings)) {
+    if (frenchtext::elidedWords().contains(s.modelWord))
+      elidedChance.insert(s.modelWord, s.probability);
+    if (frenchtext::fold(s.modelWord).startsWith(folded)) {
+      s.written = FWords.written(s.modelWord);
+      out.push_back(s);
+    }
+  }
+  for (const auto& [elided, rest] : elisions) {
+    const double chance = elidedChance.value(elided, 0.0);
+    const QStringList after = FWords.beginningsFor(rest, kMostBeginnings);
+    if (chance <= 0.0 || after.isEmpty())
+      continue;
+    for (Scored& s : ask(past + elided + QLatin1Char(' '), after)) {
+      if (!frenchtext::fold(s.modelWord).startsWith(rest) || !FWords.follows(elided, s.modelWord))
+        continue;
+      s.probability *= chance;
+      s.written = frenchtext::fromModel(elided) + FWords.written(s.modelWord);
+      out.push_back(s);
+    }
+  }
+  return out;
 }
 
 void PresageWorker::keepForLater(const QStringList& phrases, const QStringList& boardTexts) {
@@ -246,10 +334,12 @@ void PresageWorker::learnWhatWaits() {
   }
   PredictionResult r = FLearning.learn(FWaitingPhrases);
   if (r.ok()) {
+    FWords.addPhrases(modelPhrases(FWaitingPhrases));
     FWaitingPhrases.clear();
     r = FLearning.teachOnce(FWaitingBoardTexts);
   }
   if (r.ok()) {
+    FWords.addPhrases(modelPhrases(FWaitingBoardTexts));
     FWaitingBoardTexts.clear();
     return;
   }

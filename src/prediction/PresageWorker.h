@@ -2,6 +2,7 @@
 // thread only.
 #pragma once
 
+#include "prediction/FoldedWords.h"
 #include "prediction/LearningFile.h"
 #include "prediction/PredictionResult.h"
 #include "prediction/WordPredictor.h"
@@ -9,6 +10,7 @@
 #include <QAtomicInt>
 #include <QObject>
 #include <memory>
+#include <vector>
 
 class Presage;
 class ModelContext;
@@ -36,6 +38,18 @@ signals:
   void statusFound(WordPredictor::Status status);
 
 private:
+  // A word the library found, how likely, and how it is written.
+  struct Scored {
+    double probability = 0;
+    QString modelWord;
+    QString written;
+  };
+  // The words that may be meant by the word being written, spelled with or without accents,
+  // apostrophes and hyphens, each scored in its context; throws what the library throws.
+  std::vector<Scored> lookUp(const QString& text);
+  // The library's words starting with one of `beginnings` after the context `past`.
+  std::vector<Scored> ask(const QString& past, const QStringList& beginnings);
+
   // The steps of opening, in order; each says why it stopped.
   PredictionResult checkBaseModel() const;
   PredictionResult makeLearningFolder() const;
@@ -56,6 +70,8 @@ private:
   std::unique_ptr<ModelContext> FContext;
   std::unique_ptr<Presage> FPresage;
   LearningFile FLearning;
+  // Read from the model when it opens; the person's words join it as they are learnt.
+  FoldedWords FWords;
   QStringList FWaitingPhrases;
   QStringList FWaitingBoardTexts;
   bool FAvailable = false;

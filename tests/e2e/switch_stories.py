@@ -677,8 +677,8 @@ def story_release_elsewhere(s, binary):
 
 def story_prediction(s, binary):
     """Word prediction with the real French model on "Alphabet" (linear scanning, 0.6 s): after
-    "b" and "o", the suggestions, scanned first, offer "Bonjour" (a capital: the phrase starts
-    there); choosing it writes "Bonjour " in place of the letters, and one ANNULATION takes the
+    "b" and "o" (written "Bo": the phrase starts there), the suggestions, scanned first, offer
+    "Bonjour"; choosing it writes "Bonjour " in place of the letters, and one ANNULATION takes the
     whole word back."""
     s.set_num_lock(True)
     settings = {"textPaceMs": 600, "prediction": 1}
@@ -689,9 +689,9 @@ def story_prediction(s, binary):
         p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
         p.wait_for("choix-onglet", "Alphabet", 5)
         p.pick("b", "KP_0")
-        p.wait_for("affichage", "b", 5)
+        p.wait_for("affichage", "B", 5)
         p.pick("o", "KP_0")
-        p.wait_for("affichage", "bo", 5)
+        p.wait_for("affichage", "Bo", 5)
         offered = p.wait_suggestion("Bonjour")
         if offered.index("Bonjour") >= 5:
             raise StoryFailed(f"'Bonjour' is not among the first five: {offered}")
@@ -741,6 +741,36 @@ def story_picture_only(s, binary):
     return p
 
 
+def story_accent_free(s, binary):
+    """A word spelled without its accent finds the accented word: on a letter page without "è",
+    the person spells "t", "r", "e", "s" (written "Tres", a capital at the phrase start); the
+    suggestions offer "Très", and choosing it puts "Très " in the display area in place of the
+    letters."""
+    s.set_num_lock(True)
+    settings = {"textPaceMs": 600, "prediction": 1}
+    p = Program(s, binary, [("Alphabet", ["t", "r", "e", "s"])], 1, 1, "accent_free", settings,
+                model=True)
+    try:
+        seen = p.wait_for("onglet", "Alphabet")
+        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Alphabet", 5)
+        for letter, shown in (("t", "T"), ("r", "Tr"), ("e", "Tre"), ("s", "Tres")):
+            p.pick(letter, "KP_0")
+            p.wait_for("affichage", shown, 5)
+        offered = p.wait_suggestion("Très")
+        if offered.index("Très") >= 5:
+            raise StoryFailed(f"'Très' is not among the first five: {offered}")
+        p.pick("Très", "KP_0")
+        p.wait_for("affichage", "Très ", 5)
+        expect("display", p.display_after_last(), "Très ")
+        expect("choices", p.choices(), ["t", "r", "e", "s", "Très"])
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
 STORIES = {
     "commands": story_commands,
     "navigation": story_navigation_keys,
@@ -751,6 +781,7 @@ STORIES = {
     "release_elsewhere": story_release_elsewhere,
     "prediction": story_prediction,
     "picture_only": story_picture_only,
+    "accent_free": story_accent_free,
 }
 
 

@@ -68,19 +68,19 @@ private slots:
     QTest::addColumn<QStringList>("added");
     using L = QStringList;
     QTest::newRow("word on an empty area") << L{"w:Je"} << "Je " << L{"Je "} << "0" << L{};
-    QTest::newRow("letters join") << L{"l:b", "l:o", "l:n"} << "bon" << L{"b", "o", "n"} << "0"
+    QTest::newRow("letters join") << L{"l:b", "l:o", "l:n"} << "Bon" << L{"B", "o", "n"} << "0"
                                   << L{};
     QTest::newRow("undo a letter")
-        << L{"l:b", "l:o", "l:n", "U"} << "bo" << L{"b", "o"} << "0" << L{};
+        << L{"l:b", "l:o", "l:n", "U"} << "Bo" << L{"B", "o"} << "0" << L{};
     QTest::newRow("undo two letters")
-        << L{"l:b", "l:o", "l:n", "U", "U"} << "b" << L{"b"} << "0" << L{};
+        << L{"l:b", "l:o", "l:n", "U", "U"} << "B" << L{"B"} << "0" << L{};
     QTest::newRow("undo a word") << L{"w:Je", "w:veux", "U"} << "Je " << L{"Je "} << "0" << L{};
     QTest::newRow("undo a word moved to the next line")
         << L{"w:Je", "w:veux", "w:manger", "U"} << "Je veux " << L{"Je ", "veux "} << "0" << L{};
     QTest::newRow("undo a word cut over three lines")
         << L{"w:Je", "w:abcdefghijkl", "U"} << "Je " << L{"Je "} << "0" << L{};
     QTest::newRow("undo letters cut over two lines")
-        << L{"l:abcdefgh", "l:ijkl", "U"} << "abcdefgh" << L{"abcdefgh"} << "0" << L{};
+        << L{"l:abcdefgh", "l:ijkl", "U"} << "Abcdefgh" << L{"Abcdefgh"} << "0" << L{};
     QTest::newRow("undo everything, next text on the fresh line")
         << L{"w:Je", "V", "w:Tu", "U", "U", "w:Oui"} << "Je \nOui " << L{"Oui "} << "0,1" << L{};
     QTest::newRow("undo stops at the closed phrase") << L{"w:Je", "V", "U"} << "Je \n"
@@ -101,8 +101,8 @@ private slots:
     QTest::newRow("ajout joins a wrapped phrase")
         << L{"w:Il", "w:mange", "w:bien", "A"} << "Il mange bien \n"
         << L{} << "0,2" << L{"Il mange bien"};
-    QTest::newRow("ajout keeps the last letter") << L{"l:b", "l:o", "l:n", "A"} << "bon\n"
-                                                 << L{} << "0,1" << L{"bon"};
+    QTest::newRow("ajout keeps the last letter") << L{"l:b", "l:o", "l:n", "A"} << "Bon\n"
+                                                 << L{} << "0,1" << L{"Bon"};
     QTest::newRow("ajout of nothing") << L{"A"} << "" << L{} << "0" << L{};
     QTest::newRow("ajout after clear") << L{"C", "w:Oui", "A"} << "\nOui \n"
                                        << L{} << "0,2" << L{"Oui"};
@@ -151,7 +151,7 @@ private slots:
         << L{"w:Je", "V", "l:b", "l:o", "s:2:Bonjour "} << "Je \nBonjour " << L{"Bonjour "} << "0,1"
         << L{};
     QTest::newRow("a text partly in the word is taken back with it")
-        << L{"l:x", "l:ab", "s:1:bon ", "U"} << "x" << L{"x"} << "0" << L{};
+        << L{"l:x", "l:ab", "s:1:bon ", "U"} << "X" << L{"X"} << "0" << L{};
     QTest::newRow("clear") << L{"w:Je", "w:veux", "C"} << "\n" << L{} << "0" << L{};
     QTest::newRow("clear then a text")
         << L{"w:Je", "V", "C", "w:Tu"} << "\nTu " << L{"Tu "} << "0" << L{};
@@ -168,6 +168,42 @@ private slots:
     QCOMPARE(s.composer.FEnteredTexts, entered);
     QCOMPARE(s.composer.FPhraseStarts.join(QLatin1Char(',')), starts);
     QCOMPARE(s.added, added);
+  }
+
+  // What is spelled letter by letter, or chosen to finish a word, takes a capital where French
+  // puts one; elsewhere it stays as typed, and other texts are written as they are.
+  void capitals_data() {
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("text");
+    using L = QStringList;
+    QTest::newRow("phrase start") << L{"l:o", "l:u", "l:i"} << "Oui";
+    QTest::newRow("after a full stop and a space")
+        << L{"l:o", "l:.", "l: ", "l:m", "l:e"} << "O. Me";
+    QTest::newRow("after an exclamation mark") << L{"l:o", "l:!", "l: ", "l:b"} << "O! B";
+    QTest::newRow("after a question mark") << L{"l:o", "l:?", "l: ", "l:b"} << "O? B";
+    QTest::newRow("no capital after a comma") << L{"l:o", "l:,", "l: ", "l:b"} << "O, b";
+    QTest::newRow("no capital after a point inside a word")
+        << L{"l:w", "l:w", "l:w", "l:.", "l:f", "l:r"} << "Www.fr";
+    QTest::newRow("no capital mid-phrase") << L{"l:j", "l:e", "l: ", "l:v"} << "Je v";
+    QTest::newRow("after an opening quotation at the phrase start")
+        << L{"l:«", "l: ", "l:b", "l:o"} << "« Bo";
+    QTest::newRow("quotation mid-phrase stays as typed")
+        << L{"l:i", "l: ", "l:«", "l: ", "l:b"} << "I « b";
+    QTest::newRow("a capital typed mid-phrase is kept") << L{"l:a", "l: ", "l:P"} << "A P";
+    QTest::newRow("a word text is written as it is") << L{"w:bonjour"} << "bonjour ";
+    QTest::newRow("new phrase after validation") << L{"l:a", "V", "l:b"} << "A\nB";
+    QTest::newRow("suggestion at the phrase start") << L{"l:t", "l:r", "s:2:très "} << "Très ";
+    QTest::newRow("suggestion mid-phrase keeps the proper noun")
+        << L{"l:a", "l: ", "l:p", "s:1:Paris "} << "A Paris ";
+    QTest::newRow("capitalised suggestion taken back whole")
+        << L{"l:a", "l:. ", "l:t", "s:1:très ", "U"} << "A. ";
+  }
+  void capitals() {
+    QFETCH(QStringList, script);
+    QFETCH(QString, text);
+    Session s;
+    s.run(script);
+    QCOMPARE(s.lines.text(), text);
   }
 
   void validationFonts() {

@@ -57,24 +57,24 @@ private slots:
     select(f, "b");
     select(f, "o");
     select(f, "n");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bon"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bon")); // a capital: phrase start
     select(f, "ANNULATION");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bo"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bo"));
     select(f, "n");
     select(f, " ");
     select(f, "VALIDATION");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bon \n"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bon \n"));
     select(f, "o");
     select(f, "k");
     select(f, " ");
     select(f, "AJOUT");
-    QCOMPARE(diversTexts(f), QStringList{"ok"});
+    QCOMPARE(diversTexts(f), QStringList{"Ok"});
     QVERIFY(!f.document().saved());
     select(f, "SONNERIE");
     const QList<QPair<int, int>> bell = {{500, 500}, {250, 500}, {500, 500},
                                          {250, 500}, {500, 500}, {250, 500}};
     QCOMPARE(h.fakes.tones.played, bell);
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bon \nok \n"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bon \nOk \n"));
     select(f, "RETOUR");
     QVERIFY(f.session().tabScanning());
     QVERIFY(f.session().TimerT1->isActive());
@@ -231,7 +231,7 @@ private slots:
     select(f, "AJOUT");
     QVERIFY(f.view().diversTab());
     QCOMPARE(f.view().pages().last(), f.view().diversTab());
-    QCOMPARE(diversTexts(f), QStringList{"ok"});
+    QCOMPARE(diversTexts(f), QStringList{"Ok"});
     QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Alphabet"));
   }
 
@@ -286,7 +286,7 @@ private slots:
     f.session().TimerT2Timer();
     QCOMPARE(page->GetCurrentText(), QStringLiteral("h"));
     hold();
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("h"));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("H"));
     QVERIFY(lit(0) && lit(5)); // after a choice the scan starts again at the first row
     for (int i = 0; i < int(page->layoutRows().size()) && !f.session().tabScanning(); ++i)
       f.session().TimerT2Timer();
@@ -337,9 +337,9 @@ private slots:
     QVERIFY(h.predictor.requests.isEmpty());
 
     h.predictor.answers = {{"", {"Je", "Il"}},
-                           {"b", {"bien", "bon"}},
-                           {"bo", {"bonjour", "bon", "bonne"}},
-                           {"bonjour ", {"madame", "monsieur"}}};
+                           {"B", {"bien", "bon"}},
+                           {"Bo", {"bonjour", "bon", "bonne"}},
+                           {"Bonjour ", {"madame", "monsieur"}}};
     f.view().diversTab()->AddText(true, QStringLiteral("Bonne nuit"), false);
     BoardSettings settings = f.view().settings();
     settings.prediction = true;
@@ -366,7 +366,7 @@ private slots:
     emit h.predictor.suggestions(1, {"vieux"}); // an answer overtaken by later letters
     QCOMPARE(alphabet->suggestions().first(), QStringLiteral("bonjour"));
     select(f, "bonjour");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("bonjour "));
+    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bonjour "));
     QCoreApplication::processEvents();
     QCOMPARE(alphabet->suggestions().mid(0, 2), QStringList({"madame", "monsieur"}));
     select(f, "ANNULATION"); // the whole word, letters and suggestion alike

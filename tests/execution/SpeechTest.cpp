@@ -1,14 +1,14 @@
 // What the board says, decided from its settings and recorded by a double of the speech
 // service: prompts that follow the highlight, chosen texts, the closed phrase, and the voice.
-#include "execution/SpeechFeedback.h"
-#include "platform/SpeechDispatcher.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
+#include "execution/SpeechFeedback.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "platform/SpeechDispatcher.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -254,7 +254,8 @@ private slots:
     settings.speakPrompts = true;
     settings.speakTexts = true;
     f.view().setSettings(settings);
-    while (!(f.view().activePage()->caption() == "Alphabet" && f.view().tabBar()->highlighted() >= 0))
+    while (
+        !(f.view().activePage()->caption() == "Alphabet" && f.view().tabBar()->highlighted() >= 0))
       f.session().TimerT1Timer();
     QCOMPARE(described(speech).last(), QStringLiteral("prompt|words|Alphabet"));
     MainFrameHarness::pressSwitch();
@@ -265,10 +266,10 @@ private slots:
     }
     const QStringList all = described(speech);
     QCOMPARE(all.filter("message|"),
-             (QStringList{"message|char|o", "message|char|k", "message|char| ", "message|words|ok",
-                          "message|char|k", "message|char|k"}));
-    // AJOUT said the phrase too: one letter, named as the letter.
-    QCOMPARE(all.last(), QStringLiteral("message|char|k"));
+             (QStringList{"message|char|o", "message|char|k", "message|char| ", "message|words|Ok",
+                          "message|char|k", "message|char|K"}));
+    // AJOUT said the phrase too: one letter, named as the letter, with its phrase's capital.
+    QCOMPARE(all.last(), QStringLiteral("message|char|K"));
     QVERIFY(speech.cancelsAfter.isEmpty());
     // Leaving for creation mode silences the prompts still to come.
     h.enterCreationMode();
