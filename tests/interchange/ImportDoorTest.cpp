@@ -289,6 +289,22 @@ void pictureRows() {
                        {{"images/a.png", cup + QByteArray(bounds::kMaxPictureSourceBytes, '\0')},
                         {"images/b.png", cup}})
       << kLeftOut + "1 image." << oneLeftOut;
+  // The bytes read from the package's pictures in all: files that are no pictures use it up,
+  // the last one found part way; a picture after them is left out.
+  QJsonArray junk;
+  QList<QPair<QString, QByteArray>> junkFiles;
+  const qint64 spent = bounds::kMaxPictureSourceBytesInAll / bounds::kMaxPictureSourceBytes + 1;
+  for (qint64 i = 0; i < spent; ++i) {
+    const QString path = QStringLiteral("images/%1.png").arg(i);
+    junk.append(byPath(path));
+    junkFiles.append({path, QByteArray(bounds::kMaxPictureSourceBytes, char(i))});
+  }
+  junk.append(byPath("images/bon.png"));
+  junkFiles.append({"images/bon.png", cup});
+  QTest::newRow("picture files past the bytes read in all")
+      << "obz" << picturedBoard(junk, "obz", junkFiles)
+      << kLeftOut + QStringLiteral("%1 images.").arg(spent + 1)
+      << QStringList{QStringLiteral("Photos: %1 textes").arg(spent + 1)};
   QTest::newRow("a picture named outside the package")
       << "obz" << picturedBoard({byPath("../secret.png")}, "obz")
       << kRefused + QString::fromUtf8("le chemin « ../secret.png » sort du paquet.")

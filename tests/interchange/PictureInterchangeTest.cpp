@@ -165,6 +165,27 @@ private slots:
     QCOMPARE(lone["images"].toArray(), QJsonArray{inData});
   }
 
+  // A licence another program changed after Orivox wrote it: taken as it now is. A button
+  // naming no image of its board is not the format's.
+  void theFormatsLicenceWinsOverAStaleOne() {
+    QJsonObject image{{"id", "i"},
+                      {"data", "data:image/svg+xml," + QString::fromLatin1(svg())},
+                      {"license", QJsonObject{{"type", "CC0"}}},
+                      {"ext_orivox_licence", "{\"type\": \"CC BY\"}"}};
+    const QJsonArray buttons{QJsonObject{{"id", "1"}, {"label", "a"}, {"image_id", "i"}}};
+    const ImportResult changed = importObf(compact(boardJson(buttons, {image})));
+    QCOMPARE(changed.board.tabs.value(0).pictures.value(0).licence,
+             QStringLiteral("{\"type\":\"CC0\"}"));
+    image.insert("license", QJsonObject{{"type", "CC BY"}});
+    const ImportResult same = importObf(compact(boardJson(buttons, {image})));
+    QCOMPARE(same.board.tabs.value(0).pictures.value(0).licence,
+             QStringLiteral("{\"type\": \"CC BY\"}"));
+    const QString noImage = QStringLiteral("bouton 1 : image_id ne nomme aucune image");
+    QVERIFY(!checkObf(compact(boardJson(buttons, {image}))).contains(noImage));
+    image.insert("id", "autre");
+    QVERIFY(checkObf(compact(boardJson(buttons, {image}))).contains(noImage));
+  }
+
   // A licence no import would read is not written: nothing leaves that could not come back.
   void exportRefusesALicencePastItsBound() {
     QTemporaryDir dir;
