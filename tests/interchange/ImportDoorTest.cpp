@@ -271,7 +271,11 @@ void pictureRows() {
           byData(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 9 9">)"
                  R"(<image href = '/etc/hostname' width="9" height="9"/></svg>)",
                  kSvg));
-  leftOut("a broken data address", QJsonObject{{"data", "data:image/png;base64,@@@@"}});
+  // A character base64 lacks, amid a real picture: the address is broken, not read around.
+  QByteArray damaged = cup.toBase64();
+  damaged.insert(damaged.size() / 2, '*');
+  leftOut("a broken data address",
+          QJsonObject{{"data", "data:image/png;base64," + QString::fromLatin1(damaged)}});
   QJsonObject longLicence = good;
   longLicence.insert("license", QJsonObject{{"type", QString(1100, QLatin1Char('x'))}});
   leftOut("a licence past its bound", longLicence);
@@ -339,7 +343,8 @@ void pictureRows() {
   // a real picture of what is left, and of one row more.
   const qint64 bombs = bounds::kMaxPicturePixelsInAll / picturedecoder::kMaxSourcePixels;
   const qint64 left = bounds::kMaxPicturePixelsInAll % picturedecoder::kMaxSourcePixels;
-  QJsonArray exhausting;
+  // One more past what a picture may announce: refused before it costs the budget anything.
+  QJsonArray exhausting{byData(pngAnnouncing(8193, 8192), kPng)};
   for (qint64 i = 0; i < bombs; ++i)
     exhausting.append(byData(pngAnnouncing(8192, 8192) + QByteArray::number(i), kPng));
   for (const int rows : {int(left / 1024), int(left / 1024) + 1}) {
@@ -349,8 +354,8 @@ void pictureRows() {
     QTest::newRow(fits ? "bombs, then a picture of the pixels left"
                        : "bombs, then a picture one row past the pixels left")
         << "obf" << picturedBoard(images, "obf")
-        << kLeftOut + QStringLiteral("%1 images.").arg(bombs + !fits)
-        << QStringList{QStringLiteral("Photos: %1 textes").arg(bombs + 1) +
+        << kLeftOut + QStringLiteral("%1 images.").arg(bombs + 1 + !fits)
+        << QStringList{QStringLiteral("Photos: %1 textes").arg(bombs + 2) +
                        (fits ? QStringLiteral(", 1 images") : QString())};
   }
 }

@@ -92,7 +92,7 @@ private slots:
     const BoardPicture cup{png(QSize(40, 30)), kPng, openLicence};
     const BoardPicture leaf{svg("feuille"), kSvg, compactLicence};
     QTest::newRow("a PNG and an SVG with their licences")
-        << boardOf({{"Repas", {"pain", "eau", "merci"}, {cup, leaf, {}}}}) << 2;
+        << boardOf({{"Repas", {"pain", "tasse", "eau", "merci"}, {cup, cup, leaf, {}}}}) << 2;
     // The second tab's copy has a buffer of its own: equal bytes are still one picture.
     const BoardPicture copy{QByteArray(cup.data.constData(), cup.data.size()), kPng, openLicence};
     QTest::newRow("one picture on texts of two tabs")
