@@ -6,6 +6,7 @@
 #include "interchange/Bounds.h"
 #include "interchange/Interchange.h"
 #include "interchange/OrivoxFields.h"
+#include "interchange/PictureImport.h"
 
 #include "documents/Cp1252.h"
 #include "documents/ReservedNames.h"
@@ -63,7 +64,8 @@ struct Link {
 
 struct Entry {
   QString text;
-  int tab = -1; // the tab of a lone Orivox board, when the button says
+  int tab = -1;         // the tab of a lone Orivox board, when the button says
+  BoardPicture picture; // shared, not copied, by every cell naming the button
 };
 
 // What one board gives: its texts in grid order, and the boards it leads to.
@@ -78,7 +80,7 @@ struct ButtonOutcome {
   Kind kind = Kind::Nothing;
   Entry entry;
   Link link;
-  bool image = false;
+  bool image = false; // one left out
   bool sound = false;
 };
 
@@ -90,6 +92,7 @@ class BoardImporter {
 public:
   BoardData board = newBoard();
   Dropped dropped;
+  PictureImport pictures;
 
   Result<BoardContent> readBoard(const QJsonObject& obj, const QString& what,
                                  const Resolver& resolve) {
@@ -102,6 +105,7 @@ public:
     if (!byId.ok())
       return R::failure(byId.errorString());
     const bool fromOrivox = obj.contains(orivoxfields::kTab) || obj.contains(orivoxfields::kBoard);
+    pictures.startBoard(obj.value(QLatin1String("images")).toArray());
     QHash<qsizetype, ButtonOutcome> outcomes; // of the buttons the grid names
     BoardContent content;
     for (const qsizetype index : cellsInOrder(obj, buttons, byId.value())) {
@@ -134,8 +138,16 @@ public:
     if (const Status counted = countBytes(tab.caption); !counted.ok())
       return counted;
     tab.texts.reserve(entries.size());
-    for (const Entry& e : entries)
+    bool pictured = false;
+    for (const Entry& e : entries) {
       tab.texts << e.text;
+      pictured = pictured || !e.picture.isNull();
+    }
+    if (pictured) {
+      tab.pictures.reserve(entries.size());
+      for (const Entry& e : entries)
+        tab.pictures << e.picture;
+    }
     board.tabs << tab;
     return succeeded();
   }
@@ -191,8 +203,7 @@ private:
     return cells;
   }
 
-  static Result<ButtonOutcome> outcomeOf(const QJsonObject& b, bool fromOrivox,
-                                         const Resolver& resolve) {
+  Result<ButtonOutcome> outcomeOf(const QJsonObject& b, bool fromOrivox, const Resolver& resolve) {
     using Kind = ButtonOutcome::Kind;
     ButtonOutcome o;
     if (b.value(QLatin1String("hidden")).toBool()) {
@@ -245,6 +256,11 @@ private:
       return Result<ButtonOutcome>::failure(bounds::tooLarge(*bound));
     else
       o.kind = Kind::Text;
+    // Only a text keeps its picture: it is decoded for none of the others.
+    if (o.kind == Kind::Text && o.image) {
+      o.entry.picture = pictures.pictureFor(idOf(b.value(QLatin1String("image_id"))));
+      o.image = o.entry.picture.isNull();
+    }
     return o;
   }
 

@@ -73,10 +73,14 @@ Result<Done> checkShape(const QByteArray& json, const QString& what) {
 
 } // namespace
 
+QString tooLargeFile(const QString& what) {
+  return QStringLiteral("%1 dépasse %2 Mo.").arg(what, megabytes(kMaxJsonBytes));
+}
+
 Result<QJsonObject> parseBoardJson(QByteArray bytes, const QString& what) {
   using R = Result<QJsonObject>;
   if (bytes.size() > kMaxJsonBytes)
-    return R::failure(QStringLiteral("%1 dépasse %2 Mo.").arg(what, megabytes(kMaxJsonBytes)));
+    return R::failure(tooLargeFile(what));
   if (const Status shape = checkShape(bytes, what); !shape.ok())
     return R::failure(shape.errorString());
   QJsonParseError error;

@@ -15,5 +15,7 @@ namespace interchange {
 // The bytes are let go once parsed: pass them moved, so that they are not held beside the
 // document while the board is built.
 Result<QJsonObject> parseBoardJson(QByteArray bytes, const QString& what);
+// The refusal of a file past the bound on a board's JSON.
+QString tooLargeFile(const QString& what);
 
 } // namespace interchange

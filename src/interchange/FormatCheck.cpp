@@ -46,7 +46,16 @@ void checkMedia(const QJsonObject& board, const char* kind, QStringList& errors,
       errors << QStringLiteral("%1 : ni url, ni data, ni path, ni symbol").arg(kind);
     if (o.contains("path") && !inPackage(o.value("path").toString(), files))
       errors << QStringLiteral("%1 : path hors du paquet").arg(kind);
+    if (o.contains("license") && !o.value("license").isObject())
+      errors << QStringLiteral("%1 : license doit être un objet").arg(kind);
   }
+}
+
+QSet<QString> mediaIds(const QJsonObject& board, const char* kind) {
+  QSet<QString> ids;
+  for (const QJsonValue& item : board.value(QLatin1String(kind)).toArray())
+    ids.insert(item.toObject().value("id").toString());
+  return ids;
 }
 
 void checkHeader(const QJsonObject& b, QStringList& errors) {
@@ -76,7 +85,7 @@ bool isColour(const QString& value) {
 namespace {
 
 void checkButton(const QJsonObject& button, const QSet<QString>* files, QSet<QString>& buttonIds,
-                 QStringList& errors) {
+                 const QSet<QString>& imageIds, QStringList& errors) {
   const QString id = button.value("id").toString();
   if (!stringId(button.value("id")))
     errors << QStringLiteral("bouton sans id textuel");
@@ -94,6 +103,8 @@ void checkButton(const QJsonObject& button, const QSet<QString>* files, QSet<QSt
   if (button.contains("action") && !button.value("action").toString().startsWith(':') &&
       !button.value("action").toString().startsWith('+'))
     errors << QStringLiteral("bouton %1 : action invalide").arg(id);
+  if (button.contains("image_id") && !imageIds.contains(button.value("image_id").toString()))
+    errors << QStringLiteral("bouton %1 : image_id ne nomme aucune image").arg(id);
   const QJsonObject load = button.value("load_board").toObject();
   if (load.contains("path") && !inPackage(load.value("path").toString(), files))
     errors << QStringLiteral("bouton %1 : load_board.path hors du paquet").arg(id);
@@ -133,8 +144,9 @@ QStringList checkObf(const QByteArray& json, const QSet<QString>* files) {
   QSet<QString> buttonIds;
   if (!b.value("buttons").isArray())
     errors << QStringLiteral("buttons doit être un tableau JSON");
+  const QSet<QString> imageIds = mediaIds(b, "images");
   for (const QJsonValue& v : b.value("buttons").toArray())
-    checkButton(v.toObject(), files, buttonIds, errors);
+    checkButton(v.toObject(), files, buttonIds, imageIds, errors);
   checkGrid(b, buttonIds, errors);
   checkMedia(b, "images", errors, files);
   checkMedia(b, "sounds", errors, files);

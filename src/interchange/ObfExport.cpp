@@ -3,6 +3,7 @@
 #include "interchange/Bounds.h"
 #include "interchange/Formats.h"
 #include "interchange/OrivoxFields.h"
+#include "interchange/PictureExport.h"
 #include "interchange/ZipPackage.h"
 
 #include "documents/SafeSave.h"
@@ -85,7 +86,7 @@ QList<QJsonArray> rowsOf(const QStringList& ids, int columns) {
 }
 
 QJsonObject boardObject(const QString& id, const QString& name, const QJsonArray& buttons,
-                        const QJsonObject& grid) {
+                        const QJsonObject& grid, const QJsonArray& images = {}) {
   return QJsonObject{{"format", kFormat},
                      {"id", id},
                      {"locale", "fr"},
@@ -93,15 +94,19 @@ QJsonObject boardObject(const QString& id, const QString& name, const QJsonArray
                      {"description_html", QStringLiteral("Tableau Orivox")},
                      {"buttons", buttons},
                      {"grid", grid},
-                     {"images", QJsonArray()},
+                     {"images", images},
                      {"sounds", QJsonArray()}};
 }
 
-QJsonObject textButton(const QString& id, const QString& text, const BoardData& board) {
-  return QJsonObject{{"id", id},
+QJsonObject textButton(const QString& id, const QString& text, const BoardData& board,
+                       const QString& imageId = {}) {
+  QJsonObject button{{"id", id},
                      {"label", text},
                      {"background_color", rgb(board.tabColor)},
                      {"border_color", rgb(board.unselectedFont.color)}};
+  if (!imageId.isEmpty())
+    button.insert("image_id", imageId);
+  return button;
 }
 
 QString tabBoardId(qsizetype t) {
@@ -115,6 +120,8 @@ QByteArray json(const QJsonObject& o) {
 // A board read from an older file may hold more text than the program now lets a board have:
 // written out, it could not come back.
 Status withinTextBound(const BoardData& board) {
+  if (const Status pictures = PictureExport::check(board); !pictures.ok())
+    return pictures;
   qint64 bytes = 0;
   for (const BoardTab& tab : board.tabs) {
     bytes += tab.caption.size();
@@ -155,6 +162,7 @@ Result<QByteArray> obzBytes(const BoardData& board, const QString& name) {
   QJsonObject boardPaths;
   QJsonArray rootButtons;
   QStringList rootIds;
+  PictureExport pictures(true);
   for (qsizetype t = 0; t < board.tabs.size(); ++t) {
     const BoardTab& tab = board.tabs[t];
     const QString id = tabBoardId(t);
@@ -163,11 +171,11 @@ Result<QByteArray> obzBytes(const BoardData& board, const QString& name) {
     QStringList ids;
     for (qsizetype i = 0; i < tab.texts.size(); ++i) {
       ids << QString::number(i + 1);
-      buttons.append(textButton(ids.last(), tab.texts[i], board));
+      buttons.append(textButton(ids.last(), tab.texts[i], board, pictures.idFor(tab, i)));
     }
     const int columns = columnsFor(board, ids.size());
-    QJsonObject tabBoard =
-        boardObject(id, tab.caption, buttons, grid(rowsOf(ids, columns), columns));
+    QJsonObject tabBoard = boardObject(
+        id, tab.caption, buttons, grid(rowsOf(ids, columns), columns), pictures.takeBoardImages());
     tabBoard.insert(orivoxfields::kTab, orivoxfields::tabFields(tab));
     entries.append({path, json(tabBoard)});
     jsonBytes += entries.last().second.size();
@@ -185,17 +193,18 @@ Result<QByteArray> obzBytes(const BoardData& board, const QString& name) {
   const QString rootPath = QStringLiteral("boards/root.obf");
   boardPaths.insert("root", rootPath);
   entries.prepend({rootPath, json(root)});
-  const QJsonObject manifest{
-      {"format", kFormat},
-      {"root", rootPath},
-      {"paths",
-       QJsonObject{{"boards", boardPaths}, {"images", QJsonObject()}, {"sounds", QJsonObject()}}}};
+  const QJsonObject manifest{{"format", kFormat},
+                             {"root", rootPath},
+                             {"paths", QJsonObject{{"boards", boardPaths},
+                                                   {"images", pictures.manifestPaths()},
+                                                   {"sounds", QJsonObject()}}}};
   entries.prepend({QStringLiteral("manifest.json"), json(manifest)});
   // The package's boards together are read within the same bound as one board.
   for (qsizetype e = 0; e < 2; ++e)
     jsonBytes += entries[e].second.size();
   if (const Status within = withinJsonBound(jsonBytes); !within.ok())
     return Result<QByteArray>::failure(within.errorString());
+  entries << pictures.files();
   return writeZip(entries);
 }
 
@@ -208,19 +217,21 @@ Result<QByteArray> obfBytes(const BoardData& board, const QString& name) {
   QJsonArray buttons;
   QList<QJsonArray> rows;
   QJsonArray captions;
+  PictureExport pictures(false);
   for (qsizetype t = 0; t < board.tabs.size(); ++t) {
     const BoardTab& tab = board.tabs[t];
     captions.append(orivoxfields::tabFields(tab));
     QStringList ids;
     for (qsizetype i = 0; i < tab.texts.size(); ++i) {
       ids << QStringLiteral("%1-%2").arg(t + 1).arg(i + 1);
-      QJsonObject button = textButton(ids.last(), tab.texts[i], board);
+      QJsonObject button = textButton(ids.last(), tab.texts[i], board, pictures.idFor(tab, i));
       button.insert(orivoxfields::kTabIndex, int(t));
       buttons.append(button);
     }
     rows << rowsOf(ids, columns);
   }
-  QJsonObject lone = boardObject("1", name, buttons, grid(rows, columns));
+  QJsonObject lone =
+      boardObject("1", name, buttons, grid(rows, columns), pictures.takeBoardImages());
   lone.insert(orivoxfields::kBoard, orivoxfields::boardFields(board));
   lone.insert(orivoxfields::kTabs, captions);
   QByteArray bytes = json(lone);

@@ -86,7 +86,10 @@ ImportResult importObfFile(const QString& path) {
   if (!file.open(QIODevice::ReadOnly))
     return refused(QStringLiteral("le fichier « %1 » ne peut pas être lu.")
                        .arg(QDir::toNativeSeparators(path)));
-  // One byte past the bound: a larger file is refused without reading it whole.
+  // A file past the bound is refused unread; one byte past it is read at most, should the file
+  // grow meanwhile.
+  if (file.size() > bounds::kMaxJsonBytes)
+    return refused(tooLargeFile(QStringLiteral("ce fichier")));
   return importLoneBoard(file.read(bounds::kMaxJsonBytes + 1));
 }
 

@@ -15,6 +15,8 @@ inline const QString kTab = QStringLiteral("ext_orivox_tab");     // on each tab
 inline const QString kTabIndex =
     QStringLiteral("ext_orivox_tab_index");                     // on buttons of a lone board
 inline const QString kTabs = QStringLiteral("ext_orivox_tabs"); // on a lone board
+// On an image whose licence, as the board keeps it, is not the compact JSON of its "license".
+inline const QString kLicence = QStringLiteral("ext_orivox_licence");
 
 // Everything of the board but its tabs.
 QJsonObject boardFields(const BoardData& board);

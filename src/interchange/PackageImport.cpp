@@ -29,6 +29,18 @@ public:
     for (const QString& name : zip.names())
       if (const QString inside = packagePath(name); !inside.isEmpty())
         FEntries.insert(inside, name);
+    FImporter.pictures = PictureImport(
+        [this](const QString& path, qint64 maxBytes, qint64& spent) -> std::optional<QByteArray> {
+          const auto stored = FEntries.constFind(path);
+          if (stored == FEntries.constEnd())
+            return std::nullopt;
+          spent = maxBytes; // what a read that fails part way may have inflated
+          Result<QByteArray> bytes = FZip.readUpTo(*stored, maxBytes);
+          if (!bytes.ok())
+            return std::nullopt;
+          spent = bytes.value().size();
+          return bytes.take();
+        });
   }
 
   ImportResult run() {
@@ -109,6 +121,17 @@ private:
     return FEntries.contains(target) ? target : QString();
   }
 
+  // As for the manifest: a picture named outside the package distrusts the whole of it.
+  static Status picturePathsInside(const QJsonObject& board) {
+    for (const QJsonValue& image : board.value(QLatin1String("images")).toArray()) {
+      const QJsonValue path = image.toObject().value(QLatin1String("path"));
+      if (path.isString())
+        if (const Result<QString> checked = checkedPath(path.toString()); !checked.ok())
+          return Status::failure(checked.errorString());
+    }
+    return succeeded();
+  }
+
   Status walkFrom(const QString& rootPath) {
     const Resolver resolver = [this](const QJsonObject& l) { return resolve(l); };
     QList<Link> queue{Link{rootPath, {}}};
@@ -119,6 +142,8 @@ private:
       const Result<QJsonObject> obj = readBoardFile(link.path);
       if (!obj.ok())
         return Status::failure(obj.errorString());
+      if (const Status inside = picturePathsInside(obj.value()); !inside.ok())
+        return inside;
       const QString id = idOf(obj.value().value(QLatin1String("id")));
       if (!id.isEmpty()) {
         if (boardIds.contains(id) && boardIds.value(id) != link.path)

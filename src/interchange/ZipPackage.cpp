@@ -96,6 +96,13 @@ QList<QString> ZipReader::names() const {
 }
 
 Result<QByteArray> ZipReader::read(const QString& name) {
+  Result<QByteArray> bytes = readUpTo(name, FBudgetLeft);
+  if (bytes.ok())
+    FBudgetLeft -= bytes.value().size();
+  return bytes;
+}
+
+Result<QByteArray> ZipReader::readUpTo(const QString& name, qint64 maxBytes) {
   using R = Result<QByteArray>;
   const R unreadable =
       R::failure(QStringLiteral("le fichier %1 du paquet est illisible.").arg(name));
@@ -110,7 +117,7 @@ Result<QByteArray> ZipReader::read(const QString& name) {
   zip_stat_init(&st);
   if (zip_stat_index(FArchive, zip_uint64_t(index), 0, &st) != 0)
     return unreadable;
-  if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(FBudgetLeft))
+  if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(maxBytes))
     return tooLarge;
   zip_file_t* file = zip_fopen_index(FArchive, zip_uint64_t(index), 0);
   if (!file)
@@ -126,14 +133,13 @@ Result<QByteArray> ZipReader::read(const QString& name) {
     if (got == 0)
       break;
     // Counted before the chunk is kept: not one byte past the budget is held.
-    if (bytes.size() + got > FBudgetLeft) {
+    if (bytes.size() + got > maxBytes) {
       zip_fclose(file);
       return tooLarge;
     }
     bytes.append(chunk, qsizetype(got));
   }
   zip_fclose(file);
-  FBudgetLeft -= bytes.size();
   return bytes;
 }
 

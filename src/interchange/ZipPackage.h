@@ -36,6 +36,9 @@ public:
   // The inflated bytes of an entry, refused past what is left of the budget (the size the zip
   // announces is checked first, and the bytes are counted as they come, since it may lie).
   Result<QByteArray> read(const QString& name);
+  // The same within `maxBytes`, outside the budget: a package's pictures are bounded apart
+  // from its boards, by the caller.
+  Result<QByteArray> readUpTo(const QString& name, qint64 maxBytes);
 
 private:
   ZipReader() = default;

@@ -43,8 +43,8 @@ write("values.obf", board([], [None] * 5_000_000))
 write("string.obf", board([{"id": "1", "label": "a" * (23 << 20)}], ["1"]))
 write("buttons.obf", board([{"id": str(i), "label": "x", "ext_pad": "p" * 680}
                             for i in range(33000)], [str(i) for i in range(33000)]))
-# 64 MB of blanks around a board.
-write("blank.obf", board([{"id": "1", "label": "x"}], ["1"]) + " " * (64 << 20))
+# 129 MB of blanks around a board: refused unread.
+write("blank.obf", board([{"id": "1", "label": "x"}], ["1"]) + " " * (129 << 20))
 PY
 
 # name, expected status, expected first line of the messages
@@ -62,11 +62,11 @@ check() {
 }
 
 big="Import impossible : le tableau est trop grand pour Orivox (un tableau ne peut pas avoir plus"
-check grid.obz 1 "Import impossible : le fichier boards/1.obf du paquet compte plus de 400000 éléments : aucun tableau Orivox n'en a autant."
+check grid.obz 1 "Import impossible : le fichier boards/1.obf du paquet compte plus de 800000 éléments : aucun tableau Orivox n'en a autant."
 check actions.obf 1 "$big de 16 Mo de texte en tout)."
 check actions-short.obf 0 ""
-check values.obf 1 "Import impossible : ce fichier compte plus de 400000 éléments : aucun tableau Orivox n'en a autant."
-check string.obf 1 "Import impossible : ce fichier contient un texte de plus de 4 Mo."
+check values.obf 1 "Import impossible : ce fichier compte plus de 800000 éléments : aucun tableau Orivox n'en a autant."
+check string.obf 1 "Import impossible : ce fichier contient un texte de plus de 9 Mo."
 check buttons.obf 1 "$big de 25000 textes)."
-check blank.obf 1 "Import impossible : ce fichier dépasse 24 Mo."
+check blank.obf 1 "Import impossible : ce fichier dépasse 128 Mo."
 echo "hostile files refused within bounds"

@@ -4,6 +4,9 @@
 #include "interchange/FormatCheck.h"
 #include "interchange/Interchange.h"
 #include "interchange/ZipPackage.h"
+#include "platform/PictureDecoder.h"
+
+#include "PictureFixtures.h"
 
 #include "support/TestRegistry.h"
 
@@ -17,6 +20,7 @@
 #include <QtEndian>
 
 using namespace interchange;
+using namespace picturefixtures;
 
 namespace {
 
@@ -156,19 +160,205 @@ QByteArray orivoxBoardWithAddedButton(bool package) {
   return writeZip(entries).value();
 }
 
-// What the carer sees of a board: each tab as "caption: text|text", or its count of texts.
+// What the carer sees of a board: each tab as "caption: text|text[png]", a text's picture in
+// brackets, or its count of texts and pictures.
 QStringList summary(const BoardData& board) {
   QStringList tabs;
-  for (const BoardTab& tab : board.tabs)
-    tabs << tab.caption + ": " +
-                (tab.texts.size() <= 6 ? tab.texts.join('|')
-                                       : QStringLiteral("%1 textes").arg(tab.texts.size()));
+  for (const BoardTab& tab : board.tabs) {
+    QStringList texts;
+    int pictures = 0;
+    for (qsizetype i = 0; i < tab.texts.size(); ++i) {
+      const BoardPicture* p = tab.pictureOf(i);
+      pictures += p != nullptr;
+      texts << tab.texts[i] +
+                   (p ? "[" + p->contentType.section('/', 1).section('+', 0, 0) + "]" : QString());
+    }
+    QString shown =
+        texts.size() <= 6 ? texts.join('|') : QStringLiteral("%1 textes").arg(tab.texts.size());
+    if (texts.size() > 6 && pictures > 0)
+      shown += QStringLiteral(", %1 images").arg(pictures);
+    tabs << tab.caption + ": " + shown;
+  }
   return tabs;
+}
+
+// One board whose buttons ("a", "b", ...) name the images i0, i1, ... of the list, in order; a
+// package of it and of `files`, or the board alone.
+QByteArray picturedBoard(const QJsonArray& images, const QString& suffix,
+                         const QList<QPair<QString, QByteArray>>& files = {}) {
+  QJsonArray buttons, row;
+  for (qsizetype i = 0; i < images.size(); ++i) {
+    const QString id = QString::number(i);
+    const QString label = images.size() <= 26 ? QString(QChar('a' + int(i))) : "t" + id;
+    buttons.append(QJsonObject{{"id", id}, {"label", label}, {"image_id", "i" + id}});
+    row.append(id);
+  }
+  QJsonArray listed;
+  for (qsizetype i = 0; i < images.size(); ++i) {
+    QJsonObject image = images[i].toObject();
+    if (!image.contains("id"))
+      image.insert("id", QStringLiteral("i%1").arg(i));
+    listed.append(image);
+  }
+  QJsonObject board = boardJson("1", "Photos", buttons, oneRow(row));
+  board.insert("images", listed);
+  if (suffix == QLatin1String("obf"))
+    return compact(board);
+  return writeZip(QList<QPair<QString, QByteArray>>{{"manifest.json", manifestFor({"1"})},
+                                                    {"boards/1.obf", compact(board)}} +
+                  files)
+      .value();
+}
+
+QJsonObject byData(const QByteArray& bytes, const QString& type) {
+  return QJsonObject{{"content_type", type},
+                     {"data", "data:" + type + ";base64," + QString::fromLatin1(bytes.toBase64())}};
+}
+
+QJsonObject byPath(const QString& path, const QString& type = "image/png") {
+  return QJsonObject{{"content_type", type}, {"path", path}};
 }
 
 const QString kRefused = QStringLiteral("Import impossible : ");
 const QString kLeftOut =
     QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : ");
+
+// Pictures kept, and pictures left out and counted while the rest of the board comes in.
+void pictureRows() {
+  const QString kPng = QStringLiteral("image/png");
+  const QString kSvg = QStringLiteral("image/svg+xml");
+  const QByteArray cup = png(QSize(40, 30));
+  const QJsonObject good = byData(cup, kPng);
+  const QStringList oneLeftOut{"Photos: a|b[png]"};
+  QTest::newRow("pictures by data, base64 and percent-encoded")
+      << "obf"
+      << picturedBoard(
+             {good,
+              QJsonObject{{"content_type", kSvg},
+                          {"data", "data:image/svg+xml," +
+                                       QString::fromLatin1(svg("é").toPercentEncoding())}},
+              QJsonObject{{"data", "data:image/jpeg;base64," +
+                                       QString::fromLatin1(jpeg(QSize(900, 600)).toBase64())}}},
+             "obf")
+      << QString() << QStringList{"Photos: a[png]|b[svg]|c[png]"};
+  QTest::newRow("pictures by path in a package")
+      << "obz"
+      << picturedBoard({byPath("images/a.png"), byPath("./images/b.svg", kSvg),
+                        byPath("images/c.jpg", "image/jpeg")},
+                       "obz",
+                       {{"images/a.png", cup},
+                        {"images/b.svg", svg()},
+                        {"images/c.jpg", jpeg(QSize(900, 600))}})
+      << QString() << QStringList{"Photos: a[png]|b[svg]|c[png]"};
+  QTest::newRow("a picture only reachable by url")
+      << "obf"
+      << picturedBoard(
+             {QJsonObject{{"content_type", kPng}, {"url", "https://example.org/a.png"}}, good},
+             "obf")
+      << kLeftOut + "1 image." << oneLeftOut;
+  const auto leftOut = [&](const char* name, const QJsonObject& image) {
+    QTest::newRow(name) << "obf" << picturedBoard({image, good}, "obf") << kLeftOut + "1 image."
+                        << oneLeftOut;
+  };
+  leftOut("a PNG announcing 100000 x 100000 pixels", byData(pngAnnouncing(100000, 100000), kPng));
+  leftOut("a broken PNG", byData(brokenPng(), kPng));
+  leftOut("an SVG one byte past the bound",
+          byData(svg("grand", boardfile::kMaxPictureBytes + 1), kSvg));
+  leftOut("bytes that are no picture", byData("bonjour", kPng));
+  leftOut("a JPEG said to be a PNG", byData(jpeg(QSize(8, 8)), kPng));
+  leftOut("a picture said to be a web page", byData(svg(), "text/html"));
+  leftOut("an SVG reaching for a file of the machine",
+          byData(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 9 9">)"
+                 R"(<image href = '/etc/hostname' width="9" height="9"/></svg>)",
+                 kSvg));
+  // A character base64 lacks, amid a real picture: the address is broken, not read around.
+  QByteArray damaged = cup.toBase64();
+  damaged.insert(damaged.size() / 2, '*');
+  leftOut("a broken data address",
+          QJsonObject{{"data", "data:image/png;base64," + QString::fromLatin1(damaged)}});
+  QJsonObject longLicence = good;
+  longLicence.insert("license", QJsonObject{{"type", QString(1100, QLatin1Char('x'))}});
+  leftOut("a licence past its bound", longLicence);
+  QJsonObject otherId = good;
+  otherId.insert("id", "autre");
+  leftOut("an image_id naming nothing", otherId);
+  QTest::newRow("a path the package lacks")
+      << "obz"
+      << picturedBoard({byPath("images/absent.png"), byPath("images/b.png")}, "obz",
+                       {{"images/b.png", cup}})
+      << kLeftOut + "1 image." << oneLeftOut;
+  QTest::newRow("a file of the package past a picture's bound")
+      << "obz"
+      << picturedBoard({byPath("images/a.png"), byPath("images/b.png")}, "obz",
+                       {{"images/a.png", cup + QByteArray(bounds::kMaxPictureSourceBytes, '\0')},
+                        {"images/b.png", cup}})
+      << kLeftOut + "1 image." << oneLeftOut;
+  // The bytes read from the package's pictures in all: files that are no pictures use it up,
+  // the last one found part way; a picture after them is left out.
+  QJsonArray junk;
+  QList<QPair<QString, QByteArray>> junkFiles;
+  const qint64 spent = bounds::kMaxPictureSourceBytesInAll / bounds::kMaxPictureSourceBytes + 1;
+  for (qint64 i = 0; i < spent; ++i) {
+    const QString path = QStringLiteral("images/%1.png").arg(i);
+    junk.append(byPath(path));
+    junkFiles.append({path, QByteArray(bounds::kMaxPictureSourceBytes, char(i))});
+  }
+  junk.append(byPath("images/bon.png"));
+  junkFiles.append({"images/bon.png", cup});
+  QTest::newRow("picture files past the bytes read in all")
+      << "obz" << picturedBoard(junk, "obz", junkFiles)
+      << kLeftOut + QStringLiteral("%1 images.").arg(spent + 1)
+      << QStringList{QStringLiteral("Photos: %1 textes").arg(spent + 1)};
+  QTest::newRow("a picture named outside the package")
+      << "obz" << picturedBoard({byPath("../secret.png")}, "obz")
+      << kRefused + QString::fromUtf8("le chemin « ../secret.png » sort du paquet.")
+      << QStringList();
+
+  // The board's bounds: the bytes of its pictures in all, their number.
+  QJsonArray large;
+  QList<QPair<QString, QByteArray>> largeFiles;
+  const qint64 fit = boardfile::kMaxPictureBytesInAll / boardfile::kMaxPictureBytes;
+  for (qint64 i = 0; i <= fit; ++i) {
+    const QString path = QStringLiteral("images/%1.svg").arg(i);
+    large.append(byPath(path, kSvg));
+    largeFiles.append({path, svg(QByteArray::number(i), boardfile::kMaxPictureBytes)});
+  }
+  QTest::newRow("pictures one past the bytes a board holds in all")
+      << "obz" << picturedBoard(large, "obz", largeFiles) << kLeftOut + "1 image."
+      << QStringList{QStringLiteral("Photos: %1 textes, %2 images").arg(fit + 1).arg(fit)};
+  QJsonArray many;
+  QList<QPair<QString, QByteArray>> manyFiles;
+  for (int i = 0; i <= boardfile::kMaxPictures; ++i) {
+    const QString path = QStringLiteral("images/%1.svg").arg(i);
+    many.append(byPath(path, kSvg));
+    manyFiles.append({path, svg(QByteArray::number(i))});
+  }
+  QTest::newRow("one picture more than a board holds")
+      << "obz" << picturedBoard(many, "obz", manyFiles) << kLeftOut + "1 image."
+      << QStringList{QStringLiteral("Photos: %1 textes, %2 images")
+                         .arg(boardfile::kMaxPictures + 1)
+                         .arg(boardfile::kMaxPictures)};
+
+  // The pixels decoders are let loose on in all: bombs announcing the most a picture may, then
+  // a real picture of what is left, and of one row more.
+  const qint64 bombs = bounds::kMaxPicturePixelsInAll / picturedecoder::kMaxSourcePixels;
+  const qint64 left = bounds::kMaxPicturePixelsInAll % picturedecoder::kMaxSourcePixels;
+  // One more past what a picture may announce: refused before it costs the budget anything.
+  QJsonArray exhausting{byData(pngAnnouncing(8193, 8192), kPng)};
+  for (qint64 i = 0; i < bombs; ++i)
+    exhausting.append(byData(pngAnnouncing(8192, 8192) + QByteArray::number(i), kPng));
+  for (const int rows : {int(left / 1024), int(left / 1024) + 1}) {
+    QJsonArray images = exhausting;
+    images.append(byData(png(QSize(1024, rows)), kPng));
+    const bool fits = qint64(rows) * 1024 <= left;
+    QTest::newRow(fits ? "bombs, then a picture of the pixels left"
+                       : "bombs, then a picture one row past the pixels left")
+        << "obf" << picturedBoard(images, "obf")
+        << kLeftOut + QStringLiteral("%1 images.").arg(bombs + 1 + !fits)
+        << QStringList{QStringLiteral("Photos: %1 textes").arg(bombs + 2) +
+                       (fits ? QStringLiteral(", 1 images") : QString())};
+  }
+}
 
 } // namespace
 
@@ -184,7 +374,7 @@ private slots:
     const QJsonObject longButton{{"id", "1"}, {"label", QString(32000, QLatin1Char('a'))}};
     QTest::newRow("grid naming one long button 4 million times")
         << "obz" << zipOfBoard(oneButtonManyCells(longButton, 4000000))
-        << kRefused + "le fichier boards/1.obf du paquet compte plus de 400000 éléments : aucun "
+        << kRefused + "le fichier boards/1.obf du paquet compte plus de 800000 éléments : aucun "
                       "tableau Orivox n'en a autant."
         << QStringList();
     QJsonArray actions;
@@ -257,7 +447,7 @@ private slots:
     const QByteArray third(bounds::kMaxPackageJsonBytes / 3, ' ');
     QTest::newRow("boards inflating past the package's bound together")
         << "obz" << packageOfTabs({"Un", "Deux", "Trois"}, {third, third, third})
-        << kRefused + "le paquet se décompresse au-delà de 24 Mo." << QStringList();
+        << kRefused + "le paquet se décompresse au-delà de 128 Mo." << QStringList();
     // Announced as small, one byte past the bound in truth: not one chunk more is taken.
     const QByteArray manifest = manifestFor({"1"});
     const QByteArray board = boardOfTexts("Un", {"a"});
@@ -268,7 +458,8 @@ private slots:
         << lyingAboutSize(
                writeZip({{"manifest.json", manifest}, {"boards/1.obf", onePast}}).value(),
                quint32(onePast.size()))
-        << kRefused + "le paquet se décompresse au-delà de 24 Mo." << QStringList();
+        << kRefused + "le paquet se décompresse au-delà de 128 Mo." << QStringList();
+    pictureRows();
   }
   void hostileAndPuzzlingFiles() {
     QFETCH(QString, suffix);

@@ -251,13 +251,13 @@ private slots:
     QTest::newRow("package inflating past its bound")
         << true
         << zipOf({{"manifest.json", manifest({{"1", "boards/1.obf"}})}, {"boards/1.obf", padded}})
-        << "Import impossible : le paquet se décompresse au-delà de 24 Mo.";
+        << "Import impossible : le paquet se décompresse au-delà de 128 Mo.";
     QTest::newRow("package lying about its inflated size")
         << true
         << lyingAboutSizes(zipOf({{"manifest.json", manifest({{"1", "boards/1.obf"}})},
                                   {"boards/1.obf", padded}}),
                            quint32(padded.size()))
-        << "Import impossible : le paquet se décompresse au-delà de 24 Mo.";
+        << "Import impossible : le paquet se décompresse au-delà de 128 Mo.";
     QTest::newRow("board path leaving the package")
         << true
         << zipOf({{"manifest.json", manifest({{"1", "boards/1.obf"}, {"2", "../../etc/passwd"}})},
@@ -312,7 +312,7 @@ private slots:
         << false << nested(33)
         << "Import impossible : ce fichier est imbriqué sur plus de 32 niveaux.";
     QTest::newRow("sized beyond reason") << false << plain + QByteArray(bounds::kMaxJsonBytes, ' ')
-                                         << "Import impossible : ce fichier dépasse 24 Mo.";
+                                         << "Import impossible : ce fichier dépasse 128 Mo.";
     QTest::newRow("not a board") << false << QByteArray("{\"format\":\"open-board-0.1\"}")
                                  << "Import impossible : ce fichier n'est pas un tableau au format "
                                     "Open Board.";
