@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -347,6 +348,31 @@ private slots:
     QVERIFY(picture);
     QCOMPARE(picture->contentType, QStringLiteral("image/png"));
     QVERIFY(fakes.messages.shown.isEmpty());
+  }
+
+  void oneClickForJaiSoifInTheRealSet() {
+    FakeServices fakes;
+    PictureChooser chooser(&fakes.fileDialogs, &fakes.messages); // the set beside the program
+    QString first;
+    bool drawn = false;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 upMs = -1;
+    const auto picture = runChooser(chooser, "J'ai soif", [&](PictureChooserDialog* d) {
+      upMs = clock.elapsed();
+      first = d->shown().empty() ? d->LblNoPictures->text() : d->shown().front().hexcode;
+      drawn = QTest::qWaitFor([d] { return !d->LstPictures->item(0)->icon().isNull(); });
+      QTest::mouseClick(d->BtnChoose, Qt::LeftButton);
+      if (d->isVisible())
+        d->reject();
+    });
+    qInfo("set loaded and chooser shown in %lld ms", upMs);
+    QVERIFY2(first == QLatin1String("1F6B0") || first == QLatin1String("1F964"), qPrintable(first));
+    QVERIFY(drawn);
+    QVERIFY(picture);
+    QCOMPARE(picture->contentType, QStringLiteral("image/svg+xml"));
+    QCOMPARE(picture->licence, QString::fromUtf8(kBuiltInLicence));
+    QVERIFY(!picturedecoder::decode(picture->data, picture->contentType, QSize(64, 64)).isNull());
   }
 
   void bestPictureForATab_data() {
