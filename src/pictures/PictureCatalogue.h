@@ -8,6 +8,14 @@
 #include <optional>
 #include <vector>
 
+// The licence every built-in picture carries into the boards it travels to: a JSON object of the
+// shape the exchanged boards give a picture's licence, written as it stands.
+inline constexpr char kBuiltInLicence[] =
+    R"({"type":"CC BY-SA 4.0",)"
+    R"("copyright_notice_url":"https://creativecommons.org/licenses/by-sa/4.0/",)"
+    R"("source_url":"https://openmoji.org/",)"
+    R"("author_name":"OpenMoji","author_url":"https://openmoji.org/"})";
+
 struct PictureEntry {
   QString hexcode; // names the picture: <folder>/<hexcode>.svg
   QString emoji;

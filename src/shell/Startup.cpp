@@ -4,6 +4,7 @@
 
 #include "documents/BoardFile.h"
 #include "editing/CreationPanel.h"
+#include "editing/PictureChooserDialog.h"
 #include "interchange/CommandLine.h"
 #include "interchange/Interchange.h"
 #include "platform/QtServices.h"
@@ -130,7 +131,10 @@ int runOrivox(int argc, char** argv, bool quitWhenShown) {
       chooseDataFolder(QCoreApplication::applicationDirPath(),
                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
   QtServices qtServices;
-  const Services services = qtServices.services();
+  // Cheap to make: the picture set is read the first time the carer asks for a picture.
+  PictureChooser pictureChooser(&qtServices.fileDialogs, &qtServices.messages);
+  Services services = qtServices.services();
+  services.pictures = &pictureChooser;
   const StartupValues values = prepareProgramFolder(dataFolder, services);
 
   // The model installed or built beside the program; the words learned in the user's data

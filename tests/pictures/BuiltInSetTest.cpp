@@ -48,6 +48,28 @@ private slots:
     QTest::newRow("mal au ventre") << "mal au ventre" << 1 << QStringList{"E313"};
     QTest::newRow("content") << "content" << 3 << QStringList{"1F642", "1F600", "1F60A"};
     QTest::newRow("triste") << "triste" << 3 << QStringList{"2639", "1F622"};
+    // What a person needs to say most: needs, feelings, people, yes and no.
+    QTest::newRow("soif") << "soif" << 3 << QStringList{"1F6B0", "1F964"};
+    QTest::newRow("faim") << "faim" << 3 << QStringList{"1F37D", "1F60B"};
+    QTest::newRow("froid") << "froid" << 3 << QStringList{"1F976", "1F9CA"};
+    QTest::newRow("chaud") << "chaud" << 3 << QStringList{"1F975", "2615"};
+    QTest::newRow("fatigué") << "fatigué" << 3 << QStringList{"1F634", "1F62B", "E280"};
+    QTest::newRow("peur") << "peur" << 3 << QStringList{"1F628", "1F631"};
+    QTest::newRow("colère") << "colère" << 3 << QStringList{"1F620", "1F4A2"};
+    QTest::newRow("aide") << "aide" << 3 << QStringList{"1F198", "E083"};
+    QTest::newRow("malade") << "malade" << 3 << QStringList{"1F912"};
+    QTest::newRow("mal de tête") << "mal de tête" << 1 << QStringList{"E31D"};
+    QTest::newRow("médecin") << "médecin" << 3
+                             << QStringList{"E300", "E301", "1F9D1-200D-2695-FE0F"};
+    QTest::newRow("pipi") << "pipi" << 1 << QStringList{"1F6BD"};
+    QTest::newRow("douche") << "douche" << 1 << QStringList{"1F6BF"};
+    QTest::newRow("lit") << "lit" << 3 << QStringList{"1F6CF", "1F6CC"};
+    QTest::newRow("maman") << "maman" << 3 << QStringList{"1F469"};
+    QTest::newRow("papa") << "papa" << 3 << QStringList{"1F468"};
+    QTest::newRow("musique") << "musique" << 3 << QStringList{"1F3B5", "1F3B6", "1F3A7"};
+    QTest::newRow("oui") << "oui" << 3 << QStringList{"1F44D", "2714", "2705"};
+    QTest::newRow("non") << "non" << 1 << QStringList{"1F44E"};
+    QTest::newRow("stop") << "stop" << 3 << QStringList{"1F6D1", "270B"};
     QTest::newRow("fenetre without accent") << "fenetre" << 1 << QStringList{"1FA9F"};
     QTest::newRow("FENÊTRE in capitals") << "FENÊTRE" << 1 << QStringList{"1FA9F"};
     QTest::newRow("oeil with the ligature written out") << "oeil" << 3 << QStringList{"1F441"};
