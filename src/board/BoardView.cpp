@@ -157,14 +157,15 @@ TOnglet* BoardView::AddTab(const QString& caption, bool activate) {
   return page;
 }
 
-TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringList& texts) {
+TOnglet* BoardView::insertPage(int index, const QString& caption, const QStringList& texts,
+                               const QList<BoardPicture>& pictures) {
   TOnglet* page = newPage();
   FPageControl->insertTab(index, page, QString());
   page->setCaption(caption);
   page->SetBackgroundColor(FTabColor);
   findDiversTab();
   page->SetButtonsHeight(FButtonHeight);
-  page->AddTexts(texts);
+  page->AddTexts(texts, pictures);
   page->refitTexts(!FExecMode && FAllSelected ? FSelectedFont : FUnselectedFont);
   return page;
 }

@@ -52,8 +52,9 @@ public:
   TOnglet* pageNamed(const QString& caption) const; // the last tab of that caption
   // Creates a tab at the end of the row; it becomes the active tab unless told otherwise.
   TOnglet* AddTab(const QString& caption, bool activate = true);
-  // A page made for tab `index` with its texts, as an edit puts a tab back.
-  TOnglet* insertPage(int index, const QString& caption, const QStringList& texts);
+  // A page made for tab `index` with its texts and their pictures, as an edit puts a tab back.
+  TOnglet* insertPage(int index, const QString& caption, const QStringList& texts,
+                      const QList<BoardPicture>& pictures = {});
   void ClearBoard();
   // The default board in place of the board shown.
   void buildDefaultBoard();

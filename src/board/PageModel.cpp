@@ -109,14 +109,20 @@ QList<BoardPicture> PageModel::pictures() const {
 }
 
 void PageModel::setPicture(int t, const BoardPicture& picture) {
-  if (t < 0 || t >= textCount())
-    return;
-  PageText& text = FTexts[size_t(t)];
-  text.picture = picture;
-  text.cutForWidth = -1;
-  // A picture's text is whole on its button: pieces it had join at once.
-  if (!picture.isNull() && text.pieces.size() != 1)
-    replacePieces(t, {text.whole});
+  setPictures({{t, picture}});
+}
+
+void PageModel::setPictures(const std::vector<std::pair<int, BoardPicture>>& pictures) {
+  for (const auto& [t, picture] : pictures) {
+    if (t < 0 || t >= textCount())
+      continue;
+    PageText& text = FTexts[size_t(t)];
+    text.picture = picture;
+    text.cutForWidth = -1;
+    // A picture's text is whole on its button: pieces it had join at once.
+    if (!picture.isNull() && text.pieces.size() != 1)
+      replacePieces(t, {text.whole});
+  }
   emit textsEdited();
 }
 

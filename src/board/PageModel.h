@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // What a button of a page stands for, fixed when the button is made: a text of the board (a
@@ -83,6 +84,8 @@ public:
   QList<BoardPicture> pictures() const;
   // Text t takes `picture` (null: none) and is cut again.
   void setPicture(int t, const BoardPicture& picture);
+  // The same for several texts, as one edit: the page is laid out once, not once a text.
+  void setPictures(const std::vector<std::pair<int, BoardPicture>>& pictures);
 
   int buttonCount() const { return pieceCount() + kReservedCount; }
   ButtonKind kindOfButton(int k) const;

@@ -1,9 +1,9 @@
 // The board file (".ord") as a plain value: read from and written to bytes without any widget.
 #pragma once
 
-#include "platform/BoardPicture.h"
 #include "documents/BoardSettings.h"
 #include "platform/BoardFont.h"
+#include "platform/BoardPicture.h"
 
 #include <QByteArray>
 #include <QList>
@@ -132,6 +132,8 @@ constexpr qint64 kMaxPictureBytesInAll = qint64(64) << 20;
 // The message naming the bound the board would pass if `added` were given to one of its texts;
 // none when it stays within (a picture the board already holds adds nothing).
 std::optional<QString> pictureBoundPassed(const BoardData& board, const BoardPicture& added);
+// The same for pictures given to several texts at once (one picture given twice is stored once).
+std::optional<QString> pictureBoundPassed(const BoardData& board, const QList<BoardPicture>& added);
 
 // Why a file was refused, as the carer is told: not a board, too large, damaged, unreadable.
 QString refusalReason(const BoardReadResult& refused);

@@ -161,19 +161,25 @@ QByteArray write(const QList<BoardTab>& tabs) {
 namespace boardfile {
 
 std::optional<QString> pictureBoundPassed(const BoardData& board, const BoardPicture& added) {
-  if (added.isNull())
-    return std::nullopt;
-  if (added.data.size() > kMaxPictureBytes)
-    return QStringLiteral("Une image ne peut pas dépasser %1 Mo").arg(kMaxPictureBytes >> 20);
+  return pictureBoundPassed(board, QList<BoardPicture>{added});
+}
+
+std::optional<QString> pictureBoundPassed(const BoardData& board,
+                                          const QList<BoardPicture>& added) {
+  for (const BoardPicture& p : added)
+    if (p.data.size() > kMaxPictureBytes)
+      return QStringLiteral("Une image ne peut pas dépasser %1 Mo").arg(kMaxPictureBytes >> 20);
   pictureblock::PictureSet set;
   for (const BoardTab& tab : board.tabs)
     for (const BoardPicture& p : tab.pictures)
       if (!p.isNull())
         set.idOf(p);
   const qsizetype had = set.pictures().size();
-  set.idOf(added);
+  for (const BoardPicture& p : added)
+    if (!p.isNull())
+      set.idOf(p);
   if (set.pictures().size() == had)
-    return std::nullopt;
+    return std::nullopt; // pictures the board holds already add nothing
   if (set.pictures().size() > kMaxPictures)
     return QStringLiteral("Un tableau ne peut pas avoir plus de %1 images").arg(kMaxPictures);
   if (set.bytes() > kMaxPictureBytesInAll)

@@ -19,8 +19,9 @@ TOnglet* pageAt(CreationPanel& f, int tab) {
   return f.view().pageAt(tab);
 }
 
-void insertTab(CreationPanel& f, int index, const QString& caption, const QStringList& texts) {
-  f.view().insertPage(index, caption, texts);
+void insertTab(CreationPanel& f, int index, const QString& caption, const QStringList& texts,
+               const QList<BoardPicture>& pictures = {}) {
+  f.view().insertPage(index, caption, texts, pictures);
 }
 
 // The tab goes with its texts; the tab that followed it, else the new last tab, becomes active.
@@ -38,9 +39,10 @@ void removeTab(CreationPanel& f, int index) {
   f.EdtNomOnglet->setEnabled(now && !f.view().isReservedTab(now));
 }
 
-void insertTexts(CreationPanel& f, int tab, int index, const QStringList& captions) {
+void insertTexts(CreationPanel& f, int tab, int index, const QStringList& captions,
+                 const QList<BoardPicture>& pictures = {}) {
   if (TOnglet* page = pageAt(f, tab))
-    page->model().insertTexts(index, captions);
+    page->model().insertTexts(index, captions, pictures);
 }
 
 void removeText(CreationPanel& f, int tab, int index) {
@@ -92,6 +94,21 @@ bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& added
   return passed.has_value();
 }
 
+bool refusedPastPictureBounds(CreationPanel& f, int tab, const QList<PictureChange>& changes) {
+  BoardData board = f.view().boardData();
+  QList<BoardPicture> added;
+  for (const PictureChange& c : changes) {
+    if (tab >= 0 && tab < board.tabs.size() && c.text < board.tabs[tab].pictures.size())
+      board.tabs[tab].pictures[c.text] = BoardPicture(); // replaced: no longer stored
+    if (!c.after.isNull())
+      added << c.after;
+  }
+  const auto passed = boardfile::pictureBoundPassed(board, added);
+  if (passed)
+    f.services().messages->information(*passed);
+  return passed.has_value();
+}
+
 ScanSetup captureScanSetup(const CreationPanel& f) {
   // The paces as the boxes show them: a box just changed shows the pace being chosen.
   return ScanSetup{f.EdtT1->value(), f.EdtT2->value(), f.view().settings()};
@@ -125,8 +142,8 @@ void AddTabCommand::undo() {
 }
 
 DeleteTabCommand::DeleteTabCommand(CreationPanel& f, int index, const QString& caption,
-                                   const QStringList& texts)
-    : BoardEdit(f), FIndex(index), FCaption(caption), FTexts(texts) {}
+                                   const QStringList& texts, const QList<BoardPicture>& pictures)
+    : BoardEdit(f), FIndex(index), FCaption(caption), FTexts(texts), FPictures(pictures) {}
 
 void DeleteTabCommand::redo() {
   removeTab(FPanel, FIndex);
@@ -134,7 +151,7 @@ void DeleteTabCommand::redo() {
 }
 
 void DeleteTabCommand::undo() {
-  insertTab(FPanel, FIndex, FCaption, FTexts);
+  insertTab(FPanel, FIndex, FCaption, FTexts, FPictures);
   FPanel.view().showTab(FIndex);
   FPanel.settleChosenText();
 }
@@ -227,8 +244,9 @@ void AddTextsCommand::undo() {
   FPanel.settleChosenText();
 }
 
-DeleteTextCommand::DeleteTextCommand(CreationPanel& f, int tab, int index, const QString& caption)
-    : BoardEdit(f), FTab(tab), FIndex(index), FCaption(caption) {}
+DeleteTextCommand::DeleteTextCommand(CreationPanel& f, int tab, int index, const QString& caption,
+                                     const BoardPicture& picture)
+    : BoardEdit(f), FTab(tab), FIndex(index), FCaption(caption), FPicture(picture) {}
 
 void DeleteTextCommand::redo() {
   FPanel.view().showTab(FTab);
@@ -250,7 +268,7 @@ void DeleteTextCommand::redo() {
 
 void DeleteTextCommand::undo() {
   FPanel.view().showTab(FTab);
-  insertTexts(FPanel, FTab, FIndex, {FCaption});
+  insertTexts(FPanel, FTab, FIndex, {FCaption}, {FPicture});
   chooseText(FPanel, FTab, FIndex, false);
   FPanel.settleChosenText();
 }
@@ -303,16 +321,38 @@ void MoveTextCommand::swap(int index, bool back) {
 }
 
 MoveTextToTabCommand::MoveTextToTabCommand(CreationPanel& f, int fromTab, int fromIndex, int toTab,
-                                           int toIndex, const QString& caption)
+                                           int toIndex, const QString& caption,
+                                           const BoardPicture& picture)
     : BoardEdit(f), FFromTab(fromTab), FFromIndex(fromIndex), FToTab(toTab), FToIndex(toIndex),
-      FCaption(caption) {}
+      FCaption(caption), FPicture(picture) {}
 
 void MoveTextToTabCommand::move(int fromTab, int fromIndex, int toTab, int toIndex) {
   removeText(FPanel, fromTab, fromIndex);
   FPanel.view().showTab(toTab);
-  insertTexts(FPanel, toTab, toIndex, {FCaption});
+  insertTexts(FPanel, toTab, toIndex, {FCaption}, {FPicture});
   chooseText(FPanel, toTab, toIndex, true);
   scrollToEndIfLast(FPanel, toTab, toIndex);
+  FPanel.settleChosenText();
+}
+
+SetPicturesCommand::SetPicturesCommand(CreationPanel& f, int tab,
+                                       const QList<PictureChange>& changes, bool chosen)
+    : BoardEdit(f), FTab(tab), FChanges(changes), FChosen(chosen) {}
+
+void SetPicturesCommand::apply(bool after) {
+  FPanel.view().showTab(FTab);
+  TOnglet* page = pageAt(FPanel, FTab);
+  if (!page)
+    return;
+  std::vector<std::pair<int, BoardPicture>> pictures;
+  pictures.reserve(size_t(FChanges.size()));
+  for (const PictureChange& c : FChanges)
+    pictures.emplace_back(c.text, after ? c.after : c.before);
+  page->model().setPictures(pictures);
+  // The carer sees the text an undo or a redo changes.
+  if (FChosen && !FChanges.isEmpty() &&
+      page->textButton(FChanges[0].text) != FPanel.view().currentText())
+    chooseText(FPanel, FTab, FChanges[0].text, false);
   FPanel.settleChosenText();
 }
 

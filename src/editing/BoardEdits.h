@@ -48,6 +48,16 @@ ScanSetup captureScanSetup(const CreationPanel& f);
 bool refusedPastBounds(CreationPanel& f, int addedTabs, const QStringList& addedTexts,
                        const QStringList& newNames, qint64 replacedBytes = 0);
 
+// A text's picture before and after an edit (null: none), the text by its place in its tab.
+struct PictureChange {
+  int text = 0;
+  BoardPicture before, after;
+};
+// Pictures that would take the board past what a board file may hold (their number, the bytes
+// of one, the bytes of all) are refused with a message naming the bound: true when refused.
+// The pictures the changes replace count no more.
+bool refusedPastPictureBounds(CreationPanel& f, int tab, const QList<PictureChange>& changes);
+
 } // namespace boardedit
 
 class BoardEdit : public QUndoCommand {
@@ -72,7 +82,8 @@ private:
 
 class DeleteTabCommand : public BoardEdit {
 public:
-  DeleteTabCommand(CreationPanel& f, int index, const QString& caption, const QStringList& texts);
+  DeleteTabCommand(CreationPanel& f, int index, const QString& caption, const QStringList& texts,
+                   const QList<BoardPicture>& pictures);
   void redo() override;
   void undo() override;
 
@@ -80,6 +91,7 @@ private:
   int FIndex;
   QString FCaption;
   QStringList FTexts;
+  QList<BoardPicture> FPictures; // as the page's model lists them: empty when none has one
 };
 
 class RenameTabCommand : public BoardEdit {
@@ -146,13 +158,15 @@ private:
 
 class DeleteTextCommand : public BoardEdit {
 public:
-  DeleteTextCommand(CreationPanel& f, int tab, int index, const QString& caption);
+  DeleteTextCommand(CreationPanel& f, int tab, int index, const QString& caption,
+                    const BoardPicture& picture);
   void redo() override;
   void undo() override;
 
 private:
   int FTab, FIndex;
   QString FCaption;
+  BoardPicture FPicture;
 };
 
 class RenameTextCommand : public BoardEdit {
@@ -182,11 +196,11 @@ private:
   bool FBack;
 };
 
-// A text taken out of one tab and put at place `toIndex` of another.
+// A text taken out of one tab and put at place `toIndex` of another, with its picture.
 class MoveTextToTabCommand : public BoardEdit {
 public:
   MoveTextToTabCommand(CreationPanel& f, int fromTab, int fromIndex, int toTab, int toIndex,
-                       const QString& caption);
+                       const QString& caption, const BoardPicture& picture);
   void redo() override { move(FFromTab, FFromIndex, FToTab, FToIndex); }
   void undo() override { move(FToTab, FToIndex, FFromTab, FFromIndex); }
 
@@ -194,6 +208,24 @@ private:
   void move(int fromTab, int fromIndex, int toTab, int toIndex);
   int FFromTab, FFromIndex, FToTab, FToIndex;
   QString FCaption;
+  BoardPicture FPicture;
+};
+
+// Pictures given to texts of one tab or taken from them, as one step: "Image...", "Retirer
+// l'image", "Images pour l'onglet".
+class SetPicturesCommand : public BoardEdit {
+public:
+  // chosen: the change is the chosen text's, which an undo or a redo chooses again.
+  SetPicturesCommand(CreationPanel& f, int tab, const QList<boardedit::PictureChange>& changes,
+                     bool chosen);
+  void redo() override { apply(true); }
+  void undo() override { apply(false); }
+
+private:
+  void apply(bool after);
+  int FTab;
+  QList<boardedit::PictureChange> FChanges;
+  bool FChosen;
 };
 
 class AppearanceCommand : public BoardEdit {

@@ -123,7 +123,8 @@ void CreationPanel::buildControls() {
 
   GrpBxTxt =
       named(new QGroupBox(QStringLiteral("Gestion des textes"), PnlModeCreation), "GrpBxTxt");
-  GrpBxTxt->setGeometry(0, 6, 390, 228);
+  // Taller than the tab box: the picture buttons take two rows below the moves.
+  GrpBxTxt->setGeometry(0, 6, 390, 266);
   label(GrpBxTxt, QStringLiteral("Nom :"), 10, 28);
   EdtNomTexte = named(new QLineEdit(GrpBxTxt), "EdtNomTexte");
   EdtNomTexte->setGeometry(50, 24, 330, 22);
@@ -143,6 +144,11 @@ void CreationPanel::buildControls() {
   GroupBox2->setGeometry(200, 130, 180, 62);
   BtnOngletAvt = button(GroupBox2, "BtnOngletAvt", QStringLiteral("<<"), 10, 26, 75);
   BtnOngletSuiv = button(GroupBox2, "BtnOngletSuiv", QStringLiteral(">>"), 95, 26, 75);
+  BtnImageTexte = button(GrpBxTxt, "BtnImageTexte", QStringLiteral("Image..."), 10, 202, 180);
+  BtnRetirerImage =
+      button(GrpBxTxt, "BtnRetirerImage", QStringLiteral("Retirer l'image"), 200, 202, 180);
+  BtnImagesOnglet =
+      button(GrpBxTxt, "BtnImagesOnglet", QStringLiteral("Images pour l'onglet"), 10, 232, 370);
 
   GrpBxGene =
       named(new QGroupBox(QStringLiteral("Gestion générale"), PnlModeCreation), "GrpBxGene");
@@ -196,6 +202,9 @@ void CreationPanel::connectControls() {
   connect(BtnSuivRTexte, &QPushButton::clicked, this, [this] { BtnSuivRTexteClick(); });
   connect(BtnOngletAvt, &QPushButton::clicked, this, [this] { BtnOngletAvtClick(); });
   connect(BtnOngletSuiv, &QPushButton::clicked, this, [this] { BtnOngletSuivClick(); });
+  connect(BtnImageTexte, &QPushButton::clicked, this, [this] { BtnImageTexteClick(); });
+  connect(BtnRetirerImage, &QPushButton::clicked, this, [this] { BtnRetirerImageClick(); });
+  connect(BtnImagesOnglet, &QPushButton::clicked, this, [this] { BtnImagesOngletClick(); });
   connect(BtnVisuSelec, &QPushButton::clicked, this, [this] { BtnVisuSelecClick(); });
   connect(BtnVisuNonSelec, &QPushButton::clicked, this, [this] { BtnVisuNonSelecClick(); });
   connect(BtnVisuOnglet, &QPushButton::clicked, this, [this] { BtnVisuOngletClick(); });
@@ -242,6 +251,10 @@ void CreationPanel::connectControls() {
   connect(&FView, &BoardView::tabNameEnabled, this,
           [this](bool enabled) { EdtNomOnglet->setEnabled(enabled); });
   connect(&FDocument, &BoardDocument::boardShown, this, [this] { showBoard(); });
+  // The picture buttons follow the text chosen and the tab shown, whoever changes them (each
+  // edit settles the chosen text as well).
+  connect(&FView, &BoardView::textNameShown, this, [this] { showPictureButtons(); });
+  connect(&FView, &BoardView::tabNameShown, this, [this] { showPictureButtons(); });
   // Whoever saves (a button, a shortcut, the closing), the board is then its file.
   connect(&FDocument, &BoardDocument::boardSaved, this, [this] { FHistory->markSaved(); });
   hide();
@@ -306,6 +319,7 @@ void CreationPanel::settleChosenText() {
   }
   if (TOnglet* page = FView.activePage())
     page->repaintTexts();
+  showPictureButtons();
 }
 
 void CreationPanel::settingsApplied() {
@@ -338,6 +352,7 @@ void CreationPanel::showNewBoardInNameFields() {
   EdtNomTexte->setEnabled(false);
   FTextNameChangeAttached = true;
   FTabNameChangeAttached = true;
+  showPictureButtons();
 }
 
 void CreationPanel::enter() {
@@ -365,6 +380,7 @@ void CreationPanel::enter() {
     EdtNomTexte->setEnabled(false);
   FTextNameChangeAttached = true;
   FTabNameChangeAttached = true;
+  showPictureButtons();
   show();
   FView.setAllSelected(true);
   BitBtnTtAff->setText(QStringLiteral("Désélectionner les textes"));

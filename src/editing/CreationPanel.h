@@ -81,6 +81,17 @@ public:
   void EdtNomTexteReturn();    // Enter in the name field: the next text
   bool pasteTextList(const QString& list);
 
+  // Pictures: the chosen text's, chosen or taken away, and the built-in set's best match for
+  // every text of the active tab that has none. Each is one step.
+  void BtnImageTexteClick();
+  void BtnRetirerImageClick();
+  void BtnImagesOngletClick();
+  // The picture buttons enabled as the chosen text, the active tab and the chooser allow.
+  void showPictureButtons();
+  // What "Images pour l'onglet" tells the carer: how many texts received a picture, and how
+  // many found none.
+  static QString picturesGivenMessage(int given, int without);
+
   // Appearance.
   void BtnVisuSelecClick();
   void BtnVisuNonSelecClick();
@@ -129,6 +140,9 @@ public:
   QGroupBox* GroupBox2;
   QPushButton* BtnOngletAvt;
   QPushButton* BtnOngletSuiv;
+  QPushButton* BtnImageTexte;
+  QPushButton* BtnRetirerImage;
+  QPushButton* BtnImagesOnglet;
   QGroupBox* GrpBxAppa;
   QPushButton* BtnVisuSelec;
   QPushButton* BtnVisuNonSelec;

@@ -35,8 +35,8 @@ void CreationPanel::BtnSupprOnglClick() {
   TOnglet* page = FView.activePage();
   if (!page || FView.isReservedTab(page))
     return;
-  FHistory->push(
-      new DeleteTabCommand(*this, FView.currentIndex(), page->caption(), page->wholeTexts()));
+  FHistory->push(new DeleteTabCommand(*this, FView.currentIndex(), page->caption(),
+                                      page->wholeTexts(), page->model().pictures()));
 }
 
 void CreationPanel::BtnAvtOnglClick() {
@@ -198,8 +198,9 @@ void CreationPanel::BtnSupprTexteClick() {
   const int i = chosenTextIndex();
   if (i < 0)
     return;
-  FHistory->push(new DeleteTextCommand(*this, FView.currentIndex(), i,
-                                       FView.activePage()->wholeTexts().at(i)));
+  const PageModel& model = FView.activePage()->model();
+  FHistory->push(
+      new DeleteTextCommand(*this, FView.currentIndex(), i, model.text(i), model.picture(i)));
 }
 
 void CreationPanel::EdtNomTexteChange() {
@@ -255,8 +256,9 @@ void CreationPanel::moveChosenTextToTab(int direction) {
   if (i < 0 || target < 0 || target >= FView.pageCount())
     return;
   auto* to = FView.pageAt(target);
-  FHistory->push(new MoveTextToTabCommand(*this, index, i, target, int(to->wholeTexts().size()),
-                                          FView.activePage()->wholeTexts().at(i)));
+  const PageModel& from = FView.activePage()->model();
+  FHistory->push(new MoveTextToTabCommand(*this, index, i, target, to->model().textCount(),
+                                          from.text(i), from.picture(i)));
 }
 
 void CreationPanel::EdtT2Change() {

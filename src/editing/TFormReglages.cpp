@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -152,6 +153,16 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   wordsForm->addRow(LblPredictionState);
   column->addWidget(words);
 
+  auto* pictures = new QGroupBox(QStringLiteral("Images"), this);
+  auto* picturesForm = new QFormLayout(pictures);
+  CbxPictureLabel = named(new QComboBox(pictures), "CbxPictureLabel");
+  // In the order of PictureLabel.
+  CbxPictureLabel->addItem(QStringLiteral("Au-dessus de l'image"));
+  CbxPictureLabel->addItem(QStringLiteral("Sous l'image"));
+  CbxPictureLabel->addItem(QStringLiteral("Caché (image seule)"));
+  picturesForm->addRow(QStringLiteral("Texte des boutons à image :"), CbxPictureLabel);
+  column->addWidget(pictures);
+
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   BtnOK = named(new QPushButton(QStringLiteral("OK"), this), "BtnOK");
@@ -269,6 +280,7 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   EdtVolume->setValue(s.volume);
   ChkPrediction->setChecked(s.prediction);
   EdtPredictionWords->setValue(s.predictionWords);
+  CbxPictureLabel->setCurrentIndex(int(s.pictureLabel));
   FStoredBlock = s.storedBlock;
 }
 
@@ -293,6 +305,7 @@ BoardSettings TFormReglages::settings() const {
   s.volume = EdtVolume->value();
   s.prediction = ChkPrediction->isChecked();
   s.predictionWords = EdtPredictionWords->value();
+  s.pictureLabel = PictureLabel(std::clamp(CbxPictureLabel->currentIndex(), 0, 2));
   s.storedBlock = FStoredBlock;
   return boardsettings::clamped(s);
 }

@@ -1,6 +1,6 @@
-// The dialog "Réglages du tableau": the board's scanning, speech and word prediction settings,
-// with a button that tries the voice and one that forgets the words learned. It edits a copy;
-// the window takes it back on OK.
+// The dialog "Réglages du tableau": the board's scanning, speech, word prediction and picture
+// settings, with a button that tries the voice and one that forgets the words learned. It edits
+// a copy; the window takes it back on OK.
 #pragma once
 
 #include "documents/BoardSettings.h"
@@ -60,6 +60,7 @@ public:
   QSpinBox* EdtPredictionWords;
   QPushButton* BtnForgetWords;
   QLabel* LblPredictionState;
+  QComboBox* CbxPictureLabel; // where the label of a button with a picture goes
   QPushButton* BtnOK;
   QPushButton* BtnCancel;
 

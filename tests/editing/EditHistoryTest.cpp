@@ -1,21 +1,23 @@
 // The carer's editing as stories through the window: texts entered fast, a list pasted, a big
 // tab deleted and brought back, undo and redo across a save and across opening a board.
-#include "board/TOnglet.h"
-#include "editing/BoardEdits.h"
-#include "editing/TFormReglages.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
 #include "board/TPageControl.h"
+#include "documents/BoardFile.h"
+#include "editing/BoardEdits.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
+#include "editing/TFormReglages.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
@@ -55,6 +57,25 @@ TOnglet* newTab(MainFrameHarness& h) {
   h.enterCreationMode();
   h.frame().panel().BtnAjoutOngl->click();
   return h.frame().view().activePage();
+}
+
+// A picture named by its licence; `bytes` long when given (its name first, so that no two are
+// the same), as the board file's bounds count it.
+BoardPicture picture(const QString& name, qsizetype bytes = 0) {
+  QByteArray data = name.toUtf8();
+  if (bytes > data.size())
+    data += QByteArray(bytes - data.size(), 'x');
+  return BoardPicture{data, QStringLiteral("image/png"), name};
+}
+
+// "Tab:text=picture" for every text of the board that has a picture, in order.
+QStringList picturedTexts(const BoardData& d) {
+  QStringList list;
+  for (const BoardTab& tab : d.tabs)
+    for (qsizetype t = 0; t < tab.texts.size(); ++t)
+      if (const BoardPicture* p = tab.pictureOf(t))
+        list << tab.caption + ':' + tab.texts[t] + '=' + p->licence;
+  return list;
 }
 
 bool framed(QWidget* button) {
@@ -111,19 +132,36 @@ private slots:
   }
 
   // Each command of the panel as one step: undone, the board is as before; redone, as after.
+  // From texts A, B and C of tab Onglet1, A and B with a picture each, B chosen; every picture
+  // follows its text, and the board saved after the edit opens again the same.
   void everyEditUndoesAndRedoes_data() {
     QTest::addColumn<QString>("edit");
-    for (const char* edit : {"add tab", "delete tab", "rename tab", "move tab", "tab pace",
-                             "add text", "delete text", "rename text", "move text",
-                             "move text to the next tab", "text pace", "new board", "settings"})
-      QTest::newRow(edit) << QString::fromLatin1(edit);
+    QTest::addColumn<QStringList>("pictures"); // after the edit
+    const QStringList as = {"Onglet1:A=a", "Onglet1:B=b"};
+    for (const char* edit :
+         {"add tab", "move tab", "tab pace", "add text", "text pace", "settings", "picture label"})
+      QTest::newRow(edit) << QString::fromLatin1(edit) << as;
+    QTest::newRow("delete tab") << "delete tab" << QStringList{};
+    QTest::newRow("rename tab") << "rename tab" << QStringList{"Repas:A=a", "Repas:B=b"};
+    QTest::newRow("delete text") << "delete text" << QStringList{"Onglet1:A=a"};
+    QTest::newRow("rename text") << "rename text" << QStringList{"Onglet1:A=a", "Onglet1:Boire=b"};
+    QTest::newRow("move text") << "move text" << QStringList{"Onglet1:B=b", "Onglet1:A=a"};
+    QTest::newRow("move text to the next tab")
+        << "move text to the next tab" << QStringList{"Onglet1:A=a", "Onglet2:B=b"};
+    QTest::newRow("new board") << "new board" << QStringList{};
+    QTest::newRow("picture chosen")
+        << "picture chosen" << QStringList{"Onglet1:A=a", "Onglet1:B=c"};
+    QTest::newRow("picture taken away") << "picture taken away" << QStringList{"Onglet1:A=a"};
+    QTest::newRow("pictures for the tab")
+        << "pictures for the tab" << QStringList{"Onglet1:A=a", "Onglet1:B=b", "Onglet1:C=t"};
   }
   void everyEditUndoesAndRedoes() {
     QFETCH(QString, edit);
+    QFETCH(QStringList, pictures);
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     TOnglet* page = newTab(h);
-    page->AddTexts({"A", "B", "C"});
+    page->AddTexts({"A", "B", "C"}, {picture("a"), picture("b")});
     f.panel().BtnAjoutOngl->click();
     h.clickTab(f, 3);
     QTest::mouseClick(page->textButton(1), Qt::LeftButton);
@@ -136,10 +174,19 @@ private slots:
     f.panel().BtnEnr->click();
     const BoardData before = f.view().boardData();
     const QMap<QString, QPushButton*> buttons = {
-        {"add tab", f.panel().BtnAjoutOngl},      {"delete tab", f.panel().BtnSupprOngl},
-        {"move tab", f.panel().BtnSuivOngl},      {"add text", f.panel().BtnAjoutTexte},
-        {"delete text", f.panel().BtnSupprTexte}, {"move text", f.panel().BtnAvtTexte},
-        {"new board", f.panel().BtnNouveau},      {"move text to the next tab", f.panel().BtnOngletSuiv}};
+        {"add tab", f.panel().BtnAjoutOngl},
+        {"delete tab", f.panel().BtnSupprOngl},
+        {"move tab", f.panel().BtnSuivOngl},
+        {"add text", f.panel().BtnAjoutTexte},
+        {"delete text", f.panel().BtnSupprTexte},
+        {"move text", f.panel().BtnAvtTexte},
+        {"new board", f.panel().BtnNouveau},
+        {"move text to the next tab", f.panel().BtnOngletSuiv},
+        {"picture chosen", f.panel().BtnImageTexte},
+        {"picture taken away", f.panel().BtnRetirerImage},
+        {"pictures for the tab", f.panel().BtnImagesOnglet}};
+    h.fakes.pictures.replies = {picture("c")};
+    h.fakes.pictures.best = {{"A", picture("z")}, {"C", picture("t")}}; // A keeps its own
     if (buttons.contains(edit))
       buttons[edit]->click();
     else if (edit == "rename tab")
@@ -154,15 +201,197 @@ private slots:
         d->BtnOK->click();
       });
       f.panel().BtnReglages->click();
+    } else if (edit == "picture label") {
+      MainFrameHarness::whenModal([](QWidget* w) {
+        auto* d = qobject_cast<TFormReglages*>(w);
+        d->CbxPictureLabel->setCurrentIndex(2);
+        d->BtnOK->click();
+      });
+      f.panel().BtnReglages->click();
+      QCOMPARE(f.view().settings().pictureLabel, PictureLabel::Hidden);
     } else
       (edit == "tab pace" ? f.panel().EdtT1 : f.panel().EdtT2)->setValue(9);
     const BoardData after = f.view().boardData();
     QVERIFY(after != before);
+    QCOMPARE(picturedTexts(after), pictures);
     f.panel().BtnAnnulerEdition->click();
     QVERIFY(f.view().boardData() == before);
     QVERIFY(f.document().saved());
     f.panel().BtnRetablirEdition->click();
     QVERIFY(f.view().boardData() == after);
+
+    // Saved and opened again, the board is the same, pictures and their labels' place with it.
+    h.fakes.fileDialogs.saveReplies = {h.path("after.ord")};
+    f.panel().BtnEnrSous->click();
+    h.fakes.fileDialogs.openReplies = {h.path("after.ord")};
+    f.panel().BtnOuvrir->click();
+    QCOMPARE(f.view().boardData().tabs, after.tabs);
+    BoardSettings opened = f.view().boardData().settings;
+    opened.storedBlock = after.settings.storedBlock; // the block as read, kept for the next save
+    QCOMPARE(opened, after.settings);
+    // Without pictures the file holds no pictures block: what older versions wrote, byte for byte.
+    QCOMPARE(bytesOf(h.path("after.ord")).contains("#OrivoxPictures"), !pictures.isEmpty());
+  }
+
+  // The three picture buttons on tab Onglet1. `texts`: "A=a,B" (a text with the picture a, one
+  // without; "=big" a picture of 1 MiB); `best`: what the built-in set finds for each text;
+  // `reply`: the chooser's answer ("" cancels; "huge" is past the bound of one picture);
+  // `others`: pictures of 1 MiB each on another tab, to reach the bound on all pictures.
+  void pictureButtons_data() {
+    QTest::addColumn<QString>("texts");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("best");
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<int>("others");
+    QTest::addColumn<QStringList>("pictures"); // the tab's texts with a picture, after
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<bool>("step"); // one undo step made
+    const QString one = QStringLiteral("Une image ne peut pas dépasser 1 Mo");
+    const QString all =
+        QStringLiteral("Les images d'un tableau ne peuvent pas dépasser 64 Mo en tout");
+    using L = QStringList;
+    QTest::newRow("chosen for a text without one") << "A,B" << 1 << "image"
+                                                   << ""
+                                                   << "p" << 0 << L{"B=p"} << L{} << true;
+    QTest::newRow("chosen in place of another") << "A,B=b" << 1 << "image"
+                                                << ""
+                                                << "p" << 0 << L{"B=p"} << L{} << true;
+    QTest::newRow("chooser cancelled") << "A,B=b" << 1 << "image"
+                                       << ""
+                                       << "" << 0 << L{"B=b"} << L{} << false;
+    QTest::newRow("the same picture again") << "A,B=b" << 1 << "image"
+                                            << ""
+                                            << "b" << 0 << L{"B=b"} << L{} << false;
+    QTest::newRow("a picture past its bound") << "A,B" << 1 << "image"
+                                              << ""
+                                              << "huge" << 0 << L{} << L{one} << false;
+    QTest::newRow("pictures past their bound in all") << "A,B" << 1 << "image"
+                                                      << ""
+                                                      << "p" << 64 << L{} << L{all} << false;
+    QTest::newRow("the picture replaced counts no more") << "A,B=big" << 1 << "image"
+                                                         << ""
+                                                         << "p" << 63 << L{"B=p"} << L{} << true;
+    QTest::newRow("no text chosen: nothing to give") << "A,B" << -1 << "image"
+                                                     << ""
+                                                     << "p" << 0 << L{} << L{} << false;
+    QTest::newRow("taken away") << "A=a,B=b" << 1 << "retirer"
+                                << ""
+                                << "" << 0 << L{"A=a"} << L{} << true;
+    QTest::newRow("nothing to take away") << "A=a,B" << 1 << "retirer"
+                                          << ""
+                                          << "" << 0 << L{"A=a"} << L{} << false;
+    QTest::newRow("tab: found for some")
+        << "A=a,B,C,D" << -1 << "onglet"
+        << "A=x,B=x,C=y"
+        << "" << 0 << L{"A=a", "B=x", "C=y"}
+        << L{"2 textes ont reçu une image ; 1 n'a trouvé aucune image."} << true;
+    QTest::newRow("tab: found for all")
+        << "A,B" << -1 << "onglet"
+        << "A=x,B=y"
+        << "" << 0 << L{"A=x", "B=y"} << L{"2 textes ont reçu une image."} << true;
+    QTest::newRow("tab: one found, one not")
+        << "A,B" << -1 << "onglet"
+        << "A=x"
+        << "" << 0 << L{"A=x"} << L{"1 texte a reçu une image ; 1 n'a trouvé aucune image."}
+        << true;
+    QTest::newRow("tab: none found")
+        << "A,B" << -1 << "onglet"
+        << ""
+        << "" << 0 << L{} << L{"Aucun texte n'a reçu d'image ; 2 n'ont trouvé aucune image."}
+        << false;
+    QTest::newRow("tab: every text has one")
+        << "A=a" << -1 << "onglet"
+        << "A=x"
+        << "" << 0 << L{"A=a"} << L{"Tous les textes de l'onglet ont déjà une image."} << false;
+    QTest::newRow("tab: no text") << "" << -1 << "onglet"
+                                  << ""
+                                  << "" << 0 << L{} << L{"L'onglet n'a aucun texte."} << false;
+    QTest::newRow("tab: past the bound in all") << "A,B" << -1 << "onglet"
+                                                << "A=x"
+                                                << "" << 64 << L{} << L{all} << false;
+    QTest::newRow("tab: the letters are no texts to edit") << "@Alphabet" << -1 << "onglet"
+                                                           << "a=x"
+                                                           << "" << 0 << L{} << L{} << false;
+  }
+  void pictureButtons() {
+    QFETCH(QString, texts);
+    QFETCH(int, chosen);
+    QFETCH(QString, button);
+    QFETCH(QString, best);
+    QFETCH(QString, reply);
+    QFETCH(int, others);
+    QFETCH(QStringList, pictures);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, step);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    const auto named = [](const QString& name) {
+      return name == "big"    ? picture(name, boardfile::kMaxPictureBytes)
+             : name == "huge" ? picture(name, boardfile::kMaxPictureBytes + 1)
+                              : picture(name);
+    };
+    QStringList others1Mb;
+    QList<BoardPicture> othersPictures;
+    for (int i = 0; i < others; ++i) {
+      others1Mb << QStringLiteral("grand %1").arg(i);
+      othersPictures << picture(others1Mb.last(), boardfile::kMaxPictureBytes);
+    }
+    f.view().pageAt(0)->AddTexts(others1Mb, othersPictures);
+    TOnglet* page = newTab(h);
+    QStringList captions;
+    QList<BoardPicture> given;
+    for (const QString& text : texts.split(',', Qt::SkipEmptyParts)) {
+      captions << text.section('=', 0, 0);
+      given << (text.contains('=') ? named(text.section('=', 1)) : BoardPicture());
+    }
+    if (texts == "@Alphabet") {
+      h.clickTab(f, 1);
+      page = f.view().activePage();
+    } else {
+      page->AddTexts(captions, given);
+    }
+    if (chosen >= 0)
+      QTest::mouseClick(page->textButton(chosen), Qt::LeftButton);
+    for (const QString& pair : best.split(',', Qt::SkipEmptyParts))
+      h.fakes.pictures.best[pair.section('=', 0, 0)] = picture(pair.section('=', 1));
+    if (!reply.isEmpty())
+      h.fakes.pictures.replies = {named(reply)};
+    const auto shown = [page] {
+      QStringList list;
+      for (int t = 0; t < page->model().textCount(); ++t)
+        if (page->model().hasPicture(t))
+          list << page->model().text(t) + '=' + page->model().picture(t).licence;
+      return list;
+    };
+    const QStringList before = shown();
+    const BoardData board = f.view().boardData();
+    const int steps = f.panel().history().stack().count();
+    // "Retirer l'image" only where there is a picture to take away.
+    QCOMPARE(f.panel().BtnRetirerImage->isEnabled(),
+             chosen >= 0 && page->model().hasPicture(chosen));
+
+    const QMap<QString, QPushButton*> buttons = {{"image", f.panel().BtnImageTexte},
+                                                 {"retirer", f.panel().BtnRetirerImage},
+                                                 {"onglet", f.panel().BtnImagesOnglet}};
+    buttons[button]->click();
+    QCOMPARE(shown(), pictures);
+    QCOMPARE(h.fakes.messages.shown, messages);
+    QCOMPARE(f.panel().history().stack().count(), steps + (step ? 1 : 0));
+    if (button == "image")
+      QCOMPARE(h.fakes.pictures.chooserCaptions,
+               chosen >= 0 ? QStringList{captions[chosen]} : QStringList{});
+    QCOMPARE(f.panel().BtnRetirerImage->isEnabled(),
+             chosen >= 0 && page->model().hasPicture(chosen));
+    if (!step) {
+      QVERIFY(f.view().boardData() == board);
+      return;
+    }
+    f.panel().BtnAnnulerEdition->click(); // one step, whatever the number of texts
+    QCOMPARE(shown(), before);
+    QVERIFY(f.view().boardData() == board);
+    f.panel().BtnRetablirEdition->click();
+    QCOMPARE(shown(), pictures);
   }
 
   void pasteAList_data() {

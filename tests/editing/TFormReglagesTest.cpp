@@ -14,12 +14,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 
 Q_DECLARE_METATYPE(BoardSettings)
+Q_DECLARE_METATYPE(PictureLabel)
 
 class TFormReglagesTest : public QObject {
   Q_OBJECT
@@ -46,6 +48,7 @@ private slots:
     top.volume = -100;
     top.prediction = true;
     top.predictionWords = 8;
+    top.pictureLabel = PictureLabel::Hidden;
     QTest::newRow("every limit, every box ticked") << top;
     BoardSettings tenths;
     tenths.tabPaceMs = 2700;
@@ -58,6 +61,7 @@ private slots:
     tenths.volume = 0;
     tenths.speakTexts = true;
     tenths.predictionWords = 1;
+    tenths.pictureLabel = PictureLabel::Below;
     QTest::newRow("tenths of a second") << tenths;
     BoardSettings elsewhere;
     elsewhere.voice = "voix d'un autre ordinateur";
@@ -71,6 +75,31 @@ private slots:
     dialog.setSettings(BoardSettings{} == settings ? top() : BoardSettings());
     dialog.setSettings(settings); // over different values, so that nothing is left over
     QCOMPARE(dialog.settings(), settings);
+  }
+
+  // The carer reads where the label goes; the board keeps the choice.
+  void pictureLabelChoices_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<PictureLabel>("label");
+    QTest::newRow("above, the default") << "Au-dessus de l'image" << PictureLabel::Above;
+    QTest::newRow("below") << "Sous l'image" << PictureLabel::Below;
+    QTest::newRow("hidden") << "Caché (image seule)" << PictureLabel::Hidden;
+  }
+  void pictureLabelChoices() {
+    QFETCH(QString, shown);
+    QFETCH(PictureLabel, label);
+    TFormReglages dialog(nullptr);
+    QCOMPARE(dialog.CbxPictureLabel->currentText(), QStringLiteral("Au-dessus de l'image"));
+    auto* form = qobject_cast<QFormLayout*>(dialog.CbxPictureLabel->parentWidget()->layout());
+    QVERIFY(form);
+    auto* caption = qobject_cast<QLabel*>(form->labelForField(dialog.CbxPictureLabel));
+    QCOMPARE(caption->text(), QStringLiteral("Texte des boutons à image :"));
+    dialog.CbxPictureLabel->setCurrentIndex(dialog.CbxPictureLabel->findText(shown));
+    QCOMPARE(dialog.settings().pictureLabel, label);
+    BoardSettings s;
+    s.pictureLabel = label;
+    dialog.setSettings(s);
+    QCOMPARE(dialog.CbxPictureLabel->currentText(), shown);
   }
 
   void windowTakesTheChoiceAsAnEdit() {
@@ -197,6 +226,7 @@ private:
     s.speakPrompts = true;
     s.highlight = HighlightStyle::Frame;
     s.voice = "fr";
+    s.pictureLabel = PictureLabel::Below;
     s.storedBlock = {"#OrivoxSettings 1", "old=1"};
     return s;
   }

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <map>
 
 class RecordingMessages : public IMessages {
 public:
@@ -26,9 +27,9 @@ public:
     answers.pop_front();
     return a;
   }
-  QStringList shown;       // information texts, in order
-  QStringList questions;   // question texts, in order
-  std::deque<bool> answers; // replies to questions (No when none left)
+  QStringList shown;                           // information texts, in order
+  QStringList questions;                       // question texts, in order
+  std::deque<bool> answers;                    // replies to questions (No when none left)
   std::function<void(const QString&)> onShown; // looks at the world as each text appears
 };
 
@@ -71,7 +72,9 @@ public:
 
 class RecordingTones : public IToneGenerator {
 public:
-  void playTone(int frequencyHz, int durationMs) override { played << qMakePair(frequencyHz, durationMs); }
+  void playTone(int frequencyHz, int durationMs) override {
+    played << qMakePair(frequencyHz, durationMs);
+  }
   QList<QPair<int, int>> played;
 };
 
@@ -124,6 +127,31 @@ public:
   int lineHeight(const BoardFont& font) override { return 2 * font.size; }
 };
 
+// Answers the picture chooser with prepared pictures: the chooser with the next reply (none or a
+// null one: cancelled), the best match from a table of captions. Records what it was asked.
+class FakePictureChooser : public IPictureChooser {
+public:
+  std::optional<BoardPicture> choosePicture(const QString& caption) override {
+    chooserCaptions << caption;
+    if (replies.empty() || replies.front().isNull()) {
+      if (!replies.empty())
+        replies.pop_front();
+      return std::nullopt;
+    }
+    const BoardPicture r = replies.front();
+    replies.pop_front();
+    return r;
+  }
+  std::optional<BoardPicture> bestPicture(const QString& caption) override {
+    bestCaptions << caption;
+    const auto found = best.find(caption);
+    return found == best.end() ? std::nullopt : std::optional<BoardPicture>(found->second);
+  }
+  std::deque<BoardPicture> replies; // a null picture: cancelled
+  std::map<QString, BoardPicture> best;
+  QStringList chooserCaptions, bestCaptions;
+};
+
 // All the fakes together, as the Services a main window is built with.
 struct FakeServices {
   RecordingMessages messages;
@@ -132,6 +160,7 @@ struct FakeServices {
   RecordingTones tones;
   FixedWidthMeasurer measurer;
   RecordingSpeech speech;
+  FakePictureChooser pictures;
   Services services() {
     Services s;
     s.messages = &messages;
@@ -140,6 +169,7 @@ struct FakeServices {
     s.tones = &tones;
     s.measurer = &measurer;
     s.speech = &speech;
+    s.pictures = &pictures;
     return s;
   }
 };
