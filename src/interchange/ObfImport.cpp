@@ -59,7 +59,7 @@ QString Dropped::text() const {
   if (!parts.isEmpty()) {
     const QString last = parts.takeLast();
     const QString list = parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + " et " + last;
-    sentences << QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : %1.")
+    sentences << QStringLiteral("Laissé de côté à l'import : %1.")
                      .arg(list);
   }
   if (!renamedTabs.isEmpty()) {

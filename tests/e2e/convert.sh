@@ -34,7 +34,7 @@ cat >"$WORK/elsewhere.obf" <<'JSON'
  "grid":{"rows":1,"columns":3,"order":[[1,null,2]]},"images":[],"sounds":[]}
 JSON
 convert "$WORK/elsewhere.obf" "$WORK/elsewhere.ord" 2>"$WORK/err" || fail "a board made elsewhere was refused"
-expected="Laissé de côté à l'import (Orivox ne montre que des textes) : 1 image et 1 action autre qu'un texte."
+expected="Laissé de côté à l'import : 1 image et 1 action autre qu'un texte."
 [ "$(cat "$WORK/err")" = "$expected" ] || fail "unexpected message: $(cat "$WORK/err")"
 grep -q '^bonjour' "$WORK/elsewhere.ord" || fail "the text of the board made elsewhere is missing"
 

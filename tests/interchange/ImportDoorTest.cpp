@@ -221,7 +221,7 @@ QJsonObject byPath(const QString& path, const QString& type = "image/png") {
 
 const QString kRefused = QStringLiteral("Import impossible : ");
 const QString kLeftOut =
-    QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : ");
+    QStringLiteral("Laissé de côté à l'import : ");
 
 // Pictures kept, and pictures left out and counted while the rest of the board comes in.
 void pictureRows() {

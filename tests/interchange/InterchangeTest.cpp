@@ -127,7 +127,7 @@ private slots:
       QTest::newRow(name) << fixture(QString::fromLatin1(name)) << QString();
     // An older file's text spelled like a command would act as the command: it stays behind.
     QTest::newRow("texts.ord") << fixture(QStringLiteral("texts.ord"))
-                               << "Laissé de côté à l'import (Orivox ne montre que des textes) : 1 "
+                               << "Laissé de côté à l'import : 1 "
                                   "texte identique à une commande.";
     // The largest boards the program saves: many tabs of sentences, and long texts up to the
     // bound on a board's text in all.
@@ -222,7 +222,7 @@ private slots:
     QCOMPARE(r.board.tabs[2].texts, QStringList({"eau", " ", "A"}));
     QCOMPARE(
         r.dropped.text(),
-        QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : 1 image, "
+        QStringLiteral("Laissé de côté à l'import : 1 image, "
                        "1 son et 2 actions autres que des textes."));
     // A new board, in the default board's look.
     QCOMPARE(r.board.unselectedFont.color, clNavy);
@@ -233,7 +233,7 @@ private slots:
     QCOMPARE(alone.board.tabs.size(), 1);
     QCOMPARE(alone.board.tabs[0].texts, QStringList({"bonjour", "merci beaucoup", "au revoir"}));
     QCOMPARE(alone.dropped.text(),
-             QStringLiteral("Laissé de côté à l'import (Orivox ne montre que des textes) : 1 image "
+             QStringLiteral("Laissé de côté à l'import : 1 image "
                             "et 4 actions autres que des textes."));
   }
 

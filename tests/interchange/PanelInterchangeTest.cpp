@@ -90,7 +90,7 @@ private slots:
     f.panel().BtnImporter->click();
     QCOMPARE(captions(f), QStringList{"Politesse"});
     QCOMPARE(h.fakes.messages.shown,
-             (QStringList{"Laissé de côté à l'import (Orivox ne montre que des textes) : 1 image "
+             (QStringList{"Laissé de côté à l'import : 1 image "
                           "et 1 son.",
                           "Import impossible : ce fichier n'est pas un paquet .obz lisible."}));
   }
