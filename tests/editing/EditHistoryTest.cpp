@@ -370,6 +370,8 @@ private slots:
     // "Retirer l'image" only where there is a picture to take away.
     QCOMPARE(f.panel().BtnRetirerImage->isEnabled(),
              chosen >= 0 && page->model().hasPicture(chosen));
+    QCOMPARE(f.panel().BtnImageTexte->isEnabled(), chosen >= 0);
+    QCOMPARE(f.panel().BtnImagesOnglet->isEnabled(), texts != "@Alphabet");
 
     const QMap<QString, QPushButton*> buttons = {{"image", f.panel().BtnImageTexte},
                                                  {"retirer", f.panel().BtnRetirerImage},
