@@ -7,6 +7,7 @@
 //   rate_bench [text file]   (default: bench/data/fables.txt)
 #include "board/ButtonLayout.h"
 #include "board/DefaultBoard.h"
+#include "board/LetterFrequency.h"
 #include "execution/Scanner.h"
 #include "execution/SwitchInput.h"
 #include "prediction/FrenchText.h"
@@ -24,8 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <map>
-#include <sqlite3.h>
 
 namespace {
 
@@ -613,43 +612,13 @@ qsizetype middleCut(const QString& text) {
   return best >= 0 ? best : bestSpace >= 0 ? bestSpace : text.size();
 }
 
-// The letter page's texts ordered by their frequency in French, read from the model's word
-// counts (a word brings its letters, folded, and one space), placed so that in a grid of
-// kGridColumns the most frequent sit where row-column scanning reaches first: by the sum of
-// row and column, then by row. Empty when the model cannot be read.
-QStringList lettersByFrequency(const QString& model) {
-  std::map<QChar, double> weight;
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(model.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-      SQLITE_OK) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT word, count FROM _1_gram", -1, &st, nullptr) == SQLITE_OK)
-      while (sqlite3_step(st) == SQLITE_ROW) {
-        const auto* w = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        const double n = double(sqlite3_column_int64(st, 1));
-        weight[QChar(' ')] += n;
-        for (QChar c : frenchtext::fold(QString::fromUtf8(w ? w : "")))
-          weight[c] += n;
-      }
-    sqlite3_finalize(st);
-  }
-  sqlite3_close(db);
-  QStringList ranked = defaultboard::alphabetTexts();
-  if (weight.empty())
-    return {};
-  std::stable_sort(ranked.begin(), ranked.end(), [&](const QString& a, const QString& b) {
-    return weight[a.front()] > weight[b.front()];
-  });
-  std::vector<int> cells(size_t(ranked.size()));
-  for (size_t i = 0; i < cells.size(); ++i)
-    cells[i] = int(i);
-  std::stable_sort(cells.begin(), cells.end(), [](int a, int b) {
-    const int ra = a / kGridColumns, rb = b / kGridColumns;
-    return std::pair(ra + a % kGridColumns, ra) < std::pair(rb + b % kGridColumns, rb);
-  });
-  QStringList placed = ranked;
-  for (size_t i = 0; i < cells.size(); ++i)
-    placed[cells[i]] = ranked.at(qsizetype(i));
+// The letter page's texts as the carer's "Ranger par fréquence" orders them, in the bench's
+// grid of kGridColumns: what the person gets, measured.
+QStringList lettersByFrequency() {
+  const QStringList alphabet = defaultboard::alphabetTexts();
+  QStringList placed;
+  for (int i : letterfrequency::frequencyOrder(alphabet, kGridColumns))
+    placed << alphabet.at(i);
   return placed;
 }
 
@@ -669,7 +638,7 @@ int predictionFigures(const QString& text) {
   }
   std::vector<double> latencies;
   int unanswered = 0;
-  const QStringList frequencyOrder = lettersByFrequency(model);
+  const QStringList frequencyOrder = lettersByFrequency();
   const QStringList sourceWords = readerWords(text);
   auto run = [&](const QString& name, bool rowColumn, const QString& learnt, const QString& t,
                  const QString& userDb, const QStringList& letters) {

@@ -2,6 +2,7 @@
 // changes the model of the page it touches; the page cuts what changed and lays itself out.
 #include "editing/BoardEdits.h"
 
+#include "board/LetterFrequency.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
 #include "documents/BoardDocument.h"
@@ -13,6 +14,16 @@
 #include <algorithm>
 
 namespace boardedit {
+
+int columnsShown(const TOnglet& page) {
+  if (page.gridColumns() > 0)
+    return page.gridColumns();
+  // Flowing texts: as many columns as the first row of texts holds.
+  for (const buttonlayout::Row& row : page.layoutRows())
+    if (row.first == page.suggestionCount() && page.textButtonCount() > 0)
+      return std::max(1, std::min(row.count, page.textButtonCount()));
+  return page.model().textCount();
+}
 
 namespace {
 TOnglet* pageAt(CreationPanel& f, int tab) {
@@ -354,6 +365,41 @@ void SetPicturesCommand::apply(bool after) {
       page->textButton(FChanges[0].text) != FPanel.view().currentText())
     chooseText(FPanel, FTab, FChanges[0].text, false);
   FPanel.settleChosenText();
+}
+
+ReorderTextsCommand::ReorderTextsCommand(CreationPanel& f, int tab, const Order& before,
+                                         const Order& after)
+    : BoardEdit(f), FTab(tab), FBefore(before), FAfter(after) {}
+
+void ReorderTextsCommand::apply(const Order& order) {
+  FPanel.view().showTab(FTab);
+  TOnglet* page = pageAt(FPanel, FTab);
+  if (!page)
+    return;
+  // Taken out and put back whole: the page is cut and laid out once, and the text counter,
+  // one less for each text taken and one more for each put back, is where it was.
+  page->model().removeTexts(0, page->model().textCount());
+  page->model().insertTexts(0, order.texts, order.pictures);
+  FPanel.settleChosenText();
+}
+
+ReorderTextsCommand* ReorderTextsCommand::byFrequency(CreationPanel& f) {
+  TOnglet* page = f.view().activePage();
+  if (!page)
+    return nullptr;
+  const PageModel& model = page->model();
+  const Order before{model.texts(), model.pictures()};
+  const std::vector<int> order =
+      letterfrequency::frequencyOrder(before.texts, boardedit::columnsShown(*page));
+  Order after;
+  for (int from : order) {
+    after.texts << before.texts.at(from);
+    if (!before.pictures.isEmpty())
+      after.pictures << before.pictures.at(from);
+  }
+  if (after.texts == before.texts)
+    return nullptr;
+  return new ReorderTextsCommand(f, f.view().currentIndex(), before, after);
 }
 
 // ---------------------------------------------------------------------------------------------

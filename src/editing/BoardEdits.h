@@ -58,6 +58,10 @@ struct PictureChange {
 // The pictures the changes replace count no more.
 bool refusedPastPictureBounds(CreationPanel& f, int tab, const QList<PictureChange>& changes);
 
+// The columns the page's texts are shown in: the grid's, else those of the first row of
+// flowing texts (the rows below hold about as many).
+int columnsShown(const TOnglet& page);
+
 } // namespace boardedit
 
 class BoardEdit : public QUndoCommand {
@@ -226,6 +230,28 @@ private:
   int FTab;
   QList<boardedit::PictureChange> FChanges;
   bool FChosen;
+};
+
+// A tab's texts put in another order, their pictures with them, as one step: the whole order
+// before and after is kept, so undo and redo need no knowledge of how it was found.
+class ReorderTextsCommand : public BoardEdit {
+public:
+  struct Order {
+    QStringList texts;
+    QList<BoardPicture> pictures; // as the page's model lists them: empty when none has one
+  };
+  ReorderTextsCommand(CreationPanel& f, int tab, const Order& before, const Order& after);
+  void redo() override { apply(FAfter); }
+  void undo() override { apply(FBefore); }
+
+  // The active tab's texts ordered by their frequency in French for row-column scanning, in
+  // the columns the page shows; none when that order is the one it already has.
+  static ReorderTextsCommand* byFrequency(CreationPanel& f);
+
+private:
+  void apply(const Order& order);
+  int FTab;
+  Order FBefore, FAfter;
 };
 
 class AppearanceCommand : public BoardEdit {

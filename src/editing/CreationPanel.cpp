@@ -120,6 +120,9 @@ void CreationPanel::buildControls() {
   GroupBoxDeplOngl->setGeometry(10, 130, 240, 62);
   BtnAvtOngl = button(GroupBoxDeplOngl, "BtnAvtOngl", QStringLiteral("<<"), 20, 26, 90);
   BtnSuivOngl = button(GroupBoxDeplOngl, "BtnSuivOngl", QStringLiteral(">>"), 130, 26, 90);
+  // Offered on letter tabs, never done unasked: the board keeps its order until the carer asks.
+  BtnRangerFrequence = button(GrpBxOnglet, "BtnRangerFrequence",
+                              QStringLiteral("Ranger par fréquence"), 10, 198, 240);
 
   GrpBxTxt =
       named(new QGroupBox(QStringLiteral("Gestion des textes"), PnlModeCreation), "GrpBxTxt");
@@ -186,6 +189,7 @@ void CreationPanel::connectControls() {
   connect(BtnSupprOngl, &QPushButton::clicked, this, [this] { BtnSupprOnglClick(); });
   connect(BtnAvtOngl, &QPushButton::clicked, this, [this] { BtnAvtOnglClick(); });
   connect(BtnSuivOngl, &QPushButton::clicked, this, [this] { BtnSuivOnglClick(); });
+  connect(BtnRangerFrequence, &QPushButton::clicked, this, [this] { BtnRangerFrequenceClick(); });
   connect(EdtNomOnglet, &QLineEdit::textChanged, this, [this] {
     if (FTabNameChangeAttached)
       EdtNomOngletChange();

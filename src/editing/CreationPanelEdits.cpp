@@ -4,6 +4,7 @@
 #include "editing/CreationPanel.h"
 
 #include "board/BoardView.h"
+#include "board/LetterFrequency.h"
 #include "board/TOnglet.h"
 #include "documents/BoardFile.h"
 #include "documents/ReservedNames.h"
@@ -349,4 +350,20 @@ void CreationPanel::BtnReglagesClick() {
   // One step the carer can undo; the panel's paces follow the finer ones (see settingsChosen).
   if (QUndoCommand* change = ScanSetupCommand::settingsChosen(*this, FormReglages->settings()))
     FHistory->push(change);
+}
+
+bool CreationPanel::mayOrderByFrequency() const {
+  const TOnglet* page = FView.activePage();
+  return !FView.execMode() && page &&
+         (FView.isLetterPage(page) ||
+          letterfrequency::mostlySingleCharacters(page->model().texts()));
+}
+
+void CreationPanel::BtnRangerFrequenceClick() {
+  if (!mayOrderByFrequency())
+    return;
+  if (ReorderTextsCommand* command = ReorderTextsCommand::byFrequency(*this))
+    FHistory->push(command);
+  else
+    FServices.messages->information(QStringLiteral("Les textes sont déjà rangés par fréquence."));
 }

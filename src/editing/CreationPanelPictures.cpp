@@ -20,6 +20,8 @@ void CreationPanel::showPictureButtons() {
   BtnRetirerImage->setEnabled(editing && chosen >= 0 && page->model().hasPicture(chosen));
   // The letters of the reserved letter tabs are no texts the carer edits.
   BtnImagesOnglet->setEnabled(chooser && page && !FView.isLetterPage(page));
+  // The same moments decide whether the tab shown is one of letters.
+  BtnRangerFrequence->setEnabled(mayOrderByFrequency());
 }
 
 void CreationPanel::BtnImageTexteClick() {

@@ -396,6 +396,77 @@ private slots:
     QCOMPARE(shown(), pictures);
   }
 
+  // "Ranger par fréquence" on a tab of the 26 letters and the space in a grid of `columns`
+  // columns, e and z with a picture each: the order after, as one step undone and redone.
+  void lettersByFrequency_data() {
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QStringList>("placed");
+    QTest::addColumn<QStringList>("messages");
+    QStringList alphabet;
+    for (char c = 'a'; c <= 'z'; ++c)
+      alphabet << QString(QLatin1Char(c));
+    alphabet << QStringLiteral(" ");
+    // Row by row: the space and e in the two cells reached first, then a, i and s; f, h and v,
+    // as frequent as one another, in the alphabet's order.
+    const QStringList sixColumns =
+        QStringList{" ", "e", "i", "r", "u", "g"} + QStringList{"a", "s", "t", "d", "b", "q"} +
+        QStringList{"n", "o", "c", "f", "y", "k"} + QStringList{"l", "m", "h", "x", "w", "z"} +
+        QStringList{"p", "v", "j"};
+    QTest::newRow("six columns") << alphabet << 6 << sixColumns << QStringList{};
+    QTest::newRow("nine columns") << alphabet << 9
+                                  << QStringList{" ", "e", "i", "r", "l", "c", "g", "h", "y"} +
+                                         QStringList{"a", "s", "t", "u", "m", "b", "v", "x", "k"} +
+                                         QStringList{"n", "o", "d", "p", "f", "q", "j", "w", "z"}
+                                  << QStringList{};
+    QTest::newRow("already in that order")
+        << sixColumns << 6 << sixColumns
+        << QStringList{QStringLiteral("Les textes sont déjà rangés par fréquence.")};
+  }
+  void lettersByFrequency() {
+    QFETCH(QStringList, texts);
+    QFETCH(int, columns);
+    QFETCH(QStringList, placed);
+    QFETCH(QStringList, messages);
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    TOnglet* page = newTab(h);
+    BoardSettings grid = f.view().settings();
+    grid.gridColumns = columns;
+    f.view().setSettings(grid);
+    f.view().applyLayoutSettings();
+    QList<BoardPicture> pictures;
+    for (const QString& t : texts)
+      pictures << (t == "e" || t == "z" ? picture(QStringLiteral("p") + t) : BoardPicture());
+    page->AddTexts(texts, pictures);
+    // Offered on tabs of letters only: not on the empty "Divers", on the reserved Alphabet.
+    h.clickTab(f, 0);
+    QVERIFY(!f.panel().BtnRangerFrequence->isEnabled());
+    h.clickTab(f, 1);
+    QVERIFY(f.panel().BtnRangerFrequence->isEnabled());
+    h.clickTab(f, 3);
+    QVERIFY(f.panel().BtnRangerFrequence->isEnabled());
+    const BoardData before = f.view().boardData();
+
+    f.panel().BtnRangerFrequence->click();
+    QCOMPARE(page->wholeTexts(), placed);
+    QCOMPARE(h.fakes.messages.shown, messages);
+    for (const QString& t : {QStringLiteral("e"), QStringLiteral("z")})
+      QCOMPARE(page->model().picture(int(placed.indexOf(t))).licence, QStringLiteral("p") + t);
+    QCOMPARE(page->model().pictures().count(BoardPicture()), texts.size() - 2);
+    const BoardData after = f.view().boardData();
+    f.panel().BtnAnnulerEdition->click();
+    if (messages.isEmpty()) { // one step: one undo brings the whole order back
+      QVERIFY(f.view().boardData() == before);
+      QCOMPARE(page->wholeTexts(), texts);
+      QCOMPARE(page->model().picture(int(texts.indexOf("e"))).licence, QStringLiteral("pe"));
+      f.panel().BtnRetablirEdition->click();
+      QVERIFY(f.view().boardData() == after);
+    } else { // nothing changed, and no step was made: the undo takes the new tab away
+      QCOMPARE(f.view().pageCount(), 3);
+    }
+  }
+
   void pasteAList_data() {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QStringList>("texts");
