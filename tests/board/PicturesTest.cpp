@@ -333,35 +333,6 @@ private slots:
     b->repaint();
     QVERIFY(!b->shownPicture().isNull());
   }
-
-  // Not an assertion: pictures of a page in each label position, to look at.
-  void screenshots() {
-    const std::pair<PictureLabel, const char*> positions[] = {{PictureLabel::Above, "above"},
-                                                              {PictureLabel::Below, "below"},
-                                                              {PictureLabel::Hidden, "hidden"}};
-    for (const auto& [label, name] : positions) {
-      Host host;
-      host.unselected.size = 12;
-      host.unselected.color = clNavy;
-      host.selected = host.unselected;
-      host.selected.color = clRed;
-      host.label = label;
-      QTabWidget tabs;
-      tabs.resize(520, 260);
-      auto* page = new TOnglet(&tabs, &host);
-      page->AddTexts({"eau", "J'ai très envie d'aller dormir maintenant", "manger", "oui"},
-                     {svg("royalblue", 40, 40), svg("purple", 60, 30), BoardPicture{"x", "", ""}});
-      tabs.addTab(page, "Images");
-      tabs.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-      page->ApplyUnselectedFont();
-      page->SplitAllTexts();
-      page->ArrangeButtons();
-      page->StepNext(); // the first text lit
-      page->StepNext();
-      tabs.grab().save(QStringLiteral("/tmp/pictures-%1.png").arg(name));
-    }
-  }
 };
 
 ORIVOX_TEST(PicturesTest)
