@@ -73,6 +73,7 @@ ScanSession::~ScanSession() {
   stopTimers();   // before the pages go
   delete FSwitch; // no key may reach a window being taken apart
   FSwitch = nullptr;
+  delete FAcceptanceBar.data();
 }
 
 void ScanSession::journal(const char* event, const QString& detail) {

@@ -6,17 +6,18 @@
 #pragma once
 
 #include "documents/BoardSettings.h"
+#include "execution/AcceptanceBar.h"
 #include "execution/Scanner.h"
 #include "execution/SwitchKeyFilter.h"
 #include "platform/BoardFont.h"
 #include "platform/Services.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
-class AcceptanceBar;
 class ActionJournal;
 class BoardView;
 class CommandActions;
@@ -121,5 +122,7 @@ private:
   WordSuggestions* FSuggestions;
   // The switch and the shortcuts: every key event of the application passes through it.
   SwitchKeyFilter* FSwitch = nullptr;
-  AcceptanceBar* FAcceptanceBar = nullptr; // a held switch being accepted
+  // A held switch being accepted. A child of the window, yet it asks this session: it goes with
+  // it.
+  QPointer<AcceptanceBar> FAcceptanceBar;
 };
