@@ -44,6 +44,8 @@ private slots:
     QCOMPARE(f.panel().EdtT1->value(), 3);
     QCOMPARE(f.panel().EdtT2->value(), 1);
     QVERIFY(f.session().display().widget()->isReadOnly());
+    // A screen reader names the area the phrase is written in.
+    QCOMPARE(f.session().display().widget()->accessibleName(), QStringLiteral("Zone d'affichage"));
     QCOMPARE(f.focusHolder()->size(), QSize(57, 57));
     QVERIFY(f.focusHolder()->hasFocus());
   }
