@@ -11,6 +11,11 @@
 
 #include <utility>
 
+#ifdef ORIVOX_ZIP_LINKED_IN
+// The fuzz targets link the zip code in, so that it is instrumented with the rest.
+extern "C" interchange::ZipLibrary* orivox_zip_library();
+#endif
+
 namespace interchange {
 
 namespace {
@@ -18,8 +23,12 @@ namespace {
 constexpr time_t kFixedDate = 1704110400;
 
 ZipLibrary* library() {
+#ifdef ORIVOX_ZIP_LINKED_IN
+  return orivox_zip_library();
+#else
   auto* get = modules::resolveAs<ZipLibraryAccessor>(kZipModule, kZipLibraryAccessor);
   return get ? get() : nullptr;
+#endif
 }
 } // namespace
 
