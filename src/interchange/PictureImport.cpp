@@ -8,12 +8,12 @@
 
 #include "documents/BoardFile.h"
 #include "platform/PictureDecoder.h"
+#include "platform/SvgPictures.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QImageReader>
 #include <QJsonDocument>
-#include <QSvgRenderer>
 
 namespace interchange {
 
@@ -106,7 +106,7 @@ std::optional<BoardPicture> keptPicture(const QByteArray& bytes, const QString& 
   }
   if (kind == PictureKind::Svg) {
     if (bytes.size() > boardfile::kMaxPictureBytes || !selfContained(bytes) ||
-        !QSvgRenderer(bytes).isValid())
+        !svgpictures::isValid(bytes))
       return std::nullopt;
     return BoardPicture{bytes, kSvg, {}};
   }
@@ -165,8 +165,9 @@ std::optional<QString> licenceOf(const QJsonObject& image) {
     // Orivox's own text only while it still says what "license" says: a licence changed by
     // another program is taken as it now is.
     const QJsonDocument parsed = QJsonDocument::fromJson(own.toString().toUtf8());
-    const bool agrees = license.isObject() ? parsed.isObject() && parsed.object() == license.toObject()
-                                           : !parsed.isObject() && !license.isObject();
+    const bool agrees = license.isObject()
+                            ? parsed.isObject() && parsed.object() == license.toObject()
+                            : !parsed.isObject() && !license.isObject();
     if (agrees && own.toString().size() <= bounds::kMaxLicenceBytes)
       text = own.toString();
   }

@@ -1,6 +1,6 @@
-// A zip package (".obz") read and written through libzip, with the bounds that keep a hostile
-// package from taking the machine: only the entries asked for are inflated, each within a bound
-// checked before inflating and again while the bytes come.
+// A zip package (".obz") read and written through the zip library, with the bounds that keep a
+// hostile package from taking the machine: only the entries asked for are inflated, each within a
+// bound checked before inflating and again while the bytes come.
 #pragma once
 
 #include <QByteArray>
@@ -8,11 +8,13 @@
 #include <QPair>
 #include <QString>
 
+#include <memory>
+
 #include "interchange/Result.h"
 
-struct zip; // libzip's archive
-
 namespace interchange {
+
+class ZipArchive;
 
 // A path inside a package in its one spelling ("./a//b" is "a/b"), or an empty string when it
 // leaves the package: absolute, a drive ("C:x"), a backslash, a NUL or a "..". Every path a
@@ -42,8 +44,8 @@ public:
 
 private:
   ZipReader() = default;
-  QByteArray FBytes; // libzip reads a buffer in place: it must outlive the archive
-  ::zip* FArchive = nullptr;
+  QByteArray FBytes; // the archive reads the buffer in place: it must outlive it
+  std::unique_ptr<ZipArchive> FArchive;
   qint64 FBudgetLeft = 0;
   qint64 FBudget = 0;
 };

@@ -2,11 +2,11 @@
 // readers work under an allocation limit; a vector picture is drawn at the size shown.
 #include "platform/PictureDecoder.h"
 
+#include "platform/SvgPictures.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 
@@ -27,27 +27,6 @@ QSize fitted(const QSizeF& source, const QSize& box) {
   QSizeF s = source;
   s.scale(QSizeF(box), Qt::KeepAspectRatio);
   return QSize(std::max(1, qRound(s.width())), std::max(1, qRound(s.height())));
-}
-
-QImage drawSvg(const QByteArray& bytes, const QSize& box) {
-  QSvgRenderer renderer(bytes);
-  if (!renderer.isValid())
-    return {};
-  // The proportions come from the view box, else the announced size: whatever the picture
-  // claims, it is drawn at the size shown.
-  QSizeF source = renderer.viewBoxF().size();
-  if (source.isEmpty())
-    source = renderer.defaultSize();
-  const QSize size = fitted(source, box);
-  if (size.isEmpty())
-    return {};
-  QImage image(size, QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull())
-    return {};
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-  return image;
 }
 
 // The bitmap whole, if its announced size is within the bounds.
@@ -77,7 +56,7 @@ QImage decode(const QByteArray& bytes, const QString& contentType, const QSize& 
       size.width() > kMaxDrawnSide || size.height() > kMaxDrawnSide)
     return {};
   if (looksLikeSvg(bytes, contentType))
-    return drawSvg(bytes, size);
+    return svgpictures::draw(bytes, size);
   const QImage image = readBitmap(bytes);
   if (image.isNull())
     return {};
@@ -88,7 +67,7 @@ std::optional<Prepared> prepareForStorage(const QByteArray& bytes, int maxSide, 
   if (bytes.isEmpty() || bytes.size() > kMaxSourceBytes || maxSide <= 0)
     return std::nullopt;
   if (looksLikeSvg(bytes, QString())) {
-    if (bytes.size() > maxBytes || !QSvgRenderer(bytes).isValid())
+    if (bytes.size() > maxBytes || !svgpictures::isValid(bytes))
       return std::nullopt;
     return Prepared{bytes, QStringLiteral("image/svg+xml")};
   }

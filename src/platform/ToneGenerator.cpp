@@ -1,13 +1,15 @@
-// Sine tones for the bell, played through the sound server with the PulseAudio simple API;
-// without a server the bell is silent but keeps its timing.
+// Sine tones for the bell, played through the sound server by the module orivox_tones; without
+// a server or the module the bell is silent but keeps its timing.
 #include "platform/ToneGenerator.h"
+
+#include "platform/Modules.h"
+#include "platform/SoundOutput.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
-#include <pulse/simple.h>
 
 QByteArray toneSamples(int frequencyHz, int durationMs, int sampleRate) {
   if (frequencyHz <= 0 || durationMs <= 0 || sampleRate <= 0)
@@ -38,21 +40,15 @@ constexpr int kSampleRate = 44100;
 // so that a bell without a server does not try once per tone.
 constexpr qint64 kRetryAfterMs = 10000;
 
-class PulseToneGenerator : public IToneGenerator {
+class ServerToneGenerator : public IToneGenerator {
 public:
-  ~PulseToneGenerator() override { closeStream(); }
-
   void playTone(int frequencyHz, int durationMs) override {
     if (durationMs <= 0)
       return;
     if (openStream()) {
-      const QByteArray samples = toneSamples(frequencyHz, durationMs, kSampleRate);
-      int error = 0;
-      if (pa_simple_write(FStream, samples.constData(), size_t(samples.size()), &error) == 0 &&
-          pa_simple_drain(FStream, &error) == 0)
+      if (FOutput->play(toneSamples(frequencyHz, durationMs, kSampleRate)))
         return;
-      // The server went away: drop the stream and wait as if the tone had played.
-      closeStream();
+      // The server went away: wait as if the tone had played.
       FFailure.start();
     }
     QThread::msleep(ulong(durationMs));
@@ -60,35 +56,28 @@ public:
 
 private:
   bool openStream() {
-    if (FStream)
-      return true;
     if (FFailure.isValid() && FFailure.elapsed() < kRetryAfterMs)
       return false;
-    pa_sample_spec sampleFormat;
-    sampleFormat.format = PA_SAMPLE_S16LE;
-    sampleFormat.rate = kSampleRate;
-    sampleFormat.channels = 1;
-    int error = 0;
-    FStream = pa_simple_new(nullptr, "Orivox", PA_STREAM_PLAYBACK, nullptr, "Sonnerie",
-                            &sampleFormat, nullptr, nullptr, &error);
-    if (!FStream)
+    // The sound libraries are loaded at the first tone; without the module, tones are silent.
+    if (!FOutput && !FMissing) {
+      if (auto* create = modules::resolveAs<SoundOutputFactory>(kTonesModule, kSoundOutputFactory))
+        FOutput.reset(create());
+      FMissing = !FOutput;
+    }
+    if (!FOutput || !FOutput->open(kSampleRate)) {
       FFailure.start();
-    else
-      FFailure.invalidate();
-    return FStream != nullptr;
+      return false;
+    }
+    FFailure.invalidate();
+    return true;
   }
 
-  void closeStream() {
-    if (FStream)
-      pa_simple_free(FStream);
-    FStream = nullptr;
-  }
-
-  pa_simple* FStream = nullptr;
+  std::unique_ptr<SoundOutput> FOutput;
+  bool FMissing = false;
   QElapsedTimer FFailure; // valid while the last connection attempt failed
 };
 } // namespace
 
 std::unique_ptr<IToneGenerator> makeSystemToneGenerator() {
-  return std::make_unique<PulseToneGenerator>();
+  return std::make_unique<ServerToneGenerator>();
 }

@@ -2,6 +2,7 @@
 // the latest, and tells what state the model is in.
 #include "prediction/PresagePredictor.h"
 
+#include "prediction/PresageEngine.h"
 #include "prediction/PresageWorker.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,9 @@ PresagePredictor::PresagePredictor(const QString& modelPath, const QString& user
       FLatest(std::make_shared<QAtomicInt>(-1)) {
   const QString user = userModelPath.isEmpty() ? defaultUserModel() : userModelPath;
   FStatus = checkModel(modelPath);
+  // Without the library's module there is nothing to read the model with: as without a model.
+  if (FStatus == Status::Ok && !presageModuleFound())
+    FStatus = Status::ModelMissing;
   if (FStatus == Status::Ok && user.isEmpty())
     FStatus = Status::Unavailable;
   FWorker = std::make_unique<PresageWorker>(modelPath, user, FLatest);

@@ -11,17 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
-#include <presage.h>
 
 #include <exception>
-
-// The text presage reads: the one it was handed last.
-class ModelContext : public PresageCallback {
-public:
-  std::string get_past_stream() const override { return past; }
-  std::string get_future_stream() const override { return {}; }
-  std::string past;
-};
 
 namespace {
 // More words than shown are asked for: the phrase-start word and duplicates after restoring
@@ -169,8 +160,7 @@ PredictionResult PresageWorker::startLibrary() {
   FPresage.reset();
   FContext = std::make_unique<ModelContext>();
   return libraryCall([this] {
-    FPresage =
-        std::make_unique<Presage>(FContext.get(), utf8(LearningFile::configPath(FUserModelPath)));
+    FPresage = makePresageEngine(FContext.get(), utf8(LearningFile::configPath(FUserModelPath)));
     // A first prediction reads every table: a database without them throws here.
     FContext->past = utf8(frenchtext::toModel(QString()));
     FPresage->predict();

@@ -5,15 +5,13 @@
 #include "prediction/FoldedWords.h"
 #include "prediction/LearningFile.h"
 #include "prediction/PredictionResult.h"
+#include "prediction/PresageEngine.h"
 #include "prediction/WordPredictor.h"
 
 #include <QAtomicInt>
 #include <QObject>
 #include <memory>
 #include <vector>
-
-class Presage;
-class ModelContext;
 
 class PresageWorker : public QObject {
   Q_OBJECT
@@ -68,7 +66,7 @@ private:
   QString FUserModelPath;
   std::shared_ptr<QAtomicInt> FLatest;
   std::unique_ptr<ModelContext> FContext;
-  std::unique_ptr<Presage> FPresage;
+  std::unique_ptr<PresageEngine> FPresage;
   LearningFile FLearning;
   // Read from the model when it opens; the person's words join it as they are learnt.
   FoldedWords FWords;

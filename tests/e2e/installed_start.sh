@@ -28,7 +28,9 @@ cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 ||
   { cat "$WORK/install.log" >&2; fail "cmake --install failed"; }
 for f in bin/orivox share/applications/org.orivox.orivox.desktop \
   share/icons/hicolor/256x256/apps/orivox.png share/metainfo/org.orivox.orivox.metainfo.xml \
-  share/mime/packages/orivox.xml share/doc/orivox/copyright share/man/man1/orivox.1.gz; do
+  share/mime/packages/orivox.xml share/doc/orivox/copyright share/man/man1/orivox.1.gz \
+  lib/orivox/liborivox_speech.so lib/orivox/liborivox_tones.so lib/orivox/liborivox_zip.so \
+  lib/orivox/liborivox_svg.so lib/orivox/liborivox_presage.so; do
   [ -s "$PREFIX/$f" ] || fail "not installed: $f"
 done
 grep -qx 'Exec=orivox %f' "$PREFIX/share/applications/org.orivox.orivox.desktop" || fail "desktop entry has no Exec=orivox %f"

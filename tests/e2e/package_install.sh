@@ -64,6 +64,10 @@ DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 install -y -qq
   --no-install-recommends "$DEB" >"$WORK/apt.log" 2>&1 ||
   { cat "$WORK/apt.log" >&2; fail "apt-get install of the package failed"; }
 [ -x /usr/bin/orivox ] || fail "/usr/bin/orivox is not installed"
+# The features loaded at first use, where the installed program looks for them.
+for m in speech tones zip svg presage; do
+  [ -f "/usr/lib/orivox/liborivox_$m.so" ] || fail "the module orivox_$m is not installed"
+done
 grep -q '^application/x-orivox-board$' /usr/share/mime/types ||
   fail "the board file type is not in the MIME database"
 grep -qx 'Exec=orivox %f' /usr/share/applications/org.orivox.orivox.desktop || fail "the menu entry passes no file"
