@@ -390,8 +390,12 @@ private:
       const QString whole = QStringList(pieces.mid(p)).join(QString()).toLower();
       const QString letters = boardForm(piece, FBoard);
       bool tookWhole = false;
+      bool took = false;
       for (qsizetype k = 0;; ++k) {
         const QStringList offered = oracle.ask(display);
+        if (FTrace)
+          std::fprintf(stderr, "  [%s] %s\n", qPrintable(display.right(24)),
+                       qPrintable(offered.join(QStringLiteral(" | "))));
         int index = -1;
         for (int n = 0; n < offered.size(); ++n) {
           const QString o = offered.at(n).toLower();
@@ -409,12 +413,16 @@ private:
           ++FFigures.suggestionsTaken;
           FFigures.characters += int(c.insert.size()) - c.remove;
           tookWhole = offered.at(index).toLower() == whole;
+          took = true;
           break;
         }
         if (k >= letters.size())
           break;
         typeChar(letters.mid(k, 1));
       }
+      if (FTrace)
+        std::fprintf(stderr, "%s: %s\n", qPrintable(piece),
+                     took ? "offered" : "spelled");
       if (tookWhole)
         break;
     }
@@ -528,6 +536,8 @@ private:
     return right && o.chosenItem >= 0;
   }
 
+  // ORIVOX_RATE_TRACE=1: what the user saw before each letter, on the error stream.
+  const bool FTrace = qEnvironmentVariableIntValue("ORIVOX_RATE_TRACE") != 0;
   const Board& FBoard;
   Scanner FScanner;
   SwitchInput FSwitch;

@@ -143,12 +143,14 @@ def count_run(seq, weight, grams):
             grams[2][(seq[i - 2], seq[i - 1], g)] += weight
 
 
-def count(texts, weight, grams, known=None):
+def count(texts, weight, grams, known=None, excerpts=False):
     """N-grams of the texts; a phrase is cut at a word outside `known` (when given), and a word
-    in it is counted as the word it maps to."""
+    in it is counted as the word it maps to. Each text of `excerpts` is cut out of a longer one:
+    where it starts says nothing of how phrases start (a quotation often begins with the "et" or
+    "le" of a sentence begun before it), so its first phrase gets no start marker."""
     for text in texts:
-        for toks in phrases(text):
-            seq = [START]
+        for i, toks in enumerate(phrases(text)):
+            seq = [] if excerpts and i == 0 else [START]
             for w in toks:
                 if known is None or w in known:
                     seq.append(w if known is None else known[w])
@@ -278,17 +280,20 @@ def main():
     ap.add_argument("--no-dictionary", action="store_true", help="keep every word met")
     args = ap.parse_args()
 
-    sources = []  # (texts, weight) pairs, read twice: once for the words, once for the counts
+    # (texts, weight, whether they are excerpts), read twice: once for the words, once for the
+    # counts.
+    sources = []
     if args.from_text:
         for f in args.from_text:
-            sources.append((lambda f=f: [open(f, encoding="utf-8").read()], 1))
+            sources.append((lambda f=f: [open(f, encoding="utf-8").read()], 1, False))
     else:
         for p in (args.littre, args.dasher):
             if not os.path.exists(p):
                 sys.exit("missing source: %s (install stardict-xmlittre and dasher-data)" % p)
-        sources.append((lambda: littre_citations(args.littre), 1))
+        sources.append((lambda: littre_citations(args.littre), 1, True))
         # Today's French weighs more than the classics quoted by the dictionary.
-        sources.append((lambda: [open(args.dasher, encoding="utf-8", errors="replace").read()], 8))
+        sources.append((lambda: [open(args.dasher, encoding="utf-8", errors="replace").read()],
+                        8, False))
     own = []
     if args.words:
         for line in open(args.words, encoding="utf-8"):
@@ -301,7 +306,7 @@ def main():
             own.append((text, int(n)))
 
     vocabulary = Vocabulary()
-    for texts, weight in sources:
+    for texts, weight, _ in sources:
         vocabulary.add(texts(), weight)
     ours = Vocabulary()
     for text, n in own:
@@ -316,8 +321,8 @@ def main():
         known.update((w, w) for w in list(ours.seen) + [e + APOSTROPHE for e in ELIDED])
 
     grams = (collections.Counter(), collections.Counter(), collections.Counter())
-    for texts, weight in sources:
-        count(texts(), weight, grams, known)
+    for texts, weight, excerpts in sources:
+        count(texts(), weight, grams, known, excerpts)
     for text, n in own:
         count([text], n, grams)
 

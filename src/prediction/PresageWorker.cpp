@@ -20,6 +20,10 @@ namespace {
 constexpr int kSpareWords = 3;
 // The most spellings one typed beginning is asked for ("a": a, à, â, æ...).
 constexpr int kMostBeginnings = 24;
+// "j'" typed as "j" is also offered with the words likeliest after it ("j'ai"): one choice
+// instead of two. Each elided word shown costs one question more to the library.
+constexpr int kMostElidedPairs = 2;
+constexpr int kPairsPerElision = 1;
 // Lessons kept while the learning file is busy; the oldest go first.
 constexpr int kMostWaiting = 1000;
 
@@ -259,13 +263,12 @@ std::vector<PresageWorker::Scored> PresageWorker::lookUp(const QString& text) {
   const QString folded = frenchtext::fold(typed);
   std::vector<Scored> out;
   if (folded.isEmpty()) {
-    // After a space: the next word from the context alone.
-    FContext->past = utf8(frenchtext::toModel(text));
-    for (const std::string& p : FPresage->predict()) {
-      const QString w = QString::fromStdString(p);
-      if (!w.isEmpty() && !w.contains(QChar(frenchtext::kPhraseStart)))
-        out.push_back({double(FCount + kSpareWords - int(out.size())), w, FWords.written(w)});
-    }
+    // After a space: the next word from the context alone (an empty beginning matches all).
+    const QString past = frenchtext::toModel(text);
+    out = ask(past, {QString()});
+    for (Scored& s : out)
+      s.written = FWords.written(s.modelWord);
+    addElidedPairs(past, out);
     return out;
   }
   // The context without the word being written, which the beginnings stand for.
@@ -306,7 +309,38 @@ std::vector<PresageWorker::Scored> PresageWorker::lookUp(const QString& text) {
       out.push_back(s);
     }
   }
+  addElidedPairs(past, out);
   return out;
+}
+
+void PresageWorker::addElidedPairs(const QString& past, std::vector<Scored>& found) {
+  // Only an elided word the person would see is worth a question more: a few milliseconds each.
+  std::vector<Scored> shown = found;
+  std::stable_sort(shown.begin(), shown.end(),
+                   [](const Scored& a, const Scored& b) { return a.probability > b.probability; });
+  if (int(shown.size()) > FCount)
+    shown.resize(size_t(FCount));
+  int asked = 0;
+  for (const Scored& e : shown) {
+    if (!frenchtext::elidedWords().contains(e.modelWord) || asked++ >= kMostElidedPairs)
+      continue;
+    // An empty beginning: every word the model has after the elided one.
+    std::vector<Scored> next = ask(past + e.modelWord + QLatin1Char(' '), {QString()});
+    std::stable_sort(next.begin(), next.end(), [](const Scored& a, const Scored& b) {
+      return a.probability > b.probability;
+    });
+    int added = 0;
+    for (const Scored& n : next) {
+      if (added >= kPairsPerElision)
+        break;
+      if (!FWords.follows(e.modelWord, n.modelWord))
+        continue;
+      // Below the elided word alone, which stays offered for every other word after it.
+      found.push_back({e.probability * n.probability, e.modelWord + n.modelWord,
+                       e.written + FWords.written(n.modelWord)});
+      ++added;
+    }
+  }
 }
 
 void PresageWorker::keepForLater(const QStringList& phrases, const QStringList& boardTexts) {

@@ -45,6 +45,9 @@ private:
   // The words that may be meant by the word being written, spelled with or without accents,
   // apostrophes and hyphens, each scored in its context; throws what the library throws.
   std::vector<Scored> lookUp(const QString& text);
+  // An elided word among the words shown ("j'", "qu'") offered also with the word likeliest
+  // after it ("j'ai"), less likely than the elided word alone.
+  void addElidedPairs(const QString& past, std::vector<Scored>& found);
   // The library's words starting with one of `beginnings` after the context `past`.
   std::vector<Scored> ask(const QString& past, const QStringList& beginnings);
 

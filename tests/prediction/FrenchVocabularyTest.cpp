@@ -79,6 +79,9 @@ private slots:
     QTest::newRow("proper noun keeps its capital") << "je vais à pa" << L{"Paris"} << L{"paris"};
     QTest::newRow("first name keeps its capital") << "la vierge mar" << L{"Marie"} << L{"marie"};
     QTest::newRow("typed word with its accent") << "Il fait très" << L{"très"} << L{};
+    QTest::newRow("cedilla after a comma") << "Oui, ca" << L{"ça"} << L{};
+    QTest::newRow("a feast's name") << "Joyeux no" << L{"Noël"} << L{"noël"};
+    QTest::newRow("elided word and the word after it") << "J" << L{"J'", "J'ai"} << L{};
   }
   void offers() {
     QFETCH(QString, text);

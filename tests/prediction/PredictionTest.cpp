@@ -194,6 +194,29 @@ private slots:
     QVERIFY2(!words.isEmpty() && words.first() == first, qPrintable(words.join(',')));
   }
 
+  // An elided word is offered alone (for every word that may follow it) and, below it, with the
+  // word likeliest after it, so that "j'ai" costs one choice instead of two.
+  void elidedWordComesAloneAndWithTheNextWord_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("alone");
+    QTest::addColumn<QString>("pair");
+    QTest::newRow("its first letter typed")
+        << "Et j" << QStringLiteral("j'") << QStringLiteral("j'ai");
+    QTest::newRow("at a phrase start") << "J" << QStringLiteral("J'") << QStringLiteral("J'ai");
+    QTest::newRow("nothing typed yet")
+        << "faim et " << QStringLiteral("j'") << QStringLiteral("j'ai");
+  }
+  void elidedWordComesAloneAndWithTheNextWord() {
+    QFETCH(QString, text);
+    QFETCH(QString, alone);
+    QFETCH(QString, pair);
+    PresagePredictor p(FModel, FDir.filePath(QStringLiteral("pair.db")));
+    const QStringList words = ask(p, 1, text);
+    QVERIFY2(words.contains(alone) && words.contains(pair) &&
+                 words.indexOf(alone) < words.indexOf(pair),
+             qPrintable(words.join(',')));
+  }
+
   void onlyTheLatestRequestIsAnswered() {
     PresagePredictor p(FModel, FDir.filePath(QStringLiteral("stale.db")));
     QSignalSpy spy(&p, &WordPredictor::suggestions);
