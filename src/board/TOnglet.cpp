@@ -2,6 +2,7 @@
 // and the scanning highlight over the buttons.
 #include "board/TOnglet.h"
 
+#include "platform/Accessibility.h"
 #include "platform/SwitchKeys.h"
 
 #include "board/ButtonLayout.h"
@@ -748,7 +749,12 @@ void TOnglet::StepNext() {
     setScrollPosition(scrollMaximum());
   TTextButton* current = GetCurrentButton();
   reveal(current);
+  const bool hadFocus = current->hasFocus();
   current->setFocus();
+  // Taking the focus tells assistive technologies; a button that had it already, or a window
+  // without the keyboard, tells them nothing by itself.
+  if (hadFocus || !current->hasFocus())
+    announceLit(current);
   if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
   if (newItem)
@@ -823,7 +829,13 @@ bool TOnglet::makeCurrent(TTextButton* button) {
     TextButtonExit(old);
   setCurrentIndex(k);
   TextButtonEnter(button);
+  announceLit(button);
   return true;
+}
+
+void TOnglet::announceLit(TTextButton* b) {
+  if (b && FHost->execMode() && !FHost->tabScanning())
+    accessibility::announceCurrent(b);
 }
 
 QString TOnglet::GetCurrentText() const {
@@ -958,6 +970,7 @@ void TOnglet::LightRow(int first, int count) {
   if (!FLitRow.empty()) {
     reveal(FLitRow.front());
     FScrollBox->ensureWidgetVisible(FLitRow.front(), 0, 5);
+    announceLit(FLitRow.front()); // a row is named by its first text, as the prompts name it
   }
 }
 

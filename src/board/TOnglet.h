@@ -243,6 +243,8 @@ private:
   void reveal(TTextButton* b);
   // A suggestion dressed lit or plain, its caption measured in that font.
   void dressSuggestion(TTextButton* b, bool lit);
+  // Assistive technologies are told the button lit is current (while the texts are scanned).
+  void announceLit(TTextButton* b);
 
   QTabWidget* FTabControl;
   TOngletHost* FHost;

@@ -18,6 +18,11 @@ public:
   void setCaptionColor(const QColor& c);
   void setHighlightStyle(HighlightStyle style);
   HighlightStyle highlightStyle() const { return FStyle; }
+  // Assistive technologies hear the lit tab as the current item, each time it is lit and each
+  // time `holder` (the widget that keeps the keyboard while the tabs are scanned) takes the
+  // focus, so that they never name the holder in its place.
+  void announceHighlighted();
+  void setFocusHolder(QWidget* holder);
 
   std::function<void()> onChanging;  // the user is about to change the tab
   std::function<void()> onMouseDown; // any mouse button pressed, after the change
@@ -32,9 +37,12 @@ protected:
   void mousePressEvent(QMouseEvent* e) override;
   void tabInserted(int index) override;
   void tabRemoved(int index) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
   int FHighlighted = -1;
+  bool FAnnouncePending = false;
+  QWidget* FFocusHolder = nullptr;
   QColor FCaptionColor{0x80, 0, 0};
   HighlightStyle FStyle = HighlightStyle::TextColour;
   friend class TPageControl;

@@ -49,7 +49,7 @@ ScanSession::ScanSession(const Services& services, BoardView& view, ActionJourna
 
   FDisplay = std::make_unique<QtDisplayLines>(Memo);
   FPhrase = std::make_unique<PhraseComposer>(*FDisplay);
-  FSpeech = std::make_unique<SpeechFeedback>(FServices.speech, FView.settings());
+  FSpeech = std::make_unique<SpeechFeedback>(FServices.speech, FView.settings(), FServices.screenReader);
   FPhrase->FEnteredTexts.clear();
   FPhrase->FPhraseStarts = QStringList{QStringLiteral("0")};
   FPhrase->FPhraseStartLine = 0;
