@@ -40,6 +40,8 @@ TTextButton::TTextButton(TOnglet* page, ButtonKind kind, QWidget* parent)
   setAutoDefault(false);
   setDefault(false);
   setFocusPolicy(Qt::StrongFocus);
+  if (isSuggestion())
+    setAccessibleName(QStringLiteral("Aucun mot proposé"));
   connect(this, &QPushButton::clicked, this, [this] {
     if (!isReserved() && FPage)
       FPage->TextButtonClick(this);
@@ -51,8 +53,15 @@ void TTextButton::setCaption(const QString& caption) {
     return;
   FCaption = caption;
   setText(shownLiterally(caption));
-  // What assistive technologies name, even when the picture is shown without its label.
-  setAccessibleName(caption);
+  // What assistive technologies name, even when the picture is shown without its label. A
+  // caption of spaces alone (the space key) or none (a suggestion slot left blank) would be
+  // heard as nothing.
+  if (!caption.trimmed().isEmpty())
+    setAccessibleName(caption);
+  else if (!caption.isEmpty())
+    setAccessibleName(QStringLiteral("Espace"));
+  else
+    setAccessibleName(isSuggestion() ? QStringLiteral("Aucun mot proposé") : QString());
 }
 
 void TTextButton::setPicture(const BoardPicture& picture) {

@@ -5,7 +5,6 @@
 
 #include "platform/Accessibility.h"
 
-#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -39,7 +38,7 @@ void TTabBar::setHighlighted(int index) {
 }
 
 void TTabBar::announceHighlighted() {
-  if (FAnnouncePending || !QAccessible::isActive())
+  if (FAnnouncePending || !accessibility::listening())
     return;
   // Told once the step is over: a focus the step gives the holder is then heard first, and the
   // lit tab last, as what stays current.

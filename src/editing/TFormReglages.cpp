@@ -220,7 +220,6 @@ void TFormReglages::showScreenReaderState() {
 
 void TFormReglages::nameControls() {
   accessibility::nameFormFields(this);
-  CbxVoice->setAccessibleName(QStringLiteral("Voix"));
   LblSpeechState->setAccessibleName(QStringLiteral("État de la synthèse vocale"));
   LblPredictionState->setAccessibleName(QStringLiteral("État de la prédiction de mots"));
   LblScreenReader->setAccessibleName(QStringLiteral("Lecteur d'écran"));

@@ -29,6 +29,7 @@ ScanSession::ScanSession(const Services& services, BoardView& view, ActionJourna
       FFocusHolder(focusHolder), FPredictor(predictor) {
   Memo = new QTextEdit(displayParent);
   Memo->setObjectName(QStringLiteral("Memo"));
+  Memo->setAccessibleName(QStringLiteral("Zone d'affichage"));
   Memo->setReadOnly(true);
   Memo->setLineWrapMode(QTextEdit::WidgetWidth);
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -49,7 +50,8 @@ ScanSession::ScanSession(const Services& services, BoardView& view, ActionJourna
 
   FDisplay = std::make_unique<QtDisplayLines>(Memo);
   FPhrase = std::make_unique<PhraseComposer>(*FDisplay);
-  FSpeech = std::make_unique<SpeechFeedback>(FServices.speech, FView.settings(), FServices.screenReader);
+  FSpeech =
+      std::make_unique<SpeechFeedback>(FServices.speech, FView.settings(), FServices.screenReader);
   FPhrase->FEnteredTexts.clear();
   FPhrase->FPhraseStarts = QStringList{QStringLiteral("0")};
   FPhrase->FPhraseStartLine = 0;

@@ -9,13 +9,29 @@
 #include <QWidget>
 
 namespace accessibility {
+namespace {
+std::function<void(QAccessibleEvent*)>& observer() {
+  static std::function<void(QAccessibleEvent*)> theObserver;
+  return theObserver;
+}
+} // namespace
+
+bool listening() {
+  return QAccessible::isActive() || observer();
+}
+
+void setAnnouncementObserver(std::function<void(QAccessibleEvent*)> o) {
+  observer() = std::move(o);
+}
 
 void announceCurrent(QObject* object, int child) {
-  if (!object || !QAccessible::isActive())
+  if (!object || !listening())
     return;
   QAccessibleEvent event(object, QAccessible::Focus);
   if (child >= 0)
     event.setChild(child);
+  if (observer())
+    observer()(&event);
   QAccessible::updateAccessibility(&event);
 }
 

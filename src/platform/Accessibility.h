@@ -2,10 +2,19 @@
 // with a label, and whether a screen reader runs (so that the board does not speak twice).
 #pragma once
 
+#include <functional>
+
+class QAccessibleEvent;
 class QObject;
 class QWidget;
 
 namespace accessibility {
+// Whether anything hears the announcements: an assistive technology through Qt's bridge, or the
+// observer below.
+bool listening();
+// Hears every announcement besides the bridge, whether or not one listens (tests record what a
+// screen reader would be told; without a platform bridge Qt sends nothing). Empty: none.
+void setAnnouncementObserver(std::function<void(QAccessibleEvent*)> observer);
 // Tells assistive technologies that `object` (or its item `child`, such as one tab of a tab bar)
 // is current, as if it had taken the focus; the keyboard focus stays where it is. Nothing is sent
 // while no assistive technology listens.

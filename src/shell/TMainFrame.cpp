@@ -113,6 +113,9 @@ void TMainFrame::buildLayout() {
   Buttoncache->setFocusPolicy(Qt::StrongFocus);
   Buttoncache->setAutoDefault(false);
   Buttoncache->lower();
+  // Assistive technologies hear the lit tab whenever it takes the focus, never its own name.
+  Buttoncache->setAccessibleName(QStringLiteral("Défilement des onglets"));
+  FView->tabBar()->setFocusHolder(Buttoncache);
 
   FSession =
       new ScanSession(FServices, *FView, FJournal.get(), this, PnlBas, Buttoncache, FPredictor);
@@ -142,6 +145,7 @@ void TMainFrame::buildLayout() {
   Splitter->setSizes({600, 173});
   Splitter->handle(1)->hide();
   Logo->installEventFilter(this);
+  Logo->setAccessibleName(QStringLiteral("Afficher l'aide"));
 }
 
 void TMainFrame::wire() {

@@ -1,8 +1,12 @@
 // Walks the tree of accessible interfaces from a widget, as the bridge exposes it.
 #include "support/AccessibleTree.h"
 
+#include "platform/Accessibility.h"
+
 #include <QAccessibleInterface>
+#include <QApplication>
 #include <QWidget>
+#include <algorithm>
 
 namespace testsupport {
 namespace {
@@ -49,7 +53,14 @@ void walk(QAccessibleInterface* iface, QStringList& unnamed, int depth) {
     return;
   if (iface->state().invisible)
     return;
-  if (isControl(iface->role()) && iface->text(QAccessible::Name).trimmed().isEmpty())
+  // Signs alone ("...", "<<") say nothing of what a control does; one sign is a key of the
+  // board ("?", ","), which a screen reader names.
+  const QString name = iface->text(QAccessible::Name).trimmed();
+  const bool saysNothing =
+      name.isEmpty() || (name.size() > 1 && std::none_of(name.begin(), name.end(), [](QChar c) {
+                           return c.isLetterOrNumber();
+                         }));
+  if (isControl(iface->role()) && saysNothing)
     unnamed << describe(iface);
   for (int i = 0; i < iface->childCount(); ++i)
     walk(iface->child(i), unnamed, depth + 1);
@@ -83,13 +94,17 @@ FocusEventRecorder::FocusEventRecorder() {
   static QStringList heard;
   heard.clear();
   gHeard = &heard;
-  QAccessible::installUpdateHandler(recordFocus);
-  QAccessible::setActive(true);
+  accessibility::setAnnouncementObserver(recordFocus);
+  // The bridge also tells of every widget that takes the keyboard focus.
+  FFocus = QObject::connect(qApp, &QApplication::focusChanged, [](QWidget*, QWidget* now) {
+    if (gHeard && now)
+      *gHeard << QAccessible::queryAccessibleInterface(now)->text(QAccessible::Name);
+  });
 }
 
 FocusEventRecorder::~FocusEventRecorder() {
-  QAccessible::setActive(false);
-  QAccessible::installUpdateHandler(nullptr);
+  QObject::disconnect(FFocus);
+  accessibility::setAnnouncementObserver(nullptr);
   gHeard = nullptr;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,8 @@ class QWidget;
 
 namespace testsupport {
 // Each shown control (button, field, box, tab, list item …) under `root` whose accessible name
-// is empty or blank, as "role objectName (parent path)".
+// says nothing (none, blanks, signs alone such as "..." or "<<"; one sign is a key), as
+// "role objectName (parent path)".
 QStringList unnamedControls(QWidget* root);
 // The accessible name of `object` (a tab's when child >= 0).
 QString accessibleName(QObject* object, int child = -1);
@@ -27,5 +29,8 @@ public:
   // The names heard in order; a tab is heard by its tab's name.
   QStringList names() const;
   void clear();
+
+private:
+  QMetaObject::Connection FFocus;
 };
 } // namespace testsupport
