@@ -56,6 +56,75 @@ def heard(path):
         return [tuple(line.rstrip("\n").split("\t")) for line in f if line.count("\t") == 2]
 
 
+HOLDER = "Défilement des onglets"  # the widget that keeps the keyboard while the tabs scan
+
+
+def lit_items(program):
+    """The items lit, in order, as the program's journal tells them: each tab and text the
+    highlight reaches, and after RETOUR the tab chosen, still lit."""
+    lit, chosen_tab = [], None
+    for _, event, detail in program.entries():
+        if event in ("onglet", "texte"):
+            lit.append(detail)
+        elif event == "choix-onglet":
+            chosen_tab = detail
+        elif event == "choix" and detail == "RETOUR":
+            lit.append(chosen_tab)
+    return lit
+
+
+def check_heard(program, focus_path):
+    events = heard(focus_path)
+    names = [name for _, _, name in events]
+    if "Buttoncache" in names:
+        raise StoryFailed(f"an internal widget was announced: {names}")
+    # The holder may be heard as the tabs begin, but the lit tab must follow it at once.
+    for i, name in enumerate(names):
+        if name == HOLDER and (i + 1 >= len(names) or names[i + 1] == HOLDER):
+            raise StoryFailed(f"the focus holder was left current: {names}")
+        if not name.strip():
+            raise StoryFailed(f"an object without a name gained the focus: {events}")
+    spoken = [n for n in names if n != HOLDER]
+    lit = lit_items(program)
+    # The last step may be lit as the listener stops: it need not have been heard yet.
+    if spoken[:len(lit)] != lit and spoken != lit[:len(spoken)] or len(spoken) < len(lit) - 1:
+        raise StoryFailed(f"heard {spoken}, lit {lit}")
+    return spoken
+
+
+def walk_unnamed(program_name):
+    """The controls on screen of the program's accessible tree that have no name."""
+    import pyatspi  # noqa: PLC0415 - only in the story's own session
+    controls = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_COMBO_BOX,
+                pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY,
+                pyatspi.ROLE_PAGE_TAB, pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TOGGLE_BUTTON,
+                pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_SLIDER, pyatspi.ROLE_PASSWORD_TEXT}
+    desktop = pyatspi.Registry.getDesktop(0)
+    apps = [a for a in desktop if a is not None and a.name == program_name]
+    if not apps:
+        raise StoryFailed(f"the program is not on the accessibility bus: {[a.name for a in desktop if a]}")
+    unnamed, seen = [], 0
+
+    def walk(node, depth):
+        nonlocal seen
+        if node is None or depth > 60:
+            return
+        states = node.getState()
+        if not states.contains(pyatspi.STATE_SHOWING):
+            return
+        seen += 1
+        if node.getRole() in controls and not (node.name or "").strip():
+            unnamed.append(f"{node.getRoleName()} under {node.parent.name if node.parent else '?'}")
+        for child in node:
+            walk(child, depth + 1)
+
+    for app in apps:
+        walk(app, 0)
+    if seen < 20:
+        raise StoryFailed(f"only {seen} objects found on the accessibility bus")
+    return unnamed
+
+
 def main():
     wm, binary = sys.argv[1], sys.argv[2]
     work = tempfile.mkdtemp(prefix=f"orivox-a11y-{wm}-")
@@ -70,6 +139,7 @@ def main():
         session.set_num_lock(True)
         p = Program(session, binary, BOARD, 1, 1, "scan")
         try:
+            # Tabs, then the second tab chosen, its texts from the first, then RETOUR.
             p.wait_for("onglet", "Repas")
             p.wait_for("onglet", "Salutations")
             p.wait_for("onglet", "Repas")
@@ -78,15 +148,21 @@ def main():
             p.pick("RETOUR", "KP_0")
             p.wait_for("choix", "RETOUR", 5)
             p.wait_for("onglet", None, 5)
-            time.sleep(1)
-            for t, role, name in heard(focus_path):
-                print(t, role, name)
-            print(p.report())
+            time.sleep(0.5)
+            spoken = check_heard(p, focus_path)
+            unnamed = walk_unnamed("Orivox")
+            if unnamed:
+                raise StoryFailed(f"controls without a name: {unnamed}")
             p.close()
         except Exception:
+            print("heard:", heard(focus_path))
+            print(p.report())
             p.kill()
             raise
+        print(f"{wm} screen reader: OK (heard {' | '.join(spoken)})")
         ok = True
+    except StoryFailed as e:
+        print(f"{wm} screen reader: FAIL: {e}")
     finally:
         for proc in reversed(procs):
             proc.terminate()
