@@ -122,7 +122,9 @@ private slots:
     s.promptsWithScreenReader = true;
     const QByteArray block = boardsettings::write(s);
     QVERIFY(block.endsWith("\r\npromptsWithScreenReader=1\r\n"));
-    QCOMPARE(boardsettings::parse(boardfile::splitLines(block)), s);
+    const BoardSettings read = boardsettings::parse(boardfile::splitLines(block));
+    QVERIFY(read.promptsWithScreenReader);
+    QVERIFY(read.speakPrompts);
     // Asked alone, it is a setting of its own: the block is written.
     BoardSettings alone;
     alone.promptsWithScreenReader = true;
