@@ -6,6 +6,7 @@
 #include "platform/SwitchKeys.h"
 
 #include "board/ButtonLayout.h"
+#include "board/TPageControl.h"
 #include "board/TextCutting.h"
 
 #include <QEvent>
@@ -762,8 +763,7 @@ void TOnglet::StepNext() {
   current->setFocus();
   // Taking the focus tells assistive technologies; a button that had it already, or a window
   // without the keyboard, tells them nothing by itself.
-  if (hadFocus || !current->hasFocus())
-    announceLit(current);
+  announceLit(current, !hadFocus && current->hasFocus());
   if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
   if (newItem)
@@ -842,8 +842,12 @@ bool TOnglet::makeCurrent(TTextButton* button) {
   return true;
 }
 
-void TOnglet::announceLit(TTextButton* b) {
-  if (b && FHost->execMode() && !FHost->tabScanning())
+void TOnglet::announceLit(TTextButton* b, bool byFocus) {
+  if (!b || !FHost->execMode() || FHost->tabScanning())
+    return;
+  if (auto* strip = FTabControl ? qobject_cast<TTabBar*>(FTabControl->tabBar()) : nullptr)
+    strip->dropPendingAnnouncement();
+  if (!byFocus)
     accessibility::announceCurrent(b);
 }
 

@@ -43,11 +43,20 @@ void TTabBar::announceHighlighted() {
   // Told once the step is over: a focus the step gives the holder is then heard first, and the
   // lit tab last, as what stays current.
   FAnnouncePending = true;
-  QTimer::singleShot(0, this, [this] {
+  QTimer::singleShot(0, this, [this, round = FAnnounceRound] {
+    if (round != FAnnounceRound)
+      return; // dropped
     FAnnouncePending = false;
     if (FHighlighted >= 0 && FHighlighted < count())
       accessibility::announceCurrent(this, FHighlighted);
   });
+}
+
+void TTabBar::dropPendingAnnouncement() {
+  if (!FAnnouncePending)
+    return;
+  FAnnouncePending = false;
+  ++FAnnounceRound;
 }
 
 void TTabBar::setFocusHolder(QWidget* holder) {

@@ -23,6 +23,8 @@ public:
   // focus, so that they never name the holder in its place.
   void announceHighlighted();
   void setFocusHolder(QWidget* holder);
+  // A text lit before the tab could be told of is current instead: the tab is not told of.
+  void dropPendingAnnouncement();
 
   std::function<void()> onChanging;  // the user is about to change the tab
   std::function<void()> onMouseDown; // any mouse button pressed, after the change
@@ -42,6 +44,7 @@ protected:
 private:
   int FHighlighted = -1;
   bool FAnnouncePending = false;
+  int FAnnounceRound = 0; // an announcement waiting from an earlier round is dropped
   QWidget* FFocusHolder = nullptr;
   QColor FCaptionColor{0x80, 0, 0};
   HighlightStyle FStyle = HighlightStyle::TextColour;

@@ -4,6 +4,7 @@
 #include "board/BoardView.h"
 #include "board/TOnglet.h"
 #include "board/TPageControl.h"
+#include "documents/BoardSettings.h"
 #include "documents/TFormChangeMdp.h"
 #include "documents/TFormMdp.h"
 #include "editing/CreationPanel.h"
@@ -188,6 +189,37 @@ private slots:
     QVERIFY(f.session().tabScanning());
     QCOMPARE(lastHeard(), f.view().activePage()->caption());
     QVERIFY(!recorder.names().contains(QStringLiteral("Buttoncache")));
+  }
+
+  // Row-column scanning lights a whole row: it is heard by its first text, as the prompts name
+  // it; the row chosen, its texts are heard one by one.
+  void aLitRowIsHeardByItsFirstText() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    h.enterCreationMode();
+    BoardSettings s = f.view().settings();
+    s.rowColumn = true;
+    f.view().setSettings(s);
+    h.enterExecutionMode();
+    testsupport::FocusEventRecorder recorder;
+    for (int i = 0; i < 20 && f.view().activePage()->caption() != QStringLiteral("Alphabet"); ++i)
+      f.session().TimerT1Timer();
+    QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Alphabet"));
+    // Chosen before the tab could be told of: the texts are heard, never the tab after them.
+    MainFrameHarness::pressSwitch();
+    TOnglet* page = f.view().activePage();
+    const auto& rows = page->layoutRows();
+    QVERIFY(rows.size() >= 2);
+    f.session().TimerT2Timer();
+    QCoreApplication::processEvents();
+    QCOMPARE(recorder.names().last(), page->GetTextAt(rows[0].first));
+    f.session().TimerT2Timer();
+    QCoreApplication::processEvents();
+    QCOMPARE(recorder.names().last(), page->GetTextAt(rows[1].first));
+    MainFrameHarness::pressSwitch(); // the second row chosen: its first text is lit
+    f.session().TimerT2Timer();
+    QCoreApplication::processEvents();
+    QCOMPARE(recorder.names().last(), page->GetCurrentText());
   }
 };
 
