@@ -17,8 +17,10 @@
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QTest>
+#include <QTextEdit>
 #include <memory>
 
 namespace {
@@ -220,6 +222,43 @@ private slots:
     f.session().TimerT2Timer();
     QCoreApplication::processEvents();
     QCOMPARE(recorder.names().last(), page->GetCurrentText());
+  }
+
+  // The display area reads through the text interface, the switch still cannot type into it,
+  // and the caret sits on the phrase being written.
+  void theDisplayAreaReadsWithThePhraseAtTheCaret() {
+    MainFrameHarness h;
+    TMainFrame& f = h.frame();
+    QTextEdit* memo = f.session().Memo;
+    QCOMPARE(memo->textInteractionFlags(), Qt::NoTextInteraction);
+    QCOMPARE(memo->focusPolicy(), Qt::NoFocus);
+    for (int i = 0; i < 20 && f.view().activePage()->caption() != QStringLiteral("Alphabet"); ++i)
+      f.session().TimerT1Timer();
+    for (const QString& letter : {QStringLiteral("b"), QStringLiteral("a")}) {
+      MainFrameHarness::pressSwitch();
+      QVERIFY(MainFrameHarness::stepTo(f, letter));
+      MainFrameHarness::pressSwitch();
+      if (letter == QStringLiteral("b")) {
+        QVERIFY(MainFrameHarness::stepTo(f, QStringLiteral("VALIDATION")));
+        MainFrameHarness::pressSwitch();
+        QVERIFY(MainFrameHarness::stepTo(f, QStringLiteral("RETOUR")));
+        MainFrameHarness::pressSwitch();
+      }
+    }
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(memo);
+    QVERIFY(iface && iface->textInterface());
+    QAccessibleTextInterface* text = iface->textInterface();
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Zone d'affichage"));
+    QVERIFY(iface->state().readOnly);
+    QCOMPARE(text->text(0, text->characterCount()), memo->toPlainText());
+    int start = 0, end = 0;
+    const QString caretLine =
+        text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+    // A phrase begins with a capital; the validated one lies on a line before.
+    QCOMPARE(caretLine.trimmed(), QStringLiteral("A"));
+    QVERIFY(start > 0);
+    QCOMPARE(text->textAtOffset(0, QAccessible::LineBoundary, &start, &end).trimmed(),
+             QStringLiteral("B"));
   }
 };
 
