@@ -16,6 +16,7 @@ PACKAGES=(
   fonts-liberation fontconfig
   xvfb xauth xdotool x11-utils python3-xlib openbox time imagemagick
   clang libclang-rt-14-dev
+  dbus dbus-bin at-spi2-core python3-pyatspi
   libpresage-dev libpresage1v5 libsqlite3-dev python3 stardict-xmlittre dasher-data
   hunspell hunspell-fr
   unicode-cldr-core

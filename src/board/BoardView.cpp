@@ -40,6 +40,7 @@ BoardView::BoardView(ITextMeasurer* measurer, QWidget* tabParent, QObject* paren
   FPageControl->setUsesScrollButtons(true);
   FPageControl->setFocusPolicy(Qt::NoFocus);
   FTabBar->setFocusPolicy(Qt::NoFocus);
+  FPageControl->setAccessibleName(QStringLiteral("Tableau"));
   setFonts(colouredFont(clRed), colouredFont(clNavy));
   FTabFont = colouredFont(clMaroon);
   FPageControl->setFont(FTabFont.toQFont());

@@ -2,9 +2,11 @@
 // and the scanning highlight over the buttons.
 #include "board/TOnglet.h"
 
+#include "platform/Accessibility.h"
 #include "platform/SwitchKeys.h"
 
 #include "board/ButtonLayout.h"
+#include "board/TPageControl.h"
 #include "board/TextCutting.h"
 
 #include <QEvent>
@@ -39,6 +41,8 @@ TTextButton::TTextButton(TOnglet* page, ButtonKind kind, QWidget* parent)
   setAutoDefault(false);
   setDefault(false);
   setFocusPolicy(Qt::StrongFocus);
+  if (isSuggestion())
+    setAccessibleName(QStringLiteral("Aucun mot proposé"));
   connect(this, &QPushButton::clicked, this, [this] {
     if (!isReserved() && FPage)
       FPage->TextButtonClick(this);
@@ -50,8 +54,15 @@ void TTextButton::setCaption(const QString& caption) {
     return;
   FCaption = caption;
   setText(shownLiterally(caption));
-  // What assistive technologies name, even when the picture is shown without its label.
-  setAccessibleName(caption);
+  // What assistive technologies name, even when the picture is shown without its label. A
+  // caption of spaces alone (the space key) or none (a suggestion slot left blank) would be
+  // heard as nothing.
+  if (!caption.trimmed().isEmpty())
+    setAccessibleName(caption);
+  else if (!caption.isEmpty())
+    setAccessibleName(QStringLiteral("Espace"));
+  else
+    setAccessibleName(isSuggestion() ? QStringLiteral("Aucun mot proposé") : QString());
 }
 
 void TTextButton::setPicture(const BoardPicture& picture) {
@@ -748,7 +759,11 @@ void TOnglet::StepNext() {
     setScrollPosition(scrollMaximum());
   TTextButton* current = GetCurrentButton();
   reveal(current);
+  const bool hadFocus = current->hasFocus();
   current->setFocus();
+  // Taking the focus tells assistive technologies; a button that had it already, or a window
+  // without the keyboard, tells them nothing by itself.
+  announceLit(current, !hadFocus && current->hasFocus());
   if (current->isShownOnPage())
     FScrollBox->ensureWidgetVisible(current, 0, 5);
   if (newItem)
@@ -823,7 +838,17 @@ bool TOnglet::makeCurrent(TTextButton* button) {
     TextButtonExit(old);
   setCurrentIndex(k);
   TextButtonEnter(button);
+  announceLit(button);
   return true;
+}
+
+void TOnglet::announceLit(TTextButton* b, bool byFocus) {
+  if (!b || !FHost->execMode() || FHost->tabScanning())
+    return;
+  if (auto* strip = FTabControl ? qobject_cast<TTabBar*>(FTabControl->tabBar()) : nullptr)
+    strip->dropPendingAnnouncement();
+  if (!byFocus)
+    accessibility::announceCurrent(b);
 }
 
 QString TOnglet::GetCurrentText() const {
@@ -958,6 +983,7 @@ void TOnglet::LightRow(int first, int count) {
   if (!FLitRow.empty()) {
     reveal(FLitRow.front());
     FScrollBox->ensureWidgetVisible(FLitRow.front(), 0, 5);
+    announceLit(FLitRow.front()); // a row is named by its first text, as the prompts name it
   }
 }
 

@@ -243,6 +243,9 @@ private:
   void reveal(TTextButton* b);
   // A suggestion dressed lit or plain, its caption measured in that font.
   void dressSuggestion(TTextButton* b, bool lit);
+  // Assistive technologies are told the button lit is current (while the texts are scanned),
+  // unless taking the focus told them already.
+  void announceLit(TTextButton* b, bool byFocus = false);
 
   QTabWidget* FTabControl;
   TOngletHost* FHost;

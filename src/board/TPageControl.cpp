@@ -3,8 +3,11 @@
 // inverted inside a thicker yellow frame, as the page's buttons are.
 #include "board/TPageControl.h"
 
+#include "platform/Accessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 TTabBar::TTabBar(QWidget* parent) : QTabBar(parent) {
   setObjectName(QStringLiteral("TabBar"));
@@ -30,6 +33,44 @@ void TTabBar::setHighlighted(int index) {
     return;
   FHighlighted = index;
   update();
+  if (index >= 0)
+    announceHighlighted();
+}
+
+void TTabBar::announceHighlighted() {
+  if (FAnnouncePending || !accessibility::listening())
+    return;
+  // Told once the step is over: a focus the step gives the holder is then heard first, and the
+  // lit tab last, as what stays current.
+  FAnnouncePending = true;
+  QTimer::singleShot(0, this, [this, round = FAnnounceRound] {
+    if (round != FAnnounceRound)
+      return; // dropped
+    FAnnouncePending = false;
+    if (FHighlighted >= 0 && FHighlighted < count())
+      accessibility::announceCurrent(this, FHighlighted);
+  });
+}
+
+void TTabBar::dropPendingAnnouncement() {
+  if (!FAnnouncePending)
+    return;
+  FAnnouncePending = false;
+  ++FAnnounceRound;
+}
+
+void TTabBar::setFocusHolder(QWidget* holder) {
+  if (FFocusHolder)
+    FFocusHolder->removeEventFilter(this);
+  FFocusHolder = holder;
+  if (holder)
+    holder->installEventFilter(this);
+}
+
+bool TTabBar::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == FFocusHolder && e->type() == QEvent::FocusIn && FHighlighted >= 0)
+    announceHighlighted();
+  return QTabBar::eventFilter(watched, e);
 }
 
 void TTabBar::setCaptionColor(const QColor& c) {

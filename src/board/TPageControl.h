@@ -17,6 +17,13 @@ public:
   void setCaptionColor(const QColor& c);
   void setHighlightStyle(HighlightStyle style);
   HighlightStyle highlightStyle() const { return FStyle; }
+  // Assistive technologies hear the lit tab as the current item, each time it is lit and each
+  // time `holder` (the widget that keeps the keyboard while the tabs are scanned) takes the
+  // focus, so that they never name the holder in its place.
+  void announceHighlighted();
+  void setFocusHolder(QWidget* holder);
+  // A text lit before the tab could be told of is current instead: the tab is not told of.
+  void dropPendingAnnouncement();
 
 signals:
   void changing();  // the user is about to change the tab
@@ -32,9 +39,13 @@ protected:
   void mousePressEvent(QMouseEvent* e) override;
   void tabInserted(int index) override;
   void tabRemoved(int index) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
   int FHighlighted = -1;
+  bool FAnnouncePending = false;
+  int FAnnounceRound = 0; // an announcement waiting from an earlier round is dropped
+  QWidget* FFocusHolder = nullptr;
   QColor FCaptionColor{0x80, 0, 0};
   HighlightStyle FStyle = HighlightStyle::TextColour;
   friend class TPageControl;

@@ -52,6 +52,7 @@ constexpr char kVoiceKey[] = "voice";
 constexpr char kPredictionKey[] = "prediction";
 constexpr char kPredictionWordsKey[] = "predictionWords";
 constexpr char kPictureLabelKey[] = "pictureLabel";
+constexpr char kPromptsWithScreenReaderKey[] = "promptsWithScreenReader";
 
 int clampInt(const IntKey& k, int v) {
   if (k.zeroMeansOff && v <= 0)
@@ -100,7 +101,7 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
       return false;
   return highlight == o.highlight && voice == o.voice && prediction == o.prediction &&
          predictionWords == o.predictionWords && pictureLabel == o.pictureLabel &&
-         storedBlock == o.storedBlock;
+         promptsWithScreenReader == o.promptsWithScreenReader && storedBlock == o.storedBlock;
 }
 
 namespace {
@@ -121,6 +122,7 @@ QList<std::pair<QByteArray, QByteArray>> knownLines(const BoardSettings& s) {
   add(kPictureLabelKey, s.pictureLabel == PictureLabel::Below    ? "below"
                         : s.pictureLabel == PictureLabel::Hidden ? "hidden"
                                                                  : "above");
+  add(kPromptsWithScreenReaderKey, s.promptsWithScreenReader ? "1" : "0");
   return lines;
 }
 
@@ -189,6 +191,9 @@ BoardSettings parse(const QList<QByteArray>& lines) {
     } else if (key == kPredictionWordsKey) {
       if (const auto v = decimal(value))
         s.predictionWords = std::clamp(*v, 1, kMaxPredictionWords);
+    } else if (key == kPromptsWithScreenReaderKey) {
+      if (const auto v = flag(value))
+        s.promptsWithScreenReader = *v;
     } else if (key == kPictureLabelKey) {
       if (value == "above")
         s.pictureLabel = PictureLabel::Above;
@@ -215,7 +220,8 @@ QByteArray write(const BoardSettings& settings) {
     QByteArray out = QByteArray(kMarker) + ' ' + QByteArray::number(kVersion) + "\r\n";
     for (qsizetype k = 0; k < now.size(); ++k) {
       const bool optional = now[k].first == kPredictionKey || now[k].first == kPredictionWordsKey ||
-                            now[k].first == kPictureLabelKey;
+                            now[k].first == kPictureLabelKey ||
+                            now[k].first == kPromptsWithScreenReaderKey;
       if (!optional || now[k].second != defaults[k].second)
         out += now[k].first + '=' + now[k].second + "\r\n";
     }

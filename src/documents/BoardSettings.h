@@ -42,6 +42,10 @@ struct BoardSettings {
   // Pictures on the buttons: where their labels go. Stored only when not the default.
   PictureLabel pictureLabel = PictureLabel::Above;
 
+  // With a screen reader running, the prompts are said only when the board asks for them anyway
+  // (the screen reader names what is lit already). Stored only when not the default.
+  bool promptsWithScreenReader = false;
+
   // The block as the file held it, marker first (empty when it held none). A save writes it
   // back line for line, rewriting only the lines of the values changed since: what this
   // version does not understand (a later version's marker, keys and values, stray lines)

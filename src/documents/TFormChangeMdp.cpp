@@ -34,10 +34,12 @@ TFormChangeMdp::TFormChangeMdp(IMessages* messages, QWidget* parent)
   MaskEditMdp1 = new QLineEdit(this);
   MaskEditMdp1->setGeometry(fieldLeft, 10, 268 - 8 - fieldLeft, 21);
   MaskEditMdp1->setEchoMode(QLineEdit::Password);
+  MaskEditMdp1->setAccessibleName(QStringLiteral("Nouveau mot de passe"));
   MaskEditMdp1->setStyleSheet(hashEcho);
   MaskEditMdp2 = new QLineEdit(this);
   MaskEditMdp2->setGeometry(fieldLeft, 40, 268 - 8 - fieldLeft, 21);
   MaskEditMdp2->setEchoMode(QLineEdit::Password);
+  MaskEditMdp2->setAccessibleName(QStringLiteral("Confirmation du nouveau mot de passe"));
   MaskEditMdp2->setStyleSheet(hashEcho);
   // The configuration file keeps the password in cp1252: a character it lacks would come back
   // as "?" at the next start and lock the carer out, so it cannot be typed here.

@@ -21,6 +21,7 @@ TFormMdp::TFormMdp(QWidget* parent) : QDialog(parent) {
   MaskEditMdp = new QLineEdit(this);
   MaskEditMdp->setGeometry(12 + labelWidth, 10, 223 - 20 - labelWidth, 21);
   MaskEditMdp->setEchoMode(QLineEdit::Password);
+  MaskEditMdp->setAccessibleName(QStringLiteral("Mot de passe"));
   // 35 is '#': the field shows one '#' per character typed, whatever the platform style.
   MaskEditMdp->setStyleSheet(QStringLiteral("lineedit-password-character: 35;"));
 

@@ -90,6 +90,7 @@ CreationPanel::CreationPanel(const Services& services, BoardView& view, BoardDoc
   setFixedHeight(304);         // two rows more than the form for the added buttons
   setAutoFillBackground(true); // it covers the hidden focus holder
   buildControls();
+  nameControls();
   FNameGuard = std::make_unique<ReservedNameGuard>(*this);
   FHistory = new BoardHistory(*this);
   connectControls();

@@ -184,6 +184,9 @@ protected:
 
 private:
   void buildControls();
+  // Every control named for assistive technologies with what it acts on: the captions alone
+  // ("Ajouter", "<<") do not say whether a tab or a text.
+  void nameControls();
   void connectControls();
   // False when the field holds a name it may not be left with (the carer is told why).
   bool nameFieldMayBeLeft(const QLineEdit* field);

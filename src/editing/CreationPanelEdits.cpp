@@ -338,6 +338,7 @@ void CreationPanel::BtnReglagesClick() {
   if (!FormReglages) {
     FormReglages = new TFormReglages(FServices.speech, this, FPredictor, FServices.messages);
     FormReglages->onTryVoice = [this](const BoardSettings& s) { emit voiceTried(s); };
+    FormReglages->setScreenReaderStatus(FServices.screenReader);
   }
   // The dialog says at once whether speech is there; looking for it never waits.
   if (FServices.speech)

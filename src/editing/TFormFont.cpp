@@ -112,6 +112,14 @@ TFormFont::TFormFont(IColorChooser* chooser, QWidget* parent) : QDialog(parent),
   ComboBoxNomP->setCurrentIndex(arial >= 0 ? arial : (families.isEmpty() ? -1 : 0));
 
   fitLabels({LblTaille, LblCoul, LblFd, LblPolice});
+  // Named for assistive technologies: the labels beside them are not tied to them, and "..."
+  // says nothing of what it chooses.
+  SpinEditTailleP->setAccessibleName(QStringLiteral("Taille du texte"));
+  EditCouleurP->setAccessibleName(QStringLiteral("Couleur du texte"));
+  ButtonChoixCoulP->setAccessibleName(QStringLiteral("Choisir la couleur du texte"));
+  EdtCoulFond->setAccessibleName(QStringLiteral("Couleur de fond"));
+  BtnCoulFond->setAccessibleName(QStringLiteral("Choisir la couleur de fond"));
+  ComboBoxNomP->setAccessibleName(QStringLiteral("Nom de la police"));
 
   GrpBxStyle = new QGroupBox(QStringLiteral("Style du texte"), this);
   GrpBxStyle->resize(kClientWidth - 2 * kLabelLeft, 89);

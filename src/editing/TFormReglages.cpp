@@ -2,6 +2,7 @@
 // says what zero means for that setting.
 #include "editing/TFormReglages.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Services.h"
 #include "platform/Speech.h"
 #include "prediction/WordPredictor.h"
@@ -130,6 +131,7 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   voiceForm->addRow(ChkSpeakPhrase);
   voiceForm->addRow(ChkSpeakTexts);
   voiceForm->addRow(ChkSpeakPrompts);
+  addScreenReaderRows(voice, voiceForm);
   voiceForm->addRow(QStringLiteral("Voix :"), CbxVoice);
   voiceForm->addRow(QStringLiteral("Débit :"), EdtRate);
   voiceForm->addRow(QStringLiteral("Volume :"), EdtVolume);
@@ -188,6 +190,39 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   setSettings(BoardSettings());
   showSpeechState();
   showPredictionState();
+  showScreenReaderState();
+  nameControls();
+}
+
+void TFormReglages::addScreenReaderRows(QWidget* box, QFormLayout* form) {
+  ChkPromptsWithScreenReader = named(
+      new QCheckBox(QStringLiteral("Dire les noms même quand un lecteur d'écran fonctionne"), box),
+      "ChkPromptsWithScreenReader");
+  LblScreenReader = named(new QLabel(box), "LblScreenReader");
+  LblScreenReader->setWordWrap(true);
+  form->addRow(ChkPromptsWithScreenReader);
+  form->addRow(LblScreenReader);
+}
+
+void TFormReglages::setScreenReaderStatus(const IScreenReaderStatus* status) {
+  FScreenReader = status;
+  showScreenReaderState();
+}
+
+void TFormReglages::showScreenReaderState() {
+  const bool running = FScreenReader && FScreenReader->screenReaderRunning();
+  LblScreenReader->setText(
+      running ? QStringLiteral("Un lecteur d'écran lit déjà le tableau : cochez pour que le "
+                               "tableau parle aussi.")
+              : QStringLiteral("Aucun lecteur d'écran ne fonctionne : le tableau dit les noms "
+                               "s'il y est réglé."));
+}
+
+void TFormReglages::nameControls() {
+  accessibility::nameFormFields(this);
+  LblSpeechState->setAccessibleName(QStringLiteral("État de la synthèse vocale"));
+  LblPredictionState->setAccessibleName(QStringLiteral("État de la prédiction de mots"));
+  LblScreenReader->setAccessibleName(QStringLiteral("Lecteur d'écran"));
 }
 
 void TFormReglages::showPredictionState() {
@@ -252,6 +287,7 @@ void TFormReglages::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   showSpeechState();
   showPredictionState();
+  showScreenReaderState();
   FStatePoll->start();
 }
 
@@ -281,6 +317,7 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   ChkPrediction->setChecked(s.prediction);
   EdtPredictionWords->setValue(s.predictionWords);
   CbxPictureLabel->setCurrentIndex(int(s.pictureLabel));
+  ChkPromptsWithScreenReader->setChecked(s.promptsWithScreenReader);
   FStoredBlock = s.storedBlock;
 }
 
@@ -306,6 +343,7 @@ BoardSettings TFormReglages::settings() const {
   s.prediction = ChkPrediction->isChecked();
   s.predictionWords = EdtPredictionWords->value();
   s.pictureLabel = PictureLabel(std::clamp(CbxPictureLabel->currentIndex(), 0, 2));
+  s.promptsWithScreenReader = ChkPromptsWithScreenReader->isChecked();
   s.storedBlock = FStoredBlock;
   return boardsettings::clamped(s);
 }

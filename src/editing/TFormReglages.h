@@ -9,7 +9,9 @@
 #include <functional>
 
 class IMessages;
+class IScreenReaderStatus;
 class ISpeech;
+class QFormLayout;
 class WordPredictor;
 class QCheckBox;
 class QComboBox;
@@ -37,6 +39,9 @@ public:
   void showPredictionState();
   // "Oublier les mots appris": asks, then forgets.
   void forgetLearnedWords();
+  // Whether a screen reader runs (none: it does not), told beside the prompts' option.
+  void setScreenReaderStatus(const IScreenReaderStatus* status);
+  void showScreenReaderState();
 
   QDoubleSpinBox* EdtPaceTabs;
   QDoubleSpinBox* EdtPaceTexts;
@@ -51,6 +56,8 @@ public:
   QCheckBox* ChkSpeakPhrase;
   QCheckBox* ChkSpeakTexts;
   QCheckBox* ChkSpeakPrompts;
+  QCheckBox* ChkPromptsWithScreenReader;
+  QLabel* LblScreenReader;
   QComboBox* CbxVoice;
   QSpinBox* EdtRate;
   QSpinBox* EdtVolume;
@@ -70,6 +77,10 @@ protected:
 
 private:
   void fillVoices(const QString& current);
+  void addScreenReaderRows(QWidget* box, QFormLayout* form);
+  // Every control named for assistive technologies, with what it is for.
+  void nameControls();
+  const IScreenReaderStatus* FScreenReader = nullptr;
   ISpeech* FSpeech;
   WordPredictor* FPredictor;
   IMessages* FMessages;

@@ -37,7 +37,8 @@ ScanSession::ScanSession(const Services& services, BoardView& view, ActionJourna
   connect(TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
   connect(TimerT2, &QTimer::timeout, this, [this] { TimerT2Timer(); });
 
-  FSpeech = std::make_unique<SpeechFeedback>(FServices.speech, FView.settings());
+  FSpeech =
+      std::make_unique<SpeechFeedback>(FServices.speech, FView.settings(), FServices.screenReader);
   FSuggestions = new WordSuggestions(FView, *FDisplay, *FSpeech, predictor, FJournal, this);
   connect(FSuggestions, &WordSuggestions::slotsChanged, this, [this] {
     if (FScanner.phase() == Scanner::Phase::Stopped)

@@ -20,8 +20,15 @@ QString SpeechFeedback::sampleText() {
   return QStringLiteral("Bonjour, voici la voix de la synthèse vocale.");
 }
 
+bool SpeechFeedback::promptsWanted() const {
+  if (!FSettings.speakPrompts)
+    return false;
+  const bool screenReader = FScreenReader && FScreenReader->screenReaderRunning();
+  return !screenReader || FSettings.promptsWithScreenReader;
+}
+
 void SpeechFeedback::prompt(const QString& caption) {
-  if (FSettings.speakPrompts)
+  if (promptsWanted())
     speak(caption, SpeechPriority::Prompt, FSettings);
 }
 

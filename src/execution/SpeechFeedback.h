@@ -3,6 +3,7 @@
 #pragma once
 
 #include "documents/BoardSettings.h"
+#include "platform/Accessibility.h"
 #include "platform/Speech.h"
 
 #include <optional>
@@ -10,9 +11,11 @@
 class SpeechFeedback {
 public:
   // The settings are read at each call, so they follow the board the window holds. No speech
-  // service: everything is silent.
-  SpeechFeedback(ISpeech* speech, const BoardSettings& settings)
-      : FSpeech(speech), FSettings(settings) {}
+  // service: everything is silent. The screen reader's status, asked at each prompt: none, no
+  // screen reader runs.
+  SpeechFeedback(ISpeech* speech, const BoardSettings& settings,
+                 const IScreenReaderStatus* screenReader = nullptr)
+      : FSpeech(speech), FSettings(settings), FScreenReader(screenReader) {}
 
   void tabReached(const QString& caption) { prompt(caption); }
   void textReached(const QString& caption) { prompt(caption); }
@@ -28,8 +31,11 @@ public:
 
 private:
   void prompt(const QString& caption);
+  // A screen reader names what is lit already: the board's prompts would say it twice.
+  bool promptsWanted() const;
   void speak(const QString& text, SpeechPriority priority, const BoardSettings& settings);
   ISpeech* FSpeech;
   const BoardSettings& FSettings;
+  const IScreenReaderStatus* FScreenReader;
   std::optional<SpeechVoice> FApplied; // the voice the service was last given
 };

@@ -139,5 +139,6 @@ Services QtServices::services() {
   s.tones = tones.get();
   s.measurer = &measurer;
   s.speech = speech.get();
+  s.screenReader = &screenReader;
   return s;
 }

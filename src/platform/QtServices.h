@@ -1,6 +1,7 @@
 // The real platform services: Qt message boxes, file dialogs, colour chooser and font metrics.
 #pragma once
 
+#include "platform/ScreenReaderStatus.h"
 #include "platform/Services.h"
 
 #include <QFont>
@@ -55,6 +56,7 @@ struct QtServices {
   QtTextMeasurer measurer;
   std::unique_ptr<IToneGenerator> tones;
   std::unique_ptr<ISpeech> speech;
+  QtScreenReaderStatus screenReader;
   QtServices();
   Services services();
 };

@@ -2,6 +2,7 @@
 // answer dialogs, record messages and tones, and measure text with fixed widths.
 #pragma once
 
+#include "platform/Accessibility.h"
 #include "platform/BoardFont.h"
 #include "platform/BoardPicture.h"
 #include "platform/Colour.h"
@@ -80,4 +81,5 @@ struct Services {
   ITextMeasurer* measurer = nullptr;
   ISpeech* speech = nullptr; // none: the program is silent
   IPictureChooser* pictures = nullptr; // none: no picture can be given to a text
+  const IScreenReaderStatus* screenReader = nullptr; // none: no screen reader runs
 };

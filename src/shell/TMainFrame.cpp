@@ -114,6 +114,9 @@ void TMainFrame::buildLayout() {
   Buttoncache->setFocusPolicy(Qt::StrongFocus);
   Buttoncache->setAutoDefault(false);
   Buttoncache->lower();
+  // Assistive technologies hear the lit tab whenever it takes the focus, never its own name.
+  Buttoncache->setAccessibleName(QStringLiteral("Défilement des onglets"));
+  FView->tabBar()->setFocusHolder(Buttoncache);
 
   // A reserved name in a name field holds the shortcuts up: the field refuses them itself.
   const auto shortcuts = [this](int key, Qt::KeyboardModifiers modifiers) {
@@ -147,6 +150,7 @@ void TMainFrame::buildLayout() {
   Splitter->setSizes({600, 173});
   Splitter->handle(1)->hide();
   Logo->installEventFilter(this);
+  Logo->setAccessibleName(QStringLiteral("Afficher l'aide"));
 }
 
 void TMainFrame::wire() {

@@ -78,6 +78,9 @@ private slots:
     QTest::newRow("picture labels hidden, an unknown place kept as read")
         << m + "pictureLabel=hidden\r\npictureLabel=left\r\n"
         << with([](BoardSettings& s) { s.pictureLabel = PictureLabel::Hidden; }) << true;
+    QTest::newRow("prompts over a screen reader, a malformed flag after it kept as read")
+        << m + "promptsWithScreenReader=1\r\npromptsWithScreenReader=yes\r\n"
+        << with([](BoardSettings& s) { s.promptsWithScreenReader = true; }) << true;
     QTest::newRow("voice and unknown lines as written")
         << m + QByteArray("voice=fr \xe9t\xe9\r\nzeta=1=2\r\nalpha=\r\n")
         << with([](BoardSettings& s) { s.voice = QStringLiteral("fr été"); }) << true;
@@ -109,6 +112,24 @@ private slots:
     d.settings.highlight = HighlightStyle::Frame;
     QVERIFY(
         boardfile::write(d).contains("\r\nfutureKey=1\r\nhighlight=frame\r\nspeakPhrase=1\r\n"));
+  }
+
+  // A board that never asked for prompts over a screen reader saves as before.
+  void promptsWithScreenReaderWrittenOnlyWhenAsked() {
+    BoardSettings s;
+    s.speakPrompts = true;
+    QVERIFY(!boardsettings::write(s).contains("promptsWithScreenReader"));
+    s.promptsWithScreenReader = true;
+    const QByteArray block = boardsettings::write(s);
+    QVERIFY(block.endsWith("\r\npromptsWithScreenReader=1\r\n"));
+    const BoardSettings read = boardsettings::parse(boardfile::splitLines(block));
+    QVERIFY(read.promptsWithScreenReader);
+    QVERIFY(read.speakPrompts);
+    // Asked alone, it is a setting of its own: the block is written.
+    BoardSettings alone;
+    alone.promptsWithScreenReader = true;
+    QVERIFY(!alone.isDefault());
+    QVERIFY(boardsettings::write(alone).contains("promptsWithScreenReader=1"));
   }
 
   void pictureLabelWrittenOnlyWhenNotAbove() {

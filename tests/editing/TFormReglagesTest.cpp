@@ -49,6 +49,7 @@ private slots:
     top.prediction = true;
     top.predictionWords = 8;
     top.pictureLabel = PictureLabel::Hidden;
+    top.promptsWithScreenReader = true;
     QTest::newRow("every limit, every box ticked") << top;
     BoardSettings tenths;
     tenths.tabPaceMs = 2700;
@@ -100,6 +101,40 @@ private slots:
     s.pictureLabel = label;
     dialog.setSettings(s);
     QCOMPARE(dialog.CbxPictureLabel->currentText(), shown);
+  }
+
+  // Beside the prompts' option, the carer reads whether a screen reader speaks already, as the
+  // dialog opens; the option to speak anyway comes with it.
+  void screenReaderLine_data() {
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("none") << false
+                          << "Aucun lecteur d'écran ne fonctionne : le tableau dit les noms s'il "
+                             "y est réglé.";
+    QTest::newRow("one runs") << true
+                              << "Un lecteur d'écran lit déjà le tableau : cochez pour que le "
+                                 "tableau parle aussi.";
+  }
+  void screenReaderLine() {
+    QFETCH(bool, running);
+    QFETCH(QString, line);
+    FakeScreenReader reader;
+    TFormReglages dialog(nullptr);
+    dialog.setScreenReaderStatus(&reader);
+    reader.running = running;
+    dialog.show();
+    QCOMPARE(dialog.LblScreenReader->text(), line);
+    QCOMPARE(dialog.ChkPromptsWithScreenReader->text(),
+             QStringLiteral("Dire les noms même quand un lecteur d'écran fonctionne"));
+    auto* form = qobject_cast<QFormLayout*>(dialog.ChkSpeakPrompts->parentWidget()->layout());
+    QVERIFY(form);
+    int promptsRow = -1, optionRow = -1, lineRow = -1;
+    QFormLayout::ItemRole role;
+    form->getWidgetPosition(dialog.ChkSpeakPrompts, &promptsRow, &role);
+    form->getWidgetPosition(dialog.ChkPromptsWithScreenReader, &optionRow, &role);
+    form->getWidgetPosition(dialog.LblScreenReader, &lineRow, &role);
+    QCOMPARE(optionRow, promptsRow + 1);
+    QCOMPARE(lineRow, promptsRow + 2);
   }
 
   void windowTakesTheChoiceAsAnEdit() {

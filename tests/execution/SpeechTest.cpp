@@ -215,6 +215,48 @@ private slots:
     QCOMPARE(described(speech), expected);
   }
 
+  // A screen reader names what is lit already: the board's prompts keep quiet unless the board
+  // asks for them anyway; what the person says (chosen texts, the phrase) is said as before.
+  // The status is asked at each prompt, so a screen reader started or stopped takes effect.
+  void screenReaderSpeaksThePrompts_data() {
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<bool>("promptsAnyway");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList all{"prompt|words|Repas", "message|words|pain", "message|words|du pain",
+                          "prompt|words|eau"};
+    const QStringList quiet{"message|words|pain", "message|words|du pain"};
+    QTest::newRow("no screen reader") << false << false << all;
+    QTest::newRow("no screen reader, the option changes nothing") << false << true << all;
+    QTest::newRow("screen reader: prompts left to it") << true << false << quiet;
+    QTest::newRow("screen reader, the board speaks anyway") << true << true << all;
+  }
+  void screenReaderSpeaksThePrompts() {
+    QFETCH(bool, running);
+    QFETCH(bool, promptsAnyway);
+    QFETCH(QStringList, expected);
+    RecordingSpeech speech;
+    FakeScreenReader reader;
+    reader.running = running;
+    BoardSettings s;
+    s.speakPhrase = s.speakTexts = s.speakPrompts = true;
+    s.promptsWithScreenReader = promptsAnyway;
+    SpeechFeedback feedback(&speech, s, &reader);
+    feed(feedback, {"tab:Repas", "chosen:pain", "phrase:du pain", "text:eau"});
+    QCOMPARE(described(speech), expected);
+    // The screen reader stops: the prompts come back at once, and go when it starts again.
+    speech.said.clear();
+    reader.running = !running;
+    feed(feedback, {"text:sel"});
+    reader.running = running;
+    feed(feedback, {"text:poivre"});
+    QStringList after;
+    if (!running || promptsAnyway)
+      after << "prompt|words|poivre";
+    if (running || promptsAnyway)
+      after.prepend("prompt|words|sel");
+    QCOMPARE(described(speech), after);
+  }
+
   void voiceFollowsTheBoardAndTheTrial() {
     RecordingSpeech speech;
     BoardSettings s;

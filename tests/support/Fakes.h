@@ -152,6 +152,12 @@ public:
   QStringList chooserCaptions, bestCaptions;
 };
 
+// A screen reader the test starts and stops.
+struct FakeScreenReader : IScreenReaderStatus {
+  bool running = false;
+  bool screenReaderRunning() const override { return running; }
+};
+
 // All the fakes together, as the Services a main window is built with.
 struct FakeServices {
   RecordingMessages messages;
@@ -161,6 +167,7 @@ struct FakeServices {
   FixedWidthMeasurer measurer;
   RecordingSpeech speech;
   FakePictureChooser pictures;
+  FakeScreenReader screenReader;
   Services services() {
     Services s;
     s.messages = &messages;
@@ -170,6 +177,7 @@ struct FakeServices {
     s.measurer = &measurer;
     s.speech = &speech;
     s.pictures = &pictures;
+    s.screenReader = &screenReader;
     return s;
   }
 };
