@@ -229,7 +229,7 @@ private slots:
   void theDisplayAreaReadsWithThePhraseAtTheCaret() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    QTextEdit* memo = f.session().Memo;
+    QTextEdit* memo = f.session().display().widget();
     QCOMPARE(memo->textInteractionFlags(), Qt::NoTextInteraction);
     QCOMPARE(memo->focusPolicy(), Qt::NoFocus);
     for (int i = 0; i < 20 && f.view().activePage()->caption() != QStringLiteral("Alphabet"); ++i)
