@@ -3,6 +3,7 @@
 // block of a board file.
 #pragma once
 
+#include "platform/AccessMode.h"
 #include "platform/HighlightStyle.h"
 
 #include <QByteArray>
@@ -41,6 +42,19 @@ struct BoardSettings {
 
   // Pictures on the buttons: where their labels go. Stored only when not the default.
   PictureLabel pictureLabel = PictureLabel::Above;
+
+  // Access: how the person's switches reach the items. Stored only when not the default, so
+  // that a board scanned automatically saves byte for byte as before.
+  AccessMode accessMode = AccessMode::Automatic;
+  // The two switches' keys as board key codes: Space moves, Enter (main or keypad) chooses, as
+  // the switch interfaces carers buy send them. Two different keys a carer may choose.
+  int moveKey = 32;
+  int chooseKey = 13;
+  // The move switch held past the delay moves on once each pace.
+  bool moveRepeat = false;
+  int moveRepeatDelayMs = 800; // 100..5000
+  int moveRepeatPaceMs = 500;  // 100..5000
+  int dwellMs = 2000;          // 300..10000: no press for this long chooses what is lit
 
   // The block as the file held it, marker first (empty when it held none). A save writes it
   // back line for line, rewriting only the lines of the values changed since: what this

@@ -2,6 +2,7 @@
 // says what zero means for that setting.
 #include "editing/TFormReglages.h"
 
+#include "editing/AccessSettingsGroup.h"
 #include "platform/Services.h"
 #include "platform/Speech.h"
 #include "prediction/WordPredictor.h"
@@ -81,6 +82,10 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   setWindowTitle(QStringLiteral("Réglages du tableau"));
   setModal(true);
   auto* column = new QVBoxLayout(this);
+
+  // How the person's switches reach the items comes first: the scanning below depends on it.
+  GrpAccess = new AccessSettingsGroup(this);
+  column->addWidget(GrpAccess);
 
   auto* scan = new QGroupBox(QStringLiteral("Défilement"), this);
   auto* scanForm = new QFormLayout(scan);
@@ -281,6 +286,7 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   ChkPrediction->setChecked(s.prediction);
   EdtPredictionWords->setValue(s.predictionWords);
   CbxPictureLabel->setCurrentIndex(int(s.pictureLabel));
+  GrpAccess->setSettings(s);
   FStoredBlock = s.storedBlock;
 }
 
@@ -306,6 +312,7 @@ BoardSettings TFormReglages::settings() const {
   s.prediction = ChkPrediction->isChecked();
   s.predictionWords = EdtPredictionWords->value();
   s.pictureLabel = PictureLabel(std::clamp(CbxPictureLabel->currentIndex(), 0, 2));
+  GrpAccess->applyTo(s);
   s.storedBlock = FStoredBlock;
   return boardsettings::clamped(s);
 }
