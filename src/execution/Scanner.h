@@ -121,6 +121,8 @@ public:
   ScanOutcome hold(qint64 nowMs, bool fullPace);
   ScanOutcome resume(qint64 nowMs);
 
+  // Where the scan stands, as an answer to no input.
+  ScanOutcome current() const { return outcome(); }
   Phase phase() const { return FPhase; }
   TextMode textMode() const { return FTextMode; }
   const ScanView& view() const { return FView; }
