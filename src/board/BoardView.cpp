@@ -214,6 +214,47 @@ TOnglet* BoardView::ensureDiversTab() {
   return FDiversTab;
 }
 
+bool BoardView::hasButtonCaption(const QString& text) const {
+  for (TOnglet* page : pages())
+    for (int i = 0; i < page->GetButtonCount(); ++i)
+      if (page->GetButtonCaption(i) == text)
+        return true;
+  return false;
+}
+
+void BoardView::addPhrase(const QString& text) {
+  TOnglet* divers = ensureDiversTab();
+  divers->AddText(true, text, false);
+  if (divers != activePage())
+    divers->refitTexts(FUnselectedFont);
+}
+
+QRect BoardView::litRect(const QWidget* in, int rowFirst, int rowCount) const {
+  const QWidget* lit = nullptr;
+  QRect r;
+  if (FTabScanning && FTabBar->highlighted() >= 0) {
+    lit = FTabBar;
+    r = FTabBar->tabRect(FTabBar->highlighted());
+  } else if (TOnglet* page = activePage(); page && !FTabScanning) {
+    if (rowFirst >= 0) {
+      // A row counts items: the suggestions come before the buttons.
+      QRect under;
+      for (int i = rowFirst; i < rowFirst + rowCount && i < page->itemCount(); ++i)
+        if (TTextButton* b = page->itemButton(i); b && b->isVisible())
+          under |= QRect(b->mapTo(in, QPoint()), b->size());
+      return under;
+    }
+    lit = page->GetCurrentButton();
+    if (lit && !lit->isVisible())
+      lit = nullptr;
+    if (lit)
+      r = lit->rect();
+  }
+  if (!lit)
+    return QRect();
+  return QRect(lit->mapTo(in, r.topLeft()), r.size());
+}
+
 void BoardView::setFonts(const BoardFont& selected, const BoardFont& unselected) {
   FSelectedFont = selected;
   FUnselectedFont = unselected;

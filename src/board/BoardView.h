@@ -11,7 +11,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
+#include <QRect>
 #include <optional>
 
 class TOnglet;
@@ -75,6 +75,14 @@ public:
   TOnglet* diversTab() const { return FDiversTab; }
   // The tab of the user's own phrases, made at the end when the board has none.
   TOnglet* ensureDiversTab();
+  // Whether some button of the board shows `text` as its caption.
+  bool hasButtonCaption(const QString& text) const;
+  // The user's phrase as a new text at the end of "Divers" (made when the board has none).
+  void addPhrase(const QString& text);
+  // Where what the highlight lights is, in `in`'s coordinates: the lit tab while tabs are
+  // scanned, else the items `rowFirst` to `rowFirst + rowCount - 1` of the active page when a
+  // row is lit (row-column scanning), else its current text. Empty when nothing lit is shown.
+  QRect litRect(const QWidget* in, int rowFirst = -1, int rowCount = 0) const;
 
   // The message naming the bound of a board file that adding `addedTabs` tabs and the texts
   // `addedTexts` (writing the names `newNames`, every text and caption the edit writes) would
@@ -133,12 +141,12 @@ public:
   // The text chosen for editing, without the mark being redrawn.
   void setChosenText(TTextButton* button) { FCurrentText = button; }
 
-  // The scanning phase, asked of the scan whenever a page needs it.
-  std::function<bool()> tabScanningSource;
+  // The scanning phase: the scan says when the tabs are scanned, the pages read it.
+  void setTabScanning(bool tabs) { FTabScanning = tabs; }
 
   // TOngletHost.
   bool execMode() const override { return FExecMode; }
-  bool tabScanning() const override { return tabScanningSource && tabScanningSource(); }
+  bool tabScanning() const override { return FTabScanning; }
   bool allSelected() const override { return FAllSelected; }
   int buttonHeight() const override { return FButtonHeight; }
   const BoardFont& selectedFont() const override { return FSelectedFont; }
@@ -172,6 +180,7 @@ private:
   TPageControl* FPageControl;
   TTabBar* FTabBar;
   bool FExecMode = true;
+  bool FTabScanning = false;
   bool FAllSelected = false;
   int FTabCounter = 0;
   int FTabSeconds = 3;

@@ -111,11 +111,10 @@ void TTabBar::paintEvent(QPaintEvent* e) {
 }
 
 void TTabBar::mousePressEvent(QMouseEvent* e) {
-  if (onChanging && tabAt(e->position().toPoint()) != currentIndex())
-    onChanging();
+  if (tabAt(e->position().toPoint()) != currentIndex())
+    emit changing();
   QTabBar::mousePressEvent(e);
-  if (onMouseDown)
-    onMouseDown();
+  emit mouseDown();
 }
 
 TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent), FTabBar(new TTabBar(this)) {

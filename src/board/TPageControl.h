@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QTabBar>
 #include <QTabWidget>
-#include <functional>
 
 class TTabBar : public QTabBar {
   Q_OBJECT
@@ -19,8 +18,9 @@ public:
   void setHighlightStyle(HighlightStyle style);
   HighlightStyle highlightStyle() const { return FStyle; }
 
-  std::function<void()> onChanging;  // the user is about to change the tab
-  std::function<void()> onMouseDown; // any mouse button pressed, after the change
+signals:
+  void changing();  // the user is about to change the tab
+  void mouseDown(); // any mouse button pressed, after the change
 
 protected:
   // A tab's size depends only on its caption once the font and style are set: the strip lays

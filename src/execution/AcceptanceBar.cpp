@@ -1,7 +1,8 @@
 // A thin bar over the lit item, filled as a held switch is accepted.
 #include "execution/AcceptanceBar.h"
 
-AcceptanceBar::AcceptanceBar(QWidget* parent) : QProgressBar(parent) {
+AcceptanceBar::AcceptanceBar(QWidget* parent, Progress progress, LitItem litItem)
+    : QProgressBar(parent), FProgress(std::move(progress)), FLitItem(std::move(litItem)) {
   setObjectName(QStringLiteral("AcceptanceBar"));
   setRange(0, 100);
   setTextVisible(false);
@@ -13,16 +14,17 @@ AcceptanceBar::AcceptanceBar(QWidget* parent) : QProgressBar(parent) {
 }
 
 void AcceptanceBar::update() {
-  const std::optional<double> part = progress ? progress() : std::nullopt;
-  const QRect item = litItem ? litItem() : QRect();
-  if (!part || *part >= 1.0 || item.isEmpty()) {
+  // No acceptance under way reads as one already complete: the bar goes.
+  const double part = FProgress ? FProgress().value_or(1.0) : 1.0;
+  const QRect item = FLitItem ? FLitItem() : QRect();
+  if (part >= 1.0 || item.isEmpty()) {
     hide();
     FTimer.stop();
     return;
   }
   const int h = std::max(6, item.height() / 5);
   setGeometry(item.left(), item.bottom() - h + 1, item.width(), h);
-  setValue(int(*part * 100));
+  setValue(int(part * 100));
   show();
   raise();
   if (!FTimer.isActive())

@@ -12,15 +12,17 @@
 class AcceptanceBar : public QProgressBar {
   Q_OBJECT
 public:
-  explicit AcceptanceBar(QWidget* parent);
   // Asked for while the bar is shown: the part of the acceptance time gone by (none: the switch
   // is not being held for acceptance), and where the lit item is, in the bar parent's
   // coordinates.
-  std::function<std::optional<double>()> progress;
-  std::function<QRect()> litItem;
+  using Progress = std::function<std::optional<double>()>;
+  using LitItem = std::function<QRect()>;
+  AcceptanceBar(QWidget* parent, Progress progress, LitItem litItem);
   // Looks again at once (a key went down or up); goes on looking while the switch is held.
   void update();
 
 private:
+  Progress FProgress;
+  LitItem FLitItem;
   QTimer FTimer;
 };

@@ -8,21 +8,22 @@
 #include <QWidget>
 #include <QWindow>
 
-SwitchKeyFilter::SwitchKeyFilter(QWidget* board, QObject* parent)
-    : QObject(parent), FBoard(board) {
+SwitchKeyFilter::SwitchKeyFilter(QWidget* board, Shortcuts shortcuts, QObject* parent)
+    : QObject(parent), FBoard(board), FShortcuts(std::move(shortcuts)) {
   FClock.start();
   FTimer.setSingleShot(true);
   FTimer.setTimerType(Qt::PreciseTimer);
   connect(&FTimer, &QTimer::timeout, this, [this] {
     FInput.timeout(now());
     schedule();
-    if (onSwitchChanged)
-      onSwitchChanged();
+    emit switchChanged();
   });
   qApp->installEventFilter(this);
 }
 
-SwitchKeyFilter::~SwitchKeyFilter() { qApp->removeEventFilter(this); }
+SwitchKeyFilter::~SwitchKeyFilter() {
+  qApp->removeEventFilter(this);
+}
 
 void SwitchKeyFilter::flush() {
   while (const auto due = FInput.nextDeadline())
@@ -64,8 +65,7 @@ bool SwitchKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     // the next press.
     FInput.forgetAll();
     schedule();
-    if (onSwitchChanged)
-      onSwitchChanged();
+    emit switchChanged();
     return false;
   }
   if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
@@ -80,8 +80,8 @@ bool SwitchKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   }
   // An event may be seen here several times (window, focus widget, its parents): whatever
   // acts on it also ends its journey, so it never acts twice.
-  if (type == QEvent::KeyPress && (key->modifiers() & Qt::ControlModifier) && onShortcut &&
-      !key->isAutoRepeat() && onShortcut(key->key(), key->modifiers()))
+  if (type == QEvent::KeyPress && (key->modifiers() & Qt::ControlModifier) && FShortcuts &&
+      !key->isAutoRepeat() && FShortcuts(key->key(), key->modifiers()))
     return true;
   const int virtualKey = switchkeys::virtualKeyCode(*key);
   if (!switchkeys::isSwitchKey(virtualKey))
@@ -92,8 +92,7 @@ bool SwitchKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   else
     FInput.keyUp(virtualKey, key->isAutoRepeat(), t);
   schedule();
-  if (onSwitchChanged)
-    onSwitchChanged();
+  emit switchChanged();
   // In creation mode the carer's keys (digits, Enter, arrows) are theirs.
   return FInput.phase() != SwitchInput::Phase::Off;
 }

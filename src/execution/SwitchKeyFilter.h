@@ -19,19 +19,22 @@ class QWidget;
 class SwitchKeyFilter : public QObject {
   Q_OBJECT
 public:
+  // A key with Ctrl held: true when it was a shortcut and acted (the key then goes no further).
+  using Shortcuts = std::function<bool(int qtKey, Qt::KeyboardModifiers modifiers)>;
   // `board` is the window whose keys are routed; the filter is installed on the application.
-  explicit SwitchKeyFilter(QWidget* board, QObject* parent = nullptr);
+  // Without `shortcuts`, no key is a shortcut.
+  explicit SwitchKeyFilter(QWidget* board, Shortcuts shortcuts = {}, QObject* parent = nullptr);
   ~SwitchKeyFilter() override;
 
   SwitchInput& input() { return FInput; }
-  // A key with Ctrl held: true when it was a shortcut and acted (the key then goes no further).
-  std::function<bool(int qtKey, Qt::KeyboardModifiers modifiers)> onShortcut;
-  // A switch key went down or up, or time made something fall due.
-  std::function<void()> onSwitchChanged;
   // Runs at once what is waiting for time to pass (tests only: a release waits a few
   // milliseconds to be sure it is no auto-repeat).
   void flush();
   qint64 now() const { return FClock.elapsed(); }
+
+signals:
+  // A switch key went down or up, or time made something fall due.
+  void switchChanged();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +44,7 @@ private:
   void schedule();
 
   QPointer<QWidget> FBoard;
+  Shortcuts FShortcuts;
   SwitchInput FInput;
   QElapsedTimer FClock;
   QTimer FTimer;

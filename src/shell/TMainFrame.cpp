@@ -10,6 +10,7 @@
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "editing/ReservedNameGuard.h"
+#include "execution/DisplayArea.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
 #include "platform/ActionJournal.h"
@@ -114,9 +115,13 @@ void TMainFrame::buildLayout() {
   Buttoncache->setAutoDefault(false);
   Buttoncache->lower();
 
-  FSession =
-      new ScanSession(FServices, *FView, FJournal.get(), this, PnlBas, Buttoncache, FPredictor);
-  row->addWidget(FSession->Memo, 1);
+  // A reserved name in a name field holds the shortcuts up: the field refuses them itself.
+  const auto shortcuts = [this](int key, Qt::KeyboardModifiers modifiers) {
+    return FPanel && !FPanel->nameGuard().isHolding() && FormShortCut(key, modifiers);
+  };
+  FSession = new ScanSession(FServices, *FView, FJournal.get(), this, PnlBas, Buttoncache,
+                             FPredictor, shortcuts);
+  row->addWidget(FSession->display().widget(), 1);
   PnlLogo = new QWidget(PnlBas);
   PnlLogo->setObjectName(QStringLiteral("PnlLogo"));
   PnlLogo->setFixedWidth(137);
@@ -165,10 +170,6 @@ void TMainFrame::wire() {
           [this](const BoardSettings& s) { FSession->tryVoice(s); });
   connect(FPanel, &CreationPanel::settingsChanged, FSession,
           [this] { FSession->applyBoardSettings(); });
-  FSession->switchFilter().onShortcut = [this](int key, Qt::KeyboardModifiers modifiers) {
-    // A reserved name in a name field holds the shortcuts up: the field refuses them itself.
-    return !FPanel->nameGuard().isHolding() && FormShortCut(key, modifiers);
-  };
 }
 
 void TMainFrame::journal(const char* event, const QString& detail) {
@@ -216,7 +217,6 @@ void TMainFrame::FormShow() {
   FPanel->hide();
   FView->setChosenText(nullptr);
   FSession->setTabScanning(true);
-  FSession->TimerT1->start();
   FSession->startScanning();
   FSession->ClearDisplay();
   FPanel->history().startAfresh();
@@ -266,8 +266,7 @@ bool TMainFrame::FormClose() {
   if (!ok)
     FServices.messages->information(
         QStringLiteral("erreur d'enregistrement dans le fichier de configuration"));
-  FSession->TimerT1->stop();
-  FSession->TimerT2->stop();
+  FSession->stopTimers();
   return true;
 }
 

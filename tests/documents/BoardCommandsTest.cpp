@@ -190,8 +190,8 @@ private slots:
             f.view().tabBar()->mapTo(&f, QPoint(0, f.view().tabBar()->height())).y());
     QCOMPARE(f.panel().EdtT1->value(), 12);
     QCOMPARE(f.panel().EdtT2->value(), 100);
-    QCOMPARE(f.session().TimerT1->interval(), 12000);
-    QCOMPARE(f.session().TimerT2->interval(), 100000);
+    QCOMPARE(f.session().tabTimer().interval(), 12000);
+    QCOMPARE(f.session().textTimer().interval(), 100000);
     QCOMPARE(f.view().selectedFont().name, QStringLiteral("Comic Sans MS"));
     QCOMPARE(f.view().unselectedFont().name, QStringLiteral("Times New Roman"));
     QCOMPARE(f.view().currentPhraseFont().name, QStringLiteral("Verdana"));
@@ -225,8 +225,8 @@ private slots:
     QCOMPARE(f.panel().EdtT1->value(), shown);
     QCOMPARE(f.panel().EdtT2->value(), shown);
     // The scan runs at the pace the carer sees and that the next save writes.
-    QCOMPARE(f.session().TimerT1->interval(), shown * 1000);
-    QCOMPARE(f.session().TimerT2->interval(), shown * 1000);
+    QCOMPARE(f.session().tabTimer().interval(), shown * 1000);
+    QCOMPARE(f.session().textTimer().interval(), shown * 1000);
   }
 
   void defaultBoardSavedAsThreeTabBlocks() {
@@ -486,7 +486,8 @@ private slots:
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("target"); // the file the save was to write
     QTest::addColumn<QString>("why");    // "%1": the harness folder
-    QTest::newRow("folder does not exist") << "missing folder" << "absent/mine.ord"
+    QTest::newRow("folder does not exist") << "missing folder"
+                                           << "absent/mine.ord"
                                            << "le dossier %1/absent n'existe pas";
     QTest::newRow("name of a folder") << "folder"
                                       << "dossier.ord"
@@ -662,7 +663,8 @@ private slots:
     h.fakes.measurer.charWidth = 0;
     TMainFrame& f = h.frame();
     BoardData d = f.view().boardData();
-    d.tabs << BoardTab{"Gros", QStringList(520, QString(boardfile::kMaxLineBytes, QLatin1Char('g')))};
+    d.tabs << BoardTab{"Gros",
+                       QStringList(520, QString(boardfile::kMaxLineBytes, QLatin1Char('g')))};
     QVERIFY(boardfile::extentOf(d).textBytes > boardfile::kMaxBoardTextBytes);
     const QString path = loadCopy(h, "gros.ord", boardfile::write(d));
     QCOMPARE(f.view().boardData(), d);
@@ -864,7 +866,7 @@ private slots:
     QVERIFY(f.panel().EdtNomOnglet->isEnabled());
     QVERIFY(f.panel().EdtNomTexte->text().isEmpty());
     QVERIFY(!f.panel().EdtNomTexte->isEnabled());
-    QVERIFY(!f.session().TimerT1->isActive() && !f.session().TimerT2->isActive());
+    QVERIFY(!f.session().tabTimer().isActive() && !f.session().textTimer().isActive());
     // Typing a name renames the new board's tab and marks the change.
     f.panel().EdtNomOnglet->setText("Mes phrases");
     QCOMPARE(f.view().activePage()->caption(), QStringLiteral("Mes phrases"));

@@ -1,14 +1,15 @@
 // The appearance buttons of the creation panel, each answered through the dialog as a carer
 // would, the preview toggle and the re-layout after the splitter moves.
-#include "board/TOnglet.h"
-#include "editing/TFormFont.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
+#include "editing/TFormFont.h"
+#include "execution/DisplayArea.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -38,8 +39,11 @@ struct Look {
 };
 
 Look lookOf(TMainFrame& f) {
-  Look l{f.view().selectedFont(), f.view().unselectedFont(), f.view().tabFont(), f.view().validatedFont(), f.view().currentPhraseFont(),
-         f.view().tabColor(),     f.view().memoColor(),      {},         f.view().buttonHeight(),  f.document().saved()};
+  Look l{f.view().selectedFont(),      f.view().unselectedFont(),
+         f.view().tabFont(),           f.view().validatedFont(),
+         f.view().currentPhraseFont(), f.view().tabColor(),
+         f.view().memoColor(),         {},
+         f.view().buttonHeight(),      f.document().saved()};
   for (TOnglet* p : f.view().pages())
     l.pageColors << p->GetBackgroundColor();
   return l;
@@ -210,7 +214,7 @@ private slots:
     h.enterCreationMode();
     answerDialog(h, 16, true, clRed, 0x00FFFF);
     f.panel().BtnVisuAff2->click();
-    QCOMPARE(f.session().Memo->palette().color(QPalette::Base), QColor(255, 255, 0));
+    QCOMPARE(f.session().display().widget()->palette().color(QPalette::Base), QColor(255, 255, 0));
     QCOMPARE(f.logoPanel()->palette().color(QPalette::Window), QColor(255, 255, 0));
     QCOMPARE(f.view().currentPhraseFont().size, 16);
     QCOMPARE(f.view().validatedFont().size, 8);
@@ -218,7 +222,7 @@ private slots:
     answerDialog(h, 8, true, clRed, clWhite);
     f.panel().BtnVisuAff->click();
     QCOMPARE(h.fakes.colorChooser.offered.last(), TColor(0x00FFFF));
-    QCOMPARE(f.session().Memo->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(f.session().display().widget()->palette().color(QPalette::Base), QColor(Qt::white));
     QCOMPARE(f.logoPanel()->palette().color(QPalette::Window), QColor(Qt::white));
   }
 

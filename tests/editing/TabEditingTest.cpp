@@ -1,13 +1,13 @@
 // The tab commands of the creation panel as a carer uses them: add, delete, rename through the
 // name field, move, the tab pace, and the name field following the tab chosen in the strip.
-#include "board/TOnglet.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -19,7 +19,9 @@
 
 namespace {
 
-QStringList captionsOf(TMainFrame& f) { return MainFrameHarness::tabCaptions(f); }
+QStringList captionsOf(TMainFrame& f) {
+  return MainFrameHarness::tabCaptions(f);
+}
 
 // Creation mode on a board holding exactly these tabs, the last one active, nothing unsaved.
 void useTabs(MainFrameHarness& h, const QStringList& captions) {
@@ -31,8 +33,12 @@ void useTabs(MainFrameHarness& h, const QStringList& captions) {
   f.document().setSaved(true);
 }
 
-void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
-void typeText(QWidget* w, const QString& text) { MainFrameHarness::typeText(w, text); }
+void clickTab(TMainFrame& f, int index) {
+  MainFrameHarness::clickTab(f, index);
+}
+void typeText(QWidget* w, const QString& text) {
+  MainFrameHarness::typeText(w, text);
+}
 
 } // namespace
 
@@ -227,7 +233,8 @@ private slots:
     if (action == "click on the tab strip")
       clickTab(f, 0);
     else if (action == "press on the tab strip") // its release taken by a message box
-      QTest::mousePress(f.view().tabBar(), Qt::LeftButton, {}, f.view().tabBar()->tabRect(0).center());
+      QTest::mousePress(f.view().tabBar(), Qt::LeftButton, {},
+                        f.view().tabBar()->tabRect(0).center());
     else if (action == "CTRL+E")
       h.pressKey(Qt::Key_E, Qt::ControlModifier);
     else if (action == "CTRL+R")
@@ -271,7 +278,10 @@ private slots:
   void aSecondTabOfAReservedNameIsOrdinary_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<bool>("reserved");
-    const QStringList names{"Divers", "divers", "Alphabet", "ALPHABET",
+    const QStringList names{"Divers",
+                            "divers",
+                            "Alphabet",
+                            "ALPHABET",
                             QStringLiteral("Autres caractères"),
                             QStringLiteral("Autres caractères")};
     for (int i = 0; i < names.size(); ++i)
@@ -282,7 +292,10 @@ private slots:
     QFETCH(bool, reserved);
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    const QStringList names{"Divers", "divers", "Alphabet", "ALPHABET",
+    const QStringList names{"Divers",
+                            "divers",
+                            "Alphabet",
+                            "ALPHABET",
                             QStringLiteral("Autres caractères"),
                             QStringLiteral("Autres caractères")};
     useTabs(h, names);
@@ -346,7 +359,8 @@ private slots:
     (back ? f.panel().BtnAvtOngl : f.panel().BtnSuivOngl)->click();
     QCOMPARE(captionsOf(f), order);
     QCOMPARE(f.view().activePage(), moved);
-    QCOMPARE(f.view().tabBar()->highlighted(), f.view().pageControl()->currentIndex()); // it goes with its tab
+    QCOMPARE(f.view().tabBar()->highlighted(),
+             f.view().pageControl()->currentIndex()); // it goes with its tab
     QCOMPARE(f.document().saved(), saved);
     for (int i = 0; i < order.size(); ++i)
       QCOMPARE(f.view().pageControl()->tabText(i), order[i]);
@@ -359,7 +373,7 @@ private slots:
     f.document().setSaved(true);
     f.panel().EdtT1->setValue(9);
     QVERIFY(!f.document().saved());
-    QCOMPARE(f.session().TimerT1->interval(), 3000);
+    QCOMPARE(f.session().tabTimer().interval(), 3000);
   }
 
   void nameFieldFollowsTheTabChosenInTheStrip_data() {

@@ -1,13 +1,13 @@
 // The text commands of the creation panel as a carer uses them: texts chosen by clicking them,
 // then added, deleted, renamed through the name field and moved inside or across tabs.
-#include "board/TOnglet.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
+#include "board/TPageControl.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
-#include "board/TPageControl.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -49,8 +49,12 @@ void choose(TMainFrame& f, int index) {
   QTest::mouseClick(f.view().activePage()->buttonAt(index), Qt::LeftButton);
 }
 
-void clickTab(TMainFrame& f, int index) { MainFrameHarness::clickTab(f, index); }
-void typeText(QWidget* w, const QString& text) { MainFrameHarness::typeText(w, text); }
+void clickTab(TMainFrame& f, int index) {
+  MainFrameHarness::clickTab(f, index);
+}
+void typeText(QWidget* w, const QString& text) {
+  MainFrameHarness::typeText(w, text);
+}
 
 } // namespace
 
@@ -79,7 +83,8 @@ private slots:
     QVERIFY(f.panel().EdtNomTexte->hasFocus());
     QCOMPARE(f.panel().EdtNomTexte->selectedText(), added);
     QVERIFY(f.panel().EdtNomTexte->isEnabled());
-    QCOMPARE(f.view().currentText()->boardFont(), f.view().selectedFont()); // the preview font of the moment
+    QCOMPARE(f.view().currentText()->boardFont(),
+             f.view().selectedFont()); // the preview font of the moment
     QVERIFY(!f.document().saved());
   }
 
@@ -154,7 +159,7 @@ private slots:
     f.panel().EdtNomTexte->selectAll();
     QTest::keyClicks(f.panel().EdtNomTexte, name);
     QCOMPARE(f.view().activePage()->GetTexts(), QStringList{name});
-    QVERIFY(!f.document().saved());         // a renamed text is a change to save
+    QVERIFY(!f.document().saved());     // a renamed text is a change to save
     f.panel().EdtNomOnglet->setFocus(); // the carer leaves the field
     QCoreApplication::processEvents();
     QCOMPARE(h.fakes.messages.shown,
@@ -327,7 +332,7 @@ private slots:
     f.document().setSaved(true);
     f.panel().EdtT2->setValue(4);
     QVERIFY(!f.document().saved());
-    QCOMPARE(f.session().TimerT2->interval(), 1000);
+    QCOMPARE(f.session().textTimer().interval(), 1000);
   }
 
   void namesTheFileCannotStoreCannotBeTyped() {

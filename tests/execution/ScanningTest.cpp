@@ -7,6 +7,7 @@
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/AcceptanceBar.h"
+#include "execution/DisplayArea.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
 #include "shell/TMainFrame.h"
@@ -52,18 +53,18 @@ private slots:
     MainFrameHarness h;
     TMainFrame& f = h.frame();
     QVERIFY(chooseTab(f, "Alphabet"));
-    QVERIFY(f.session().TimerT2->isActive());
-    QVERIFY(!f.session().TimerT1->isActive());
+    QVERIFY(f.session().textTimer().isActive());
+    QVERIFY(!f.session().tabTimer().isActive());
     select(f, "b");
     select(f, "o");
     select(f, "n");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bon")); // a capital: phrase start
+    QCOMPARE(f.session().display().text(), QStringLiteral("Bon")); // a capital: phrase start
     select(f, "ANNULATION");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bo"));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Bo"));
     select(f, "n");
     select(f, " ");
     select(f, "VALIDATION");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bon \n"));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Bon \n"));
     select(f, "o");
     select(f, "k");
     select(f, " ");
@@ -74,11 +75,11 @@ private slots:
     const QList<QPair<int, int>> bell = {{500, 500}, {250, 500}, {500, 500},
                                          {250, 500}, {500, 500}, {250, 500}};
     QCOMPARE(h.fakes.tones.played, bell);
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bon \nOk \n"));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Bon \nOk \n"));
     select(f, "RETOUR");
     QVERIFY(f.session().tabScanning());
-    QVERIFY(f.session().TimerT1->isActive());
-    QVERIFY(!f.session().TimerT2->isActive());
+    QVERIFY(f.session().tabTimer().isActive());
+    QVERIFY(!f.session().textTimer().isActive());
   }
 
   void wordsOnAnOrdinaryTabGetASpace() {
@@ -87,7 +88,7 @@ private slots:
     f.view().diversTab()->AddText(true, "Je", false);
     QVERIFY(chooseTab(f, "Divers"));
     select(f, "Je");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je "));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Je "));
     QCOMPARE((&f.session().phrase())->FEnteredTexts, QStringList{"Je "});
   }
 
@@ -130,7 +131,7 @@ private slots:
     MainFrameHarness::keyUp(Qt::Key_0);
     MainFrameHarness::pressSwitch(); // a second quick press, still before the first text tick
     QVERIFY(!f.session().tabScanning());
-    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    QCOMPARE(f.session().display().text(), QString());
     f.session().TimerT2Timer();
     QCOMPARE(f.view().activePage()->GetCurrentText(), QStringLiteral("a"));
   }
@@ -157,18 +158,18 @@ private slots:
     // A step falls due while the release is being told from an auto-repeat: the page holds.
     MainFrameHarness::keyDown(Qt::Key_0);
     QTest::keyRelease(QApplication::focusWidget(), Qt::Key_0, Qt::KeypadModifier);
-    QVERIFY(!f.session().TimerT2->isActive());
+    QVERIFY(!f.session().textTimer().isActive());
     f.session().TimerT2Timer();
     (&f.session().switchFilter())->flush();
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je "));
-    QVERIFY(f.session().TimerT2->isActive());
+    QCOMPARE(f.session().display().text(), QStringLiteral("Je "));
+    QVERIFY(f.session().textTimer().isActive());
     // Keypad 0 and Enter under one palm.
     QVERIFY(MainFrameHarness::stepTo(f, "veux"));
     MainFrameHarness::keyDown(Qt::Key_0);
     MainFrameHarness::keyDown(Qt::Key_Enter);
     MainFrameHarness::keyUp(Qt::Key_0);
     MainFrameHarness::keyUp(Qt::Key_Enter);
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je veux "));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Je veux "));
     // Held while another window takes the keyboard, let go there: the next press acts.
     MainFrameHarness::keyDown(Qt::Key_0);
     QWidget other;
@@ -178,7 +179,7 @@ private slots:
     h.reactivate();
     QVERIFY(MainFrameHarness::stepTo(f, "Je"));
     MainFrameHarness::pressKey(Qt::Key_1);
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je veux Je "));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Je veux Je "));
   }
 
   void otherKeysAreNotTheSwitch() {
@@ -202,9 +203,9 @@ private slots:
     f.view().diversTab()->setCurrentIndex(0);
     f.view().diversTab()->buttonAt(0)->setFocus();
     MainFrameHarness::pressSwitch();
-    QCOMPARE(f.session().Memo->toPlainText(), QString());
-    QVERIFY(!f.session().TimerT1->isActive());
-    QVERIFY(!f.session().TimerT2->isActive());
+    QCOMPARE(f.session().display().text(), QString());
+    QVERIFY(!f.session().tabTimer().isActive());
+    QVERIFY(!f.session().textTimer().isActive());
   }
 
   void boardWithoutTabs() {
@@ -213,7 +214,7 @@ private slots:
     f.session().TimerT1Timer();
     MainFrameHarness::pressSwitch();
     QVERIFY(f.session().tabScanning());
-    QVERIFY(!f.session().TimerT2->isActive());
+    QVERIFY(!f.session().textTimer().isActive());
   }
 
   void ajoutWithoutDiversMakesTheTab() {
@@ -269,8 +270,9 @@ private slots:
     QVERIFY(!lit(0) && lit(6) && lit(11) && !lit(12));
     const auto hold = [&f] {
       MainFrameHarness::keyDown(Qt::Key_0);
-      QVERIFY(
-          !f.session().TimerT2->isActive()); // the lit row or text holds still while it is accepted
+      QVERIFY(!f.session()
+                   .textTimer()
+                   .isActive()); // the lit row or text holds still while it is accepted
       QTest::qWait(350);
       MainFrameHarness::keyUp(Qt::Key_0);
     };
@@ -286,7 +288,7 @@ private slots:
     f.session().TimerT2Timer();
     QCOMPARE(page->GetCurrentText(), QStringLiteral("h"));
     hold();
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("H"));
+    QCOMPARE(f.session().display().text(), QStringLiteral("H"));
     QVERIFY(lit(0) && lit(5)); // after a choice the scan starts again at the first row
     for (int i = 0; i < int(page->layoutRows().size()) && !f.session().tabScanning(); ++i)
       f.session().TimerT2Timer();
@@ -366,17 +368,17 @@ private slots:
     emit h.predictor.suggestions(1, {"vieux"}); // an answer overtaken by later letters
     QCOMPARE(alphabet->suggestions().first(), QStringLiteral("bonjour"));
     select(f, "bonjour");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Bonjour "));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Bonjour "));
     QCoreApplication::processEvents();
     QCOMPARE(alphabet->suggestions().mid(0, 2), QStringList({"madame", "monsieur"}));
     select(f, "ANNULATION"); // the whole word, letters and suggestion alike
-    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    QCOMPARE(f.session().display().text(), QString());
     QCoreApplication::processEvents();
     select(f, QString()); // an empty slot writes nothing
-    QCOMPARE(f.session().Memo->toPlainText(), QString());
+    QCOMPARE(f.session().display().text(), QString());
     select(f, "Je");
     select(f, "VALIDATION");
-    QCOMPARE(f.session().Memo->toPlainText(), QStringLiteral("Je \n"));
+    QCOMPARE(f.session().display().text(), QStringLiteral("Je \n"));
     QCOMPARE(h.predictor.learnt, QStringList({"Bonne nuit", "Je "}));
     // Never part of the board's texts.
     QCOMPARE(f.view().boardData().tabs.at(1).texts, defaultboard::alphabetTexts());

@@ -1,14 +1,15 @@
 // The two modes and the window's shortcuts, driven as a carer would: CTRL+C, the password
 // typed in the prompt, Enter; CTRL+E back.
-#include "board/TOnglet.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
 #include "board/TPageControl.h"
 #include "documents/BoardDocument.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
+#include "execution/DisplayArea.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -18,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -36,13 +37,15 @@ private slots:
     QVERIFY(f.session().tabScanning());
     QVERIFY(f.document().saved());
     QVERIFY(!(&f.panel())->isVisible());
-    QVERIFY(f.session().TimerT1->isActive());
-    QVERIFY(!f.session().TimerT2->isActive());
-    QCOMPARE(f.session().TimerT1->interval(), 3000);
-    QCOMPARE(f.session().TimerT2->interval(), 1000);
+    QVERIFY(f.session().tabTimer().isActive());
+    QVERIFY(!f.session().textTimer().isActive());
+    QCOMPARE(f.session().tabTimer().interval(), 3000);
+    QCOMPARE(f.session().textTimer().interval(), 1000);
     QCOMPARE(f.panel().EdtT1->value(), 3);
     QCOMPARE(f.panel().EdtT2->value(), 1);
-    QVERIFY(f.session().Memo->isReadOnly());
+    QVERIFY(f.session().display().widget()->isReadOnly());
+    // A screen reader names the area the phrase is written in.
+    QCOMPARE(f.session().display().widget()->accessibleName(), QStringLiteral("Zone d'affichage"));
     QCOMPARE(f.focusHolder()->size(), QSize(57, 57));
     QVERIFY(f.focusHolder()->hasFocus());
   }
@@ -50,18 +53,19 @@ private slots:
   void panelCaptions() {
     MainFrameHarness h;
     TMainFrame& f = h.frame();
-    const QStringList groups = {f.panel().GrpBxOnglet->title(), f.panel().GrpBxTxt->title(), f.panel().GrpBxAppa->title(),
-                                f.panel().GrpBxGene->title()};
+    const QStringList groups = {f.panel().GrpBxOnglet->title(), f.panel().GrpBxTxt->title(),
+                                f.panel().GrpBxAppa->title(), f.panel().GrpBxGene->title()};
     QCOMPARE(groups, (QStringList{"Gestion des onglets", "Gestion des textes",
                                   "Modification de l'apparence", "Gestion générale"}));
-    const QStringList general = {f.panel().BtnNouveau->text(), f.panel().BtnOuvrir->text(), f.panel().BtnEnr->text(),
-                                 f.panel().BtnEnrSous->text(), f.panel().BtnChangMdp->text()};
-    QCOMPARE(general, (QStringList{"Nouveau fichier", "Ouvrir un fichier",
-                                   "Enregistrer le fichier", "Enregistrer sous",
-                                   "Changer Mot de Passe"}));
+    const QStringList general = {f.panel().BtnNouveau->text(), f.panel().BtnOuvrir->text(),
+                                 f.panel().BtnEnr->text(), f.panel().BtnEnrSous->text(),
+                                 f.panel().BtnChangMdp->text()};
+    QCOMPARE(general, (QStringList{"Nouveau fichier", "Ouvrir un fichier", "Enregistrer le fichier",
+                                   "Enregistrer sous", "Changer Mot de Passe"}));
     QCOMPARE(f.panel().GroupBoxDeplTexte->title(), QStringLiteral("Deplacement intra-onglet"));
     QCOMPARE(f.panel().GroupBox2->title(), QStringLiteral("Deplacement extra-onglet"));
-    QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Logo"))->toolTip(), QStringLiteral("Afficher l'aide"));
+    QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Logo"))->toolTip(),
+             QStringLiteral("Afficher l'aide"));
   }
 
   // Every control of the creation panel whole and reachable on the screens carers have; where
@@ -106,8 +110,9 @@ private slots:
                  qPrintable(what));
     }
     // Where they fit, the boxes keep the form's sizes and its spacing rule.
-    const int gap =
-        (screen.width() - f.panel().GrpBxOnglet->width() - f.panel().GrpBxTxt->width() - f.panel().GrpBxAppa->width()) / 4;
+    const int gap = (screen.width() - f.panel().GrpBxOnglet->width() - f.panel().GrpBxTxt->width() -
+                     f.panel().GrpBxAppa->width()) /
+                    4;
     QCOMPARE(f.panel().GrpBxOnglet->x(), gap);
     QCOMPARE(f.panel().GrpBxTxt->x(), gap + f.panel().GrpBxOnglet->width() + gap);
     if (asDesigned) {
@@ -123,8 +128,8 @@ private slots:
     h.enterCreationMode();
     QVERIFY(!f.view().execMode());
     QVERIFY((&f.panel())->isVisible());
-    QVERIFY(!f.session().TimerT1->isActive());
-    QVERIFY(!f.session().TimerT2->isActive());
+    QVERIFY(!f.session().tabTimer().isActive());
+    QVERIFY(!f.session().textTimer().isActive());
     QVERIFY(f.view().allSelected());
     QCOMPARE(f.panel().BitBtnTtAff->text(), QStringLiteral("Désélectionner les textes"));
     for (TOnglet* page : f.view().pages()) {
@@ -153,7 +158,7 @@ private slots:
     h.enterCreationMode(typed);
     QCOMPARE(h.fakes.messages.shown, messages);
     QVERIFY(h.frame().view().execMode());
-    QVERIFY(h.frame().session().TimerT1->isActive());
+    QVERIFY(h.frame().session().tabTimer().isActive());
     QVERIFY(!h.frame().panel().isVisible());
   }
 
@@ -178,14 +183,14 @@ private slots:
     h.enterCreationMode();
     f.panel().EdtT1->setValue(5);
     f.panel().EdtT2->setValue(2);
-    QCOMPARE(f.session().TimerT1->interval(), 3000); // nothing changes until CTRL+E
+    QCOMPARE(f.session().tabTimer().interval(), 3000); // nothing changes until CTRL+E
     QVERIFY(!f.document().saved());
     h.enterExecutionMode();
     QVERIFY(f.view().execMode());
     QVERIFY(f.session().tabScanning());
-    QCOMPARE(f.session().TimerT1->interval(), 5000);
-    QCOMPARE(f.session().TimerT2->interval(), 2000);
-    QVERIFY(f.session().TimerT1->isActive());
+    QCOMPARE(f.session().tabTimer().interval(), 5000);
+    QCOMPARE(f.session().textTimer().interval(), 2000);
+    QVERIFY(f.session().tabTimer().isActive());
     QVERIFY(!(&f.panel())->isVisible());
     QVERIFY(!f.view().allSelected());
     for (TOnglet* page : f.view().pages())
@@ -211,8 +216,7 @@ private slots:
     f.FormShortCut(Qt::Key_C, Qt::ControlModifier);
     QVERIFY(!f.view().execMode());
     f.FormShortCut(Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(h.fakes.fileDialogs.openFilters,
-             QStringList{"Fichiers ordinogrammes (*.ord) |*.ord"});
+    QCOMPARE(h.fakes.fileDialogs.openFilters, QStringList{"Fichiers ordinogrammes (*.ord) |*.ord"});
     f.FormShortCut(Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(h.fakes.fileDialogs.saveFilters.size(), 1);
   }
@@ -299,8 +303,8 @@ private slots:
     TOnglet* words = f.view().pageAt(3);
     f.session().startScanning();
     h.frame().document().setSaved(true);
-    for (int i = 0; i < 8 && !(f.view().activePage() == words && f.view().tabBar()->highlighted() >= 0);
-         ++i)
+    for (int i = 0;
+         i < 8 && !(f.view().activePage() == words && f.view().tabBar()->highlighted() >= 0); ++i)
       f.session().TimerT1Timer();
     QCOMPARE(f.view().activePage(), words);
     MainFrameHarness::pressSwitch();

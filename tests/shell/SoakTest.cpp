@@ -2,15 +2,15 @@
 // edits, saves and loads, with the board checked after every step. Catches the faults that only
 // show after many steps in a row (pieces out of step, a reserved button out of place, a text
 // silently lost). Each run is bounded in steps and in time.
-#include "board/TOnglet.h"
-#include "documents/BoardFile.h"
-#include "shell/TMainFrame.h"
 #include "board/BoardView.h"
+#include "board/TOnglet.h"
 #include "board/TPageControl.h"
+#include "documents/BoardFile.h"
 #include "editing/BoardHistory.h"
 #include "editing/CreationPanel.h"
 #include "execution/ScanSession.h"
 #include "execution/SwitchKeyFilter.h"
+#include "shell/TMainFrame.h"
 #include "support/MainFrameHarness.h"
 #include "support/TestRegistry.h"
 
@@ -218,7 +218,8 @@ private:
         FH.enterCreationMode();
       else
         FH.enterExecutionMode();
-      return f.view().execMode() ? QStringLiteral("to execution mode") : QStringLiteral("to creation mode");
+      return f.view().execMode() ? QStringLiteral("to execution mode")
+                                 : QStringLiteral("to creation mode");
     }
     if (roll < 5)
       return saveAndLoad(before);

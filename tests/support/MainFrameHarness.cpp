@@ -30,8 +30,7 @@ MainFrameHarness::MainFrameHarness(bool newBoard) {
 }
 
 MainFrameHarness::~MainFrameHarness() {
-  FFrame->session().TimerT1->stop();
-  FFrame->session().TimerT2->stop();
+  FFrame->session().stopTimers();
 }
 
 static QWidget* keyTarget() {
