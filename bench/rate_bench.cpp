@@ -285,6 +285,16 @@ public:
     FSwitch.onHoldEnded = [this] { FScanner.resume(FNow); };
   }
 
+  // Two switches instead of automatic scanning: a user who presses the move switch every
+  // 0.5 s and never misses, and presses the choose switch 0.5 s after the last press.
+  void useTwoSwitches() {
+    FStepping = true;
+    ScanSettings settings = FScanner.settings();
+    settings.mode = AccessMode::TwoSwitchStep;
+    FScanner.setSettings(settings);
+    FScanner.start(0, 2);
+  }
+
   Figures write(const QStringList& toks) {
     for (const QString& t : toks) {
       const int onTab = FScanner.phase() == Scanner::Phase::Texts ? FScanner.view().tab : -1;
@@ -440,6 +450,10 @@ private:
   bool canAct() const { return FScanner.deadline() - nextPressMs() > holdMs() + 50; }
 
   void choose(int tab, int item) {
+    if (FStepping) {
+      chooseStepping(tab, item);
+      return;
+    }
     for (int guard = 0; guard < 1000000; ++guard) {
       const ScanView v = FScanner.view();
       if (FScanner.phase() == Scanner::Phase::Tabs) {
@@ -463,6 +477,42 @@ private:
       } else {
         advance();
       }
+    }
+    std::fprintf(stderr, "the simulated user never reached item %d of tab %d\n", item, tab);
+  }
+
+  static constexpr int kStepPressMs = 500;
+
+  // With two switches: the move switch until the wanted tab, row or text is lit, then the
+  // choose switch; RETOUR first when the text is on another tab.
+  void chooseStepping(int tab, int item) {
+    for (int guard = 0; guard < 1000000; ++guard) {
+      const ScanView v = FScanner.view();
+      bool lit = false;
+      Expect aim;
+      if (FScanner.phase() == Scanner::Phase::Tabs) {
+        lit = v.litTab == tab;
+        aim = Expect{Aim::Tab, tab};
+      } else {
+        const int target = v.tab == tab ? item : FBoard.reserved(v.tab, kRetour);
+        if (FScanner.textMode() == Scanner::TextMode::Rows) {
+          lit = v.row >= 0 && v.row == FBoard.rowOf(v.tab, target);
+          aim = Expect{Aim::Row, v.row};
+        } else {
+          lit = v.item == target;
+          aim = Expect{Aim::Item, target};
+        }
+      }
+      FNow += kStepPressMs;
+      ++FFigures.steps;
+      if (!lit) {
+        FScanner.moved(FNow);
+        continue;
+      }
+      const ScanOutcome o = FScanner.pressed(FNow);
+      FScanner.released(FNow);
+      if (handle(o, aim) && aim.aim == Aim::Item && v.tab == tab)
+        return;
     }
     std::fprintf(stderr, "the simulated user never reached item %d of tab %d\n", item, tab);
   }
@@ -551,6 +601,7 @@ private:
   double FBrushChance;
   double FDoubleChance;
   QRandomGenerator FRng;
+  bool FStepping = false;
 };
 
 // The words of a text as a reader sees them: letters joined by an apostrophe or a hyphen,
@@ -718,6 +769,42 @@ int predictionFigures(const QString& text) {
   return 0;
 }
 
+// Two-switch stepping on the text, linear and row-column, without and with 5 suggestions: the
+// user presses a switch every 0.5 s and never misses.
+void twoSwitchFigures(const QString& text) {
+  const QString model = PresagePredictor::findModel();
+  QTemporaryDir userDir;
+  for (const bool rowColumn : {false, true}) {
+    for (const bool predict : {false, true}) {
+      const QString name =
+          QStringLiteral("two switches, step 0.5 s, %1%2")
+              .arg(rowColumn ? QStringLiteral("row-column") : QStringLiteral("linear"),
+                   predict ? QStringLiteral(" + prediction") : QString());
+      if (predict && model.isEmpty()) {
+        std::printf("%-48s no model (build the target orivox_model)\n", qPrintable(name));
+        continue;
+      }
+      const Board board(rowColumn, predict ? 5 : 0);
+      User user(board, rowColumn, 0, 0, 0, 0);
+      user.useTwoSwitches();
+      Figures f;
+      if (predict) {
+        Oracle oracle(model, userDir.filePath(rowColumn ? "step-rc.db" : "step-lin.db"), 5);
+        f = user.writeWithPrediction(text, oracle);
+      } else {
+        f = user.write(tokens(text, board));
+      }
+      if (f.characters == 0) {
+        std::printf("%-48s no characters to write\n", qPrintable(name));
+        continue;
+      }
+      const double chars = f.characters;
+      std::printf("%-48s %6.2f presses/char %6.2f chars/min\n", qPrintable(name), f.steps / chars,
+                  chars * 60000.0 / double(std::max<qint64>(1, f.ms)));
+    }
+  }
+}
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QString path =
@@ -758,5 +845,6 @@ int main(int argc, char** argv) {
                   f.characters, f.ms / 1000.0 / std::max(1, f.characters));
     }
   }
+  twoSwitchFigures(text);
   return predictionFigures(text);
 }

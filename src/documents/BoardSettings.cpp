@@ -4,6 +4,7 @@
 #include "documents/BoardSettings.h"
 
 #include "documents/Cp1252.h"
+#include "platform/SwitchKeys.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -34,6 +35,11 @@ constexpr IntKey kIntKeys[] = {
     {"gridColumns", &BoardSettings::gridColumns, 1, 20, 1, true},
     {"rate", &BoardSettings::rate, -100, 100, 1, false},
     {"volume", &BoardSettings::volume, -100, 100, 1, false},
+    {"moveKey", &BoardSettings::moveKey, 1, 254, 1, false},
+    {"chooseKey", &BoardSettings::chooseKey, 1, 254, 1, false},
+    {"moveRepeatDelayMs", &BoardSettings::moveRepeatDelayMs, 100, 5000, 100, false},
+    {"moveRepeatPaceMs", &BoardSettings::moveRepeatPaceMs, 100, 5000, 100, false},
+    {"dwellMs", &BoardSettings::dwellMs, 300, 10000, 100, false},
 };
 
 struct BoolKey {
@@ -44,7 +50,7 @@ struct BoolKey {
 constexpr BoolKey kBoolKeys[] = {
     {"gridFitFont", &BoardSettings::gridFitFont},   {"rowColumn", &BoardSettings::rowColumn},
     {"speakPhrase", &BoardSettings::speakPhrase},   {"speakTexts", &BoardSettings::speakTexts},
-    {"speakPrompts", &BoardSettings::speakPrompts},
+    {"speakPrompts", &BoardSettings::speakPrompts}, {"moveRepeat", &BoardSettings::moveRepeat},
 };
 
 constexpr char kHighlightKey[] = "highlight";
@@ -53,6 +59,48 @@ constexpr char kPredictionKey[] = "prediction";
 constexpr char kPredictionWordsKey[] = "predictionWords";
 constexpr char kPictureLabelKey[] = "pictureLabel";
 constexpr char kPromptsWithScreenReaderKey[] = "promptsWithScreenReader";
+constexpr char kAccessModeKey[] = "accessMode";
+
+// The keys written only when not their default: blocks saved before these settings existed
+// stay the same bytes.
+bool writtenOnlyWhenUsed(const QByteArray& key) {
+  static const char* const keys[] = {"prediction",
+                                     "predictionWords",
+                                     "pictureLabel",
+                                     "accessMode",
+                                     "moveKey",
+                                     "chooseKey",
+                                     "moveRepeat",
+                                     "moveRepeatDelayMs",
+                                     "moveRepeatPaceMs",
+                                     "dwellMs",
+                                     "promptsWithScreenReader"};
+  for (const char* k : keys)
+    if (key == k)
+      return true;
+  return false;
+}
+
+constexpr std::pair<AccessMode, const char*> kAccessModes[] = {
+    {AccessMode::Automatic, "automatic"},
+    {AccessMode::TwoSwitchStep, "twoSwitchStep"},
+    {AccessMode::Inverse, "inverse"},
+    {AccessMode::StepDwell, "stepDwell"},
+};
+
+// A key no carer could have chosen (a modifier, a code without a key), or one key for both
+// switches, would leave the person without a way to move or to choose: both go back to theirs.
+void keepSwitchKeysUsable(BoardSettings& s) {
+  const BoardSettings defaults;
+  if (!switchkeys::canBeChosen(s.moveKey))
+    s.moveKey = defaults.moveKey;
+  if (!switchkeys::canBeChosen(s.chooseKey))
+    s.chooseKey = defaults.chooseKey;
+  if (s.moveKey == s.chooseKey) {
+    s.moveKey = defaults.moveKey;
+    s.chooseKey = defaults.chooseKey;
+  }
+}
 
 int clampInt(const IntKey& k, int v) {
   if (k.zeroMeansOff && v <= 0)
@@ -101,7 +149,8 @@ bool BoardSettings::operator==(const BoardSettings& o) const {
       return false;
   return highlight == o.highlight && voice == o.voice && prediction == o.prediction &&
          predictionWords == o.predictionWords && pictureLabel == o.pictureLabel &&
-         promptsWithScreenReader == o.promptsWithScreenReader && storedBlock == o.storedBlock;
+         promptsWithScreenReader == o.promptsWithScreenReader && accessMode == o.accessMode &&
+         storedBlock == o.storedBlock;
 }
 
 namespace {
@@ -123,6 +172,9 @@ QList<std::pair<QByteArray, QByteArray>> knownLines(const BoardSettings& s) {
                         : s.pictureLabel == PictureLabel::Hidden ? "hidden"
                                                                  : "above");
   add(kPromptsWithScreenReaderKey, s.promptsWithScreenReader ? "1" : "0");
+  for (const auto& [mode, name] : kAccessModes)
+    if (mode == s.accessMode)
+      add(kAccessModeKey, name);
   return lines;
 }
 
@@ -151,6 +203,7 @@ BoardSettings clamped(BoardSettings s) {
   for (const IntKey& k : kIntKeys)
     s.*k.field = clampInt(k, s.*k.field);
   s.predictionWords = std::clamp(s.predictionWords, 1, kMaxPredictionWords);
+  keepSwitchKeysUsable(s);
   return s;
 }
 
@@ -201,8 +254,13 @@ BoardSettings parse(const QList<QByteArray>& lines) {
         s.pictureLabel = PictureLabel::Below;
       else if (value == "hidden")
         s.pictureLabel = PictureLabel::Hidden;
+    } else if (key == kAccessModeKey) {
+      for (const auto& [mode, name] : kAccessModes)
+        if (value == name)
+          s.accessMode = mode;
     }
   }
+  keepSwitchKeysUsable(s);
   return s;
 }
 
@@ -214,15 +272,12 @@ QByteArray write(const BoardSettings& settings) {
   if (s.storedBlock.isEmpty()) {
     // Every known key is written, defaults included, so that the block says in full what the
     // board uses even if a later version changes a default.
-    // Prediction's keys and the picture label, unlike the others, are written only when used:
-    // blocks saved before prediction existed stay the same bytes.
+    // Prediction's keys, the picture label and the access keys, unlike the others, are written
+    // only when used.
     const auto defaults = knownLines(BoardSettings());
     QByteArray out = QByteArray(kMarker) + ' ' + QByteArray::number(kVersion) + "\r\n";
     for (qsizetype k = 0; k < now.size(); ++k) {
-      const bool optional = now[k].first == kPredictionKey || now[k].first == kPredictionWordsKey ||
-                            now[k].first == kPictureLabelKey ||
-                            now[k].first == kPromptsWithScreenReaderKey;
-      if (!optional || now[k].second != defaults[k].second)
+      if (!writtenOnlyWhenUsed(now[k].first) || now[k].second != defaults[k].second)
         out += now[k].first + '=' + now[k].second + "\r\n";
     }
     return out;

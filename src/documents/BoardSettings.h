@@ -3,6 +3,7 @@
 // block of a board file.
 #pragma once
 
+#include "platform/AccessMode.h"
 #include "platform/HighlightStyle.h"
 
 #include <QByteArray>
@@ -45,6 +46,18 @@ struct BoardSettings {
   // With a screen reader running, the prompts are said only when the board asks for them anyway
   // (the screen reader names what is lit already). Stored only when not the default.
   bool promptsWithScreenReader = false;
+  // Access: how the person's switches reach the items. Stored only when not the default, so
+  // that a board scanned automatically saves byte for byte as before.
+  AccessMode accessMode = AccessMode::Automatic;
+  // The two switches' keys as board key codes: Space moves, Enter (main or keypad) chooses, as
+  // the switch interfaces carers buy send them. Two different keys a carer may choose.
+  int moveKey = 32;
+  int chooseKey = 13;
+  // The move switch held past the delay moves on once each pace.
+  bool moveRepeat = false;
+  int moveRepeatDelayMs = 800; // 100..5000
+  int moveRepeatPaceMs = 500;  // 100..5000
+  int dwellMs = 2000;          // 300..10000: no press for this long chooses what is lit
 
   // The block as the file held it, marker first (empty when it held none). A save writes it
   // back line for line, rewriting only the lines of the values changed since: what this

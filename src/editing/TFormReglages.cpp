@@ -2,6 +2,7 @@
 // says what zero means for that setting.
 #include "editing/TFormReglages.h"
 
+#include "editing/AccessSettingsGroup.h"
 #include "platform/Accessibility.h"
 #include "platform/Services.h"
 #include "platform/Speech.h"
@@ -82,6 +83,10 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   setWindowTitle(QStringLiteral("Réglages du tableau"));
   setModal(true);
   auto* column = new QVBoxLayout(this);
+
+  // How the person's switches reach the items comes first: the scanning below depends on it.
+  GrpAccess = new AccessSettingsGroup(this);
+  column->addWidget(GrpAccess);
 
   auto* scan = new QGroupBox(QStringLiteral("Défilement"), this);
   auto* scanForm = new QFormLayout(scan);
@@ -318,6 +323,7 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   EdtPredictionWords->setValue(s.predictionWords);
   CbxPictureLabel->setCurrentIndex(int(s.pictureLabel));
   ChkPromptsWithScreenReader->setChecked(s.promptsWithScreenReader);
+  GrpAccess->setSettings(s);
   FStoredBlock = s.storedBlock;
 }
 
@@ -344,6 +350,7 @@ BoardSettings TFormReglages::settings() const {
   s.predictionWords = EdtPredictionWords->value();
   s.pictureLabel = PictureLabel(std::clamp(CbxPictureLabel->currentIndex(), 0, 2));
   s.promptsWithScreenReader = ChkPromptsWithScreenReader->isChecked();
+  GrpAccess->applyTo(s);
   s.storedBlock = FStoredBlock;
   return boardsettings::clamped(s);
 }

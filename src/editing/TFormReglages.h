@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <functional>
 
+class AccessSettingsGroup;
 class IMessages;
 class IScreenReaderStatus;
 class ISpeech;
@@ -68,6 +69,7 @@ public:
   QPushButton* BtnForgetWords;
   QLabel* LblPredictionState;
   QComboBox* CbxPictureLabel; // where the label of a button with a picture goes
+  AccessSettingsGroup* GrpAccess;
   QPushButton* BtnOK;
   QPushButton* BtnCancel;
 

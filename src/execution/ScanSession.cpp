@@ -36,6 +36,11 @@ ScanSession::ScanSession(const Services& services, BoardView& view, ActionJourna
   TimerT2->setTimerType(Qt::PreciseTimer);
   connect(TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
   connect(TimerT2, &QTimer::timeout, this, [this] { TimerT2Timer(); });
+  FStepTimer = new QTimer(this);
+  FStepTimer->setObjectName(QStringLiteral("StepTimer"));
+  FStepTimer->setSingleShot(true);
+  FStepTimer->setTimerType(Qt::PreciseTimer);
+  connect(FStepTimer, &QTimer::timeout, this, [this] { stepTimerTimer(); });
 
   FSpeech =
       std::make_unique<SpeechFeedback>(FServices.speech, FView.settings(), FServices.screenReader);
@@ -115,6 +120,7 @@ void ScanSession::setDisplayColour(TColor color) {
 void ScanSession::stopTimers() {
   TimerT1->stop();
   TimerT2->stop();
+  FStepTimer->stop();
 }
 
 void ScanSession::tryVoice(const BoardSettings& settings) {
@@ -138,17 +144,25 @@ void ScanSession::leaveExecution() {
   FSpeech->stop();
   FScanner.stop();
   FSuggestions->applySlots(); // none while the carer edits
-  TimerT1->stop();
-  TimerT2->stop();
+  stopTimers();
   FView.tabBar()->setHighlighted(-1);
 }
 
 void ScanSession::applyBoardSettings() {
   FView.applyLayoutSettings();
   FSuggestions->applySlots();
-  if (FSwitch)
-    FSwitch->input().setSettings(
-        {FView.settings().acceptanceMs, FView.settings().pauseAfterSelectionMs});
+  if (FSwitch) {
+    const BoardSettings& b = FView.settings();
+    SwitchInput::Settings s;
+    s.acceptanceMs = b.acceptanceMs;
+    s.pauseMs = b.pauseAfterSelectionMs;
+    s.mode = b.accessMode;
+    s.moveKey = b.moveKey;
+    s.chooseKey = b.chooseKey;
+    s.moveRepeatDelayMs = b.moveRepeat ? b.moveRepeatDelayMs : 0;
+    s.moveRepeatPaceMs = b.moveRepeatPaceMs;
+    FSwitch->input().setSettings(s);
+  }
 }
 
 void ScanSession::startScanning() {
@@ -156,7 +170,12 @@ void ScanSession::startScanning() {
   FScanner.setSettings(scanSettings());
   FScanner.setBoard(scanShapes());
   const qint64 now = scanNow();
-  armScanTimer(FScanner.start(now, FView.currentIndex()), now);
+  const ScanOutcome out = FScanner.start(now, FView.currentIndex());
+  armScanTimer(out, now);
+  FShown = ScanView();
+  FShownTabs = true;
+  if (stepping())
+    showStepOutcome(out, now); // with two switches the active tab is lit at once
 }
 
 ScanSettings ScanSession::scanSettings() const {

@@ -64,6 +64,10 @@ public:
   void FormKeyUp(int virtualKey);
   // The switch acted in the text phase (the item chosen is the page's current one).
   void switchReleased(int virtualKey);
+  // Outside automatic scanning: an event of one of the person's switches.
+  void switchEvent(const SwitchInput::Event& e);
+  // Whether the scan runs in a mode other than automatic scanning.
+  bool stepping() const;
   int suggestionSlots() const;
 
   ScanSettings scanSettings() const;
@@ -97,6 +101,14 @@ private:
   // given, so that a step that starts now lasts exactly its pace.
   void armScanTimer(const ScanOutcome& out, qint64 now);
   void showTextView(TOnglet* page, const ScanView& view);
+  // The current item of the page chosen: its command run, its text written.
+  void chooseCurrent(TOnglet& page);
+  // Outside automatic scanning: the scanner's answer carried out on the board, and the one
+  // timer that waits for its next deadline (a held switch's step, a dwell's choice).
+  void showStepOutcome(const ScanOutcome& out, qint64 now);
+  void showLitTab(int tab);
+  void armStepTimer(const ScanOutcome& out, qint64 now);
+  void stepTimerTimer();
   void backToTabs();
   // The scan takes the board's shape again (a tab or text added, the suggestions' row).
   void reshapeScan();
@@ -116,6 +128,11 @@ private:
   bool FTextLit = false;
   QTimer* TimerT1;
   QTimer* TimerT2;
+  QTimer* FStepTimer;
+  // Outside automatic scanning: what was last shown lit, so that an answer that changes nothing
+  // (a switch let go, a wait started) neither lights nor names it again.
+  ScanView FShown;
+  bool FShownTabs = true;
   std::unique_ptr<DisplayArea> FDisplay;
   std::unique_ptr<SpeechFeedback> FSpeech;
   CommandActions* FCommands;

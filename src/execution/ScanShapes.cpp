@@ -17,6 +17,9 @@ ScanSettings settingsOf(const BoardView& view) {
   s.firstItemExtraMs = b.firstItemExtraMs;
   s.loopsBeforeBack = b.loopsBeforeBack;
   s.rowColumn = b.rowColumn;
+  s.mode = b.accessMode;
+  s.acceptanceMs = b.acceptanceMs;
+  s.dwellMs = b.dwellMs;
   return s;
 }
 

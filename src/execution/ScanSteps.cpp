@@ -103,6 +103,10 @@ qint64 ScanSession::scanNow() const {
 }
 
 void ScanSession::armScanTimer(const ScanOutcome& out, qint64 now) {
+  if (stepping()) {
+    armStepTimer(out, now); // no pace steps the highlight: one timer waits for the deadline
+    return;
+  }
   if (FScanner.phase() == Scanner::Phase::Stopped || out.deadlineMs < 0) {
     TimerT1->stop();
     TimerT2->stop();
@@ -188,14 +192,16 @@ void ScanSession::FormKeyUp(int virtualKey) {
   // must neither write a phrase nor start a timer.
   if (!FView.execMode() || FView.tabScanning() || !switchkeys::isSwitchKey(virtualKey))
     return;
-  TOnglet* page = FView.activePage();
-  if (!page)
-    return;
-  journal("choix", [page] { return page->GetCurrentText(); });
-  if (const ButtonKind kind = page->GetCurrentKind(); kind == ButtonKind::Suggestion)
-    FSuggestions->choose(page->GetCurrentText());
+  if (TOnglet* page = FView.activePage())
+    chooseCurrent(*page);
+}
+
+void ScanSession::chooseCurrent(TOnglet& page) {
+  journal("choix", [&page] { return page.GetCurrentText(); });
+  if (const ButtonKind kind = page.GetCurrentKind(); kind == ButtonKind::Suggestion)
+    FSuggestions->choose(page.GetCurrentText());
   else
-    FCommands->run(kind, *page);
+    FCommands->run(kind, page);
   journal("affichage", [this] { return FDisplay->text(); });
   FSuggestions->request();
 }
@@ -221,4 +227,5 @@ void ScanSession::connectSwitch(QWidget* window, SwitchKeyFilter::Shortcuts shor
     armScanTimer(FScanner.resume(now), now);
   };
   input.onItemActivated = [this](int virtualKey) { switchReleased(virtualKey); };
+  input.onSwitch = [this](const SwitchInput::Event& e) { switchEvent(e); };
 }

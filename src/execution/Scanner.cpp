@@ -69,7 +69,8 @@ ScanOutcome Scanner::start(qint64 nowMs, int activeTab) {
   FRunning.tabPaceMs = std::max(1, FRunning.tabPaceMs);
   FRunning.textPaceMs = std::max(1, FRunning.textPaceMs);
   FRunning.firstItemExtraMs = std::max(0, FRunning.firstItemExtraMs);
-  FRunning.loopsBeforeBack = std::max(0, FRunning.loopsBeforeBack);
+  FRunning.loopsBeforeBack = automatic() ? std::max(0, FRunning.loopsBeforeBack) : 0;
+  FRunning.dwellMs = std::max(1, FRunning.dwellMs);
   FPhase = Phase::Tabs;
   FTextMode = TextMode::Linear;
   const int n = int(FTabs.size());
@@ -79,7 +80,10 @@ ScanOutcome Scanner::start(qint64 nowMs, int activeTab) {
   FIgnoreRelease = false;
   FFreshScan = false;
   FHold = Hold::None;
-  FDeadline = nowMs + FRunning.tabPaceMs;
+  FDeadline = automatic() ? nowMs + FRunning.tabPaceMs : -1;
+  // With two switches the active tab is lit at once: the choose switch takes it straight away.
+  if (FRunning.mode == AccessMode::TwoSwitchStep)
+    step(nowMs);
   return outcome();
 }
 
@@ -94,6 +98,8 @@ void Scanner::stop() {
 }
 
 ScanOutcome Scanner::pressed(qint64 nowMs) {
+  if (!automatic())
+    return pressedStepping(nowMs);
   if (FPhase == Phase::Stopped || FSwitchDown)
     return outcome();
   FSwitchDown = true;
@@ -114,6 +120,8 @@ ScanOutcome Scanner::pressed(qint64 nowMs) {
 }
 
 ScanOutcome Scanner::released(qint64 nowMs) {
+  if (!automatic())
+    return releasedStepping(nowMs);
   if (FPhase == Phase::Stopped || !FSwitchDown)
     return outcome();
   FSwitchDown = false;
@@ -172,6 +180,8 @@ ScanOutcome Scanner::released(qint64 nowMs) {
 ScanOutcome Scanner::tick(qint64 nowMs) {
   if (FPhase == Phase::Stopped || FDeadline < 0 || nowMs < FDeadline)
     return outcome(); // early or stale: the timer is re-armed at the deadline
+  if (!automatic())
+    return tickStepping(nowMs);
   ScanOutcome out;
   if (FPhase == Phase::Tabs) {
     tickTabs();
@@ -198,6 +208,8 @@ ScanOutcome Scanner::tick(qint64 nowMs) {
 ScanOutcome Scanner::returnToTabs(qint64 nowMs) {
   if (FPhase != Phase::Stopped)
     goToTabs(nowMs);
+  if (!automatic())
+    FDeadline = -1; // the tab left stays lit until the person moves on
   return outcome();
 }
 
@@ -231,7 +243,7 @@ ScanOutcome Scanner::resume(qint64 nowMs) {
   if (FHeldLeftMs < 0)
     FDeadline = -1;
   else if (FHold == Hold::FullPace)
-    FDeadline = nowMs + (FPhase == Phase::Tabs ? FRunning.tabPaceMs : FRunning.textPaceMs);
+    FDeadline = nowMs + phasePaceMs();
   else
     FDeadline = nowMs + FHeldLeftMs;
   FHold = Hold::None;

@@ -5,6 +5,8 @@
 // window's single-shot timer calls tick() at the deadline it is given.
 #pragma once
 
+#include "platform/AccessMode.h"
+
 #include <QtGlobal>
 #include <vector>
 
@@ -20,10 +22,16 @@ struct ScanSettings {
   // counts as a choice.
   int loopsBeforeBack = 0;
   bool rowColumn = false;
+  // How the switch reaches the items. Outside automatic scanning the loops are not counted:
+  // the highlight moves only when the person makes it.
+  AccessMode mode = AccessMode::Automatic;
+  int acceptanceMs = 0; // held scanning: a release this soon after its press is a brush
+  int dwellMs = 2000;   // stepping with dwell: the wait after the last press that chooses
   bool operator==(const ScanSettings& o) const {
     return tabPaceMs == o.tabPaceMs && textPaceMs == o.textPaceMs &&
            firstItemExtraMs == o.firstItemExtraMs && loopsBeforeBack == o.loopsBeforeBack &&
-           rowColumn == o.rowColumn;
+           rowColumn == o.rowColumn && mode == o.mode && acceptanceMs == o.acceptanceMs &&
+           dwellMs == o.dwellMs;
   }
 };
 
@@ -93,8 +101,15 @@ public:
   // Creation mode: no scanning, no timer.
   void stop();
 
+  // The switch (with two switches, the one that chooses) went down or up.
   ScanOutcome pressed(qint64 nowMs);
   ScanOutcome released(qint64 nowMs);
+  // A step asked for by the person: the move switch, or a held switch's move-repeat. Only the
+  // stepping modes move on it.
+  ScanOutcome moved(qint64 nowMs);
+  // The switch was let go where its release could not be seen: the held highlight stops and
+  // nothing is chosen.
+  ScanOutcome lost(qint64 nowMs);
   ScanOutcome tick(qint64 nowMs);
   // The item chosen was RETOUR: back to the tab phase, the chosen tab still highlighted.
   ScanOutcome returnToTabs(qint64 nowMs);
@@ -106,6 +121,8 @@ public:
   ScanOutcome hold(qint64 nowMs, bool fullPace);
   ScanOutcome resume(qint64 nowMs);
 
+  // Where the scan stands, as an answer to no input.
+  ScanOutcome current() const { return outcome(); }
   Phase phase() const { return FPhase; }
   TextMode textMode() const { return FTextMode; }
   const ScanView& view() const { return FView; }
@@ -113,6 +130,15 @@ public:
 
 private:
   ScanOutcome outcome() const;
+  bool automatic() const { return FRunning.mode == AccessMode::Automatic; }
+  // Outside automatic scanning: one move of the highlight (the first position when nothing is
+  // lit), the choice of what is lit, and the pace of the phase.
+  void step(qint64 nowMs);
+  ScanOutcome choose(qint64 nowMs);
+  int phasePaceMs() const;
+  ScanOutcome pressedStepping(qint64 nowMs);
+  ScanOutcome releasedStepping(qint64 nowMs);
+  ScanOutcome tickStepping(qint64 nowMs);
   enum class Hold { None, KeepRhythm, FullPace };
   const ScanTab* activeShape() const;
   bool usesRows() const;
@@ -143,4 +169,5 @@ private:
   bool FFreshScan = false;     // the next position lit starts a scan (extra time)
   int FStepsWithoutChoice = 0; // items (linear) or rows lit since the last choice
   int FItemsInRow = 0;         // items of the scanned row lit since it was chosen
+  qint64 FPressedAt = 0;       // held scanning: when the switch went down
 };

@@ -4,12 +4,38 @@
 
 #include "platform/SwitchKeys.h"
 
+void SwitchInput::setSettings(const Settings& settings) {
+  const bool sameKeys = settings.mode == FSettings.mode && settings.moveKey == FSettings.moveKey &&
+                        settings.chooseKey == FSettings.chooseKey;
+  FSettings = settings;
+  if (sameKeys)
+    return;
+  FDown.clear();
+  FPress = Press::None;
+  FReleasePending = false;
+  FRoles = {};
+  endHold();
+}
+
+bool SwitchInput::isSwitchKey(int virtualKey) const {
+  return automatic() ? switchkeys::isSwitchKey(virtualKey) : roleOf(virtualKey).has_value();
+}
+
+void SwitchInput::noteAction(qint64 nowMs) {
+  if (FSettings.pauseMs > 0)
+    FPauseUntil = nowMs + FSettings.pauseMs;
+}
+
 bool SwitchInput::keyDown(int virtualKey, bool autoRepeat, qint64 nowMs) {
-  if (!switchkeys::isSwitchKey(virtualKey))
+  if (!isSwitchKey(virtualKey))
     return false;
   if (autoRepeat)
     return true;
   timeout(nowMs); // what fell due before this key comes first
+  if (!automatic()) {
+    roleDown(*roleOf(virtualKey), virtualKey, nowMs);
+    return true;
+  }
   if (!FDown.insert(virtualKey).second)
     return true; // a key already down cannot be pressed again
   if (FDown.size() > 1)
@@ -30,11 +56,15 @@ bool SwitchInput::keyDown(int virtualKey, bool autoRepeat, qint64 nowMs) {
 }
 
 bool SwitchInput::keyUp(int virtualKey, bool autoRepeat, qint64 nowMs) {
-  if (!switchkeys::isSwitchKey(virtualKey))
+  if (!isSwitchKey(virtualKey))
     return false;
   if (autoRepeat)
     return true;
   timeout(nowMs);
+  if (!automatic()) {
+    roleUp(*roleOf(virtualKey), virtualKey, nowMs);
+    return true;
+  }
   // A release without its press (the press went to a dialog) does nothing, and so does the
   // release of one key while another still holds the switch down.
   if (FDown.erase(virtualKey) == 0 || !FDown.empty())
@@ -97,11 +127,22 @@ void SwitchInput::switchLost() {
 }
 
 void SwitchInput::forget(int virtualKey) {
+  if (!automatic()) {
+    if (const auto role = roleOf(virtualKey)) {
+      RoleState& st = state(*role);
+      if (st.down.erase(virtualKey) > 0 && st.down.empty())
+        roleLost(*role);
+    }
+    return;
+  }
   if (FDown.erase(virtualKey) > 0 && FDown.empty())
     switchLost();
 }
 
 void SwitchInput::forgetAll() {
+  for (size_t r = 0; r < FRoles.size(); ++r)
+    if (!FRoles[r].down.empty())
+      roleLost(Role(r));
   if (FDown.empty())
     return;
   FDown.clear();
@@ -123,13 +164,17 @@ void SwitchInput::endHold() {
 }
 
 void SwitchInput::act(const std::function<void(int)>& action, int virtualKey, qint64 nowMs) {
-  if (FSettings.pauseMs > 0)
-    FPauseUntil = nowMs + FSettings.pauseMs;
+  noteAction(nowMs);
   if (action)
     action(virtualKey);
 }
 
 void SwitchInput::timeout(qint64 nowMs) {
+  if (!automatic()) {
+    while (roleTimeout(nowMs)) {
+    }
+    return;
+  }
   for (;;) {
     if (FReleasePending && nowMs >= FReleasedAt + kRepeatGraceMs) {
       FReleasePending = false;
@@ -144,6 +189,8 @@ void SwitchInput::timeout(qint64 nowMs) {
 }
 
 std::optional<qint64> SwitchInput::nextDeadline() const {
+  if (!automatic())
+    return roleDeadline();
   if (FReleasePending)
     return FReleasedAt + kRepeatGraceMs;
   if (FPress == Press::Accepting)
@@ -152,6 +199,9 @@ std::optional<qint64> SwitchInput::nextDeadline() const {
 }
 
 std::optional<qint64> SwitchInput::acceptanceSince() const {
+  for (const RoleState& st : FRoles)
+    if (st.press == Press::Accepting)
+      return st.downAt;
   if (FPress == Press::Accepting)
     return FDownAt;
   return std::nullopt;

@@ -1,11 +1,16 @@
-// The one switch of the person who uses the board, made from raw key events: every switch key
-// is the same switch (it is down while any of them is), auto-repeats are removed (flagged or
-// not), and a press acts once, gated by the scanning phase. Time is an input, so the rules can
-// be tested without waiting.
+// The switches of the person who uses the board, made from raw key events: every key of a
+// switch is the same switch (it is down while any of them is), auto-repeats are removed (flagged
+// or not), and a press acts once. With automatic scanning the one switch is gated by the
+// scanning phase; in the other access modes presses and releases of each switch are told as
+// they are, and the scanner decides. Time is an input, so the rules can be tested without
+// waiting.
 #pragma once
+
+#include "platform/AccessMode.h"
 
 #include <QtGlobal>
 
+#include <array>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -26,7 +31,32 @@ public:
     // still, and the choice is made when the time is reached, in both phases.
     int acceptanceMs = 0;
     int pauseMs = 0; // presses that begin this soon after an action are ignored
+    AccessMode mode = AccessMode::Automatic;
+    // The keys of the two switches (board key codes); only two-switch stepping uses them.
+    int moveKey = 32;
+    int chooseKey = 13;
+    // The move switch held this long moves on again, then once each pace (0: never). Only the
+    // stepping modes use it; the keyboard's own auto-repeat never does.
+    int moveRepeatDelayMs = 0;
+    int moveRepeatPaceMs = 500;
   };
+
+  // Which switch an event is of, outside automatic scanning: with two switches, the one that
+  // moves or the one that chooses; with one switch, that switch.
+  enum class Role { Move, Choose, Single };
+  enum class Edge {
+    Press,   // the switch went down (once held for the acceptance time, if there is one)
+    Release, // it went up after a press that counted
+    Repeat,  // held past the move-repeat delay: one more step, then one each pace
+    Lost,    // it was forgotten while down (the window lost the keyboard): no choice
+  };
+  struct Event {
+    Role role;
+    Edge edge;
+    qint64 atMs; // when it happened (a release is told a few ms late, once it is certain)
+  };
+  // Outside automatic scanning, every press, release and repeat of each switch.
+  std::function<void(const Event&)> onSwitch;
 
   // How long a release waits for the press that would make it one of an auto-repeat pair.
   // X sends both halves of a pair together, so a few milliseconds would do; the margin is
@@ -51,8 +81,14 @@ public:
   // Or asked of the window each time, so that it can never be stale.
   std::function<Phase()> phaseSource;
   Phase phase() const { return phaseSource ? phaseSource() : FPhase; }
-  void setSettings(const Settings& settings) { FSettings = settings; }
+  // A new access mode or new keys forget the keys that are down: their roles may have changed.
+  void setSettings(const Settings& settings);
   const Settings& settings() const { return FSettings; }
+
+  // Whether the key is one of a switch in the access mode set.
+  bool isSwitchKey(int virtualKey) const;
+  // The scanner chose something: presses that begin within the pause after it are ignored.
+  void noteAction(qint64 nowMs);
 
   // Raw key events; keys that are no switch keys are ignored. Returns whether the key is a
   // switch key.
@@ -83,6 +119,29 @@ private:
   void startHold(Hold hold);
   void endHold();
   void act(const std::function<void(int)>& action, int virtualKey, qint64 nowMs);
+  bool automatic() const { return FSettings.mode == AccessMode::Automatic; }
+
+  // Outside automatic scanning each switch has its own keys and state.
+  struct RoleState {
+    std::set<int> down;
+    Press press = Press::None;
+    qint64 downAt = 0;
+    bool releasePending = false;
+    qint64 releasedAt = 0;
+    qint64 nextRepeat = -1; // when a held move switch steps again; -1: it does not
+  };
+  std::optional<Role> roleOf(int virtualKey) const;
+  RoleState& state(Role role) { return FRoles[size_t(role)]; }
+  bool repeats(Role role) const;
+  void roleDown(Role role, int virtualKey, qint64 nowMs);
+  void roleUp(Role role, int virtualKey, qint64 nowMs);
+  void rolePressCounts(Role role, qint64 atMs);
+  // Runs one thing that fell due by nowMs; false when nothing did.
+  bool roleTimeout(qint64 nowMs);
+  std::optional<qint64> roleDeadline() const;
+  void roleLost(Role role);
+  void tell(Role role, Edge edge, qint64 atMs);
+  std::array<RoleState, 3> FRoles;
 
   Phase FPhase = Phase::Off;
   Settings FSettings;

@@ -84,7 +84,8 @@ bool SwitchKeyFilter::eventFilter(QObject* watched, QEvent* event) {
       !key->isAutoRepeat() && FShortcuts(key->key(), key->modifiers()))
     return true;
   const int virtualKey = switchkeys::virtualKeyCode(*key);
-  if (!switchkeys::isSwitchKey(virtualKey))
+  // Which keys are switches depends on the access mode: Space is one only for two switches.
+  if (!FInput.isSwitchKey(virtualKey))
     return false;
   const qint64 t = now();
   if (type == QEvent::KeyPress)

@@ -105,4 +105,70 @@ bool isSwitchKey(int virtualKey) {
   return virtualKey == 13 || virtualKey == 45 || virtualKey == 46 || virtualKey == 144;
 }
 
+bool canBeChosen(int virtualKey) {
+  return virtualKey != 16 && virtualKey != 17 && virtualKey != 18 && !keyName(virtualKey).isEmpty();
+}
+
+QString keyName(int virtualKey) {
+  const QString keypad = QStringLiteral(" du pavé numérique");
+  if (virtualKey >= 96 && virtualKey <= 105)
+    return QString::number(virtualKey - 96) + keypad;
+  if (virtualKey >= 48 && virtualKey <= 57)
+    return QString::number(virtualKey - 48);
+  if (virtualKey >= 'A' && virtualKey <= 'Z')
+    return QString(QChar(virtualKey));
+  if (virtualKey >= 112 && virtualKey <= 123)
+    return QStringLiteral("F%1").arg(virtualKey - 111);
+  switch (virtualKey) {
+  case 8:
+    return QStringLiteral("Retour arrière");
+  case 9:
+    return QStringLiteral("Tabulation");
+  case 12:
+    return QStringLiteral("5 du pavé numérique sans Verr Num");
+  case 13:
+    return QStringLiteral("Entrée");
+  case 27:
+    return QStringLiteral("Échap");
+  case 32:
+    return QStringLiteral("Espace");
+  case 33:
+    return QStringLiteral("Page précédente");
+  case 34:
+    return QStringLiteral("Page suivante");
+  case 35:
+    return QStringLiteral("Fin");
+  case 36:
+    return QStringLiteral("Début");
+  case 37:
+    return QStringLiteral("Flèche gauche");
+  case 38:
+    return QStringLiteral("Flèche haut");
+  case 39:
+    return QStringLiteral("Flèche droite");
+  case 40:
+    return QStringLiteral("Flèche bas");
+  case 45:
+    return QStringLiteral("Inser");
+  case 46:
+    return QStringLiteral("Suppr");
+  case 106:
+    return QStringLiteral("*") + keypad;
+  case 107:
+    return QStringLiteral("+") + keypad;
+  case 108:
+    return QStringLiteral("Séparateur") + keypad;
+  case 109:
+    return QStringLiteral("-") + keypad;
+  case 110:
+    return QStringLiteral(".") + keypad;
+  case 111:
+    return QStringLiteral("/") + keypad;
+  case 144:
+    return QStringLiteral("Verr Num");
+  default:
+    return QString();
+  }
+}
+
 } // namespace switchkeys

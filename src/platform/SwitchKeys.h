@@ -2,6 +2,7 @@
 // whether that code is one of the switch keys.
 #pragma once
 
+#include <QString>
 #include <Qt>
 
 class QKeyEvent;
@@ -12,4 +13,9 @@ namespace switchkeys {
 int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 int virtualKeyCode(const QKeyEvent& event);
 bool isSwitchKey(int virtualKey);
+// Whether a carer may give this key to a switch of their own choosing: any key with a code here
+// but Shift, Ctrl and Alt, which the window's shortcuts are made with.
+bool canBeChosen(int virtualKey);
+// The key's name as the carer reads it on the keyboard, in French; empty when it has none.
+QString keyName(int virtualKey);
 } // namespace switchkeys

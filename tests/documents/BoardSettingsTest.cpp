@@ -84,7 +84,69 @@ private slots:
     QTest::newRow("voice and unknown lines as written")
         << m + QByteArray("voice=fr \xe9t\xe9\r\nzeta=1=2\r\nalpha=\r\n")
         << with([](BoardSettings& s) { s.voice = QStringLiteral("fr été"); }) << true;
+    QTest::newRow("two switches on keys of their own, move-repeat off the step and too fast")
+        << m + "accessMode=twoSwitchStep\r\nmoveKey=65\r\nchooseKey=66\r\nmoveRepeat=1\r\n"
+               "moveRepeatDelayMs=650\r\nmoveRepeatPaceMs=20\r\n"
+        << with([](BoardSettings& s) {
+             s.accessMode = AccessMode::TwoSwitchStep;
+             s.moveKey = 65;
+             s.chooseKey = 66;
+             s.moveRepeat = true;
+             s.moveRepeatDelayMs = 700;
+             s.moveRepeatPaceMs = 100;
+           })
+        << true;
+    QTest::newRow("held switch; step with dwell, its wait past the limit")
+        << m + "accessMode=inverse\r\naccessMode=stepDwell\r\ndwellMs=99999\r\n"
+        << with([](BoardSettings& s) {
+             s.accessMode = AccessMode::StepDwell;
+             s.dwellMs = 10000;
+           })
+        << true;
+    QTest::newRow("an unknown mode, Ctrl as a switch and a code without a key keep the defaults")
+        << m + "accessMode=gaze\r\nmoveKey=17\r\nchooseKey=254\r\n"
+        << BoardSettings() << true;
+    QTest::newRow("one key for both switches gives both their defaults")
+        << m + "moveKey=65\r\nchooseKey=65\r\n"
+        << BoardSettings() << true;
   }
+  void accessWrittenOnlyWhenNotTheDefault_data() {
+    QTest::addColumn<BoardSettings>("settings");
+    QTest::addColumn<QByteArray>("accessLines"); // the block's lines about access, in order
+    QTest::newRow("automatic scanning: none")
+        << with([](BoardSettings& s) { s.speakPhrase = true; }) << QByteArray();
+    QTest::newRow("two switches with the default keys")
+        << with([](BoardSettings& s) { s.accessMode = AccessMode::TwoSwitchStep; })
+        << QByteArray("accessMode=twoSwitchStep\r\n");
+    QTest::newRow("keys, move-repeat and dwell changed, mode automatic")
+        << with([](BoardSettings& s) {
+             s.moveKey = 96;
+             s.chooseKey = 97;
+             s.moveRepeat = true;
+             s.moveRepeatPaceMs = 300;
+             s.dwellMs = 1000;
+           })
+        << QByteArray("moveKey=96\r\nchooseKey=97\r\nmoveRepeatPaceMs=300\r\ndwellMs=1000\r\n"
+                      "moveRepeat=1\r\n");
+    QTest::newRow("held switch") << with([](BoardSettings& s) {
+      s.accessMode = AccessMode::Inverse;
+    }) << QByteArray("accessMode=inverse\r\n");
+  }
+  void accessWrittenOnlyWhenNotTheDefault() {
+    QFETCH(BoardSettings, settings);
+    QFETCH(QByteArray, accessLines);
+    const QByteArray block = boardsettings::write(settings);
+    QByteArray access;
+    for (const QByteArray& line : boardfile::splitLines(block))
+      if (line.startsWith("access") || line.startsWith("move") || line.startsWith("choose") ||
+          line.startsWith("dwell"))
+        access += line + "\r\n";
+    QCOMPARE(access, accessLines);
+    BoardSettings back = boardsettings::parse(boardfile::splitLines(block));
+    back.storedBlock.clear();
+    QCOMPARE(back, settings);
+  }
+
   void blockAfterTheFinalBlock() {
     QFETCH(QByteArray, after);
     QFETCH(BoardSettings, expected);
