@@ -11,6 +11,7 @@
 #include "editing/PictureChooserDialog.h"
 #include "editing/TFormFont.h"
 #include "editing/TFormReglages.h"
+#include "execution/DisplayArea.h"
 #include "execution/ScanSession.h"
 #include "shell/TMainFrame.h"
 #include "support/AccessibleTree.h"
