@@ -16,6 +16,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -82,7 +85,16 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   setObjectName(QStringLiteral("FormReglages"));
   setWindowTitle(QStringLiteral("Réglages du tableau"));
   setModal(true);
-  auto* column = new QVBoxLayout(this);
+  // Five groups are taller than many screens: they scroll, and OK and Annuler stay in sight.
+  auto* outer = new QVBoxLayout(this);
+  auto* scroll = named(new QScrollArea(this), "ScrReglages");
+  scroll->setAccessibleName(QStringLiteral("Réglages du tableau"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* content = new QWidget(scroll);
+  auto* column = new QVBoxLayout(content);
+  column->setContentsMargins(0, 0, 0, 0);
 
   // How the person's switches reach the items comes first: the scanning below depends on it.
   GrpAccess = new AccessSettingsGroup(this);
@@ -169,6 +181,8 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   CbxPictureLabel->addItem(QStringLiteral("Caché (image seule)"));
   picturesForm->addRow(QStringLiteral("Texte des boutons à image :"), CbxPictureLabel);
   column->addWidget(pictures);
+  scroll->setWidget(content);
+  outer->addWidget(scroll);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -177,7 +191,7 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   BtnCancel = named(new QPushButton(QStringLiteral("Annuler"), this), "BtnCancel");
   buttons->addWidget(BtnOK);
   buttons->addWidget(BtnCancel);
-  column->addLayout(buttons);
+  outer->addLayout(buttons);
 
   connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -197,6 +211,17 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
   showPredictionState();
   showScreenReaderState();
   nameControls();
+  fitToScreen(scroll, content);
+}
+
+void TFormReglages::fitToScreen(QScrollArea* scroll, QWidget* content) {
+  // The whole content when the screen has room; else as tall as the screen allows, scrolled.
+  const QSize wanted = content->sizeHint();
+  scroll->setMinimumWidth(wanted.width() + scroll->verticalScrollBar()->sizeHint().width());
+  const QScreen* where = screen();
+  const int room = where ? where->availableGeometry().height() * 9 / 10 : wanted.height();
+  const int chrome = sizeHint().height() - scroll->sizeHint().height();
+  resize(sizeHint().width(), std::min(wanted.height() + chrome, room));
 }
 
 void TFormReglages::addScreenReaderRows(QWidget* box, QFormLayout* form) {

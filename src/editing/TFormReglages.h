@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <functional>
 
+class QScrollArea;
 class AccessSettingsGroup;
 class IMessages;
 class IScreenReaderStatus;
@@ -82,6 +83,7 @@ private:
   void addScreenReaderRows(QWidget* box, QFormLayout* form);
   // Every control named for assistive technologies, with what it is for.
   void nameControls();
+  void fitToScreen(QScrollArea* scroll, QWidget* content);
   const IScreenReaderStatus* FScreenReader = nullptr;
   ISpeech* FSpeech;
   WordPredictor* FPredictor;

@@ -17,6 +17,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 
@@ -101,6 +102,18 @@ private slots:
     s.pictureLabel = label;
     dialog.setSettings(s);
     QCOMPARE(dialog.CbxPictureLabel->currentText(), shown);
+  }
+
+  // The groups are taller than a small screen: the dialog stays within it, OK in sight, and
+  // the groups scroll.
+  void fitsTheScreen() {
+    TFormReglages dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QRect room = dialog.screen()->availableGeometry();
+    QVERIFY(dialog.frameGeometry().height() <= room.height());
+    const QRect ok(dialog.BtnOK->mapTo(&dialog, QPoint(0, 0)), dialog.BtnOK->size());
+    QVERIFY(dialog.rect().contains(ok));
   }
 
   // Beside the prompts' option, the carer reads whether a screen reader speaks already, as the
