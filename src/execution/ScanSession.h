@@ -106,6 +106,7 @@ private:
   // Outside automatic scanning: the scanner's answer carried out on the board, and the one
   // timer that waits for its next deadline (a held switch's step, a dwell's choice).
   void showStepOutcome(const ScanOutcome& out, qint64 now);
+  // The tab lit, in every mode: the strip, the page, what is said and journalled.
   void showLitTab(int tab);
   void armStepTimer(const ScanOutcome& out, qint64 now);
   void stepTimerTimer();

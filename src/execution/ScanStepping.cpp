@@ -56,7 +56,8 @@ void ScanSession::showLitTab(int tab) {
   journal("onglet", page->caption());
   FSpeech->tabReached(page->caption());
   page->setScrollPosition(0);
-  page->ApplyFont(FView.unselectedFont());
+  if (FView.execMode())
+    page->ApplyFont(FView.unselectedFont());
   FFocusHolder->setFocus();
 }
 

@@ -24,19 +24,7 @@ void ScanSession::TimerT1Timer() {
   const qint64 now = scanNow();
   const ScanOutcome out = FScanner.tick(std::max(now, FScanner.deadline()));
   armScanTimer(out, now);
-  const int next = out.view.litTab >= 0 ? out.view.litTab : FView.currentIndex();
-  FView.tabBar()->setHighlighted(-1);
-  FView.pageControl()->setCurrentIndex(next);
-  FView.tabBar()->setHighlighted(next);
-  TOnglet* page = FView.activePage();
-  if (!page)
-    return;
-  journal("onglet", page->caption());
-  FSpeech->tabReached(page->caption());
-  page->setScrollPosition(0);
-  if (FView.execMode())
-    page->ApplyFont(FView.unselectedFont());
-  FFocusHolder->setFocus();
+  showLitTab(out.view.litTab >= 0 ? out.view.litTab : FView.currentIndex());
 }
 
 void ScanSession::TimerT2Timer() {
