@@ -188,17 +188,7 @@ ScanOutcome Scanner::tick(qint64 nowMs) {
     scheduleAfterTick(nowMs, FRunning.tabPaceMs);
     return outcome();
   }
-  switch (FTextMode) {
-  case TextMode::Linear:
-    tickLinear(nowMs, out);
-    break;
-  case TextMode::Rows:
-    tickRows(nowMs, out);
-    break;
-  case TextMode::RowItems:
-    tickRowItems(nowMs);
-    break;
-  }
+  tickTexts(nowMs, out);
   const bool back = out.backToTabs;
   out = outcome();
   out.backToTabs = back;
@@ -321,6 +311,21 @@ bool Scanner::mayStep(qint64 nowMs, ScanOutcome& out, int positions) {
 void Scanner::scheduleStep(qint64 nowMs) {
   scheduleAfterTick(nowMs, FRunning.textPaceMs + (FFreshScan ? FRunning.firstItemExtraMs : 0));
   FFreshScan = false;
+}
+
+// One step of the text phase, in the way the page is scanned.
+void Scanner::tickTexts(qint64 nowMs, ScanOutcome& out) {
+  switch (FTextMode) {
+  case TextMode::Linear:
+    tickLinear(nowMs, out);
+    break;
+  case TextMode::Rows:
+    tickRows(nowMs, out);
+    break;
+  case TextMode::RowItems:
+    tickRowItems(nowMs);
+    break;
+  }
 }
 
 void Scanner::tickLinear(qint64 nowMs, ScanOutcome& out) {

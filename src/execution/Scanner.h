@@ -150,6 +150,7 @@ private:
   bool mayStep(qint64 nowMs, ScanOutcome& out, int positions);
   // The next step is due one text pace on, longer for the first of a fresh scan.
   void scheduleStep(qint64 nowMs);
+  void tickTexts(qint64 nowMs, ScanOutcome& out);
   void tickLinear(qint64 nowMs, ScanOutcome& out);
   void tickRows(qint64 nowMs, ScanOutcome& out);
   void tickRowItems(qint64 nowMs);

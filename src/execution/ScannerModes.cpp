@@ -27,17 +27,7 @@ void Scanner::step(qint64 nowMs) {
   if (FPhase != Phase::Texts)
     return;
   ScanOutcome ignored;
-  switch (FTextMode) {
-  case TextMode::Linear:
-    tickLinear(nowMs, ignored);
-    break;
-  case TextMode::Rows:
-    tickRows(nowMs, ignored);
-    break;
-  case TextMode::RowItems:
-    tickRowItems(nowMs);
-    break;
-  }
+  tickTexts(nowMs, ignored);
   FFreshScan = false;
   FDeadline = deadline;
 }
