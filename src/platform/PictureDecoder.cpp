@@ -21,14 +21,6 @@ bool looksLikeSvg(const QByteArray& bytes, const QString& contentType) {
   return head.contains("<svg");
 }
 
-QSize fitted(const QSizeF& source, const QSize& box) {
-  if (source.isEmpty() || box.isEmpty())
-    return {};
-  QSizeF s = source;
-  s.scale(QSizeF(box), Qt::KeepAspectRatio);
-  return QSize(std::max(1, qRound(s.width())), std::max(1, qRound(s.height())));
-}
-
 // The bitmap whole, if its announced size is within the bounds.
 QImage readBitmap(const QByteArray& bytes) {
   QByteArray copy = bytes;
@@ -60,7 +52,8 @@ QImage decode(const QByteArray& bytes, const QString& contentType, const QSize& 
   const QImage image = readBitmap(bytes);
   if (image.isNull())
     return {};
-  return image.scaled(fitted(image.size(), size), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return image.scaled(svgpictures::fitted(image.size(), size), Qt::IgnoreAspectRatio,
+                      Qt::SmoothTransformation);
 }
 
 std::optional<Prepared> prepareForStorage(const QByteArray& bytes, int maxSide, qint64 maxBytes) {

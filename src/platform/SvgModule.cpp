@@ -10,14 +10,6 @@
 
 namespace {
 
-QSize fitted(const QSizeF& source, const QSize& box) {
-  if (source.isEmpty() || box.isEmpty())
-    return {};
-  QSizeF s = source;
-  s.scale(QSizeF(box), Qt::KeepAspectRatio);
-  return QSize(std::max(1, qRound(s.width())), std::max(1, qRound(s.height())));
-}
-
 class QtSvgDrawer : public SvgDrawer {
 public:
   bool isValid(const QByteArray& bytes) override { return QSvgRenderer(bytes).isValid(); }
@@ -29,7 +21,7 @@ public:
     QSizeF source = renderer.viewBoxF().size();
     if (source.isEmpty())
       source = renderer.defaultSize();
-    const QSize size = fitted(source, box);
+    const QSize size = svgpictures::fitted(source, box);
     if (size.isEmpty())
       return {};
     QImage image(size, QImage::Format_ARGB32_Premultiplied);

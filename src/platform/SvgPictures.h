@@ -6,6 +6,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QSizeF>
+
+#include <algorithm>
 
 namespace svgpictures {
 // Whether the bytes parse as an SVG document.
@@ -13,6 +16,15 @@ bool isValid(const QByteArray& bytes);
 // The picture fitted into `box` with its proportions kept (those of its view box, else of its
 // announced size); null when the bytes are no SVG.
 QImage draw(const QByteArray& bytes, const QSize& box);
+// A source size fitted into `box` with its proportions kept, never below one pixel; empty when
+// either is. Inline: the module and the core both draw with it.
+inline QSize fitted(const QSizeF& source, const QSize& box) {
+  if (source.isEmpty() || box.isEmpty())
+    return {};
+  QSizeF s = source;
+  s.scale(QSizeF(box), Qt::KeepAspectRatio);
+  return QSize(std::max(1, qRound(s.width())), std::max(1, qRound(s.height())));
+}
 } // namespace svgpictures
 
 class SvgDrawer {
