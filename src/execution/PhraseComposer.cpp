@@ -5,14 +5,26 @@
 #include "prediction/FrenchText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool onlySpacesAndControls(const QString& s) {
   return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() <= ' '; });
 }
+
+// French writes these signs against the word before them and a space after them.
+bool closesUpToTheWord(const QString& text) {
+  return text == QLatin1String(",") || text == QLatin1String(".");
+}
 } // namespace
 
+void PhraseComposer::forgetSuggestionSpace() {
+  FSpaceAfterSuggestion = false;
+  FSpaceMovedAt = -1;
+}
+
 void PhraseComposer::ClearDisplay() {
+  forgetSuggestionSpace();
   FPhraseStartLine = 0;
   // The recorded starts numbered lines that are gone; kept, they would make SUPPRESSION
   // delete nothing or the wrong lines of the next phrases.
@@ -35,6 +47,25 @@ void PhraseComposer::AppendText(const QString& text, bool letterTab,
     target -= 1;
   }
   target = std::max(target, 0);
+
+  // A comma or a full stop right after a chosen suggestion goes against the word, and the
+  // space the suggestion brought goes after it: "mot, " as French writes it, without the
+  // person having to choose the space again. ANNULATION puts the space back.
+  const bool afterSuggestion = std::exchange(FSpaceAfterSuggestion, false);
+  if (letterTab && afterSuggestion && closesUpToTheWord(text) &&
+      FLines.line(target).endsWith(QLatin1Char(' ')) && !FEnteredTexts.isEmpty() &&
+      FEnteredTexts.last().endsWith(QLatin1Char(' '))) {
+    FLines.setLine(target, FLines.line(target).chopped(1));
+    FEnteredTexts.last().chop(1);
+    FEnteredTexts.append(text + QLatin1Char(' '));
+    FSpaceMovedAt = int(FEnteredTexts.size()) - 1;
+    FLines.setLine(target, FLines.line(target) + FEnteredTexts.last());
+    const int s = FLines.caret();
+    FLines.formatRange(FPhraseStartPos, s, currentPhraseFont);
+    FLines.setCaret(s);
+    FLines.scrollToEnd();
+    return;
+  }
 
   // Letters and signs join up into words; words are followed by a space. What is spelled
   // letter by letter takes a capital where French puts one; elsewhere it stays as typed.
@@ -77,6 +108,7 @@ void PhraseComposer::CompleteWord(int remove, const QString& insert,
     FFreshLine = true;
   AppendText(insert, true, currentPhraseFont);
   FEnteredTexts.last() = merged + FEnteredTexts.last();
+  FSpaceAfterSuggestion = insert.endsWith(QLatin1Char(' '));
 }
 
 void PhraseComposer::Clear() {
@@ -88,6 +120,7 @@ void PhraseComposer::Clear() {
 }
 
 void PhraseComposer::ClosePhrase() {
+  forgetSuggestionSpace();
   FPhraseStartLine = FLines.lineCount();
   FFreshLine = true;
   FLines.addEmptyLine();
@@ -169,6 +202,7 @@ void PhraseComposer::Suppression() {
   FFreshLine = true;
   FPhraseStartPos = FLines.caret();
   FEnteredTexts.clear();
+  forgetSuggestionSpace();
 }
 
 void PhraseComposer::Annulation() {
@@ -196,6 +230,17 @@ void PhraseComposer::Annulation() {
   }
   if (!FEnteredTexts.isEmpty())
     FEnteredTexts.removeLast();
+  FSpaceAfterSuggestion = false;
+  // The sign that took the suggestion's space is gone: the word gets its space back.
+  if (FSpaceMovedAt >= 0 && FSpaceMovedAt == int(FEnteredTexts.size()) &&
+      !FEnteredTexts.isEmpty() && FLines.lineCount() > 0) {
+    const int last = FLines.lineCount() - 1;
+    FLines.setLine(last, FLines.line(last) + QLatin1Char(' '));
+    FEnteredTexts.last().append(QLatin1Char(' '));
+    FSpaceAfterSuggestion = true;
+  }
+  if (FSpaceMovedAt >= int(FEnteredTexts.size()))
+    FSpaceMovedAt = -1;
   if (FEnteredTexts.isEmpty())
     FFreshLine = true;
 }

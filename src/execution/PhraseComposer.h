@@ -42,6 +42,11 @@ public:
 
 private:
   void ClosePhrase();
+  void forgetSuggestionSpace();
+  // The last text was a suggestion that brought its own space.
+  bool FSpaceAfterSuggestion = false;
+  // The entered text of the sign that took a suggestion's space, or -1.
+  int FSpaceMovedAt = -1;
   void FormatValidated(const BoardFont& validatedFont);
   QString JoinPhraseLines() const;
   DisplayLines& FLines;

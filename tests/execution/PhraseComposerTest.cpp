@@ -152,6 +152,25 @@ private slots:
         << L{};
     QTest::newRow("a text partly in the word is taken back with it")
         << L{"l:x", "l:ab", "s:1:bon ", "U"} << "X" << L{"X"} << "0" << L{};
+    // A comma or a full stop after a suggestion takes the suggestion's space: "mot, ".
+    QTest::newRow("comma after a suggestion")
+        << L{"w:Je", "s:0:veux ", "l:,", "l:b"} << "Je veux, b" << L{"Je ", "veux", ", ", "b"}
+        << "0" << L{};
+    QTest::newRow("full stop after a suggestion, validated")
+        << L{"s:0:Oui ", "l:.", "V"} << "Oui. \n"
+        << L{} << "0,1" << L{};
+    QTest::newRow("undoing the comma gives the space back")
+        << L{"w:Je", "s:0:veux ", "l:,", "U", "l:m"} << "Je veux m" << L{"Je ", "veux ", "m"} << "0"
+        << L{};
+    QTest::newRow("undoing after the comma keeps it")
+        << L{"w:Je", "s:0:veux ", "l:,", "l:m", "U", "U"} << "Je veux " << L{"Je ", "veux "} << "0"
+        << L{};
+    QTest::newRow("comma after a word button keeps its space")
+        << L{"w:Je", "l:,"} << "Je ," << L{"Je ", ","} << "0" << L{};
+    QTest::newRow("question mark after a suggestion keeps the space before it")
+        << L{"s:0:Oui ", "l:?"} << "Oui ?" << L{"Oui ", "?"} << "0" << L{};
+    QTest::newRow("comma after a suggestion then a letter")
+        << L{"s:0:Oui ", "l:a", "l:,"} << "Oui a," << L{"Oui ", "a", ","} << "0" << L{};
     QTest::newRow("clear") << L{"w:Je", "w:veux", "C"} << "\n" << L{} << "0" << L{};
     QTest::newRow("clear then a text")
         << L{"w:Je", "V", "C", "w:Tu"} << "\nTu " << L{"Tu "} << "0" << L{};
