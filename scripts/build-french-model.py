@@ -120,6 +120,7 @@ class Vocabulary:
     def __init__(self):
         self.seen = collections.Counter()
         self.capital = collections.Counter()
+        self.lower = collections.Counter()
 
     def add(self, texts, weight=1):
         for text in texts:
@@ -129,6 +130,8 @@ class Vocabulary:
                     self.seen[w] += weight
                     if i > 0 and t[:1].isupper() and t[1:2].islower():
                         self.capital[w] += weight
+                    elif i > 0 and t[:1].islower():
+                        self.lower[w] += weight
 
 
 def count_run(seq, weight, grams):
@@ -189,11 +192,17 @@ def ligatures(word):
     return word.replace("oe", "\u0153").replace("ae", "\u00e6")
 
 
-def check_words(vocabulary, dictionary):
+# A word the dictionary also knows in lower case takes a capital everywhere only when the texts
+# write it so often enough: two "Match" in a magazine's name made every match a capital one.
+MIN_CAPITAL_EVIDENCE = 40
+
+
+def check_words(vocabulary, dictionary, ours=None):
     """The words the dictionary knows, each to the model word it is counted as (the texts write
     "coeur" for "cœur"), and the ones written with a capital wherever they stand: with the
     dictionary's own capitals, when it knows the word only so or when the texts mostly write it
-    so inside a phrase ("Paris" but also "paris", the bets)."""
+    so inside a phrase, often enough ("Paris" but also "paris", the bets). Our own list writing
+    a word in lower case inside its phrases has the last word."""
     words = [w for w in vocabulary.seen if not w.endswith(APOSTROPHE)]
     spelled = {w: written(w) for w in words}
     for w in words:
@@ -210,7 +219,10 @@ def check_words(vocabulary, dictionary):
             if not lower_ok and not capital_ok:
                 continue
             known[w] = model
-            if capital_ok and (not lower_ok or 2 * vocabulary.capital[w] > vocabulary.seen[w]):
+            mostly_capital = (2 * vocabulary.capital[w] > vocabulary.seen[w]
+                              and vocabulary.seen[w] >= MIN_CAPITAL_EVIDENCE)
+            ours_lower = ours is not None and ours.lower[w] > ours.capital[w]
+            if capital_ok and (not lower_ok or mostly_capital) and not ours_lower:
                 capitals.add((model, title(s).replace("'", APOSTROPHE).replace("-", HYPHEN)))
             break
     return known, capitals
@@ -234,7 +246,7 @@ def write(path, grams, rows, capitals=()):
     db = sqlite3.connect(tmp)
     db.executescript(
         """
-        CREATE TABLE _1_gram (word TEXT, count INTEGER, UNIQUE(word));
+        CREATE TABLE _1_gram (word TEXT COLLATE NOCASE, count INTEGER, UNIQUE(word));
         CREATE TABLE _2_gram (word_1 TEXT, word TEXT, count INTEGER, UNIQUE(word_1, word));
         CREATE TABLE _3_gram (word_2 TEXT, word_1 TEXT, word TEXT, count INTEGER,
                               UNIQUE(word_2, word_1, word));
@@ -258,6 +270,13 @@ def write(path, grams, rows, capitals=()):
     db.execute("CREATE TABLE capitals (word TEXT PRIMARY KEY, written TEXT)")
     db.executemany("INSERT INTO capitals VALUES (?, ?)",
                    sorted((w, c) for w, c in capitals if w in unigrams))
+    # The library looks words up with LIKE, which ignores case: with the same rule on the column,
+    # a typed beginning reads a range of the word index instead of every word, and the most
+    # frequent words come from the count index, not from sorting them all. The statistics
+    # let SQLite choose between the two. Words are stored in lower case, so nothing collides.
+    db.execute("CREATE INDEX _1_gram_count ON _1_gram(count)")
+    db.commit()
+    db.execute("ANALYZE")
     db.commit()
     db.execute("VACUUM")
     db.close()
@@ -313,7 +332,7 @@ def main():
         ours.add([text], n)
     dictionary = args.dictionary if not args.from_text or args.dictionary_for_text else None
     if dictionary and not args.no_dictionary:
-        known, capitals = check_words(vocabulary, dictionary)
+        known, capitals = check_words(vocabulary, dictionary, ours)
     else:
         known, capitals = None, set()
     if known is not None:
@@ -335,7 +354,7 @@ def main():
         size = os.path.getsize(tmp) / 1e6
         if size <= args.max_mb:
             break
-        total = int(total * 0.9 * args.max_mb / size)
+        total = int(total * 0.97 * args.max_mb / size)
     os.replace(tmp, args.output)
     print("%s: %.1f MB, %d words of %d kept" % (args.output, size, min(rows[0], len(grams[0])),
                                                 len(grams[0])))

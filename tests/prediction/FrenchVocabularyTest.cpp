@@ -81,6 +81,9 @@ private slots:
     QTest::newRow("typed word with its accent") << "Il fait très" << L{"très"} << L{};
     QTest::newRow("cedilla after a comma") << "Oui, ca" << L{"ça"} << L{};
     QTest::newRow("a feast's name") << "Joyeux no" << L{"Noël"} << L{"noël"};
+    // Two "Match" in a magazine's name once made every match a capital one.
+    QTest::newRow("common noun seldom written with a capital")
+        << "Qui a gagné le mat" << L{"match"} << L{"Match"};
     QTest::newRow("elided word and the word after it") << "J" << L{"J'", "J'ai"} << L{};
   }
   void offers() {
