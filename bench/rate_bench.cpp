@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -51,8 +52,9 @@ struct Board {
   std::vector<int> offsets; // the suggestions before the texts of each tab
 
   explicit Board(bool grid, int suggestions = 0,
-                 const QStringList& letters = defaultboard::alphabetTexts()) {
-    texts = {QStringList{}, letters, defaultboard::otherCharacterTexts()};
+                 const QStringList& letters = defaultboard::alphabetTexts(),
+                 const QStringList& others = defaultboard::otherCharacterTexts()) {
+    texts = {QStringList{}, letters, others};
     offsets = {0, suggestions, suggestions};
     for (size_t i = 0; i < texts.size(); ++i) {
       const QStringList& t = texts[i];
@@ -331,6 +333,11 @@ public:
       choose(tab, item);
       // As the phrase composer writes a letter: a capital where French puts one.
       display += c.front().isLetter() && frenchtext::capitalHere(display) ? c.toUpper() : c;
+      // As the composer does: a comma or a full stop takes a suggestion's space, "mot, ".
+      if (std::exchange(FAfterSuggestion, false) &&
+          (c == QLatin1String(",") || c == QLatin1String(".")) &&
+          display.endsWith(QStringLiteral(" ") + c))
+        display = display.chopped(2) + c + QLatin1Char(' ');
       ++FFigures.choices;
       ++FFigures.characters;
     };
@@ -424,6 +431,7 @@ private:
           FFigures.characters += int(c.insert.size()) - c.remove;
           tookWhole = offered.at(index).toLower() == whole;
           took = true;
+          FAfterSuggestion = c.insert.endsWith(QLatin1Char(' '));
           break;
         }
         if (k >= letters.size())
@@ -431,8 +439,7 @@ private:
         typeChar(letters.mid(k, 1));
       }
       if (FTrace)
-        std::fprintf(stderr, "%s: %s\n", qPrintable(piece),
-                     took ? "offered" : "spelled");
+        std::fprintf(stderr, "%s: %s\n", qPrintable(piece), took ? "offered" : "spelled");
       if (tookWhole)
         break;
     }
@@ -602,6 +609,7 @@ private:
   double FDoubleChance;
   QRandomGenerator FRng;
   bool FStepping = false;
+  bool FAfterSuggestion = false; // the display ends with the space a suggestion brought
 };
 
 // The words of a text as a reader sees them: letters joined by an apostrophe or a hyphen,
@@ -673,13 +681,12 @@ qsizetype middleCut(const QString& text) {
   return best >= 0 ? best : bestSpace >= 0 ? bestSpace : text.size();
 }
 
-// The letter page's texts as the carer's "Ranger par fréquence" orders them, in the bench's
+// A letter page's texts as the carer's "Ranger par fréquence" orders them, in the bench's
 // grid of kGridColumns: what the person gets, measured.
-QStringList lettersByFrequency() {
-  const QStringList alphabet = defaultboard::alphabetTexts();
+QStringList byFrequency(const QStringList& texts) {
   QStringList placed;
-  for (int i : letterfrequency::frequencyOrder(alphabet, kGridColumns))
-    placed << alphabet.at(i);
+  for (int i : letterfrequency::frequencyOrder(texts, kGridColumns))
+    placed << texts.at(i);
   return placed;
 }
 
@@ -699,14 +706,17 @@ int predictionFigures(const QString& text) {
   }
   std::vector<double> latencies;
   int unanswered = 0;
-  const QStringList frequencyOrder = lettersByFrequency();
+  // Both letter pages of the default board ordered, as a carer would order them.
+  const QStringList frequencyOrder = byFrequency(defaultboard::alphabetTexts());
+  const QStringList othersByFrequency = byFrequency(defaultboard::otherCharacterTexts());
   const QStringList sourceWords = readerWords(text);
   auto run = [&](const QString& name, bool rowColumn, const QString& learnt, const QString& t,
-                 const QString& userDb, const QStringList& letters) {
+                 const QString& userDb, const QStringList& letters,
+                 const QStringList& others = defaultboard::otherCharacterTexts()) {
     Oracle oracle(model, userDir.filePath(userDb), 5);
     if (!learnt.isEmpty())
       oracle.learn(learnt);
-    const Board board(rowColumn, 5, letters);
+    const Board board(rowColumn, 5, letters, others);
     const Figures f = User(board, rowColumn, 0, 0, 0, 0).writeWithPrediction(t, oracle);
     latencies.insert(latencies.end(), oracle.latencies().begin(), oracle.latencies().end());
     unanswered += oracle.unanswered();
@@ -736,13 +746,16 @@ int predictionFigures(const QString& text) {
   exactLine(QStringLiteral("row-column + prediction"), rc);
   if (!frequencyOrder.isEmpty()) {
     const QString name = QStringLiteral("row-column + prediction + letters by frequency");
-    const Figures fq = run(name, true, {}, text, QStringLiteral("e.db"), frequencyOrder);
+    const Figures fq =
+        run(name, true, {}, text, QStringLiteral("e.db"), frequencyOrder, othersByFrequency);
     exactLine(name, fq);
     if (fq.characters > 0)
       std::printf("choices spared by prediction, %s: %5.1f %%\n", qPrintable(name),
                   100.0 * (1.0 - double(fq.choices) / double(fq.characters)));
     std::printf("letters by frequency: %s\n",
                 qPrintable(frequencyOrder.join(QString()).replace(' ', '_')));
+    std::printf("other characters by frequency: %s\n",
+                qPrintable(othersByFrequency.join(QString()).replace(' ', '_')));
   }
   const qsizetype cut = middleCut(text);
   const QString first = text.left(cut).trimmed();
