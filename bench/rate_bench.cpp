@@ -362,7 +362,9 @@ public:
           typeChar(QStringLiteral(" "));
       } else {
         const QString c = boardForm(QString(ch), FBoard);
-        if (!c.isEmpty())
+        // After a word and its space the phrase's end may be offered: taken when it is.
+        if (!c.isEmpty() && !(frenchtext::isEndSign(c) && display.endsWith(' ') &&
+                              takeSign(c, display, oracle, currentLetterTab)))
           typeChar(c);
       }
       ++i;
@@ -382,6 +384,23 @@ public:
   }
 
 private:
+  // The sign among the suggestions, chosen there as the composer writes it: "mot. ", "mot ? ".
+  template <typename TabOf>
+  bool takeSign(const QString& sign, QString& display, Oracle& oracle, TabOf tabOf) {
+    const int index = int(oracle.ask(display).indexOf(sign));
+    if (index < 0)
+      return false;
+    choose(tabOf(), index);
+    if (sign == QLatin1String("."))
+      display.chop(1);
+    display += sign + QLatin1Char(' ');
+    FAfterSuggestion = false;
+    ++FFigures.choices;
+    ++FFigures.suggestionsTaken;
+    ++FFigures.characters;
+    return true;
+  }
+
   template <typename TabOf, typename Type>
   void writeWord(const QString& word, QString& display, Oracle& oracle, TabOf tabOf,
                  Type typeChar) {

@@ -35,6 +35,10 @@ import unicodedata
 APOSTROPHE = "\u02bc"
 HYPHEN = "\u2011"
 START = "\ue000"
+# The model's last word of a phrase that ends with a full stop, a question mark or an exclamation
+# mark: the program offers the sign where a phrase likely ends. FrenchText.h has the same.
+ENDS = {".": "\ue001", "?": "\ue002", "!": "\ue003"}
+END_WORDS = set(ENDS.values())
 
 LITTRE = "/usr/share/stardict/dic/XMLittre.dict.dz"
 DASHER = "/usr/share/dasher/training_french_FR.txt"
@@ -96,21 +100,22 @@ def tokens(phrase):
     return out + model_words(word)
 
 
-def cased_phrases(text):
-    """The phrases of a text, each word with the case it was written in."""
+def cased_phrases(text, ends=False):
+    """The phrases of a text, each word with the case it was written in; with `ends`, a phrase
+    that ends with ". ", "?" or "!" ends with the model's word for it."""
     phrase = []
     for c in normalise(text, lower=False) + "\n":
         if c in PHRASE_BREAKS:
             t = tokens("".join(phrase))
             if t:
-                yield t
+                yield t + [ENDS[c]] if ends and c in ENDS else t
             phrase = []
         else:
             phrase.append(c)
 
 
 def phrases(text):
-    for toks in cased_phrases(text):
+    for toks in cased_phrases(text, ends=True):
         yield [t.lower() for t in toks]
 
 
@@ -155,8 +160,10 @@ def count(texts, weight, grams, known=None, excerpts=False):
         for i, toks in enumerate(phrases(text)):
             seq = [] if excerpts and i == 0 else [START]
             for w in toks:
-                if known is None or w in known:
-                    seq.append(w if known is None else known[w])
+                if known is None or w in END_WORDS:
+                    seq.append(w)
+                elif w in known:
+                    seq.append(known[w])
                 else:
                     # After an unknown word the context starts again, but no phrase does.
                     count_run(seq, weight, grams)

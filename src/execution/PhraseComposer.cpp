@@ -52,18 +52,9 @@ void PhraseComposer::AppendText(const QString& text, bool letterTab,
   // space the suggestion brought goes after it: "mot, " as French writes it, without the
   // person having to choose the space again. ANNULATION puts the space back.
   const bool afterSuggestion = std::exchange(FSpaceAfterSuggestion, false);
-  if (letterTab && afterSuggestion && closesUpToTheWord(text) &&
-      FLines.line(target).endsWith(QLatin1Char(' ')) && !FEnteredTexts.isEmpty() &&
-      FEnteredTexts.last().endsWith(QLatin1Char(' '))) {
-    FLines.setLine(target, FLines.line(target).chopped(1));
-    FEnteredTexts.last().chop(1);
-    FEnteredTexts.append(text + QLatin1Char(' '));
+  if (letterTab && afterSuggestion && closesUpToTheWord(text) && takeTrailingSpace(target)) {
+    writePiece(target, text + QLatin1Char(' '), currentPhraseFont);
     FSpaceMovedAt = int(FEnteredTexts.size()) - 1;
-    FLines.setLine(target, FLines.line(target) + FEnteredTexts.last());
-    const int s = FLines.caret();
-    FLines.formatRange(FPhraseStartPos, s, currentPhraseFont);
-    FLines.setCaret(s);
-    FLines.scrollToEnd();
     return;
   }
 
@@ -73,13 +64,42 @@ void PhraseComposer::AppendText(const QString& text, bool letterTab,
   if (letterTab && !piece.isEmpty() && piece.front().isLower() &&
       frenchtext::capitalHere(JoinPhraseLines()))
     piece.front() = piece.front().toUpper();
+  writePiece(target, piece, currentPhraseFont);
+}
+
+void PhraseComposer::writePiece(int target, const QString& piece,
+                                const BoardFont& currentPhraseFont) {
   FLines.setLine(target, FLines.line(target) + piece);
   FEnteredTexts.append(piece);
-
   const int s = FLines.caret();
   FLines.formatRange(FPhraseStartPos, s, currentPhraseFont);
   FLines.setCaret(s);
   FLines.scrollToEnd();
+}
+
+bool PhraseComposer::takeTrailingSpace(int target) {
+  if (!FLines.line(target).endsWith(QLatin1Char(' ')) || FEnteredTexts.isEmpty() ||
+      !FEnteredTexts.last().endsWith(QLatin1Char(' ')))
+    return false;
+  FLines.setLine(target, FLines.line(target).chopped(1));
+  FEnteredTexts.last().chop(1);
+  FSpaceWasOwnText = FEnteredTexts.last().isEmpty();
+  if (FSpaceWasOwnText)
+    FEnteredTexts.removeLast();
+  return true;
+}
+
+void PhraseComposer::AppendSign(const QString& sign, const BoardFont& currentPhraseFont) {
+  FSpaceAfterSuggestion = false;
+  // Offered only after a word and its space, on the phrase's line.
+  const int target = std::max(FLines.lineCount() - 1, 0);
+  if (!FFreshLine && closesUpToTheWord(sign) && takeTrailingSpace(target)) {
+    writePiece(target, sign + QLatin1Char(' '), currentPhraseFont);
+    FSpaceMovedAt = int(FEnteredTexts.size()) - 1;
+    return;
+  }
+  // "?" and "!" keep the space French puts before them.
+  AppendText(sign + QLatin1Char(' '), true, currentPhraseFont);
 }
 
 void PhraseComposer::CompleteWord(int remove, const QString& insert,
@@ -232,12 +252,15 @@ void PhraseComposer::Annulation() {
     FEnteredTexts.removeLast();
   FSpaceAfterSuggestion = false;
   // The sign that took the suggestion's space is gone: the word gets its space back.
-  if (FSpaceMovedAt >= 0 && FSpaceMovedAt == int(FEnteredTexts.size()) &&
-      !FEnteredTexts.isEmpty() && FLines.lineCount() > 0) {
+  if (FSpaceMovedAt >= 0 && FSpaceMovedAt == int(FEnteredTexts.size()) && FLines.lineCount() > 0) {
     const int last = FLines.lineCount() - 1;
     FLines.setLine(last, FLines.line(last) + QLatin1Char(' '));
-    FEnteredTexts.last().append(QLatin1Char(' '));
-    FSpaceAfterSuggestion = true;
+    if (FSpaceWasOwnText || FEnteredTexts.isEmpty())
+      FEnteredTexts.append(QStringLiteral(" "));
+    else
+      FEnteredTexts.last().append(QLatin1Char(' '));
+    FSpaceAfterSuggestion = !FSpaceWasOwnText;
+    FFreshLine = false;
   }
   if (FSpaceMovedAt >= int(FEnteredTexts.size()))
     FSpaceMovedAt = -1;

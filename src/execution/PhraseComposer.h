@@ -22,6 +22,10 @@ public:
   // (the word's letters) give way to `insert`, and the texts entered for those letters become
   // one entered text with it, so that ANNULATION takes the whole word back at once.
   void CompleteWord(int remove, const QString& insert, const BoardFont& currentPhraseFont);
+  // A sign that ends a phrase, chosen among the suggestions after a word: "." goes against the
+  // word, "?" and "!" keep the space before them; a space follows. ANNULATION takes back the
+  // sign alone.
+  void AppendSign(const QString& sign, const BoardFont& currentPhraseFont);
   // Validates the phrase; returns the text to add to "Divers" unless captionExists says some
   // button already has that caption (then nothing is to be added). Nothing happens and
   // nothing is returned when the phrase is empty. The text is the phrase without the space
@@ -43,10 +47,15 @@ public:
 private:
   void ClosePhrase();
   void forgetSuggestionSpace();
+  void writePiece(int target, const QString& piece, const BoardFont& currentPhraseFont);
+  // Takes the space at the end of the phrase back from the text that wrote it.
+  bool takeTrailingSpace(int target);
   // The last text was a suggestion that brought its own space.
   bool FSpaceAfterSuggestion = false;
   // The entered text of the sign that took a suggestion's space, or -1.
   int FSpaceMovedAt = -1;
+  // That space was a text of its own, typed by the person.
+  bool FSpaceWasOwnText = false;
   void FormatValidated(const BoardFont& validatedFont);
   QString JoinPhraseLines() const;
   DisplayLines& FLines;

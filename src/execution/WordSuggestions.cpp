@@ -68,8 +68,12 @@ void WordSuggestions::choose(const QString& word) {
   if (word.isEmpty())
     return; // a slot the predictor left empty
   PhraseComposer& phrase = FDisplay.phrase();
-  const frenchtext::Completion c = frenchtext::complete(phrase.phraseText(), word);
-  phrase.CompleteWord(c.remove, c.insert, FView.currentPhraseFont());
+  if (frenchtext::isEndSign(word)) {
+    phrase.AppendSign(word, FView.currentPhraseFont());
+  } else {
+    const frenchtext::Completion c = frenchtext::complete(phrase.phraseText(), word);
+    phrase.CompleteWord(c.remove, c.insert, FView.currentPhraseFont());
+  }
   FSpeech.textChosen(word);
 }
 

@@ -86,7 +86,7 @@ void FoldedWords::add(const QStringList& modelWords) {
     for (const auto& e : FEntries)
       have.insert(e.second);
   for (const QString& w : modelWords) {
-    if (w.isEmpty() || w.contains(QChar(frenchtext::kPhraseStart)) || have.contains(w))
+    if (w.isEmpty() || frenchtext::isMarker(w) || have.contains(w))
       continue;
     have.insert(w);
     const QString f = frenchtext::fold(w);

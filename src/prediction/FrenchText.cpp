@@ -2,6 +2,7 @@
 // elided word stands alone, other apostrophes and inner hyphens stay inside their word.
 #include "prediction/FrenchText.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace frenchtext {
@@ -143,12 +144,45 @@ QList<QStringList> phrases(const QString& text) {
   for (size_t i = 0; i <= all.size(); ++i) {
     if (i < all.size() && !breaksContext(all[i]))
       continue;
-    const QStringList w = words(all.substr(begin, i - begin));
-    if (!w.isEmpty())
+    QStringList w = words(all.substr(begin, i - begin));
+    if (!w.isEmpty()) {
+      if (i < all.size()) {
+        const QString sign = QString(QChar(char16_t(all[i])));
+        for (const char16_t end : {kEndFullStop, kEndQuestion, kEndExclamation})
+          if (endSign(QString(QChar(end))) == sign)
+            w << QString(QChar(end));
+      }
       out << w;
+    }
     begin = i + 1;
   }
   return out;
+}
+
+QString endSign(const QString& modelWord) {
+  if (modelWord.size() != 1)
+    return {};
+  switch (modelWord.front().unicode()) {
+  case kEndFullStop:
+    return QStringLiteral(".");
+  case kEndQuestion:
+    return QStringLiteral("?");
+  case kEndExclamation:
+    return QStringLiteral("!");
+  default:
+    return {};
+  }
+}
+
+bool isEndSign(const QString& suggestion) {
+  return suggestion == QLatin1String(".") || suggestion == QLatin1String("?") ||
+         suggestion == QLatin1String("!");
+}
+
+bool isMarker(const QString& modelWord) {
+  return std::any_of(modelWord.begin(), modelWord.end(), [](QChar c) {
+    return c.unicode() >= kPhraseStart && c.unicode() <= kEndExclamation;
+  });
 }
 
 QString toModel(const QString& text) {

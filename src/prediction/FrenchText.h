@@ -13,11 +13,24 @@ inline constexpr char16_t kApostrophe = u'\u02bc';
 inline constexpr char16_t kHyphen = u'\u2011';
 // The model's first word of every phrase; never offered.
 inline constexpr char16_t kPhraseStart = u'\ue000';
+// The model's last word of a phrase ended by a full stop, a question mark or an exclamation
+// mark: offered as the sign where a phrase likely ends.
+inline constexpr char16_t kEndFullStop = u'\ue001';
+inline constexpr char16_t kEndQuestion = u'\ue002';
+inline constexpr char16_t kEndExclamation = u'\ue003';
+
+// The sign a phrase-end word of the model stands for; empty for any other word.
+QString endSign(const QString& modelWord);
+// Whether a suggestion is a sign that ends a phrase rather than a word.
+bool isEndSign(const QString& suggestion);
+// Whether a word of the model is one of its markers (phrase start, phrase ends): no word to fold.
+bool isMarker(const QString& modelWord);
 
 // The words of a finished text as the model counts them, phrase by phrase: NFC, lower case,
 // cut at phrase ends (. ! ? ; : … quotes, brackets, line ends); a word is letters, joined by an
 // apostrophe or a hyphen between two letters; digits and other signs separate words; an elided
-// "j'", "l'", "qu'"... is a word of its own; apostrophes and hyphens in the model's form.
+// "j'", "l'", "qu'"... is a word of its own; apostrophes and hyphens in the model's form. A
+// phrase ended by ".", "?" or "!" ends with the model's word for the sign.
 // scripts/build-french-model.py cuts the same way: tests/data/prediction/tokens.tsv holds both.
 QList<QStringList> phrases(const QString& text);
 

@@ -120,9 +120,13 @@ int bumpGram(sqlite3* db, const Gram& g, const QStringList& words, qint64 add) {
 // What a text teaches, keyed by its words: the same words with other capitals or punctuation
 // are the same lesson.
 QString lessonKey(const QList<QStringList>& phrases) {
+  // The same words are the same lesson, whatever sign ends them: "Bonne nuit !" is "Bonne nuit",
+  // and lessons kept before the signs were counted keep their keys.
   QStringList lines;
-  for (const QStringList& p : phrases)
+  for (QStringList p : phrases) {
+    p.removeIf([](const QString& w) { return frenchtext::isMarker(w); });
     lines << p.join(QLatin1Char(' '));
+  }
   return QString::fromLatin1(
       QCryptographicHash::hash(lines.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1)
           .toHex());

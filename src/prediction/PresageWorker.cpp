@@ -264,10 +264,20 @@ std::vector<PresageWorker::Scored> PresageWorker::lookUp(const QString& text) {
   std::vector<Scored> out;
   if (folded.isEmpty()) {
     // After a space: the next word from the context alone (an empty beginning matches all).
+    // Where the phrase likely ends, its sign is offered among the words; never before its
+    // first word, and only right after a word (not after "j'", nor after a comma).
     const QString past = frenchtext::toModel(text);
-    out = ask(past, {QString()});
-    for (Scored& s : out)
-      s.written = FWords.written(s.modelWord);
+    const QString before = text.trimmed();
+    const bool signs = !frenchtext::startsPhrase(text) && text.endsWith(QLatin1Char(' ')) &&
+                       !before.isEmpty() && before.back().isLetterOrNumber();
+    for (Scored& s : ask(past, {QString()})) {
+      s.written = frenchtext::endSign(s.modelWord);
+      if (s.written.isEmpty())
+        s.written = FWords.written(s.modelWord);
+      else if (!signs)
+        continue;
+      out.push_back(s);
+    }
     addElidedPairs(past, out);
     return out;
   }

@@ -26,7 +26,7 @@ struct Session {
   QStringList added; // what AJOUT gave to add to "Divers"
 
   // "w:text" an ordinary text, "l:text" a text of a letter tab, "s:n:word" a suggested word
-  // in place of the last n characters, and the commands
+  // in place of the last n characters, "g:sign" a suggested sign, and the commands
   // "A" AJOUT, "V" VALIDATION, "S" SUPPRESSION, "U" ANNULATION, "C" CLEAR.
   void run(const QStringList& script) {
     for (const QString& step : script) {
@@ -34,6 +34,8 @@ struct Session {
         composer.AppendText(step.mid(2), false, phraseFont());
       else if (step.startsWith(QLatin1String("l:")))
         composer.AppendText(step.mid(2), true, phraseFont());
+      else if (step.startsWith(QLatin1String("g:")))
+        composer.AppendSign(step.mid(2), phraseFont());
       else if (step.startsWith(QLatin1String("s:")))
         composer.CompleteWord(step.section(QLatin1Char(':'), 1, 1).toInt(),
                               step.section(QLatin1Char(':'), 2), phraseFont());
@@ -165,6 +167,16 @@ private slots:
     QTest::newRow("undoing after the comma keeps it")
         << L{"w:Je", "s:0:veux ", "l:,", "l:m", "U", "U"} << "Je veux " << L{"Je ", "veux "} << "0"
         << L{};
+    QTest::newRow("suggested full stop after a suggestion, undone alone")
+        << L{"s:0:Merci ", "g:.", "U"} << "Merci " << L{"Merci "} << "0" << L{};
+    QTest::newRow("suggested full stop after a typed space, undone gives the space back")
+        << L{"l:o", "l:u", "l:i", "l: ", "g:.", "U", "l:m"} << "Oui m" << L{"O", "u", "i", " ", "m"}
+        << "0" << L{};
+    QTest::newRow("suggested question mark keeps the space before it")
+        << L{"s:0:Merci ", "g:?", "l:b"} << "Merci ? B" << L{"Merci ", "? ", "B"} << "0" << L{};
+    QTest::newRow("suggested full stop, then the next phrase's word")
+        << L{"s:0:Merci ", "g:.", "s:0:Oui ", "V"} << "Merci. Oui \n"
+        << L{} << "0,1" << L{};
     QTest::newRow("comma after a word button keeps its space")
         << L{"w:Je", "l:,"} << "Je ," << L{"Je ", ","} << "0" << L{};
     QTest::newRow("question mark after a suggestion keeps the space before it")

@@ -85,6 +85,11 @@ private slots:
     QTest::newRow("common noun seldom written with a capital")
         << "Qui a gagné le mat" << L{"match"} << L{"Match"};
     QTest::newRow("elided word and the word after it") << "J" << L{"J'", "J'ai"} << L{};
+    // Where a phrase likely ends its sign is offered; not after a comma, where the words before
+    // alone would call for it.
+    QTest::newRow("the end of a phrase") << "Merci beaucoup " << L{"."} << L{};
+    QTest::newRow("the end of a question") << "Tu viens à quelle heure " << L{"?"} << L{};
+    QTest::newRow("no sign after a comma") << "Merci beaucoup, " << L{} << L{".", "?", "!"};
   }
   void offers() {
     QFETCH(QString, text);
