@@ -771,6 +771,49 @@ def story_accent_free(s, binary):
     return p
 
 
+def story_sign(s, binary):
+    """Where a phrase likely ends, its sign is offered: the person spells the first letters of
+    "Merci" and of "beaucoup" until each is offered and chooses it, then chooses the "." offered
+    after them; the display area shows "Merci beaucoup. ", the full stop against the word,
+    without going to another page for it."""
+    s.set_num_lock(True)
+    settings = {"textPaceMs": 600, "prediction": 1}
+    p = Program(s, binary, [("Alphabet", ["m", "e", "r", "c", "i", "b", "a", "u"])], 1, 1, "sign",
+                settings, model=True)
+    try:
+        seen = p.wait_for("onglet", "Alphabet")
+        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Alphabet", 5)
+        chosen = []
+        written = ""
+        for word in ("Merci", "beaucoup"):
+            typed = ""
+            for letter in word.lower()[:4]:
+                p.pick(letter, "KP_0")
+                chosen.append(letter)
+                typed += letter
+                p.wait_for("affichage", written + (typed if written else typed.capitalize()), 5)
+                try:
+                    p.wait_suggestion(word, 3)
+                    break
+                except StoryFailed:
+                    continue
+            p.pick(word, "KP_0")
+            chosen.append(word)
+            written += word + " "
+            p.wait_for("affichage", written, 5)
+        p.wait_suggestion(".")
+        p.pick(".", "KP_0")
+        p.wait_for("affichage", "Merci beaucoup. ", 5)
+        expect("display", p.display_after_last(), "Merci beaucoup. ")
+        expect("choices", p.choices(), chosen + ["."])
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
 STORIES = {
     "commands": story_commands,
     "navigation": story_navigation_keys,
@@ -782,6 +825,7 @@ STORIES = {
     "prediction": story_prediction,
     "picture_only": story_picture_only,
     "accent_free": story_accent_free,
+    "sign": story_sign,
 }
 
 
