@@ -142,17 +142,22 @@ PredictionResult PresageWorker::writeConfiguration() const {
   section(QStringLiteral("ProfileManager"), {{"AUTOPERSIST", "false"}});
   xml.writeEndElement();
   xml.writeStartElement(QStringLiteral("Predictors"));
-  const auto predictor = [&](const QString& name, const QString& db) {
+  const auto predictor = [&](const QString& name, const QString& db, const QString& deltas) {
     section(name, {{"PREDICTOR", "SmoothedNgramPredictor"},
                    {"DBFILENAME", db},
-                   {"DELTAS", "0.01 0.1 0.89"},
+                   {"DELTAS", deltas},
                    {"LEARN", "false"}});
     section(QStringLiteral("DatabaseConnector"), {});
     xml.writeEndElement();
     xml.writeEndElement();
   };
-  predictor(QStringLiteral("DefaultSmoothedNgramPredictor"), FModelPath);
-  predictor(QStringLiteral("UserSmoothedNgramPredictor"), FUserModelPath);
+  predictor(QStringLiteral("DefaultSmoothedNgramPredictor"), FModelPath,
+            QStringLiteral("0.01 0.1 0.89"));
+  // The person's words weigh a tenth of the model's: counted over a few phrases, their chances
+  // come out far above the model's, and a word learnt once would be offered after every "le"
+  // or "de", pushing aside the words the context calls for. A phrase said again still wins.
+  predictor(QStringLiteral("UserSmoothedNgramPredictor"), FUserModelPath,
+            QStringLiteral("0.001 0.01 0.089"));
   xml.writeEndElement();
   xml.writeEndDocument();
   if (xml.hasError() || !f.commit())

@@ -81,7 +81,7 @@ private slots:
     {
       PresagePredictor p(FModel, user);
       p.learn(QStringLiteral("Un bonhomme de neige."));
-      QCOMPARE(ask(p, 1, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonhomme"));
+      QCOMPARE(ask(p, 1, QStringLiteral("Un bo")).value(0), QStringLiteral("bonhomme"));
     }
     {
       std::unique_ptr<Holder> holder;
@@ -92,10 +92,10 @@ private slots:
       if (!heldAtStart)
         holder = std::make_unique<Holder>(user, hold.constData());
       QVERIFY(holder->held());
-      QCOMPARE(ask(p, 2, QStringLiteral("Il dit bo")).value(0), whileHeld);
+      QCOMPARE(ask(p, 2, QStringLiteral("Un bo")).value(0), whileHeld);
       p.learn(QStringLiteral("Une bonbonnière."));
       // Waited for, then the base model answers alone: still a prediction, the file untouched.
-      QCOMPARE(ask(p, 3, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonjour"));
+      QCOMPARE(ask(p, 3, QStringLiteral("Un bo")).value(0), QStringLiteral("bonjour"));
       QCOMPARE(p.status(), WordPredictor::Status::Ok);
       // Nothing set aside; the holder's journal is the holder's.
       QCOMPARE(filesIn(dir).filter(QStringLiteral(".damaged")), QStringList());
@@ -103,7 +103,7 @@ private slots:
       holder.reset();
       // Free again: the next lesson brings the one that waited.
       p.learn(QStringLiteral("Un bonnet."));
-      const QStringList offered = ask(p, 4, QStringLiteral("Il dit bo"));
+      const QStringList offered = ask(p, 4, QStringLiteral("Une bo"));
       QVERIFY2(offered.mid(0, 3).contains(QStringLiteral("bonbonnière")),
                qPrintable(offered.join(',')));
     }
@@ -122,7 +122,7 @@ private slots:
       f.close();
       PresagePredictor p(FModel, user);
       p.learn(QStringLiteral("Un bonhomme."));
-      QCOMPARE(ask(p, 1, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonhomme"));
+      QCOMPARE(ask(p, 1, QStringLiteral("Un bo")).value(0), QStringLiteral("bonhomme"));
     }
     const auto content = [&dir](const char* name) {
       QFile f(dir + QLatin1Char('/') + QLatin1String(name));
@@ -186,7 +186,7 @@ private slots:
     const QString user = dir + QStringLiteral("/mots.db");
     PresagePredictor p(FModel, user);
     p.learn(QStringLiteral("Un bonhomme."));
-    QCOMPARE(ask(p, 1, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonhomme"));
+    QCOMPARE(ask(p, 1, QStringLiteral("Un bo")).value(0), QStringLiteral("bonhomme"));
     for (const char* name : {"autre.txt", "mots.db.damaged-2"}) { // not prediction's; a copy
       QFile f(dir + QLatin1Char('/') + QLatin1String(name));
       QVERIFY(f.open(QIODevice::WriteOnly));

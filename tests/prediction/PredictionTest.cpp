@@ -303,15 +303,18 @@ private slots:
     const QString user = FDir.filePath(QStringLiteral("learn/user.db"));
     {
       PresagePredictor p(FModel, user);
-      QCOMPARE(ask(p, 1, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonjour"));
+      QCOMPARE(ask(p, 1, QStringLiteral("Un bo")).value(0), QStringLiteral("bonjour"));
       p.learn(QStringLiteral("Un bonhomme de neige."));
-      QCOMPARE(ask(p, 2, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonhomme"));
+      QCOMPARE(ask(p, 2, QStringLiteral("Un bo")).value(0), QStringLiteral("bonhomme"));
+      // Said once, the word comes first where it was said, not wherever its letters start:
+      // elsewhere the model's likeliest word keeps its place.
+      QCOMPARE(ask(p, 3, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonjour"));
     }
     // Kept in the person's file for the next session; forgetting clears it.
     PresagePredictor again(FModel, user);
-    QCOMPARE(ask(again, 1, QStringLiteral("Il dit bo")).value(0), QStringLiteral("bonhomme"));
+    QCOMPARE(ask(again, 1, QStringLiteral("Un bo")).value(0), QStringLiteral("bonhomme"));
     QVERIFY(again.forgetLearned().ok());
-    QVERIFY(!ask(again, 2, QStringLiteral("Il dit bo")).contains(QStringLiteral("bonhomme")));
+    QVERIFY(!ask(again, 2, QStringLiteral("Un bo")).contains(QStringLiteral("bonhomme")));
   }
 };
 
