@@ -31,6 +31,20 @@ QString shownLiterally(const QString& caption) {
 
 constexpr int kReservedCount = PageModel::kReservedCount;
 
+// The signs a phrase needs, named in words: a screen reader set to read no punctuation would
+// say nothing of a button that writes only ".".
+QString signName(const QString& caption) {
+  if (caption == QLatin1String("."))
+    return QStringLiteral("Point");
+  if (caption == QLatin1String(","))
+    return QStringLiteral("Virgule");
+  if (caption == QLatin1String("?"))
+    return QStringLiteral("Point d'interrogation");
+  if (caption == QLatin1String("!"))
+    return QStringLiteral("Point d'exclamation");
+  return {};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -57,7 +71,9 @@ void TTextButton::setCaption(const QString& caption) {
   // What assistive technologies name, even when the picture is shown without its label. A
   // caption of spaces alone (the space key) or none (a suggestion slot left blank) would be
   // heard as nothing.
-  if (!caption.trimmed().isEmpty())
+  if (const QString sign = signName(caption); !sign.isEmpty())
+    setAccessibleName(sign);
+  else if (!caption.trimmed().isEmpty())
     setAccessibleName(caption);
   else if (!caption.isEmpty())
     setAccessibleName(QStringLiteral("Espace"));

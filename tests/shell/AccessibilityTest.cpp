@@ -141,18 +141,21 @@ private slots:
     QCOMPARE(testsupport::accessibleName(control), name);
   }
 
-  // Captions heard as nothing get a name: the space key, and a suggestion slot left blank.
+  // Captions heard as nothing get a name: the space key, a suggestion slot left blank, and the
+  // signs a screen reader may not read.
   void buttonsWithoutWordsAreNamed() {
     MainFrameHarness h;
     BoardView& view = h.frame().view();
-    view.setSuggestionSlots(2);
-    view.showSuggestions({QStringLiteral("bonjour")});
+    view.setSuggestionSlots(5);
+    view.showSuggestions(
+        {QStringLiteral("bonjour"), QStringLiteral("."), QStringLiteral("?"), QStringLiteral("!")});
     TOnglet* letters = view.pageNamed(QStringLiteral("Alphabet"));
     QVERIFY(letters);
     QStringList heard;
     for (int i = 0; i < letters->itemCount(); ++i)
       heard << testsupport::accessibleName(letters->itemButton(i));
-    QCOMPARE(heard.mid(0, 2), (QStringList{"bonjour", "Aucun mot proposé"}));
+    QCOMPARE(heard.mid(0, 5), (QStringList{"bonjour", "Point", "Point d'interrogation",
+                                           "Point d'exclamation", "Aucun mot proposé"}));
     QVERIFY(heard.contains(QStringLiteral("Espace")));
     QVERIFY(!heard.contains(QStringLiteral(" ")));
   }
