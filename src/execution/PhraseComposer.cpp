@@ -52,11 +52,8 @@ void PhraseComposer::AppendText(const QString& text, bool letterTab,
   // space the suggestion brought goes after it: "mot, " as French writes it, without the
   // person having to choose the space again. ANNULATION puts the space back.
   const bool afterSuggestion = std::exchange(FSpaceAfterSuggestion, false);
-  if (letterTab && afterSuggestion && closesUpToTheWord(text) && takeTrailingSpace(target)) {
-    writePiece(target, text + QLatin1Char(' '), currentPhraseFont);
-    FSpaceMovedAt = int(FEnteredTexts.size()) - 1;
+  if (letterTab && afterSuggestion && writeAgainstWord(target, text, currentPhraseFont))
     return;
-  }
 
   // Letters and signs join up into words; words are followed by a space. What is spelled
   // letter by letter takes a capital where French puts one; elsewhere it stays as typed.
@@ -89,15 +86,21 @@ bool PhraseComposer::takeTrailingSpace(int target) {
   return true;
 }
 
+bool PhraseComposer::writeAgainstWord(int target, const QString& sign,
+                                      const BoardFont& currentPhraseFont) {
+  if (!closesUpToTheWord(sign) || !takeTrailingSpace(target))
+    return false;
+  writePiece(target, sign + QLatin1Char(' '), currentPhraseFont);
+  FSpaceMovedAt = int(FEnteredTexts.size()) - 1;
+  return true;
+}
+
 void PhraseComposer::AppendSign(const QString& sign, const BoardFont& currentPhraseFont) {
   FSpaceAfterSuggestion = false;
   // Offered only after a word and its space, on the phrase's line.
   const int target = std::max(FLines.lineCount() - 1, 0);
-  if (!FFreshLine && closesUpToTheWord(sign) && takeTrailingSpace(target)) {
-    writePiece(target, sign + QLatin1Char(' '), currentPhraseFont);
-    FSpaceMovedAt = int(FEnteredTexts.size()) - 1;
+  if (!FFreshLine && writeAgainstWord(target, sign, currentPhraseFont))
     return;
-  }
   // "?" and "!" keep the space French puts before them.
   AppendText(sign + QLatin1Char(' '), true, currentPhraseFont);
 }

@@ -50,6 +50,9 @@ private:
   void writePiece(int target, const QString& piece, const BoardFont& currentPhraseFont);
   // Takes the space at the end of the phrase back from the text that wrote it.
   bool takeTrailingSpace(int target);
+  // "," or "." against the word before it, the space that followed the word after the sign;
+  // false (nothing written) for another sign or when no space follows the word.
+  bool writeAgainstWord(int target, const QString& sign, const BoardFont& currentPhraseFont);
   // The last text was a suggestion that brought its own space.
   bool FSpaceAfterSuggestion = false;
   // The entered text of the sign that took a suggestion's space, or -1.

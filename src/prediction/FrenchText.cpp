@@ -42,6 +42,20 @@ bool breaksContext(char32_t u) {
   return kBreaks.find(u) != std::u32string_view::npos;
 }
 
+// The model's word for the sign that ends a phrase, or 0 for any other character.
+char16_t endWord(char32_t sign) {
+  switch (sign) {
+  case U'.':
+    return kEndFullStop;
+  case U'?':
+    return kEndQuestion;
+  case U'!':
+    return kEndExclamation;
+  default:
+    return 0;
+  }
+}
+
 // The words that lose their vowel before another word: "j'ai", "qu'il", "jusqu'ici".
 bool isElided(const QString& lowerLetters) {
   static const QStringList kElided{"c", "d",  "j",     "l",      "m",      "n",     "s",
@@ -147,10 +161,8 @@ QList<QStringList> phrases(const QString& text) {
     QStringList w = words(all.substr(begin, i - begin));
     if (!w.isEmpty()) {
       if (i < all.size()) {
-        const QString sign = QString(QChar(char16_t(all[i])));
-        for (const char16_t end : {kEndFullStop, kEndQuestion, kEndExclamation})
-          if (endSign(QString(QChar(end))) == sign)
-            w << QString(QChar(end));
+        if (const char16_t end = endWord(all[i]))
+          w << QString(QChar(end));
       }
       out << w;
     }
