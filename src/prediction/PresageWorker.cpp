@@ -130,7 +130,8 @@ PredictionResult PresageWorker::writeConfiguration() const {
   section(QStringLiteral("ContextTracker"),
           {{"SLIDING_WINDOW_SIZE", "80"}, {"LOWERCASE_MODE", "yes"}, {"ONLINE_LEARNING", "no"}});
   xml.writeEndElement();
-  // Each request stands alone: a word offered for the previous letter is offered again.
+  // Each request stands alone for the library: what the person let go by is ours to weigh
+  // (PassedOver), on the words as shown, accents and capitals restored.
   section(QStringLiteral("Selector"), {{"SUGGESTIONS", QString::number(FCount + kSpareWords)},
                                        {"REPEAT_SUGGESTIONS", "yes"},
                                        {"GREEDY_SUGGESTION_THRESHOLD", "0"}});
@@ -234,6 +235,11 @@ void PresageWorker::predict(int id, const QString& text) {
       return a.written.size() < b.written.size();
     return a.written < b.written;
   });
+  // Words shown for an earlier letter of this word and let go by come after the others: they
+  // fill the row only when nothing else is left.
+  FPassedOver.moveTo(text);
+  std::stable_partition(found.begin(), found.end(),
+                        [this](const Scored& s) { return !FPassedOver.contains(s.written); });
   QStringList words;
   const QString typed = frenchtext::wordPrefix(text);
   const bool start = frenchtext::startsPhrase(text);
@@ -244,6 +250,7 @@ void PresageWorker::predict(int id, const QString& text) {
     if (!words.contains(shown))
       words << shown;
   }
+  FPassedOver.shown(words);
   emit answered(id, words);
 }
 

@@ -4,6 +4,7 @@
 
 #include "prediction/FoldedWords.h"
 #include "prediction/LearningFile.h"
+#include "prediction/PassedOver.h"
 #include "prediction/PredictionResult.h"
 #include "prediction/PresageEngine.h"
 #include "prediction/WordPredictor.h"
@@ -73,6 +74,7 @@ private:
   LearningFile FLearning;
   // Read from the model when it opens; the person's words join it as they are learnt.
   FoldedWords FWords;
+  PassedOver FPassedOver;
   QStringList FWaitingPhrases;
   QStringList FWaitingBoardTexts;
   bool FAvailable = false;

@@ -102,6 +102,17 @@ private slots:
       QVERIFY2(!offered.contains(w), qPrintable(text + " → " + offered.join('|')));
   }
 
+  // A word shown and let go by while the person spells on makes room for others; a letter taken
+  // back shows it again.
+  void wordsLetGoByMakeRoom() {
+    const QStringList first = ask(*FReal, ++FId, QStringLiteral("Bonjour m"));
+    const QStringList next = ask(*FReal, ++FId, QStringLiteral("Bonjour ma"));
+    QCOMPARE(next.size(), 5);
+    for (const QString& w : next)
+      QVERIFY2(!first.contains(w), qPrintable(first.join('|') + " → " + next.join('|')));
+    QCOMPARE(ask(*FReal, ++FId, QStringLiteral("Bonjour m")), first);
+  }
+
   // Whatever is typed, the model holds none of the spellings of past centuries.
   void noOldSpellingInTheModel_data() {
     QTest::addColumn<QString>("word");

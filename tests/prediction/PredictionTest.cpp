@@ -2,6 +2,7 @@
 // the model and back, the predictor answers only the latest request, survives a bad model, and
 // learns and forgets the person's own words.
 #include "prediction/FrenchText.h"
+#include "prediction/PassedOver.h"
 #include "prediction/PresagePredictor.h"
 #include "support/FakePredictor.h" // compiled here until a window test uses it
 #include "support/TestRegistry.h"
@@ -121,6 +122,50 @@ private slots:
     QFETCH(QString, text);
     QFETCH(QString, model);
     QCOMPARE(frenchtext::toModel(text), model);
+  }
+
+  // Texts answered one after the other, each showing the words after its "=", then the text
+  // asked and whether a word is passed over there.
+  void passedOver_data() {
+    QTest::addColumn<QStringList>("answered");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("passed");
+    using L = QStringList;
+    QTest::newRow("a letter more") << L{"Je =suis|vais"} << "Je v"
+                                   << "vais" << true;
+    QTest::newRow("letters more, words of every step")
+        << L{"Je =vais", "Je v=veux", "Je ve=vends"} << "Je ven"
+        << "vais" << true;
+    QTest::newRow("letter case does not count") << L{"J=Je"} << "Je"
+                                                << "je" << true;
+    QTest::newRow("the same text asked again") << L{"Je =vais"} << "Je "
+                                               << "vais" << false;
+    QTest::newRow("a space ends the word") << L{"Je v=vais"} << "Je v "
+                                           << "vais" << false;
+    QTest::newRow("a suggestion taken") << L{"Je v=vais"} << "Je vais "
+                                        << "vais" << false;
+    QTest::newRow("a letter taken back") << L{"Je =vais", "Je v=veux"} << "Je "
+                                         << "vais" << false;
+    QTest::newRow("a comma ends the word") << L{"Oui=oui"} << "Oui,"
+                                           << "oui" << false;
+    QTest::newRow("an apostrophe goes on") << L{"j=j'ai"} << "j'"
+                                           << "j'ai" << true;
+    QTest::newRow("never shown") << L{"Je =suis"} << "Je v"
+                                 << "vais" << false;
+  }
+  void passedOver() {
+    QFETCH(QStringList, answered);
+    QFETCH(QString, text);
+    QFETCH(QString, word);
+    QFETCH(bool, passed);
+    PassedOver p;
+    for (const QString& a : answered) {
+      p.moveTo(a.section(QLatin1Char('='), 0, 0));
+      p.shown(a.section(QLatin1Char('='), 1).split(QLatin1Char('|')));
+    }
+    p.moveTo(text);
+    QCOMPARE(p.contains(word), passed);
   }
 
   void choosingASuggestion_data() {
