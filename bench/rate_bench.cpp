@@ -179,8 +179,10 @@ struct Figures {
 // predictions and are not counted.
 class Oracle {
 public:
-  Oracle(const QString& model, const QString& userModel, int count) : FPredictor(model, userModel) {
+  Oracle(const QString& model, const QString& userModel, int count, bool replacePassedOver = false)
+      : FPredictor(model, userModel) {
     FPredictor.setSuggestionCount(count);
+    FPredictor.setReplacePassedOver(replacePassedOver);
     QObject::connect(&FPredictor, &WordPredictor::suggestions,
                      [this](int id, const QStringList& words) {
                        if (id == FId) {
@@ -731,8 +733,9 @@ int predictionFigures(const QString& text) {
   const QStringList sourceWords = readerWords(text);
   auto run = [&](const QString& name, bool rowColumn, const QString& learnt, const QString& t,
                  const QString& userDb, const QStringList& letters,
-                 const QStringList& others = defaultboard::otherCharacterTexts()) {
-    Oracle oracle(model, userDir.filePath(userDb), 5);
+                 const QStringList& others = defaultboard::otherCharacterTexts(),
+                 bool replacePassedOver = false) {
+    Oracle oracle(model, userDir.filePath(userDb), 5, replacePassedOver);
     if (!learnt.isEmpty())
       oracle.learn(learnt);
     const Board board(rowColumn, 5, letters, others);
@@ -765,12 +768,21 @@ int predictionFigures(const QString& text) {
   exactLine(QStringLiteral("row-column + prediction"), rc);
   if (!frequencyOrder.isEmpty()) {
     const QString name = QStringLiteral("row-column + prediction + letters by frequency");
+    const auto sparedLine = [](const QString& mode, const Figures& f) {
+      if (f.characters > 0)
+        std::printf("choices spared by prediction, %s: %5.1f %%\n", qPrintable(mode),
+                    100.0 * (1.0 - double(f.choices) / double(f.characters)));
+    };
     const Figures fq =
         run(name, true, {}, text, QStringLiteral("e.db"), frequencyOrder, othersByFrequency);
     exactLine(name, fq);
-    if (fq.characters > 0)
-      std::printf("choices spared by prediction, %s: %5.1f %%\n", qPrintable(name),
-                  100.0 * (1.0 - double(fq.choices) / double(fq.characters)));
+    sparedLine(name, fq);
+    // The board's option: a word let go by while a word is spelled gives its slot to another.
+    const QString replacing = name + QStringLiteral(" + words let go by replaced");
+    const Figures fr = run(replacing, true, {}, text, QStringLiteral("f.db"), frequencyOrder,
+                           othersByFrequency, true);
+    exactLine(replacing, fr);
+    sparedLine(replacing, fr);
     std::printf("letters by frequency: %s\n",
                 qPrintable(frequencyOrder.join(QString()).replace(' ', '_')));
     std::printf("other characters by frequency: %s\n",

@@ -48,9 +48,13 @@ struct BoolKey {
 };
 
 constexpr BoolKey kBoolKeys[] = {
-    {"gridFitFont", &BoardSettings::gridFitFont},   {"rowColumn", &BoardSettings::rowColumn},
-    {"speakPhrase", &BoardSettings::speakPhrase},   {"speakTexts", &BoardSettings::speakTexts},
-    {"speakPrompts", &BoardSettings::speakPrompts}, {"moveRepeat", &BoardSettings::moveRepeat},
+    {"gridFitFont", &BoardSettings::gridFitFont},
+    {"rowColumn", &BoardSettings::rowColumn},
+    {"speakPhrase", &BoardSettings::speakPhrase},
+    {"speakTexts", &BoardSettings::speakTexts},
+    {"speakPrompts", &BoardSettings::speakPrompts},
+    {"moveRepeat", &BoardSettings::moveRepeat},
+    {"replacePassedOver", &BoardSettings::replacePassedOver},
 };
 
 constexpr char kHighlightKey[] = "highlight";
@@ -64,17 +68,10 @@ constexpr char kAccessModeKey[] = "accessMode";
 // The keys written only when not their default: blocks saved before these settings existed
 // stay the same bytes.
 bool writtenOnlyWhenUsed(const QByteArray& key) {
-  static const char* const keys[] = {"prediction",
-                                     "predictionWords",
-                                     "pictureLabel",
-                                     "accessMode",
-                                     "moveKey",
-                                     "chooseKey",
-                                     "moveRepeat",
-                                     "moveRepeatDelayMs",
-                                     "moveRepeatPaceMs",
-                                     "dwellMs",
-                                     "promptsWithScreenReader"};
+  static const char* const keys[] = {
+      "prediction",        "predictionWords",  "replacePassedOver", "pictureLabel",
+      "accessMode",        "moveKey",          "chooseKey",         "moveRepeat",
+      "moveRepeatDelayMs", "moveRepeatPaceMs", "dwellMs",           "promptsWithScreenReader"};
   for (const char* k : keys)
     if (key == k)
       return true;

@@ -39,6 +39,10 @@ struct BoardSettings {
   // never used it saves byte for byte as before.
   bool prediction = false;
   int predictionWords = 5; // 1..8 suggestions
+  // A word shown while the person spells a word and let go by gives its slot to another until
+  // the word ends or a letter is taken back. Off, each letter is answered on its own: a person
+  // who spells a few letters before looking finds the word they passed.
+  bool replacePassedOver = false;
 
   // Pictures on the buttons: where their labels go. Stored only when not the default.
   PictureLabel pictureLabel = PictureLabel::Above;

@@ -162,12 +162,16 @@ TFormReglages::TFormReglages(ISpeech* speech, QWidget* parent, WordPredictor* pr
       named(new QCheckBox(QStringLiteral("Proposer des mots sur les onglets de lettres"), words),
             "ChkPrediction");
   EdtPredictionWords = count(words, "EdtPredictionWords", 1, boardsettings::kMaxPredictionWords);
+  FReplacePassedOver =
+      named(new QCheckBox(QStringLiteral("Remplacer les mots laissés passer par d'autres"), words),
+            "ChkReplacePassedOver");
   BtnForgetWords =
       named(new QPushButton(QStringLiteral("Oublier les mots appris"), words), "BtnForgetWords");
   LblPredictionState = named(new QLabel(words), "LblPredictionState");
   LblPredictionState->setWordWrap(true);
   wordsForm->addRow(ChkPrediction);
   wordsForm->addRow(QStringLiteral("Nombre de mots proposés :"), EdtPredictionWords);
+  wordsForm->addRow(FReplacePassedOver);
   wordsForm->addRow(BtnForgetWords);
   wordsForm->addRow(LblPredictionState);
   column->addWidget(words);
@@ -346,6 +350,7 @@ void TFormReglages::setSettings(const BoardSettings& given) {
   EdtVolume->setValue(s.volume);
   ChkPrediction->setChecked(s.prediction);
   EdtPredictionWords->setValue(s.predictionWords);
+  FReplacePassedOver->setChecked(s.replacePassedOver);
   CbxPictureLabel->setCurrentIndex(int(s.pictureLabel));
   ChkPromptsWithScreenReader->setChecked(s.promptsWithScreenReader);
   GrpAccess->setSettings(s);
@@ -373,6 +378,7 @@ BoardSettings TFormReglages::settings() const {
   s.volume = EdtVolume->value();
   s.prediction = ChkPrediction->isChecked();
   s.predictionWords = EdtPredictionWords->value();
+  s.replacePassedOver = FReplacePassedOver->isChecked();
   s.pictureLabel = PictureLabel(std::clamp(CbxPictureLabel->currentIndex(), 0, 2));
   s.promptsWithScreenReader = ChkPromptsWithScreenReader->isChecked();
   GrpAccess->applyTo(s);

@@ -89,6 +89,7 @@ private:
   WordPredictor* FPredictor;
   IMessages* FMessages;
   QTimer* FStatePoll;
+  QCheckBox* FReplacePassedOver;
   QList<QByteArray> FStoredBlock; // carried through untouched
   bool FVoicesListed = false;
 };

@@ -33,9 +33,10 @@ int WordSuggestions::slotCount() const {
 void WordSuggestions::applySlots() {
   const int count = slotCount();
   const bool changed = count != FView.suggestionSlots();
-  if (count > 0)
+  if (count > 0) {
     FPredictor->setSuggestionCount(count);
-  else
+    FPredictor->setReplacePassedOver(FView.settings().replacePassedOver);
+  } else
     FView.showSuggestions({}); // words of another board or model are never shown again
   FView.setSuggestionSlots(count);
   if (changed)

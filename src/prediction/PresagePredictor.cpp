@@ -46,6 +46,8 @@ PresagePredictor::PresagePredictor(const QString& modelPath, const QString& user
   connect(this, &PresagePredictor::learnRequested, FWorker.get(), &PresageWorker::learn);
   connect(this, &PresagePredictor::teachRequested, FWorker.get(), &PresageWorker::teachBoard);
   connect(this, &PresagePredictor::countChanged, FWorker.get(), &PresageWorker::setCount);
+  connect(this, &PresagePredictor::replacePassedOverChanged, FWorker.get(),
+          &PresageWorker::setReplacePassedOver);
   connect(FWorker.get(), &PresageWorker::answered, this, &PresagePredictor::answer);
   connect(FWorker.get(), &PresageWorker::statusFound, this, &PresagePredictor::setStatus);
   FThread->setObjectName(QStringLiteral("prediction"));

@@ -23,6 +23,7 @@ public:
 
   void request(int id, const QString& textBefore) override;
   void setSuggestionCount(int count) override;
+  void setReplacePassedOver(bool on) override { emit replacePassedOverChanged(on); }
   void learn(const QString& phrase) override;
   void teachBoardTexts(const QStringList& texts) override;
   PredictionResult forgetLearned() override;
@@ -44,6 +45,7 @@ signals:
   void learnRequested(const QString& phrase);
   void teachRequested(const QStringList& texts);
   void countChanged(int count);
+  void replacePassedOverChanged(bool on);
 
 private:
   // The models are opened on the first request, lesson or forgetting: a board that never

@@ -235,11 +235,12 @@ void PresageWorker::predict(int id, const QString& text) {
       return a.written.size() < b.written.size();
     return a.written < b.written;
   });
-  // Words shown for an earlier letter of this word and let go by come after the others: they
-  // fill the row only when nothing else is left.
+  // Where the board asks for it, words shown for an earlier letter of this word and let go by
+  // come after the others: they fill the row only when nothing else is left.
   FPassedOver.moveTo(text);
-  std::stable_partition(found.begin(), found.end(),
-                        [this](const Scored& s) { return !FPassedOver.contains(s.written); });
+  if (FReplacePassedOver)
+    std::stable_partition(found.begin(), found.end(),
+                          [this](const Scored& s) { return !FPassedOver.contains(s.written); });
   QStringList words;
   const QString typed = frenchtext::wordPrefix(text);
   const bool start = frenchtext::startsPhrase(text);

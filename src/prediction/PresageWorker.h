@@ -31,6 +31,7 @@ public slots:
   void learn(const QString& phrase);
   void teachBoard(const QStringList& texts);
   void setCount(int count) { FCount = count; }
+  void setReplacePassedOver(bool on) { FReplacePassedOver = on; }
 
 signals:
   void answered(int id, const QStringList& words);
@@ -79,4 +80,5 @@ private:
   QStringList FWaitingBoardTexts;
   bool FAvailable = false;
   int FCount = 5;
+  bool FReplacePassedOver = false;
 };

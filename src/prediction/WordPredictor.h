@@ -27,6 +27,8 @@ public:
   virtual void request(int id, const QString& textBefore) = 0;
   // 1..kMostSuggestions words an answer holds at most.
   virtual void setSuggestionCount(int count) = 0;
+  // Whether words let go by while a word is spelled give their slots to others.
+  virtual void setReplacePassedOver(bool on) = 0;
   // A phrase the person validated or added: their own words come first, more so each time.
   virtual void learn(const QString& phrase) = 0;
   // The texts of the board: each is taught once, however often the board is opened.

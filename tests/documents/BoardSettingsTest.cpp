@@ -72,6 +72,13 @@ private slots:
     QTest::newRow("prediction off, fewest suggestions, malformed flag kept off")
         << m + "prediction=on\r\npredictionWords=0\r\n"
         << with([](BoardSettings& s) { s.predictionWords = 1; }) << true;
+    QTest::newRow("words let go by replaced, a malformed flag after it kept as read")
+        << m + "prediction=1\r\nreplacePassedOver=1\r\nreplacePassedOver=yes\r\n"
+        << with([](BoardSettings& s) {
+             s.prediction = true;
+             s.replacePassedOver = true;
+           })
+        << true;
     QTest::newRow("picture labels below")
         << m + "pictureLabel=below\r\n"
         << with([](BoardSettings& s) { s.pictureLabel = PictureLabel::Below; }) << true;
@@ -192,6 +199,32 @@ private slots:
     alone.promptsWithScreenReader = true;
     QVERIFY(!alone.isDefault());
     QVERIFY(boardsettings::write(alone).contains("promptsWithScreenReader=1"));
+  }
+
+  // The prediction's keys are absent from a block written without them, so that a board that
+  // never used prediction saves as before; once used they are written and read back.
+  void predictionKeysWrittenOnlyWhenUsed_data() {
+    QTest::addColumn<BoardSettings>("used");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("prediction") << with([](BoardSettings& s) { s.prediction = true; })
+                                << QByteArray("prediction=1");
+    QTest::newRow("suggestions") << with([](BoardSettings& s) { s.predictionWords = 3; })
+                                 << QByteArray("predictionWords=3");
+    QTest::newRow("words let go by") << with([](BoardSettings& s) { s.replacePassedOver = true; })
+                                     << QByteArray("replacePassedOver=1");
+  }
+  void predictionKeysWrittenOnlyWhenUsed() {
+    QFETCH(BoardSettings, used);
+    QFETCH(QByteArray, line);
+    BoardSettings s;
+    s.speakPhrase = true;
+    QVERIFY(!boardsettings::write(s).contains(line.left(line.indexOf('=') + 1)));
+    used.speakPhrase = true;
+    const QByteArray block = boardsettings::write(used);
+    QVERIFY2(block.contains("\r\n" + line + "\r\n"), block.constData());
+    BoardSettings back = boardsettings::parse(boardfile::splitLines(block));
+    back.storedBlock.clear();
+    QCOMPARE(back, used);
   }
 
   void pictureLabelWrittenOnlyWhenNotAbove() {

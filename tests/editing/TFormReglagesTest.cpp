@@ -49,6 +49,7 @@ private slots:
     top.volume = -100;
     top.prediction = true;
     top.predictionWords = 8;
+    top.replacePassedOver = true;
     top.pictureLabel = PictureLabel::Hidden;
     top.promptsWithScreenReader = true;
     QTest::newRow("every limit, every box ticked") << top;

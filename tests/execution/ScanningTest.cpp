@@ -383,6 +383,13 @@ private slots:
     // Never part of the board's texts.
     QCOMPARE(f.view().boardData().tabs.at(1).texts, defaultboard::alphabetTexts());
 
+    // The carer's choice about words let go by reaches the predictor.
+    QVERIFY(!h.predictor.replacePassedOver);
+    settings.replacePassedOver = true;
+    f.view().setSettings(settings);
+    f.session().startScanning();
+    QVERIFY(h.predictor.replacePassedOver);
+
     // None while the carer edits; back in execution the board's texts are not taught twice.
     h.enterCreationMode();
     QCOMPARE(alphabet->suggestionCount(), 0);

@@ -18,6 +18,7 @@ public:
     QTimer::singleShot(0, this, [this, id, words] { emit suggestions(id, words); });
   }
   void setSuggestionCount(int n) override { count = n; }
+  void setReplacePassedOver(bool on) override { replacePassedOver = on; }
   void learn(const QString& phrase) override { learnt << phrase; }
   void teachBoardTexts(const QStringList& texts) override { learnt << texts; }
   PredictionResult forgetLearned() override {
@@ -32,5 +33,6 @@ public:
   QStringList learnt;
   PredictionResult forgetting = PredictionResult::done(); // what forgetting comes to
   int count = 5;
+  bool replacePassedOver = false;
   Status currentStatus = Status::Ok;
 };
