@@ -317,6 +317,18 @@ class Program:
             time.sleep(0.01)
         raise StoryFailed(f"'{word}' was not suggested within {timeout} s")
 
+    def next_suggestions(self, timeout=10):
+        """The first suggestions after the journal lines seen."""
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            lines = self.entries()
+            for i in range(self.seen, len(lines)):
+                if lines[i][1] == "suggestions":
+                    self.seen = i + 1
+                    return lines[i][2].split("|")
+            time.sleep(0.01)
+        raise StoryFailed(f"no suggestions within {timeout} s")
+
     def skip_seen(self):
         """What is in the journal now is behind us: the next wait looks only at what follows."""
         self.seen = len(self.entries())
@@ -814,6 +826,38 @@ def story_sign(s, binary):
     return p
 
 
+def story_let_go(s, binary):
+    """On a board that replaces the words let go by (replacePassedOver=1): "Bonjour", offered
+    after "b" and let go by for the letter "o", gives its slot to another word after "Bo"; the
+    "o" taken back with ANNULATION offers it again."""
+    s.set_num_lock(True)
+    settings = {"textPaceMs": 600, "prediction": 1, "replacePassedOver": 1}
+    p = Program(s, binary, [("Alphabet", ["b", "o", "n"])], 1, 1, "let_go", settings, model=True)
+    try:
+        seen = p.wait_for("onglet", "Alphabet")
+        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
+        p.wait_for("choix-onglet", "Alphabet", 5)
+        p.pick("b", "KP_0")
+        p.wait_for("affichage", "B", 5)
+        p.wait_suggestion("Bonjour")
+        p.pick("o", "KP_0")
+        p.wait_for("affichage", "Bo", 5)
+        offered = p.next_suggestions()
+        if "Bonjour" in offered or len(offered) < 5:
+            raise StoryFailed(f"after 'Bo' the word let go by came back: {offered}")
+        p.pick("ANNULATION", "KP_0")
+        p.wait_for("affichage", "B", 5)
+        p.wait_suggestion("Bonjour")
+        p.pick("Bonjour", "KP_0")
+        p.wait_for("affichage", "Bonjour ", 5)
+        expect("choices", p.choices(), ["b", "o", "ANNULATION", "Bonjour"])
+        p.kill()
+    except Exception:
+        p.kill()
+        raise
+    return p
+
+
 STORIES = {
     "commands": story_commands,
     "navigation": story_navigation_keys,
@@ -826,6 +870,7 @@ STORIES = {
     "picture_only": story_picture_only,
     "accent_free": story_accent_free,
     "sign": story_sign,
+    "let_go": story_let_go,
 }
 
 
