@@ -687,6 +687,13 @@ def story_release_elsewhere(s, binary):
     return p
 
 
+def open_alphabet(s, p):
+    """The only tab, "Alphabet", chosen with the switch when it is first lit."""
+    seen = p.wait_for("onglet", "Alphabet")
+    p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
+    p.wait_for("choix-onglet", "Alphabet", 5)
+
+
 def story_prediction(s, binary):
     """Word prediction with the real French model on "Alphabet" (linear scanning, 0.6 s): after
     "b" and "o" (written "Bo": the phrase starts there), the suggestions, scanned first, offer
@@ -697,9 +704,7 @@ def story_prediction(s, binary):
     p = Program(s, binary, [("Alphabet", ["b", "o", "n"])], 1, 1, "prediction", settings,
                 model=True)
     try:
-        seen = p.wait_for("onglet", "Alphabet")
-        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
-        p.wait_for("choix-onglet", "Alphabet", 5)
+        open_alphabet(s, p)
         p.pick("b", "KP_0")
         p.wait_for("affichage", "B", 5)
         p.pick("o", "KP_0")
@@ -763,9 +768,7 @@ def story_accent_free(s, binary):
     p = Program(s, binary, [("Alphabet", ["t", "r", "e", "s"])], 1, 1, "accent_free", settings,
                 model=True)
     try:
-        seen = p.wait_for("onglet", "Alphabet")
-        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
-        p.wait_for("choix-onglet", "Alphabet", 5)
+        open_alphabet(s, p)
         for letter, shown in (("t", "T"), ("r", "Tr"), ("e", "Tre"), ("s", "Tres")):
             p.pick(letter, "KP_0")
             p.wait_for("affichage", shown, 5)
@@ -793,9 +796,7 @@ def story_sign(s, binary):
     p = Program(s, binary, [("Alphabet", ["m", "e", "r", "c", "i", "b", "a", "u"])], 1, 1, "sign",
                 settings, model=True)
     try:
-        seen = p.wait_for("onglet", "Alphabet")
-        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
-        p.wait_for("choix-onglet", "Alphabet", 5)
+        open_alphabet(s, p)
         chosen = []
         written = ""
         for word in ("Merci", "beaucoup"):
@@ -834,9 +835,7 @@ def story_let_go(s, binary):
     settings = {"textPaceMs": 600, "prediction": 1, "replacePassedOver": 1}
     p = Program(s, binary, [("Alphabet", ["b", "o", "n"])], 1, 1, "let_go", settings, model=True)
     try:
-        seen = p.wait_for("onglet", "Alphabet")
-        p.at(seen + 0.3, "KP_0 on the tab", lambda: s.tap("KP_0"))
-        p.wait_for("choix-onglet", "Alphabet", 5)
+        open_alphabet(s, p)
         p.pick("b", "KP_0")
         p.wait_for("affichage", "B", 5)
         p.wait_suggestion("Bonjour")
