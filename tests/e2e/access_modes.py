@@ -3,15 +3,12 @@ keys sent through the X server with XTEST as a keyboard or a switch interface wo
 writes a phrase and adds it to "Divers" with AJOUT; the saved board says it was added, the
 journal (ORIVOX_JOURNAL) what was lit and chosen.
 
-Usage: access_modes.py (kiosk|openbox) ORIVOX_BINARY [STORY...]
+Usage: access_modes.py (kiosk|openbox|both) ORIVOX_BINARY [STORY...]
 """
-import os
-import shutil
 import sys
-import tempfile
 import time
 
-from switch_stories import HarnessLate, Program, Session, StoryFailed, expect, saved_tabs
+from switch_stories import Program, expect, run_stories, saved_tabs
 
 # The page's buttons in order: Je, veux, manger, ANNULATION, SUPPRESSION, VALIDATION, AJOUT,
 # CLEAR, RETOUR, SONNERIE.
@@ -158,35 +155,5 @@ STORIES = {
 }
 
 
-def main():
-    wm, binary = sys.argv[1], sys.argv[2]
-    names = sys.argv[3:] or list(STORIES)
-    work = tempfile.mkdtemp(prefix=f"orivox-access-{wm}-")
-    session = Session(wm, work)
-    failed = 0
-    try:
-        for name in names:
-            started = time.monotonic()
-            try:
-                STORIES[name](session, binary)
-                print(f"{wm} {name}: OK ({time.monotonic() - started:.0f} s)", flush=True)
-            except HarnessLate as e:
-                failed += 1
-                print(f"{wm} {name}: FAIL (harness late, not a fault of the program): {e}", flush=True)
-            except Exception as e:  # noqa: BLE001 - every failure is reported with its journal
-                failed += 1
-                print(f"{wm} {name}: FAIL: {e}", flush=True)
-                journal = os.path.join(work, name, "journal.txt")
-                if os.path.exists(journal):
-                    print(open(journal, encoding="utf-8").read(), flush=True)
-    finally:
-        session.close()
-    if failed == 0:
-        shutil.rmtree(work, ignore_errors=True)
-    else:
-        print(f"kept for inspection: {work}")
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_stories(STORIES, "access"))

@@ -3,15 +3,5 @@
 # Enter), a held keypad key, and presses with a wait; each story with no window manager and
 # with one (openbox), the two sessions side by side on displays of their own.
 # Arguments: the built program, the test data folder.
-set -u
-BIN=${1:?usage: access_modes.sh ORIVOX_BINARY DATA_FOLDER}
-HERE=$(dirname "$0")
-/usr/bin/python3 "$HERE/access_modes.py" kiosk "$BIN" &
-kiosk=$!
-sleep 1 # the second session takes the next free display
-/usr/bin/python3 "$HERE/access_modes.py" openbox "$BIN" &
-openbox=$!
-status=0
-wait "$kiosk" || status=1
-wait "$openbox" || status=1
-exit $status
+exec /usr/bin/python3 "$(dirname "$0")/access_modes.py" both \
+  "${1:?usage: access_modes.sh ORIVOX_BINARY DATA_FOLDER}"

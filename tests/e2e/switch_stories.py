@@ -10,7 +10,7 @@ Keys are timed from one process: each is planned from the moment the wanted item
 in the middle of its interval, and sent from here; a key that leaves much later than planned
 fails the story as "harness late", not as a fault of the program.
 
-Usage: switch_stories.py (kiosk|openbox) ORIVOX_BINARY [STORY...]
+Usage: switch_stories.py (kiosk|openbox|both) ORIVOX_BINARY [STORY...]
 """
 import base64
 import os
@@ -873,18 +873,25 @@ STORIES = {
 }
 
 
-def main():
+def run_stories(stories, kind):
+    """Runs the stories named on the command line (all by default) in a session of the window
+    manager named first ("kiosk" or "openbox"), or in both side by side ("both"), each on a
+    display of its own; prints one line a story and the journal of each failure."""
     wm, binary = sys.argv[1], sys.argv[2]
-    names = sys.argv[3:] or list(STORIES)
-    work = tempfile.mkdtemp(prefix=f"orivox-switch-{wm}-")
+    names = sys.argv[3:] or list(stories)
+    if wm == "both":
+        kiosk = subprocess.Popen([sys.executable, sys.argv[0], "kiosk", binary] + names)
+        time.sleep(1)  # the second session takes the next free display
+        openbox = subprocess.Popen([sys.executable, sys.argv[0], "openbox", binary] + names)
+        return 1 if (kiosk.wait() != 0) | (openbox.wait() != 0) else 0
+    work = tempfile.mkdtemp(prefix=f"orivox-{kind}-{wm}-")
     session = Session(wm, work)
     failed = 0
     try:
         for name in names:
             started = time.monotonic()
-            program = None
             try:
-                program = STORIES[name](session, binary)
+                stories[name](session, binary)
                 print(f"{wm} {name}: OK ({time.monotonic() - started:.0f} s)", flush=True)
             except HarnessLate as e:
                 failed += 1
@@ -905,4 +912,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_stories(STORIES, "switch"))

@@ -5,6 +5,18 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+// The board of every script: tab 0 has only its 7 reserved buttons in one row; tab 1 has 5
+// texts laid out as rows of 3 and 2, then the reserved row; tab 2 is hidden; tab 3 gives no rows.
+inline std::vector<ScanTab> storyBoard() {
+  return {
+      ScanTab{true, 7, {{0, 7}}},
+      ScanTab{true, 12, {{0, 3}, {3, 2}, {5, 7}}},
+      ScanTab{false, 3, {{0, 3}}},
+      ScanTab{true, 9, {}},
+  };
+}
 
 // One outcome as "tab[*][:rRow][:iItem][ +tab][ +row][ !chosen][ ^] @deadline"; '*' when the active
 // tab is the highlighted one, "~L" when another tab L is highlighted.

@@ -7,19 +7,6 @@
 
 #include <QtTest>
 
-namespace {
-// Tab 0: its 7 reserved buttons in one row; tab 1: 5 texts in rows of 3 and 2, then the
-// reserved row; tab 2 is hidden; tab 3 gives no rows.
-std::vector<ScanTab> board() {
-  return {
-      ScanTab{true, 7, {{0, 7}}},
-      ScanTab{true, 12, {{0, 3}, {3, 2}, {5, 7}}},
-      ScanTab{false, 3, {{0, 3}}},
-      ScanTab{true, 9, {}},
-  };
-}
-} // namespace
-
 class ScannerModesTest : public QObject {
   Q_OBJECT
 private slots:
@@ -108,7 +95,7 @@ private slots:
     settings.dwellMs = 2000;
     settings.loopsBeforeBack = 2; // counted only by automatic scanning
     Scanner scanner(settings);
-    scanner.setBoard(board());
+    scanner.setBoard(storyBoard());
     QCOMPARE(run(scanner, script).split(QStringLiteral(" | ")),
              expected.split(QStringLiteral(" | ")));
   }

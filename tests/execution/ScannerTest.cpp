@@ -6,20 +6,6 @@
 
 #include <QtTest>
 
-namespace {
-// The board of every story: tab 0 has only its 7 reserved buttons in one row; tab 1 has 5 texts
-// laid out as rows of 3 and 2, then the reserved row; tab 2 is hidden; tab 3 gives no rows.
-std::vector<ScanTab> storyBoard() {
-  return {
-      ScanTab{true, 7, {{0, 7}}},
-      ScanTab{true, 12, {{0, 3}, {3, 2}, {5, 7}}},
-      ScanTab{false, 3, {{0, 3}}},
-      ScanTab{true, 9, {}},
-  };
-}
-
-} // namespace
-
 class ScannerTest : public QObject {
   Q_OBJECT
 private slots:
